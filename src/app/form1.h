@@ -1,0 +1,73 @@
+// Form1, the main window: the composition root that owns every panel, places the
+// regions and pages, and runs start-up, shut-down, the page switch and the mail link.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "platform/controls.h"
+#include "platform/platform.h"
+#include "sampling/colour_readout.h"
+#include "sampling/live_sampling.h"
+
+namespace pelmora {
+
+inline constexpr const char* kWindowCaption = "Pelmorav3.50.1101正式版";
+inline constexpr int kClientWidth = 445;
+inline constexpr int kClientHeight = 313;
+inline constexpr const char* kSupportAddress = "support@pelmora.org";
+
+class Form1 : public ControlHost {
+public:
+    explicit Form1(Platform platform);
+
+    void Form_Load();
+    // Runs once; later calls (a second close, a signal after the window closed) do nothing.
+    void Form_Unload();
+    bool Unloaded() const { return unloaded_; }
+
+    void Option2_Click(int index);
+    void Label7_DblClick();
+    void Timer1_Timer();
+
+    std::string SettingsPath;
+    std::int32_t ScreenWidth = 0;
+    std::int32_t ScreenHeight = 0;
+
+    // Colour panels: Option3 switches the get panel 颜色坐标(0) and the custom panel 颜色坐标(1).
+    PictureBox Picture2;
+    std::array<OptionButton, 2> Option3;
+    std::array<Frame, 2> 颜色坐标;
+    ColourReadout getPanel;  // the 得 fields
+
+    LiveSampling sampling;  // Check1, Label8, Label9, Timer1
+
+    Frame Frame3;                // the ten slots
+    std::array<Frame, 5> Frame1; // 0 start point, 2 offset, 4 magnifier
+    PictureBox Picture1;
+
+    std::array<Frame, 6> Frame2;          // the pages
+    std::array<OptionButton, 6> Option2;  // the page selector
+    std::array<Label, 2> 支持文字;          // the text of the support page
+    Label Label5;                         // index 6: the hotkey hint
+    Label Label6;                         // the support line
+    Label Label7;                         // the mail link
+
+private:
+    void PlaceRegions();
+    void PlacePages();
+
+    // Steps of start-up and shut-down whose subsystems come later.
+    void ResetCursorPage() {}
+    void LoadSettings() {}
+    void ResetEditor() {}
+    void RegisterHotkeys() {}
+    void SaveSettings() {}
+    void ReleaseHotkeys() {}
+
+    Platform platform_;
+    bool unloaded_ = false;
+};
+
+}  // namespace pelmora

@@ -1,0 +1,146 @@
+#include "platform/controls.h"
+
+namespace pelmora {
+
+void Control::Place(ControlHost& host, Control* container, std::string name, int index, Rect geometry) {
+    host_ = &host;
+    container_ = container;
+    name_ = std::move(name);
+    index_ = index;
+    geometry_ = geometry;
+    host.Register(*this);
+    Touch();
+}
+
+std::string Control::ObjectName() const {
+    return index_ < 0 ? name_ : name_ + "(" + std::to_string(index_) + ")";
+}
+
+void Control::SetGeometry(const Rect& geometry) {
+    if (geometry_ == geometry) return;
+    geometry_ = geometry;
+    Touch();
+}
+
+void Control::Move(int left, int top) { SetGeometry({left, top, geometry_.width, geometry_.height}); }
+
+void Control::SetVisible(bool visible) {
+    if (visible_ == visible) return;
+    visible_ = visible;
+    Touch();
+}
+
+void Control::SetEnabled(bool enabled) {
+    if (enabled_ == enabled) return;
+    enabled_ = enabled;
+    Touch();
+}
+
+void Control::SetToolTip(std::string toolTip) {
+    toolTip_ = std::move(toolTip);
+    Touch();
+}
+
+void Control::SetBackColor(std::int32_t colour) {
+    if (backColor_ == colour) return;
+    backColor_ = colour;
+    Touch();
+}
+
+void Control::SetForeColor(std::int32_t colour) {
+    if (foreColor_ == colour) return;
+    foreColor_ = colour;
+    Touch();
+}
+
+void Control::SetFocus() {
+    if (host_) host_->SetFocus(*this);
+}
+
+void CaptionedControl::SetCaption(std::string caption) {
+    if (caption_ == caption) return;
+    caption_ = std::move(caption);
+    Touch();
+}
+
+void Label::SetBorder(bool border) {
+    border_ = border;
+    Touch();
+}
+
+void Label::SetAlignment(Alignment alignment) {
+    alignment_ = alignment;
+    Touch();
+}
+
+void Label::SetAutoSize(bool autoSize) {
+    autoSize_ = autoSize;
+    Touch();
+}
+
+void TextBox::SetText(std::string text) {
+    if (text_ == text) return;
+    text_ = std::move(text);
+    Touch();
+    if (onChange) onChange();
+}
+
+void TextBox::SetLocked(bool locked) {
+    locked_ = locked;
+    Touch();
+}
+
+void TextBox::SetMaxLength(int maxLength) {
+    maxLength_ = maxLength;
+    Touch();
+}
+
+void CheckBox::SetValue(int value) {
+    if (value_ == value) return;
+    value_ = value;
+    Touch();
+    RaiseClick();
+}
+
+void OptionButton::SetValueQuietly(bool value) {
+    if (value_ == value) return;
+    value_ = value;
+    Touch();
+}
+
+void OptionButton::Select() {
+    if (Host())
+        for (Control* control : Host()->Controls())
+            if (control != this && control->Kind() == ControlKind::OptionButton && control->Container() == Container())
+                static_cast<OptionButton*>(control)->SetValueQuietly(false);
+    SetValueQuietly(true);
+    RaiseClick();
+}
+
+void OptionButton::SetGraphical(bool graphical) {
+    graphical_ = graphical;
+    Touch();
+}
+
+void PictureBox::SetBorder(bool border) {
+    border_ = border;
+    Touch();
+}
+
+void PictureBox::SetBackColor(std::int32_t colour) {
+    Control::SetBackColor(colour);
+    image_.Clear(colour);
+    Touch();
+}
+
+void Timer::SetInterval(int milliseconds) {
+    interval_ = milliseconds;
+    Touch();
+}
+
+void Timer::SetEnabled(bool enabled) {
+    if (enabled && !Enabled()) ++run_;
+    Control::SetEnabled(enabled);
+}
+
+}  // namespace pelmora

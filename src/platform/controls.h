@@ -1,0 +1,230 @@
+// Headless controls with the window framework's semantics. Each control holds its whole
+// state (the text of a field is the value); the Qt view only mirrors it. Setting a
+// property from code raises the event the framework raises: a CheckBox's value change
+// raises Click, a TextBox's text change raises Change, selecting an OptionButton raises
+// Click. Every change bumps the control's revision so a view can sync only what changed.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/surface.h"
+
+namespace pelmora {
+
+struct Rect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    friend bool operator==(const Rect&, const Rect&) = default;
+};
+
+enum class ControlKind { Frame, Label, TextBox, CheckBox, OptionButton, CommandButton, PictureBox, Timer };
+enum class Alignment { Left, Centre };
+
+class Control;
+
+// The registry of a window's controls in creation order (containers before their
+// children; later siblings stack above earlier ones) and the window's keyboard focus.
+class ControlHost {
+public:
+    const std::vector<Control*>& Controls() const { return controls_; }
+    void Register(Control& control) { controls_.push_back(&control); }
+
+    Control* Focused() const { return focused_; }
+    std::uint64_t FocusRevision() const { return focusRevision_; }
+    void SetFocus(Control& control) {
+        focused_ = &control;
+        ++focusRevision_;
+    }
+
+private:
+    std::vector<Control*> controls_;
+    Control* focused_ = nullptr;
+    std::uint64_t focusRevision_ = 0;
+};
+
+class Control {
+public:
+    explicit Control(ControlKind kind) : kind_(kind) {}
+    virtual ~Control() = default;
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    // Puts the control on its window: name, index in its control array (-1 for none),
+    // container (nullptr for the window itself) and geometry relative to the container.
+    void Place(ControlHost& host, Control* container, std::string name, int index, Rect geometry);
+
+    ControlKind Kind() const { return kind_; }
+    const std::string& Name() const { return name_; }
+    int Index() const { return index_; }
+    std::string ObjectName() const;  // "坐标颜色(3)" or "Check1"
+    Control* Container() const { return container_; }
+    std::uint64_t Revision() const { return revision_; }
+
+    const Rect& Geometry() const { return geometry_; }
+    void SetGeometry(const Rect& geometry);
+    void Move(int left, int top);
+
+    bool Visible() const { return visible_; }
+    void SetVisible(bool visible);
+    bool Enabled() const { return enabled_; }
+    virtual void SetEnabled(bool enabled);
+    const std::string& ToolTip() const { return toolTip_; }
+    void SetToolTip(std::string toolTip);
+    std::int32_t BackColor() const { return backColor_; }
+    virtual void SetBackColor(std::int32_t colour);
+    std::int32_t ForeColor() const { return foreColor_; }
+    void SetForeColor(std::int32_t colour);
+
+    void SetFocus();
+
+    std::function<void()> onClick;
+    std::function<void()> onDblClick;
+    void RaiseClick() { if (onClick) onClick(); }
+    void RaiseDblClick() { if (onDblClick) onDblClick(); }
+
+protected:
+    void Touch() { ++revision_; }
+    ControlHost* Host() const { return host_; }
+
+private:
+    ControlKind kind_;
+    ControlHost* host_ = nullptr;
+    Control* container_ = nullptr;
+    std::string name_;
+    int index_ = -1;
+    Rect geometry_;
+    bool visible_ = true;
+    bool enabled_ = true;
+    std::string toolTip_;
+    std::int32_t backColor_ = -1;  // -1: the colour of the window behind it
+    std::int32_t foreColor_ = 0;
+    std::uint64_t revision_ = 0;
+};
+
+// A control with a caption: frames, labels, check boxes, option and command buttons.
+class CaptionedControl : public Control {
+public:
+    using Control::Control;
+    const std::string& Caption() const { return caption_; }
+    void SetCaption(std::string caption);
+
+private:
+    std::string caption_;
+};
+
+class Frame : public CaptionedControl {
+public:
+    Frame() : CaptionedControl(ControlKind::Frame) {}
+};
+
+class Label : public CaptionedControl {
+public:
+    Label() : CaptionedControl(ControlKind::Label) {}
+    bool Border() const { return border_; }
+    void SetBorder(bool border);
+    Alignment TextAlignment() const { return alignment_; }
+    void SetAlignment(Alignment alignment);
+    // The width follows the caption (the geometry's width is the minimum).
+    bool AutoSize() const { return autoSize_; }
+    void SetAutoSize(bool autoSize);
+
+private:
+    bool border_ = false;
+    Alignment alignment_ = Alignment::Left;
+    bool autoSize_ = false;
+};
+
+class TextBox : public Control {
+public:
+    TextBox() : Control(ControlKind::TextBox) { SetBackColor(16777215); }
+    const std::string& Text() const { return text_; }
+    void SetText(std::string text);  // raises Change when the text differs
+    bool Locked() const { return locked_; }
+    void SetLocked(bool locked);
+    int MaxLength() const { return maxLength_; }  // 0: no limit on typed text
+    void SetMaxLength(int maxLength);
+    std::function<void()> onChange;
+
+private:
+    std::string text_;
+    bool locked_ = false;
+    int maxLength_ = 0;
+};
+
+class CheckBox : public CaptionedControl {
+public:
+    CheckBox() : CaptionedControl(ControlKind::CheckBox) {}
+    int Value() const { return value_; }  // 0 unchecked, 1 checked
+    void SetValue(int value);             // raises Click when the value changes
+    void Toggle() { SetValue(value_ == 1 ? 0 : 1); }
+
+private:
+    int value_ = 0;
+};
+
+// Option buttons in one container are mutually exclusive.
+class OptionButton : public CaptionedControl {
+public:
+    OptionButton() : CaptionedControl(ControlKind::OptionButton) {}
+    bool Value() const { return value_; }
+    void Select();  // clears the other option buttons of its container, then raises Click
+    // Drawn as a push button that stays down while selected, instead of a round option.
+    bool Graphical() const { return graphical_; }
+    void SetGraphical(bool graphical);
+
+private:
+    void SetValueQuietly(bool value);
+    bool value_ = false;
+    bool graphical_ = false;
+};
+
+class CommandButton : public CaptionedControl {
+public:
+    CommandButton() : CaptionedControl(ControlKind::CommandButton) {}
+};
+
+// A picture with a persistent image: what is drawn into it survives repainting.
+// Setting the background colour clears the image to that colour.
+class PictureBox : public Control {
+public:
+    PictureBox() : Control(ControlKind::PictureBox) {}
+    bool Border() const { return border_; }
+    void SetBorder(bool border);
+    const Surface& Image() const { return image_; }
+    Surface& EditImage() {
+        Touch();
+        return image_;
+    }
+    void SetBackColor(std::int32_t colour) override;
+    void Refresh() { Touch(); }
+
+private:
+    bool border_ = true;
+    Surface image_;
+};
+
+// A timer control: while enabled it raises Timer every interval. Each switch from
+// disabled to enabled starts a new run, so a view restarts its countdown from then.
+class Timer : public Control {
+public:
+    Timer() : Control(ControlKind::Timer) { Control::SetEnabled(false); }
+    int Interval() const { return interval_; }
+    void SetInterval(int milliseconds);
+    void SetEnabled(bool enabled) override;
+    std::uint64_t Run() const { return run_; }
+    void Fire() {
+        if (Enabled() && onTimer) onTimer();
+    }
+    std::function<void()> onTimer;
+
+private:
+    int interval_ = 0;
+    std::uint64_t run_ = 0;
+};
+
+}  // namespace pelmora

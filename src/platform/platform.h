@@ -1,0 +1,16 @@
+// The services a window needs from the outside world, handed to it at construction.
+#pragma once
+
+#include "platform/desktop.h"
+#include "platform/file_system.h"
+#include "platform/shell.h"
+
+namespace pelmora {
+
+struct Platform {
+    Desktop& desktop;
+    Shell& shell;
+    FileSystem& files;
+};
+
+}  // namespace pelmora

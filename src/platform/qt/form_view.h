@@ -1,0 +1,50 @@
+// The window on the screen: a fixed-size top-level widget holding one widget per
+// headless control. User actions raise the controls' events; after every event (user,
+// timer or hotkey) the widgets are synced from the controls that changed.
+#pragma once
+
+#include <QWidget>
+
+#include <functional>
+#include <string>
+#include <unordered_map>
+
+#include "platform/controls.h"
+
+class QTimer;
+
+namespace pelmora {
+
+class FormView : public QWidget {
+public:
+    FormView(ControlHost& host, const std::string& caption, int clientWidth, int clientHeight);
+
+    // Runs an event handler of the controls, then syncs the widgets.
+    void Dispatch(const std::function<void()>& handler);
+    // Mirrors every control whose state changed since the last sync.
+    void Sync();
+
+    QWidget* WidgetOf(const Control& control) const;
+
+    // Called when the window is asked to close, before it closes.
+    std::function<void()> onClose;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateWidgets();
+    void ConnectUserActions(Control& control, QWidget& widget);
+    void SyncTimer(const Timer& timer);
+
+    ControlHost& host_;
+    std::unordered_map<const Control*, QWidget*> widgets_;
+    std::unordered_map<const QObject*, Control*> controlOfWidget_;
+    std::unordered_map<const Control*, std::uint64_t> syncedRevision_;
+    std::unordered_map<const Control*, QTimer*> timers_;
+    std::unordered_map<const Control*, std::uint64_t> timerRun_;
+    std::uint64_t syncedFocus_ = 0;
+};
+
+}  // namespace pelmora

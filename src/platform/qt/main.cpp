@@ -1,0 +1,51 @@
+// pelmora: builds the window on the real desktop and runs the event loop.
+#include <QApplication>
+#include <QFont>
+#include <QStyleFactory>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/form1.h"
+#include "platform/qt/form_view.h"
+#include "platform/qt/qt_services.h"
+#include "platform/qt/shutdown_triggers.h"
+#include "platform/x11/x11_connection.h"
+#include "platform/x11/x11_desktop.h"
+
+int main(int argc, char* argv[]) {
+    using namespace pelmora;
+    // Pointer, pixels and hotkeys are read over X11; under Wayland that means XWayland.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "xcb");
+    if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        std::fprintf(stderr,
+                     "pelmora: 当前是 Wayland 会话，本程序通过 XWayland 运行："
+                     "只能读取 X11 程序的窗口，其他程序的像素、窗口和热键可能无法读取。\n");
+
+    QApplication app(argc, argv);
+    app.setStyle(QStyleFactory::create("Fusion"));
+    QFont font;
+    font.setFamilies({"SimSun", "WenQuanYi Micro Hei", "Noto Sans CJK SC"});
+    font.setPixelSize(12);
+    app.setFont(font);
+    // Frames as etched boxes with the caption on the line, as the window was laid out for.
+    app.setStyleSheet("QGroupBox { border: 1px solid #b4b4b4; border-radius: 2px; margin-top: 6px; }"
+                      "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }");
+
+    auto connection = X11Connection::Open();
+    if (!connection) {
+        std::fprintf(stderr, "pelmora: 无法连接到 X 服务器（DISPLAY=%s）。\n", std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "");
+        return 1;
+    }
+    X11Desktop desktop(*connection);
+    QtShell shell;
+    QtFileSystem files;
+
+    Form1 form({desktop, shell, files});
+    FormView view(form, kWindowCaption, kClientWidth, kClientHeight);
+    view.Dispatch([&form] { form.Form_Load(); });
+    view.onClose = [&form] { form.Form_Unload(); };
+    ShutdownTriggers triggers(view, [&form] { form.Form_Unload(); });
+    view.show();
+    return app.exec();
+}

@@ -1,0 +1,49 @@
+// A display connection of the program's own, apart from Qt's, with an error handler
+// that records X errors instead of ending the process (Xlib's default handler exits on
+// the first error, for example when another client already holds a grabbed key).
+#pragma once
+
+#include <X11/Xlib.h>
+
+#include <memory>
+
+namespace pelmora {
+
+class X11Connection {
+public:
+    // nullptr when no X server can be reached.
+    static std::unique_ptr<X11Connection> Open();
+    ~X11Connection();
+    X11Connection(const X11Connection&) = delete;
+    X11Connection& operator=(const X11Connection&) = delete;
+
+    Display* display() const { return display_; }
+    ::Window root() const { return root_; }
+    // False once the server has gone away; every call on the connection is skipped then.
+    bool Alive() const;
+
+private:
+    explicit X11Connection(Display* display);
+    Display* display_;
+    ::Window root_;
+};
+
+// Collects the X errors raised by the requests made while it lives (a request that waits
+// for a reply has its error delivered before the reply). Failed() waits for the server to
+// answer everything sent so far, then tells whether any request failed.
+class X11ErrorTrap {
+public:
+    explicit X11ErrorTrap(Display* display);
+    ~X11ErrorTrap();
+    X11ErrorTrap(const X11ErrorTrap&) = delete;
+    X11ErrorTrap& operator=(const X11ErrorTrap&) = delete;
+    bool Failed();
+
+private:
+    Display* display_;
+    X11ErrorTrap* outer_;
+    int errorCode_ = 0;
+    friend int RecordX11Error(Display*, XErrorEvent*);
+};
+
+}  // namespace pelmora

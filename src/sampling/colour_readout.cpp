@@ -1,0 +1,75 @@
+#include "sampling/colour_readout.h"
+
+#include "base/number_text.h"
+
+namespace pelmora {
+
+namespace {
+constexpr int kFieldHeight = 16;
+
+void PlaceReadOnly(ControlHost& host, Frame& frame, TextBox& field, std::string name, Rect geometry) {
+    field.Place(host, &frame, std::move(name), -1, geometry);
+    field.SetLocked(true);
+    field.SetBackColor(kColourReadOnlyGrey);
+}
+
+// Decimal text of a two-digit hexadecimal component text.
+std::string HexComponentToDecimal(const std::string& hexText) {
+    const auto value = ParseHexDigits(hexText);
+    return value ? std::to_string(*value) : std::string();
+}
+
+std::int16_t ComponentOf(const TextBox& field) {
+    const auto value = ParseStrictInteger(field.Text());
+    return value ? static_cast<std::int16_t>(*value) : 0;
+}
+}  // namespace
+
+void ColourReadout::Place(ControlHost& host, Frame& frame, const std::string& prefix) {
+    const char* rowCaptions[] = {"Ｘ坐标：", "Ｙ坐标：", "颜色显示", "10进制：", "16进制："};
+    for (int row = 0; row < 5; ++row) {
+        Label& caption = captions[row];
+        caption.Place(host, &frame, prefix + "标签", row, {6, 18 + row * 18, 52, 14});
+        caption.SetCaption(rowCaptions[row]);
+    }
+    PlaceReadOnly(host, frame, x, prefix + "x", {58, 16, 60, kFieldHeight});
+    PlaceReadOnly(host, frame, y, prefix + "y", {58, 34, 60, kFieldHeight});
+    swatch.Place(host, &frame, prefix + "颜色", -1, {58, 52, 60, kFieldHeight});
+    swatch.SetBorder(true);
+    swatch.SetBackColor(kColourReadOnlyGrey);
+    PlaceReadOnly(host, frame, decimal, prefix + "10", {58, 70, 60, kFieldHeight});
+    PlaceReadOnly(host, frame, hex, prefix + "16", {58, 88, 60, kFieldHeight});
+
+    TextBox* grid[3][3] = {{&redHex, &greenHex, &blueHex}, {&red, &green, &blue}, {&hue, &saturation, &lightness}};
+    const char* gridNames[3][3] = {{"16r", "16g", "16b"}, {"10r", "10g", "10b"}, {"10h", "10s", "10l"}};
+    const char* letters[3][3] = {{"R", "G", "B"}, {"R", "G", "B"}, {"H", "S", "L"}};
+    for (int row = 0; row < 3; ++row) {
+        const int top = 110 + row * 19;
+        for (int column = 0; column < 3; ++column) {
+            const int left = 6 + column * 38;
+            Label& letter = captions[5 + row * 3 + column];
+            letter.Place(host, &frame, prefix + "标签", 5 + row * 3 + column, {left, top + 1, 10, 14});
+            letter.SetCaption(letters[row][column]);
+            PlaceReadOnly(host, frame, *grid[row][column], prefix + gridNames[row][column],
+                          {left + 10, top, 26, kFieldHeight});
+        }
+    }
+}
+
+void ColourReadout::ShowColour(Colour colour) {
+    swatch.SetBackColor(colour < 0 ? kColourBlack : colour);
+    hex.SetText(ColorHex6(colour));
+    decimal.SetText(ColorDecimal(colour));
+    redHex.SetText(RedHex(hex.Text()));
+    greenHex.SetText(GreenHex(hex.Text()));
+    blueHex.SetText(BlueHex(hex.Text()));
+    red.SetText(HexComponentToDecimal(redHex.Text()));
+    green.SetText(HexComponentToDecimal(greenHex.Text()));
+    blue.SetText(HexComponentToDecimal(blueHex.Text()));
+    const HslColor hsl = RgbToHsl(ComponentOf(red), ComponentOf(green), ComponentOf(blue));
+    hue.SetText(std::to_string(hsl.hue));
+    saturation.SetText(std::to_string(hsl.saturation));
+    lightness.SetText(std::to_string(hsl.lightness));
+}
+
+}  // namespace pelmora

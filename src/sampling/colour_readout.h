@@ -1,0 +1,34 @@
+// The fields that show one point and its colour in every text form: the get panel
+// (prefix 得, filled by the live poll) and the custom-coordinate panel (prefix 自) share
+// this layout and the order in which the fields are written.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "platform/controls.h"
+#include "sampling/colour_model.h"
+
+namespace pelmora {
+
+class ColourReadout {
+public:
+    // Places the fields into frame; their names are prefix + "x", "y", "颜色", "10", "16",
+    // "16r", "16g", "16b", "10r", "10g", "10b", "10h", "10s", "10l".
+    void Place(ControlHost& host, Frame& frame, const std::string& prefix);
+
+    // Writes swatch, hex, decimal, the hex components, the decimal components and hue,
+    // saturation, lightness, in that order; each derived field is computed from the text
+    // shown in the field it derives from. A negative colour shows a black swatch.
+    void ShowColour(Colour colour);
+
+    TextBox x, y;
+    Label swatch;                                       // 颜色
+    TextBox decimal, hex;                               // 10, 16
+    TextBox redHex, greenHex, blueHex;                  // 16r, 16g, 16b
+    TextBox red, green, blue;                           // 10r, 10g, 10b
+    TextBox hue, saturation, lightness;                 // 10h, 10s, 10l
+    std::array<Label, 14> captions;                     // the texts beside the fields
+};
+
+}  // namespace pelmora

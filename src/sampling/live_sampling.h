@@ -1,0 +1,39 @@
+// The live read-out: the start/stop switch Check1 with its indicator Label8, the raw
+// pointer position Label9, and the 100 ms poll of Timer1 that fills the get panel.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/controls.h"
+#include "platform/desktop.h"
+#include "sampling/colour_readout.h"
+
+namespace pelmora {
+
+constexpr std::int16_t kSamplingStopped = 1;
+constexpr std::int16_t kSamplingRunning = 2;
+
+class LiveSampling {
+public:
+    LiveSampling(Desktop& desktop, ColourReadout& getPanel);
+
+    // Check1, Label8 and Label9 at their places on the window, and the timer.
+    void Place(ControlHost& host);
+
+    void Check1_Click();
+    // Poll steps 1 to 8: pointer, Label9, the sampled point and its colour in the get
+    // panel. Returns the raw pointer position for the steps that follow.
+    ScreenPoint ReadOut();
+
+    CheckBox Check1;
+    Label Label8;
+    Label Label9;
+    Timer Timer1;
+    std::int16_t SamplingState = kSamplingStopped;
+
+private:
+    Desktop& desktop_;
+    ColourReadout& getPanel_;
+};
+
+}  // namespace pelmora

@@ -1,0 +1,15 @@
+// Mod_屏幕坐标与颜色: the pointer position, one screen pixel and the screen size, the
+// screen routines every subsystem reads the desktop through.
+#pragma once
+
+#include "platform/desktop.h"
+#include "sampling/colour_model.h"
+
+namespace pelmora {
+
+ScreenPoint GetPointerPos(Desktop& desktop);
+// The colour value at (x, y), -1 when the point lies outside the screen.
+Colour GetScreenPixel(Desktop& desktop, std::int32_t x, std::int32_t y);
+ScreenSize GetScreenSize(Desktop& desktop);
+
+}  // namespace pelmora
