@@ -1,10 +1,15 @@
 #include "app/form1.h"
 
+#include "app/settings/profile.h"
+#include "app/skip_failing.h"
+#include "base/number_text.h"
+#include "base/rounding.h"
 #include "sampling/screen_reading.h"
 
 namespace pelmora {
 
-Form1::Form1(Platform platform) : sampling(platform.desktop, getPanel), platform_(platform) {
+Form1::Form1(Platform platform)
+    : sampling(platform.desktop, getPanel), magnifier(platform.desktop), platform_(platform) {
     PlaceRegions();
     PlacePages();
     sampling.Timer1.onTimer = [this] { Timer1_Timer(); };
@@ -12,8 +17,9 @@ Form1::Form1(Platform platform) : sampling(platform.desktop, getPanel), platform
 
 void Form1::Form_Load() {
     ResetCursorPage();
-    SettingsPath = platform_.files.ExecutableDirectory() + platform_.files.Separator() + "zarade.ini";
-    LoadSettings();
+    const std::string directory = SettingsDirectory();
+    SettingsPath = directory + platform_.files.Separator() + "zarade.ini";
+    LoadSettings(directory + platform_.files.Separator() + "Snap");
     const ScreenSize size = GetScreenSize(platform_.desktop);
     ScreenWidth = size.width;
     ScreenHeight = size.height;
@@ -26,8 +32,43 @@ void Form1::Form_Unload() {
     if (unloaded_) return;
     unloaded_ = true;
     sampling.Timer1.SetEnabled(false);
+    SaveSlots();
     SaveSettings();
     ReleaseHotkeys();
+}
+
+std::string Form1::SettingsDirectory() {
+    const std::string executableDirectory = platform_.files.ExecutableDirectory();
+    return platform_.files.DirectoryWritable(executableDirectory) ? executableDirectory
+                                                                   : platform_.files.UserConfigDirectory();
+}
+
+void Form1::LoadSettings(const std::string& defaultSnapshotFolder) {
+    TextBox& folder = snapshotPage.路径文本框;
+    if (!platform_.files.FileExists(SettingsPath)) {
+        folder.SetText(defaultSnapshotFolder);
+        return;
+    }
+    LoadSlots();
+    SkipIfFailing([&] {
+        const std::string stored = ReadSetting(platform_.files, "Bmp", "BmpFilePath", SettingsPath);
+        folder.SetText(stored.empty() ? defaultSnapshotFolder : stored);
+    });
+    SkipIfFailing([&] {
+        const std::string stored = ReadSetting(platform_.files, "Bmp", "MousePoint", SettingsPath);
+        const std::int16_t value = Require(ToInt16(Require(ParseStrictNumber(stored))));
+        if (value < 0 || value > 2) throw StatementFailed();  // not a check box state
+        snapshotPage.Check7.SetValue(value);
+    });
+}
+
+void Form1::SaveSettings() {
+    SkipIfFailing([&] {
+        WriteSetting(platform_.files, "Bmp", "BmpFilePath", snapshotPage.路径文本框.Text(), SettingsPath);
+    });
+    SkipIfFailing([&] {
+        WriteSetting(platform_.files, "Bmp", "MousePoint", std::to_string(snapshotPage.Check7.Value()), SettingsPath);
+    });
 }
 
 void Form1::Option2_Click(int index) {
@@ -39,7 +80,11 @@ void Form1::Option2_Click(int index) {
 void Form1::Label7_DblClick() { platform_.shell.Open(std::string("mailto:") + kSupportAddress); }
 
 void Form1::Timer1_Timer() {
-    sampling.ReadOut();
+    const ScreenPoint pointer = sampling.ReadPointer();
+    const GrabPoint grab = adjustment.AdjustGrabPoint(pointer);
+    sampling.ShowSample(grab.sampled, grab.reportedX, grab.reportedY);
+    magnifier.DrawMagnifier(pointer.x, pointer.y);
+    // The live cursor code and the window read-out follow here when their pages exist.
 }
 
 }  // namespace pelmora

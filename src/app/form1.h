@@ -6,10 +6,13 @@
 #include <cstdint>
 #include <string>
 
+#include "capture/snapshot_page.h"
 #include "platform/controls.h"
 #include "platform/platform.h"
+#include "records/grab_adjustment.h"
 #include "sampling/colour_readout.h"
 #include "sampling/live_sampling.h"
+#include "sampling/magnifier.h"
 
 namespace pelmora {
 
@@ -43,11 +46,14 @@ public:
 
     LiveSampling sampling;  // Check1, Label8, Label9, Timer1
 
-    Frame Frame3;                // the ten slots
-    std::array<Frame, 5> Frame1; // 0 start point, 2 offset, 4 magnifier
-    PictureBox Picture1;
+    Frame Frame3;                 // the ten slots
+    std::array<Frame, 5> Frame1;  // 0 start point, 2 offset, 4 magnifier
+    Magnifier magnifier;          // Picture1 with Line1 and pd
+    GrabAdjustment adjustment;    // offset grabbing and the start point
+    std::array<CommandButton, 12> Command11;  // the clipboard buttons, spread over the panels
 
     std::array<Frame, 6> Frame2;          // the pages
+    SnapshotPage snapshotPage;            // on Frame2(3)
     std::array<OptionButton, 6> Option2;  // the page selector
     std::array<Label, 2> 支持文字;          // the text of the support page
     Label Label5;                         // index 6: the hotkey hint
@@ -57,13 +63,18 @@ public:
 private:
     void PlaceRegions();
     void PlacePages();
+    // Where the settings file and the default snapshot folder live: the executable's
+    // directory, or the per-user configuration folder when that cannot be written.
+    std::string SettingsDirectory();
+    void LoadSettings(const std::string& defaultSnapshotFolder);
+    void SaveSettings();
 
     // Steps of start-up and shut-down whose subsystems come later.
     void ResetCursorPage() {}
-    void LoadSettings() {}
+    void LoadSlots() {}
     void ResetEditor() {}
     void RegisterHotkeys() {}
-    void SaveSettings() {}
+    void SaveSlots() {}
     void ReleaseHotkeys() {}
 
     Platform platform_;

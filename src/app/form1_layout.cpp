@@ -34,10 +34,11 @@ void Form1::PlaceRegions() {
 
     Frame1[4].Place(*this, nullptr, "Frame1", 4, {328, 8, 105, 113});
     Frame1[4].SetCaption("点阵放大显示器");
-    Picture1.Place(*this, &Frame1[4], "Picture1", -1, {8, 16, 90, 90});
-    Picture1.SetBackColor(kColourBlack);
+    magnifier.Place(*this, Frame1[4]);
     Frame1[2].Place(*this, nullptr, "Frame1", 2, {328, 160, 105, 49});
     Frame1[0].Place(*this, nullptr, "Frame1", 0, {328, 216, 105, 57});
+    adjustment.Place(*this, Frame1[2], Frame1[0]);
+    adjustment.PlaceStartPointButtons(*this, Frame1[0], Command11[4], Command11[11]);
 
     Label5.Place(*this, nullptr, "Label5", 6, {304, 275, 129, 17});
     Label5.SetCaption("[Alt＋～]启动／停止");
@@ -57,6 +58,7 @@ void Form1::PlacePages() {
         Frame2[i].SetCaption(kPageCaptions[i]);
         Frame2[i].SetVisible(i == 0);
     }
+    snapshotPage.Place(*this, Frame2[3]);
     支持文字[0].Place(*this, &Frame2[5], "支持文字", 0, {12, 18, 280, 16});
     支持文字[0].SetCaption("Pelmora：为编写屏幕自动化脚本的人读取坐标、颜色、窗口和鼠标形状。");
     支持文字[1].Place(*this, &Frame2[5], "支持文字", 1, {12, 42, 280, 16});

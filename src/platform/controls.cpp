@@ -1,5 +1,8 @@
 #include "platform/controls.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 namespace pelmora {
 
 void Control::Place(ControlHost& host, Control* container, std::string name, int index, Rect geometry) {
@@ -130,6 +133,16 @@ void PictureBox::SetBorder(bool border) {
 void PictureBox::SetBackColor(std::int32_t colour) {
     Control::SetBackColor(colour);
     image_.Clear(colour);
+    Touch();
+}
+
+void Line::SetEnds(int x1, int y1, int x2, int y2) {
+    if (y1 == y2) SetGeometry({std::min(x1, x2), y1, std::abs(x2 - x1), 1});
+    else SetGeometry({x1, std::min(y1, y2), 1, std::abs(y2 - y1)});
+}
+
+void Line::SetBorderColor(std::int32_t colour) {
+    borderColor_ = colour;
     Touch();
 }
 

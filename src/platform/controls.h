@@ -22,7 +22,7 @@ struct Rect {
     friend bool operator==(const Rect&, const Rect&) = default;
 };
 
-enum class ControlKind { Frame, Label, TextBox, CheckBox, OptionButton, CommandButton, PictureBox, Timer };
+enum class ControlKind { Frame, Label, TextBox, CheckBox, OptionButton, CommandButton, PictureBox, Line, Timer };
 enum class Alignment { Left, Centre };
 
 class Control;
@@ -206,6 +206,19 @@ public:
 private:
     bool border_ = true;
     Surface image_;
+};
+
+// A horizontal or vertical line drawn over its container, one pixel wide, from the first
+// end point up to (not including) the second.
+class Line : public Control {
+public:
+    Line() : Control(ControlKind::Line) {}
+    void SetEnds(int x1, int y1, int x2, int y2);
+    std::int32_t BorderColor() const { return borderColor_; }
+    void SetBorderColor(std::int32_t colour);
+
+private:
+    std::int32_t borderColor_ = 0;
 };
 
 // A timer control: while enabled it raises Timer every interval. Each switch from

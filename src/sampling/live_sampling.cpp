@@ -40,13 +40,16 @@ void LiveSampling::Check1_Click() {
     }
 }
 
-ScreenPoint LiveSampling::ReadOut() {
+ScreenPoint LiveSampling::ReadPointer() {
     const ScreenPoint pointer = GetPointerPos(desktop_);
     Label9.SetCaption("x:" + std::to_string(pointer.x) + "  y:" + std::to_string(pointer.y));
-    getPanel_.x.SetText(FormatPlainNumber(pointer.x));
-    getPanel_.y.SetText(FormatPlainNumber(pointer.y));
-    getPanel_.ShowColour(GetScreenPixel(desktop_, pointer.x, pointer.y));
     return pointer;
+}
+
+void LiveSampling::ShowSample(ScreenPoint sampled, double reportedX, double reportedY) {
+    getPanel_.x.SetText(FormatPlainNumber(reportedX));
+    getPanel_.y.SetText(FormatPlainNumber(reportedY));
+    getPanel_.ShowColour(GetScreenPixel(desktop_, sampled.x, sampled.y));
 }
 
 }  // namespace pelmora

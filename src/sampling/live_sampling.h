@@ -21,9 +21,10 @@ public:
     void Place(ControlHost& host);
 
     void Check1_Click();
-    // Poll steps 1 to 8: pointer, Label9, the sampled point and its colour in the get
-    // panel. Returns the raw pointer position for the steps that follow.
-    ScreenPoint ReadOut();
+    // The first steps of a poll: the pointer position, shown raw in Label9.
+    ScreenPoint ReadPointer();
+    // The get panel: the reported coordinates and the colour of the sampled point.
+    void ShowSample(ScreenPoint sampled, double reportedX, double reportedY);
 
     CheckBox Check1;
     Label Label8;

@@ -24,7 +24,7 @@ void SetPaletteColour(QWidget& widget, QPalette::ColorRole role, std::int32_t co
 
 void SyncLabel(const Label& label, QLabel& widget) {
     widget.setText(Text(label.Caption()));
-    widget.setFrameStyle(label.Border() ? (QFrame::Panel | QFrame::Sunken) : QFrame::NoFrame);
+    widget.setFrameStyle(label.Border() ? (QFrame::Box | QFrame::Plain) : QFrame::NoFrame);
     widget.setAlignment(label.TextAlignment() == Alignment::Centre ? Qt::AlignCenter : (Qt::AlignLeft | Qt::AlignVCenter));
     widget.setAutoFillBackground(label.BackColor() >= 0);
     if (label.BackColor() >= 0) SetPaletteColour(widget, QPalette::Window, label.BackColor());
@@ -96,6 +96,10 @@ QWidget* CreateControlWidget(Control& control, QWidget* parent) {
         }
         case ControlKind::CommandButton: widget = new QPushButton(parent); break;
         case ControlKind::PictureBox: widget = new PictureWidget(parent); break;
+        case ControlKind::Line:
+            widget = new QWidget(parent);
+            widget->setAutoFillBackground(true);
+            break;
         case ControlKind::Timer: return nullptr;
     }
     widget->setObjectName(QString::fromStdString(control.ObjectName()));
@@ -103,8 +107,12 @@ QWidget* CreateControlWidget(Control& control, QWidget* parent) {
 }
 
 void SyncControlWidget(const Control& control, QWidget& widget) {
+    // Children of a bordered picture are placed relative to the area inside its border.
+    const Control* container = control.Container();
+    const int inset = container && container->Kind() == ControlKind::PictureBox &&
+                              static_cast<const PictureBox*>(container)->Border() ? 1 : 0;
     const Rect& r = control.Geometry();
-    widget.setGeometry(r.left, r.top, r.width, r.height);
+    widget.setGeometry(r.left + inset, r.top + inset, r.width, r.height);
     widget.setHidden(!control.Visible());
     widget.setEnabled(control.Enabled());
     widget.setToolTip(Text(control.ToolTip()));
@@ -138,6 +146,9 @@ void SyncControlWidget(const Control& control, QWidget& widget) {
             break;
         case ControlKind::PictureBox:
             static_cast<PictureWidget&>(widget).Show(static_cast<const PictureBox&>(control));
+            break;
+        case ControlKind::Line:
+            SetPaletteColour(widget, QPalette::Window, static_cast<const Line&>(control).BorderColor());
             break;
         case ControlKind::Timer: break;
     }

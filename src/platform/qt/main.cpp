@@ -1,12 +1,11 @@
 // pelmora: builds the window on the real desktop and runs the event loop.
 #include <QApplication>
-#include <QFont>
-#include <QStyleFactory>
 
 #include <cstdio>
 #include <cstdlib>
 
 #include "app/form1.h"
+#include "platform/qt/appearance.h"
 #include "platform/qt/form_view.h"
 #include "platform/qt/qt_services.h"
 #include "platform/qt/shutdown_triggers.h"
@@ -23,14 +22,7 @@ int main(int argc, char* argv[]) {
                      "只能读取 X11 程序的窗口，其他程序的像素、窗口和热键可能无法读取。\n");
 
     QApplication app(argc, argv);
-    app.setStyle(QStyleFactory::create("Fusion"));
-    QFont font;
-    font.setFamilies({"SimSun", "WenQuanYi Micro Hei", "Noto Sans CJK SC"});
-    font.setPixelSize(12);
-    app.setFont(font);
-    // Frames as etched boxes with the caption on the line, as the window was laid out for.
-    app.setStyleSheet("QGroupBox { border: 1px solid #b4b4b4; border-radius: 2px; margin-top: 6px; }"
-                      "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }");
+    ApplyAppearance(app);
 
     auto connection = X11Connection::Open();
     if (!connection) {

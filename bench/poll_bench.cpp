@@ -1,0 +1,62 @@
+// The cost of the hot paths against the real X server on DISPLAY (run by scripts/bench
+// inside a private Xvfb).
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+
+#include "app/form1.h"
+#include "platform/fake/fake_services.h"
+#include "platform/x11/x11_desktop.h"
+
+namespace {
+
+using namespace pelmora;
+
+// Form1 loaded on the real desktop; only the file system and shell are stand-ins.
+struct FormOnX11 {
+    std::unique_ptr<X11Connection> connection = X11Connection::Open();
+    std::unique_ptr<X11Desktop> desktop;
+    FakeShell shell;
+    FakeFileSystem files;
+    std::unique_ptr<Form1> form;
+
+    bool Ready() {
+        if (!connection) return false;
+        desktop = std::make_unique<X11Desktop>(*connection);
+        form = std::make_unique<Form1>(Platform{*desktop, shell, files});
+        form->Form_Load();
+        form->sampling.Check1.SetValue(1);
+        return true;
+    }
+};
+
+// The read-out of one poll: pointer, Label9, the grab rule and the get panel's colour forms.
+void BM_PollReadOut(benchmark::State& state) {
+    FormOnX11 fixture;
+    if (!fixture.Ready()) {
+        state.SkipWithError("no X server on DISPLAY");
+        return;
+    }
+    Form1& form = *fixture.form;
+    for (auto _ : state) {
+        const GrabPoint grab = form.adjustment.AdjustGrabPoint(form.sampling.ReadPointer());
+        form.sampling.ShowSample(grab.sampled, grab.reportedX, grab.reportedY);
+    }
+}
+BENCHMARK(BM_PollReadOut)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
+
+// A whole poll as the timer runs it, magnifier included.
+void BM_Poll(benchmark::State& state) {
+    FormOnX11 fixture;
+    if (!fixture.Ready()) {
+        state.SkipWithError("no X server on DISPLAY");
+        return;
+    }
+    fixture.desktop->SetPointerPos({400, 300});
+    for (auto _ : state) fixture.form->Timer1_Timer();
+}
+BENCHMARK(BM_Poll)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,77 @@
+#include "x11_test_support.h"
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <thread>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace pelmora::testing {
+
+std::string Shell(const std::string& command) {
+    std::string output;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return output;
+    char buffer[512];
+    while (std::fgets(buffer, sizeof buffer, pipe)) output += buffer;
+    pclose(pipe);
+    return output;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (condition()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return condition();
+}
+
+ProgramUnderTest::ProgramUnderTest() {
+    char pattern[] = "/tmp/pelmora-test-XXXXXX";
+    directory_ = mkdtemp(pattern);
+    std::filesystem::copy_file(PELMORA_EXECUTABLE, directory_ / "pelmora");
+}
+
+ProgramUnderTest::~ProgramUnderTest() {
+    if (Running()) {
+        kill(pid_, SIGKILL);
+        waitpid(pid_, nullptr, 0);
+    }
+    std::filesystem::remove_all(directory_);
+}
+
+void ProgramUnderTest::Start() {
+    const std::string executable = (directory_ / "pelmora").string();
+    pid_ = fork();
+    if (pid_ == 0) {
+        execl(executable.c_str(), executable.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+}
+
+unsigned long ProgramUnderTest::FindWindow() const {
+    const std::string found = Shell("xdotool search --onlyvisible --pid " + std::to_string(pid_) + " 2>/dev/null");
+    return found.empty() ? 0 : std::stoul(found);
+}
+
+bool ProgramUnderTest::Running() {
+    if (pid_ <= 0) return false;
+    int status;
+    if (waitpid(pid_, &status, WNOHANG) == 0) return true;
+    pid_ = -1;
+    return false;
+}
+
+bool ProgramUnderTest::EndsCleanlyAfter(int signal, std::chrono::milliseconds limit) {
+    kill(pid_, signal);
+    int status = 0;
+    const bool ended = WaitUntil([&] { return waitpid(pid_, &status, WNOHANG) == pid_; }, limit);
+    if (!ended) return false;
+    pid_ = -1;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+}  // namespace pelmora::testing

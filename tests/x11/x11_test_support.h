@@ -1,0 +1,40 @@
+// Helpers for tests against the real X server: shell commands such as xdotool, the
+// program started as a child process from a private copy, and bounded waits.
+#pragma once
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include <sys/types.h>
+
+namespace pelmora::testing {
+
+// Runs a shell command and returns what it printed on standard output.
+std::string Shell(const std::string& command);
+
+// Polls condition until it holds or the time is up; true if it held.
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit = std::chrono::seconds(10));
+
+// The program, copied into a fresh directory of its own (it keeps its settings beside
+// the executable) and started there on the current display.
+class ProgramUnderTest {
+public:
+    ProgramUnderTest();
+    ~ProgramUnderTest();
+    const std::filesystem::path& Directory() const { return directory_; }
+    void Start();
+    // The X id of the program's main window, 0 while it has none.
+    unsigned long FindWindow() const;
+    // Sends a signal; then waits up to limit for the process to end. True if it ended
+    // by itself with exit status 0.
+    bool EndsCleanlyAfter(int signal, std::chrono::milliseconds limit);
+    bool Running();
+
+private:
+    std::filesystem::path directory_;
+    pid_t pid_ = -1;
+};
+
+}  // namespace pelmora::testing
