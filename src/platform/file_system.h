@@ -1,6 +1,7 @@
-// Files and folders, with paths in the platform's own notation.
+// Files and folders, with paths in the platform's own notation (UTF-8 inside the program).
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace pelmora {
@@ -11,6 +12,18 @@ public:
     // The executable's directory without a trailing separator (except for a root).
     virtual std::string ExecutableDirectory() = 0;
     virtual char Separator() = 0;
+    // A normal file is at path. On Windows a file marked hidden or system counts as missing.
+    virtual bool FileExists(const std::string& path) = 0;
+    // The whole file as bytes; empty when it cannot be read (missing, denied, a folder).
+    virtual std::optional<std::string> ReadFile(const std::string& path) = 0;
+    // Replaces the file as a whole: the bytes go to a temporary file beside it, which is then
+    // renamed over the target, so an interrupted write never leaves a torn file.
+    // False when the file could not be written; the old contents then stay.
+    virtual bool WriteFileWhole(const std::string& path, const std::string& bytes) = 0;
+    // Files can be created in the folder (found by trying, not from permission bits).
+    virtual bool DirectoryWritable(const std::string& path) = 0;
+    // This program's per-user configuration folder, created when missing.
+    virtual std::string UserConfigDirectory() = 0;
 };
 
 }  // namespace pelmora

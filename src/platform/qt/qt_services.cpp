@@ -3,9 +3,32 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QTemporaryFile>
 #include <QUrl>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace pelmora {
+
+namespace {
+
+QString ToQt(const std::string& path) { return QString::fromStdString(path); }
+
+#ifdef _WIN32
+// Windows hides files marked system as well as those marked hidden; Qt reports only the latter.
+bool MarkedSystem(const QString& path) {
+    const DWORD attributes = GetFileAttributesW(reinterpret_cast<LPCWSTR>(QDir::toNativeSeparators(path).utf16()));
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_SYSTEM) != 0;
+}
+#endif
+
+}  // namespace
 
 void QtShell::Open(const std::string& link) { QDesktopServices::openUrl(QUrl(QString::fromStdString(link))); }
 
@@ -14,5 +37,46 @@ std::string QtFileSystem::ExecutableDirectory() {
 }
 
 char QtFileSystem::Separator() { return QDir::separator().toLatin1(); }
+
+bool QtFileSystem::FileExists(const std::string& path) {
+    const QFileInfo info(ToQt(path));
+    if (!info.isFile()) return false;
+#ifdef _WIN32
+    return !info.isHidden() && !MarkedSystem(info.filePath());
+#else
+    return true;  // Unix has no hidden mark; a leading dot is only a naming habit
+#endif
+}
+
+std::optional<std::string> QtFileSystem::ReadFile(const std::string& path) {
+    QFile file(ToQt(path));
+    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) return std::nullopt;
+    return bytes.toStdString();
+}
+
+bool QtFileSystem::WriteFileWhole(const std::string& path, const std::string& bytes) {
+    // QSaveFile writes a temporary file in the same folder and renames it over the target
+    // on commit(); a file destroyed without a successful commit leaves the old one untouched.
+    QSaveFile file(ToQt(path));
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    const auto size = static_cast<qint64>(bytes.size());
+    return file.write(bytes.data(), size) == size && file.commit();
+}
+
+bool QtFileSystem::DirectoryWritable(const std::string& path) {
+    // Permission bits do not tell (an administrator or root passes them anyway, ACLs and
+    // read-only mounts are not in them), so try to create a file there; it is removed on return.
+    QTemporaryFile probe(QDir(ToQt(path)).filePath(QStringLiteral("pelmora-probe-XXXXXX.tmp")));
+    return probe.open();
+}
+
+std::string QtFileSystem::UserConfigDirectory() {
+    const QString folder =
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/Pelmora");
+    QDir().mkpath(folder);
+    return QDir::toNativeSeparators(folder).toStdString();
+}
 
 }  // namespace pelmora

@@ -15,6 +15,11 @@ class QtFileSystem : public FileSystem {
 public:
     std::string ExecutableDirectory() override;
     char Separator() override;
+    bool FileExists(const std::string& path) override;
+    std::optional<std::string> ReadFile(const std::string& path) override;
+    bool WriteFileWhole(const std::string& path, const std::string& bytes) override;
+    bool DirectoryWritable(const std::string& path) override;
+    std::string UserConfigDirectory() override;
 };
 
 }  // namespace pelmora

@@ -1,0 +1,35 @@
+// An in-memory file system for tests: files are a map from path to contents, and a test
+// marks files hidden or unreadable, folders unwritable, or makes every write fail.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+
+#include "platform/file_system.h"
+
+namespace pelmora {
+
+class FakeFileSystem : public FileSystem {
+public:
+    std::string ExecutableDirectory() override { return executableDirectory; }
+    char Separator() override { return separator; }
+    bool FileExists(const std::string& path) override;
+    std::optional<std::string> ReadFile(const std::string& path) override;
+    // Fails, leaving the old contents, when writes fail or the file's folder is unwritable.
+    bool WriteFileWhole(const std::string& path, const std::string& bytes) override;
+    bool DirectoryWritable(const std::string& path) override { return !unwritableDirectories.contains(path); }
+    std::string UserConfigDirectory() override { return userConfigDirectory; }
+
+    std::string executableDirectory = "/opt/pelmora";
+    std::string userConfigDirectory = "/home/user/.config/Pelmora";
+    char separator = '/';
+    std::map<std::string, std::string> contents;  // every file, by path
+    std::set<std::string> hiddenFiles;            // present, but marked hidden or system
+    std::set<std::string> unreadableFiles;        // present, but cannot be opened
+    std::set<std::string> unwritableDirectories;
+    bool failWrites = false;
+};
+
+}  // namespace pelmora

@@ -1,0 +1,81 @@
+// QtFileSystem on real files in a temporary folder.
+#include "platform/qt/qt_services.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "app/settings/profile.h"
+
+namespace pelmora {
+namespace {
+
+class QtFileSystemTest : public ::testing::Test {
+protected:
+    std::string PathOf(const char* name) { return QDir(folder.path()).filePath(name).toStdString(); }
+    static void Put(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+    QStringList FolderEntries() { return QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot); }
+
+    QTemporaryDir folder;
+    QtFileSystem files;
+};
+
+TEST_F(QtFileSystemTest, WriteReplacesTheFileWholeInsteadOfRewritingIt) {
+    const std::string path = PathOf("zarade.ini");
+    const std::string link = PathOf("link.ini");
+    Put(path, "old contents that are longer than the new ones");
+    // A second name for the old file: a write in place would show through it, a replacement not.
+    std::filesystem::create_hard_link(path, link);
+    const std::string bytes("new\r\n\0\xFF", 7);
+    ASSERT_TRUE(files.WriteFileWhole(path, bytes));
+    EXPECT_EQ(files.ReadFile(path), bytes);
+    EXPECT_EQ(files.ReadFile(link), "old contents that are longer than the new ones");
+    EXPECT_EQ(FolderEntries(), QStringList({"link.ini", "zarade.ini"}));  // no temporary file left
+}
+
+TEST_F(QtFileSystemTest, WriteIntoAMissingFolderFails) {
+    EXPECT_FALSE(files.WriteFileWhole(PathOf("missing/zarade.ini"), "x"));
+    EXPECT_TRUE(FolderEntries().isEmpty());
+}
+
+TEST_F(QtFileSystemTest, OnlyNormalReadableFilesExist) {
+    Put(PathOf(".dotted"), "x");
+    QDir(folder.path()).mkdir("sub");
+    EXPECT_TRUE(files.FileExists(PathOf(".dotted")));  // a leading dot does not hide a file here
+    EXPECT_FALSE(files.FileExists(PathOf("sub")));
+    EXPECT_FALSE(files.FileExists(PathOf("missing")));
+    EXPECT_EQ(files.ReadFile(PathOf(".dotted")), "x");
+    EXPECT_EQ(files.ReadFile(PathOf("sub")), std::nullopt);
+    EXPECT_EQ(files.ReadFile(PathOf("missing")), std::nullopt);
+}
+
+TEST_F(QtFileSystemTest, WritableFolderIsFoundByTryingAndLeftClean) {
+    EXPECT_TRUE(files.DirectoryWritable(folder.path().toStdString()));
+    EXPECT_FALSE(files.DirectoryWritable(PathOf("missing")));
+    EXPECT_TRUE(FolderEntries().isEmpty());
+}
+
+TEST_F(QtFileSystemTest, UserConfigDirectoryIsCreated) {
+    QStandardPaths::setTestModeEnabled(true);  // keeps the real configuration folder out of it
+    const QFileInfo info(QString::fromStdString(files.UserConfigDirectory()));
+    QStandardPaths::setTestModeEnabled(false);
+    EXPECT_TRUE(info.isDir());
+    EXPECT_EQ(info.fileName(), "Pelmora");
+}
+
+TEST_F(QtFileSystemTest, SettingsRoundTripOnDisk) {
+    const std::string path = PathOf("zarade.ini");
+    WriteSetting(files, "Position", "Position3X", "120", path);
+    WriteSetting(files, "Bmp", "BmpFilePath", "/tmp/图片", path);
+    EXPECT_EQ(files.ReadFile(path), "[Position]\r\nPosition3X=120\r\n[Bmp]\r\nBmpFilePath=/tmp/图片\r\n");
+    EXPECT_EQ(ReadSetting(files, "BMP", "bmpFilePath", path), "/tmp/图片");
+}
+
+}  // namespace
+}  // namespace pelmora
