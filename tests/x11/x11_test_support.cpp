@@ -43,13 +43,18 @@ ProgramUnderTest::~ProgramUnderTest() {
     std::filesystem::remove_all(directory_);
 }
 
-void ProgramUnderTest::Start() {
+void ProgramUnderTest::Start(const std::string& display) {
     const std::string executable = (directory_ / "pelmora").string();
     pid_ = fork();
     if (pid_ == 0) {
+        if (!display.empty()) setenv("DISPLAY", display.c_str(), 1);
         execl(executable.c_str(), executable.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
+}
+
+bool ProgramUnderTest::EndsWithin(std::chrono::milliseconds limit) {
+    return WaitUntil([&] { return !Running(); }, limit);
 }
 
 unsigned long ProgramUnderTest::FindWindow() const {
@@ -72,6 +77,30 @@ bool ProgramUnderTest::EndsCleanlyAfter(int signal, std::chrono::milliseconds li
     if (!ended) return false;
     pid_ = -1;
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+PrivateXServer::PrivateXServer() {
+    int pipeEnds[2];
+    if (pipe(pipeEnds) != 0) return;
+    pid_ = fork();
+    if (pid_ == 0) {
+        close(pipeEnds[0]);
+        const std::string fd = std::to_string(pipeEnds[1]);
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-noreset", "-nolisten", "tcp", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(pipeEnds[1]);
+    char number[16] = {};
+    const auto length = read(pipeEnds[0], number, sizeof number - 1);
+    close(pipeEnds[0]);
+    if (length > 0) display_.append(":").append(std::to_string(std::atoi(number)));
+}
+
+void PrivateXServer::Stop() {
+    if (pid_ <= 0) return;
+    kill(pid_, SIGTERM);
+    waitpid(pid_, nullptr, 0);
+    pid_ = -1;
 }
 
 }  // namespace pelmora::testing

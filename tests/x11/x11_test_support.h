@@ -24,7 +24,10 @@ public:
     ProgramUnderTest();
     ~ProgramUnderTest();
     const std::filesystem::path& Directory() const { return directory_; }
-    void Start();
+    // Starts the program on the display named (the current one when empty).
+    void Start(const std::string& display = "");
+    // Waits for the process to end; true if it ended by itself within limit.
+    bool EndsWithin(std::chrono::milliseconds limit);
     // The X id of the program's main window, 0 while it has none.
     unsigned long FindWindow() const;
     // Sends a signal; then waits up to limit for the process to end. True if it ended
@@ -35,6 +38,19 @@ public:
 private:
     std::filesystem::path directory_;
     pid_t pid_ = -1;
+};
+
+// An Xvfb server of the test's own, for tests that end the server under the program.
+class PrivateXServer {
+public:
+    PrivateXServer();
+    ~PrivateXServer() { Stop(); }
+    const std::string& Display() const { return display_; }
+    void Stop();
+
+private:
+    pid_t pid_ = -1;
+    std::string display_;
 };
 
 }  // namespace pelmora::testing
