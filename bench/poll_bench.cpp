@@ -1,4 +1,4 @@
-// The cost of the hot paths against the real X server on DISPLAY (run by scripts/bench
+// The cost of the hot paths (the sampling poll, a hotkey grab) against the real X server on DISPLAY (run by scripts/bench
 // inside a private Xvfb).
 #include <benchmark/benchmark.h>
 
@@ -18,12 +18,15 @@ struct FormOnX11 {
     std::unique_ptr<X11Desktop> desktop;
     FakeShell shell;
     FakeFileSystem files;
+    FakeHotkeyService hotkeys;
+    FakeClock clock;
+    FakeMessagePump pump{clock};
     std::unique_ptr<Form1> form;
 
     bool Ready() {
         if (!connection) return false;
         desktop = std::make_unique<X11Desktop>(*connection);
-        form = std::make_unique<Form1>(Platform{*desktop, shell, files});
+        form = std::make_unique<Form1>(Platform{*desktop, shell, files, hotkeys, clock, pump});
         form->Form_Load();
         form->sampling.Check1.SetValue(1);
         return true;
@@ -56,6 +59,17 @@ void BM_Poll(benchmark::State& state) {
     for (auto _ : state) fixture.form->Timer1_Timer();
 }
 BENCHMARK(BM_Poll)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
+
+// One hotkey grab into a slot: pointer, grab rule, pixel, swatch and slot text.
+void BM_GrabIntoSlot(benchmark::State& state) {
+    FormOnX11 fixture;
+    if (!fixture.Ready()) {
+        state.SkipWithError("no X server on DISPLAY");
+        return;
+    }
+    for (auto _ : state) fixture.form->hotkeyDispatch.HotKeyWndProc(1);
+}
+BENCHMARK(BM_GrabIntoSlot)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
 
 }  // namespace
 

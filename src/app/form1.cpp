@@ -9,7 +9,12 @@
 namespace pelmora {
 
 Form1::Form1(Platform platform)
-    : sampling(platform.desktop, getPanel), magnifier(platform.desktop), platform_(platform) {
+    : sampling(platform.desktop, getPanel),
+      pointSlots(platform.desktop, adjustment),
+      magnifier(platform.desktop),
+      hotkeyDispatch(platform.desktop, sampling, pointSlots),
+      hotkeyHook(platform.hotkeys, [this](int id) { hotkeyDispatch.HotKeyWndProc(id); }),
+      platform_(platform) {
     PlaceRegions();
     PlacePages();
     sampling.Timer1.onTimer = [this] { Timer1_Timer(); };
@@ -32,9 +37,30 @@ void Form1::Form_Unload() {
     if (unloaded_) return;
     unloaded_ = true;
     sampling.Timer1.SetEnabled(false);
-    SaveSlots();
     SaveSettings();
     ReleaseHotkeys();
+}
+
+void Form1::RegisterHotkeys() {
+    const auto add = [this](int id, const std::string& keyText) { hotkeyHook.SetHotKey(id, keyText, "Add"); };
+    add(kHotkeyStartStop, "Alt,192");
+    for (int slot = 0; slot < kSlotCount; ++slot)  // Ctrl+Alt+1 .. Ctrl+Alt+9, then Ctrl+Alt+0
+        add(kHotkeyFirstSlot + slot, "Ctrl+Alt," + std::to_string(slot == 9 ? 48 : 49 + slot));
+    add(kHotkeyFirstCursor, "Ctrl+Alt,81");
+    add(kHotkeyFirstCursor + 1, "Ctrl+Alt,87");
+    add(kHotkeyFirstCursor + 2, "Ctrl+Alt,69");
+    add(kHotkeyUp, "38");
+    add(kHotkeyLeft, "37");
+    add(kHotkeyDown, "40");
+    add(kHotkeyRight, "39");
+}
+
+void Form1::ReleaseHotkeys() {
+    for (int id = kHotkeyStartStop; id <= kHotkeyRight; ++id) {
+        // Print Screen is registered only while its snapshot option is on.
+        if (id == kHotkeyPrintScreen && !hotkeyHook.Registered(id)) continue;
+        hotkeyHook.SetHotKey(id, "", "Del");
+    }
 }
 
 std::string Form1::SettingsDirectory() {
@@ -49,7 +75,7 @@ void Form1::LoadSettings(const std::string& defaultSnapshotFolder) {
         folder.SetText(defaultSnapshotFolder);
         return;
     }
-    LoadSlots();
+    for (int i = 0; i < kSlotCount; ++i) pointSlots.LoadSlot(i, platform_.files, SettingsPath);
     SkipIfFailing([&] {
         const std::string stored = ReadSetting(platform_.files, "Bmp", "BmpFilePath", SettingsPath);
         folder.SetText(stored.empty() ? defaultSnapshotFolder : stored);
@@ -63,6 +89,7 @@ void Form1::LoadSettings(const std::string& defaultSnapshotFolder) {
 }
 
 void Form1::SaveSettings() {
+    for (int i = 0; i < kSlotCount; ++i) pointSlots.SaveSlot(i, platform_.files, SettingsPath);
     SkipIfFailing([&] {
         WriteSetting(platform_.files, "Bmp", "BmpFilePath", snapshotPage.路径文本框.Text(), SettingsPath);
     });

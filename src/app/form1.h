@@ -7,9 +7,12 @@
 #include <string>
 
 #include "capture/snapshot_page.h"
+#include "hotkeys/hotkey_dispatch.h"
+#include "hotkeys/set_hotkey.h"
 #include "platform/controls.h"
 #include "platform/platform.h"
 #include "records/grab_adjustment.h"
+#include "records/point_slots.h"
 #include "sampling/colour_readout.h"
 #include "sampling/live_sampling.h"
 #include "sampling/magnifier.h"
@@ -47,6 +50,7 @@ public:
     LiveSampling sampling;  // Check1, Label8, Label9, Timer1
 
     Frame Frame3;                 // the ten slots
+    PointSlots pointSlots;        // 坐标颜色 and 色块
     std::array<Frame, 5> Frame1;  // 0 start point, 2 offset, 4 magnifier
     Magnifier magnifier;          // Picture1 with Line1 and pd
     GrabAdjustment adjustment;    // offset grabbing and the start point
@@ -60,6 +64,9 @@ public:
     Label Label6;                         // the support line
     Label Label7;                         // the mail link
 
+    HotkeyDispatch hotkeyDispatch;
+    HotkeyHook hotkeyHook;
+
 private:
     void PlaceRegions();
     void PlacePages();
@@ -69,13 +76,12 @@ private:
     void LoadSettings(const std::string& defaultSnapshotFolder);
     void SaveSettings();
 
-    // Steps of start-up and shut-down whose subsystems come later.
+    void RegisterHotkeys();
+    void ReleaseHotkeys();
+
+    // Steps of start-up whose subsystems come later.
     void ResetCursorPage() {}
-    void LoadSlots() {}
     void ResetEditor() {}
-    void RegisterHotkeys() {}
-    void SaveSlots() {}
-    void ReleaseHotkeys() {}
 
     Platform platform_;
     bool unloaded_ = false;

@@ -16,6 +16,7 @@ void Form1::PlaceRegions() {
 
     Frame3.Place(*this, nullptr, "Frame3", -1, {16, 8, 169, 186});
     Frame3.SetCaption("屏幕坐标／颜色");
+    pointSlots.Place(*this, Frame3);
 
     Picture2.Place(*this, nullptr, "Picture2", -1, {192, 8, 129, 193});
     Picture2.SetBorder(false);

@@ -1,8 +1,11 @@
 // The services a window needs from the outside world, handed to it at construction.
 #pragma once
 
+#include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/file_system.h"
+#include "platform/hotkey_service.h"
+#include "platform/message_pump.h"
 #include "platform/shell.h"
 
 namespace pelmora {
@@ -11,6 +14,9 @@ struct Platform {
     Desktop& desktop;
     Shell& shell;
     FileSystem& files;
+    HotkeyService& hotkeys;
+    Clock& clock;
+    MessagePump& pump;
 };
 
 }  // namespace pelmora

@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
-
 #include <csignal>
 
 #include "platform/x11/x11_desktop.h"
@@ -14,39 +11,6 @@ using namespace pelmora::testing;
 using namespace std::chrono_literals;
 
 namespace {
-
-// A window of another client whose pixel (x, y) has a colour of its own.
-class PatternWindow {
-public:
-    PatternWindow(int x, int y, int width, int height) : display_(XOpenDisplay(nullptr)) {
-        const int screen = DefaultScreen(display_);
-        const ::Window root = RootWindow(display_, screen);
-        const Pixmap pixmap = XCreatePixmap(display_, root, width, height, DefaultDepth(display_, screen));
-        XImage* image = XGetImage(display_, pixmap, 0, 0, width, height, AllPlanes, ZPixmap);
-        for (int py = 0; py < height; ++py)
-            for (int px = 0; px < width; ++px) {
-                const Colour c = ColourAt(px, py);  // 0x00BBGGRR; X pixels are 0xRRGGBB
-                XPutPixel(image, px, py, (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF));
-            }
-        const GC gc = XCreateGC(display_, pixmap, 0, nullptr);
-        XPutImage(display_, pixmap, gc, image, 0, 0, 0, 0, width, height);
-        XFreeGC(display_, gc);
-        XDestroyImage(image);
-        XSetWindowAttributes attributes{};
-        attributes.override_redirect = True;
-        attributes.background_pixmap = pixmap;
-        window_ = XCreateWindow(display_, root, x, y, width, height, 0, CopyFromParent, InputOutput, CopyFromParent,
-                                CWOverrideRedirect | CWBackPixmap, &attributes);
-        XMapRaised(display_, window_);
-        XSync(display_, False);
-    }
-    ~PatternWindow() { XCloseDisplay(display_); }
-    static Colour ColourAt(int x, int y) { return (x * 6) | (y * 6) << 8 | 0x80 << 16; }
-
-private:
-    Display* display_;
-    ::Window window_;
-};
 
 struct ProgramTest : ::testing::Test {
     std::unique_ptr<X11Connection> connection = X11Connection::Open();

@@ -1,5 +1,8 @@
 #include "x11_test_support.h"
 
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -78,6 +81,31 @@ bool ProgramUnderTest::EndsCleanlyAfter(int signal, std::chrono::milliseconds li
     pid_ = -1;
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
+
+PatternWindow::PatternWindow(int left, int top, int width, int height) : display_(XOpenDisplay(nullptr)) {
+    const int screen = DefaultScreen(display_);
+    const ::Window root = RootWindow(display_, screen);
+    const Pixmap pixmap = XCreatePixmap(display_, root, width, height, DefaultDepth(display_, screen));
+    XImage* image = XGetImage(display_, pixmap, 0, 0, width, height, AllPlanes, ZPixmap);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const std::int32_t c = ColourAt(x, y);  // 0x00BBGGRR; X pixels are 0xRRGGBB
+            XPutPixel(image, x, y, (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF));
+        }
+    const GC gc = XCreateGC(display_, pixmap, 0, nullptr);
+    XPutImage(display_, pixmap, gc, image, 0, 0, 0, 0, width, height);
+    XFreeGC(display_, gc);
+    XDestroyImage(image);
+    XSetWindowAttributes attributes{};
+    attributes.override_redirect = True;
+    attributes.background_pixmap = pixmap;
+    const ::Window window = XCreateWindow(display_, root, left, top, width, height, 0, CopyFromParent, InputOutput,
+                                          CopyFromParent, CWOverrideRedirect | CWBackPixmap, &attributes);
+    XMapRaised(display_, window);
+    XSync(display_, False);
+}
+
+PatternWindow::~PatternWindow() { XCloseDisplay(display_); }
 
 PrivateXServer::PrivateXServer() {
     int pipeEnds[2];

@@ -3,11 +3,14 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <string>
 
 #include <sys/types.h>
+
+using Display = struct _XDisplay;
 
 namespace pelmora::testing {
 
@@ -38,6 +41,20 @@ public:
 private:
     std::filesystem::path directory_;
     pid_t pid_ = -1;
+};
+
+// A window of another client, without a frame, whose pixel (x, y) has a colour of its own.
+class PatternWindow {
+public:
+    PatternWindow(int left, int top, int width, int height);
+    ~PatternWindow();
+    PatternWindow(const PatternWindow&) = delete;
+    PatternWindow& operator=(const PatternWindow&) = delete;
+    // The colour value (0x00BBGGRR) shown at (x, y) of the window.
+    static std::int32_t ColourAt(int x, int y) { return (x * 6) | (y * 6) << 8 | 0x80 << 16; }
+
+private:
+    ::Display* display_;
 };
 
 // An Xvfb server of the test's own, for tests that end the server under the program.

@@ -1,11 +1,13 @@
-// Scripted shell for tests, and a bundle of all fakes as a Platform.
+// Scripted shell, clock and message pump for tests, and a bundle of all fakes as a Platform.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/fake/fake_desktop.h"
 #include "platform/fake/fake_file_system.h"
+#include "platform/fake/fake_hotkeys.h"
 #include "platform/platform.h"
 
 namespace pelmora {
@@ -16,11 +18,44 @@ public:
     std::vector<std::string> opened;
 };
 
+class FakeClock : public Clock {
+public:
+    std::uint32_t Milliseconds() override { return now; }
+    std::uint32_t now = 0;
+};
+
+// Sleeping advances the fake clock; processing runs whatever the test queued.
+class FakeMessagePump : public MessagePump {
+public:
+    explicit FakeMessagePump(FakeClock& clock) : clock_(clock) {}
+    void ProcessPendingEvents() override;
+    void Sleep(int milliseconds) override {
+        clock_.now += static_cast<std::uint32_t>(milliseconds);
+        ++sleeps;
+    }
+
+    // Events that arrive during a wait: each runs once, at the first processing at or
+    // after its time on the clock.
+    struct Event {
+        std::uint32_t at;
+        std::function<void()> run;
+    };
+    std::vector<Event> pending;
+    int processed = 0;
+    int sleeps = 0;
+
+private:
+    FakeClock& clock_;
+};
+
 struct FakePlatform {
     FakeDesktop desktop;
     FakeShell shell;
     FakeFileSystem files;
-    Platform Services() { return {desktop, shell, files}; }
+    FakeHotkeyService hotkeys;
+    FakeClock clock;
+    FakeMessagePump pump{clock};
+    Platform Services() { return {desktop, shell, files, hotkeys, clock, pump}; }
 };
 
 }  // namespace pelmora

@@ -9,8 +9,11 @@
 #include "platform/qt/form_view.h"
 #include "platform/qt/qt_services.h"
 #include "platform/qt/shutdown_triggers.h"
+#include "platform/qt/view_hotkeys.h"
+#include "platform/qt/x11_hotkey_pump.h"
 #include "platform/x11/x11_connection.h"
 #include "platform/x11/x11_desktop.h"
+#include "platform/x11/x11_hotkeys.h"
 
 int main(int argc, char* argv[]) {
     using namespace pelmora;
@@ -30,11 +33,17 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     X11Desktop desktop(*connection);
+    X11HotkeyService x11Hotkeys(*connection);
+    X11HotkeyPump hotkeyPump(x11Hotkeys);
+    ViewHotkeys hotkeys(x11Hotkeys);
     QtShell shell;
     QtFileSystem files;
+    QtClock clock;
+    QtMessagePump pump;
 
-    Form1 form({desktop, shell, files});
+    Form1 form({desktop, shell, files, hotkeys, clock, pump});
     FormView view(form, kWindowCaption, kClientWidth, kClientHeight);
+    hotkeys.AttachView(view);
     view.Dispatch([&form] { form.Form_Load(); });
     view.onClose = [&form] { form.Form_Unload(); };
     ShutdownTriggers triggers(view, [&form] { form.Form_Unload(); });

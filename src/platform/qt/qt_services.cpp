@@ -3,12 +3,16 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QTemporaryFile>
+#include <QThread>
 #include <QUrl>
+
+#include <chrono>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -29,6 +33,15 @@ bool MarkedSystem(const QString& path) {
 #endif
 
 }  // namespace
+
+std::uint32_t QtClock::Milliseconds() {
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+}
+
+void QtMessagePump::ProcessPendingEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+
+void QtMessagePump::Sleep(int milliseconds) { QThread::msleep(static_cast<unsigned long>(milliseconds)); }
 
 void QtShell::Open(const std::string& link) { QDesktopServices::openUrl(QUrl(QString::fromStdString(link))); }
 

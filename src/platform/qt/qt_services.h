@@ -1,7 +1,9 @@
 // The platform services that Qt provides the same way on every system.
 #pragma once
 
+#include "platform/clock.h"
 #include "platform/file_system.h"
+#include "platform/message_pump.h"
 #include "platform/shell.h"
 
 namespace pelmora {
@@ -9,6 +11,17 @@ namespace pelmora {
 class QtShell : public Shell {
 public:
     void Open(const std::string& link) override;
+};
+
+class QtClock : public Clock {
+public:
+    std::uint32_t Milliseconds() override;
+};
+
+class QtMessagePump : public MessagePump {
+public:
+    void ProcessPendingEvents() override;
+    void Sleep(int milliseconds) override;
 };
 
 class QtFileSystem : public FileSystem {

@@ -1,0 +1,36 @@
+// HotKeyWndProc: what each hotkey id does once the hook has put it in front of the
+// main window's own procedure.
+#pragma once
+
+#include "platform/desktop.h"
+#include "records/point_slots.h"
+#include "sampling/live_sampling.h"
+
+namespace pelmora {
+
+// Hotkey ids, as registered at start-up.
+inline constexpr int kHotkeyStartStop = 0;
+inline constexpr int kHotkeyFirstSlot = 1;    // 1..10: slots 0..9
+inline constexpr int kHotkeyPrintScreen = 11;
+inline constexpr int kHotkeyFirstCursor = 12;  // 12..14: cursor swatches 0..2
+inline constexpr int kHotkeyUp = 15, kHotkeyLeft = 16, kHotkeyDown = 17, kHotkeyRight = 18;
+
+class HotkeyDispatch {
+public:
+    HotkeyDispatch(Desktop& desktop, LiveSampling& sampling, PointSlots& pointSlots)
+        : desktop_(desktop), sampling_(sampling), pointSlots_(pointSlots) {}
+
+    // 0 starts or stops sampling through Check1, 1 to 10 grab into slots 0 to 9, 15 to 18
+    // move the pointer by one pixel; the snapshot (11) and cursor codes (12 to 14) join
+    // with their pages; any other id does nothing.
+    void HotKeyWndProc(int id);
+
+private:
+    void MovePointer(int dx, int dy);
+
+    Desktop& desktop_;
+    LiveSampling& sampling_;
+    PointSlots& pointSlots_;
+};
+
+}  // namespace pelmora

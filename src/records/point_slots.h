@@ -1,0 +1,41 @@
+// The ten point/colour slots of Frame3. A slot's text ("100,200 0000FF": x, a comma, y,
+// a space and the colour as ColorHex6) is the only store of the slot; the swatch beside it
+// shows the colour. Hotkeys fill them; the settings file keeps them across runs.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "platform/controls.h"
+#include "platform/desktop.h"
+#include "platform/file_system.h"
+#include "records/grab_adjustment.h"
+
+namespace pelmora {
+
+inline constexpr int kSlotCount = 10;
+
+class PointSlots {
+public:
+    PointSlots(Desktop& desktop, const GrabAdjustment& adjustment) : desktop_(desktop), adjustment_(adjustment) {}
+
+    void Place(ControlHost& host, Frame& frame);
+
+    // The point under the pointer (offset and start point applied) and its colour into slot k.
+    void GrabIntoSlot(int k);
+
+    // Slot i from the keys Position<i>X, Position<i>Y and Color<i> of section "Position";
+    // an empty colour leaves the slot as it is. Statements that fail are skipped.
+    void LoadSlot(int i, FileSystem& files, const std::string& settingsPath);
+    // Slot i back into those keys; a key whose part cannot be taken is not written.
+    void SaveSlot(int i, FileSystem& files, const std::string& settingsPath) const;
+
+    std::array<TextBox, kSlotCount> 坐标颜色;
+    std::array<Label, kSlotCount> 色块;
+
+private:
+    Desktop& desktop_;
+    const GrabAdjustment& adjustment_;
+};
+
+}  // namespace pelmora
