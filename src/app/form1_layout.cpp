@@ -61,7 +61,7 @@ void Form1::PlacePages() {
     }
     snapshotPage.Place(*this, Frame2[3]);
     支持文字[0].Place(*this, &Frame2[5], "支持文字", 0, {12, 18, 280, 16});
-    支持文字[0].SetCaption("Pelmora：为编写屏幕自动化脚本的人读取坐标、颜色、窗口和鼠标形状。");
+    支持文字[0].SetCaption("Pelmora：为脚本作者读取屏幕坐标、颜色和窗口。");
     支持文字[1].Place(*this, &Frame2[5], "支持文字", 1, {12, 42, 280, 16});
     支持文字[1].SetCaption(std::string("问题和建议请发邮件至 ") + kSupportAddress);
 

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -10,6 +9,7 @@
 
 #include "app/form1.h"
 #include "platform/fake/fake_services.h"
+#include "platform/qt/control_widgets.h"
 #include "platform/qt/form_view.h"
 
 using namespace pelmora;
@@ -54,27 +54,34 @@ TEST_F(FormViewTest, CaptionAndFixedClientArea) {
 }
 
 TEST_F(FormViewTest, RegionsSitAtTheirRectangles) {
-    EXPECT_EQ(Widget<QGroupBox>("Frame3")->geometry(), QRect(16, 8, 169, 186));
-    EXPECT_EQ(Widget<QGroupBox>("Frame1(4)")->geometry(), QRect(328, 8, 105, 113));
+    EXPECT_EQ(Widget<FrameWidget>("Frame3")->geometry(), QRect(16, 8, 169, 186));
+    EXPECT_EQ(Widget<FrameWidget>("Frame1(4)")->geometry(), QRect(328, 8, 105, 113));
     EXPECT_EQ(Widget<QWidget>("Picture1")->geometry(), QRect(8, 16, 90, 90));
     EXPECT_EQ(Widget<QCheckBox>("Check1")->geometry(), QRect(344, 123, 89, 17));
     EXPECT_EQ(Widget<QLabel>("Label8")->geometry(), QRect(328, 127, 9, 9));
-    EXPECT_EQ(Widget<QGroupBox>("Frame2(4)")->geometry(), QRect(16, 8, 417, 265));
-    EXPECT_EQ(Widget<QGroupBox>("Frame2(2)")->geometry(), QRect(16, 200, 305, 73));
+    EXPECT_EQ(Widget<FrameWidget>("Frame2(4)")->geometry(), QRect(16, 8, 417, 265));
+    EXPECT_EQ(Widget<FrameWidget>("Frame2(2)")->geometry(), QRect(16, 200, 305, 73));
     EXPECT_EQ(Widget<QWidget>("Option2(5)")->geometry(), QRect(256, 272, 41, 20));
     EXPECT_EQ(Widget<QLabel>("Label5(6)")->geometry(), QRect(304, 275, 129, 17));
     // A child's geometry is relative to its container.
-    EXPECT_EQ(Widget<QLineEdit>("得x")->parentWidget(), Widget<QGroupBox>("颜色坐标(0)"));
+    EXPECT_EQ(Widget<QLineEdit>("得x")->parentWidget(), Widget<FrameWidget>("颜色坐标(0)"));
 }
 
 TEST_F(FormViewTest, ClickingAPageButtonShowsExactlyThatPageAndFocusesCheck1) {
     QTest::mouseClick(Widget<QWidget>("Option2(3)"), Qt::LeftButton);
     for (int i = 0; i < 6; ++i) {
         const auto name = "Frame2(" + std::to_string(i) + ")";
-        EXPECT_EQ(Widget<QGroupBox>(name.c_str())->isVisible(), i == 3) << name;
+        EXPECT_EQ(Widget<FrameWidget>(name.c_str())->isVisible(), i == 3) << name;
     }
     EXPECT_EQ(QApplication::focusWidget(), Widget<QWidget>("Check1"));
-    EXPECT_EQ(Widget<QGroupBox>("Frame2(3)")->title(), QString::fromUtf8("截图像保存"));
+    EXPECT_EQ(Widget<FrameWidget>("Frame2(3)")->Caption(), QString::fromUtf8("截图像保存"));
+}
+
+TEST_F(FormViewTest, EditorPageCoversTheRegionsItShares) {
+    const QPoint firstSwatch(16 + 8 + 3, 8 + 16 + 3);
+    EXPECT_EQ(view.grab().toImage().pixelColor(firstSwatch), QColor(255, 255, 255));
+    QTest::mouseClick(Widget<QWidget>("Option2(4)"), Qt::LeftButton);
+    EXPECT_EQ(view.grab().toImage().pixelColor(firstSwatch), view.palette().color(QPalette::Window));
 }
 
 TEST_F(FormViewTest, ChineseTextsAreRenderedWithGlyphs) {

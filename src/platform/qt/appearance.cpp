@@ -12,8 +12,6 @@ void ApplyAppearance(QApplication& app) {
     font.setFamilies({"SimSun", "WenQuanYi Micro Hei", "Noto Sans CJK SC"});
     font.setPixelSize(12);
     app.setFont(font);
-    app.setStyleSheet("QGroupBox { border: 1px solid #b4b4b4; border-radius: 2px; margin-top: 6px; }"
-                      "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }");
 }
 
 }  // namespace pelmora

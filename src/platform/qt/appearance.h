@@ -1,5 +1,4 @@
-// The look the window was laid out for: 12-pixel CJK font, Fusion style, etched frames
-// with the caption on the line.
+// The look the window was laid out for: a 12-pixel CJK font and the Fusion style.
 #pragma once
 
 class QApplication;

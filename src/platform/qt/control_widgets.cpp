@@ -1,7 +1,6 @@
 #include "platform/qt/control_widgets.h"
 
 #include <QCheckBox>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -72,10 +71,25 @@ void PictureWidget::paintEvent(QPaintEvent* event) {
     QFrame::paintEvent(event);
 }
 
+void FrameWidget::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const int lineY = fontMetrics().height() / 2;
+    const QRect box = rect().adjusted(0, lineY, -1, -1);
+    painter.setPen(palette().color(QPalette::Dark));
+    painter.drawRect(box.adjusted(0, 0, -1, -1));
+    painter.setPen(palette().color(QPalette::Light));
+    painter.drawRect(box.adjusted(1, 1, 0, 0));
+    if (caption_.isEmpty()) return;
+    const QRect text(7, 0, fontMetrics().horizontalAdvance(caption_) + 4, fontMetrics().height());
+    painter.fillRect(text, palette().color(QPalette::Window));
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawText(text, Qt::AlignCenter, caption_);
+}
+
 QWidget* CreateControlWidget(Control& control, QWidget* parent) {
     QWidget* widget = nullptr;
     switch (control.Kind()) {
-        case ControlKind::Frame: widget = new QGroupBox(parent); break;
+        case ControlKind::Frame: widget = new FrameWidget(parent); break;
         case ControlKind::Label: widget = new QLabel(parent); break;
         case ControlKind::TextBox: {
             auto* edit = new QLineEdit(parent);
@@ -119,7 +133,7 @@ void SyncControlWidget(const Control& control, QWidget& widget) {
 
     switch (control.Kind()) {
         case ControlKind::Frame:
-            static_cast<QGroupBox&>(widget).setTitle(Text(static_cast<const Frame&>(control).Caption()));
+            static_cast<FrameWidget&>(widget).SetCaption(Text(static_cast<const Frame&>(control).Caption()));
             break;
         case ControlKind::Label:
             SyncLabel(static_cast<const Label&>(control), static_cast<QLabel&>(widget));

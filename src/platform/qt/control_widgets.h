@@ -30,6 +30,24 @@ private:
     QColor background_;
 };
 
+// A frame: an etched box filling its area, with the caption on its top line. Opaque, so a
+// page hides whatever lies under it.
+class FrameWidget : public QWidget {
+public:
+    explicit FrameWidget(QWidget* parent) : QWidget(parent) { setAutoFillBackground(true); }
+    void SetCaption(const QString& caption) {
+        caption_ = caption;
+        update();
+    }
+    const QString& Caption() const { return caption_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QString caption_;
+};
+
 // A widget of the right class for control, with the control's object name. The caller
 // connects its user signals; Timer controls have no widget (nullptr).
 QWidget* CreateControlWidget(Control& control, QWidget* parent);
