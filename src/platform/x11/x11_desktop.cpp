@@ -57,8 +57,8 @@ ScreenSize X11Desktop::Size() {
 }
 
 std::int32_t X11Desktop::Pixel(std::int32_t x, std::int32_t y) {
-    const ScreenSize size = Size();
-    if (x < 0 || y < 0 || x >= size.width || y >= size.height) return -1;
+    if (!connection_.Alive()) return -1;
+    // A point off the root window makes the server refuse the read (BadMatch): -1.
     X11ErrorTrap trap(connection_.display());
     std::unique_ptr<XImage, ImageDeleter> image(
         XGetImage(connection_.display(), connection_.root(), x, y, 1, 1, AllPlanes, ZPixmap));
@@ -67,6 +67,7 @@ std::int32_t X11Desktop::Pixel(std::int32_t x, std::int32_t y) {
 }
 
 void X11Desktop::ReadArea(std::int32_t left, std::int32_t top, Surface& target) {
+    if (!connection_.Alive()) return;
     const ScreenSize size = Size();
     const int x0 = std::max(left, 0);
     const int y0 = std::max(top, 0);
