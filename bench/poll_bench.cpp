@@ -23,27 +23,29 @@ struct FormOnX11 {
     FakeMessagePump pump{clock};
     std::unique_ptr<Form1> form;
 
-    bool Ready() {
-        if (!connection) return false;
+    // The loaded form, or nullptr (and the benchmark marked skipped) without an X server.
+    Form1* Ready(benchmark::State& state) {
+        if (!connection) {
+            state.SkipWithError("no X server on DISPLAY");
+            return nullptr;
+        }
         desktop = std::make_unique<X11Desktop>(*connection);
+        desktop->SetPointerPos({400, 300});
         form = std::make_unique<Form1>(Platform{*desktop, shell, files, hotkeys, clock, pump});
         form->Form_Load();
         form->sampling.Check1.SetValue(1);
-        return true;
+        return form.get();
     }
 };
 
 // The read-out of one poll: pointer, Label9, the grab rule and the get panel's colour forms.
 void BM_PollReadOut(benchmark::State& state) {
     FormOnX11 fixture;
-    if (!fixture.Ready()) {
-        state.SkipWithError("no X server on DISPLAY");
-        return;
-    }
-    Form1& form = *fixture.form;
+    Form1* form = fixture.Ready(state);
+    if (!form) return;
     for (auto _ : state) {
-        const GrabPoint grab = form.adjustment.AdjustGrabPoint(form.sampling.ReadPointer());
-        form.sampling.ShowSample(grab.sampled, grab.reportedX, grab.reportedY);
+        const GrabPoint grab = form->adjustment.AdjustGrabPoint(form->sampling.ReadPointer());
+        form->sampling.ShowSample(grab.sampled, grab.reportedX, grab.reportedY);
     }
 }
 BENCHMARK(BM_PollReadOut)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
@@ -51,23 +53,18 @@ BENCHMARK(BM_PollReadOut)->Unit(benchmark::kMillisecond)->Repetitions(7)->Report
 // A whole poll as the timer runs it, magnifier included.
 void BM_Poll(benchmark::State& state) {
     FormOnX11 fixture;
-    if (!fixture.Ready()) {
-        state.SkipWithError("no X server on DISPLAY");
-        return;
-    }
-    fixture.desktop->SetPointerPos({400, 300});
-    for (auto _ : state) fixture.form->Timer1_Timer();
+    Form1* form = fixture.Ready(state);
+    if (!form) return;
+    for (auto _ : state) form->Timer1_Timer();
 }
 BENCHMARK(BM_Poll)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
 
 // One hotkey grab into a slot: pointer, grab rule, pixel, swatch and slot text.
 void BM_GrabIntoSlot(benchmark::State& state) {
     FormOnX11 fixture;
-    if (!fixture.Ready()) {
-        state.SkipWithError("no X server on DISPLAY");
-        return;
-    }
-    for (auto _ : state) fixture.form->hotkeyDispatch.HotKeyWndProc(1);
+    Form1* form = fixture.Ready(state);
+    if (!form) return;
+    for (auto _ : state) form->hotkeyDispatch.HotKeyWndProc(1);
 }
 BENCHMARK(BM_GrabIntoSlot)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
 
