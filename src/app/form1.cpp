@@ -76,10 +76,8 @@ void Form1::LoadSettings(const std::string& defaultSnapshotFolder) {
         return;
     }
     for (int i = 0; i < kSlotCount; ++i) pointSlots.LoadSlot(i, platform_.files, SettingsPath);
-    SkipIfFailing([&] {
-        const std::string stored = ReadSetting(platform_.files, "Bmp", "BmpFilePath", SettingsPath);
-        folder.SetText(stored.empty() ? defaultSnapshotFolder : stored);
-    });
+    const std::string storedFolder = ReadSetting(platform_.files, "Bmp", "BmpFilePath", SettingsPath);
+    folder.SetText(storedFolder.empty() ? defaultSnapshotFolder : storedFolder);
     SkipIfFailing([&] {
         const std::string stored = ReadSetting(platform_.files, "Bmp", "MousePoint", SettingsPath);
         const std::int16_t value = Require(ToInt16(Require(ParseStrictNumber(stored))));
@@ -90,12 +88,9 @@ void Form1::LoadSettings(const std::string& defaultSnapshotFolder) {
 
 void Form1::SaveSettings() {
     for (int i = 0; i < kSlotCount; ++i) pointSlots.SaveSlot(i, platform_.files, SettingsPath);
-    SkipIfFailing([&] {
-        WriteSetting(platform_.files, "Bmp", "BmpFilePath", snapshotPage.路径文本框.Text(), SettingsPath);
-    });
-    SkipIfFailing([&] {
-        WriteSetting(platform_.files, "Bmp", "MousePoint", std::to_string(snapshotPage.Check7.Value()), SettingsPath);
-    });
+    // Writing never fails loudly: a file that cannot be written keeps its old contents.
+    WriteSetting(platform_.files, "Bmp", "BmpFilePath", snapshotPage.路径文本框.Text(), SettingsPath);
+    WriteSetting(platform_.files, "Bmp", "MousePoint", std::to_string(snapshotPage.Check7.Value()), SettingsPath);
 }
 
 void Form1::Option2_Click(int index) {

@@ -25,8 +25,6 @@ void Control::SetGeometry(const Rect& geometry) {
     Touch();
 }
 
-void Control::Move(int left, int top) { SetGeometry({left, top, geometry_.width, geometry_.height}); }
-
 void Control::SetVisible(bool visible) {
     if (visible_ == visible) return;
     visible_ = visible;

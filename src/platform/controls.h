@@ -67,7 +67,6 @@ public:
 
     const Rect& Geometry() const { return geometry_; }
     void SetGeometry(const Rect& geometry);
-    void Move(int left, int top);
 
     bool Visible() const { return visible_; }
     void SetVisible(bool visible);
@@ -161,7 +160,6 @@ public:
     CheckBox() : CaptionedControl(ControlKind::CheckBox) {}
     int Value() const { return value_; }  // 0 unchecked, 1 checked
     void SetValue(int value);             // raises Click when the value changes
-    void Toggle() { SetValue(value_ == 1 ? 0 : 1); }
 
 private:
     int value_ = 0;

@@ -89,11 +89,6 @@ void FormView::SyncTimer(const Timer& timer) {
     run = timer.Run();
 }
 
-QWidget* FormView::WidgetOf(const Control& control) const {
-    const auto found = widgets_.find(&control);
-    return found == widgets_.end() ? nullptr : found->second;
-}
-
 void FormView::closeEvent(QCloseEvent* event) {
     if (onClose) onClose();
     event->accept();

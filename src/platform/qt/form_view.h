@@ -24,8 +24,6 @@ public:
     // Mirrors every control whose state changed since the last sync.
     void Sync();
 
-    QWidget* WidgetOf(const Control& control) const;
-
     // Called when the window is asked to close, before it closes.
     std::function<void()> onClose;
 
