@@ -1,7 +1,7 @@
 #include "app/form1.h"
 
-#include "app/settings/profile.h"
-#include "app/skip_failing.h"
+#include "settings/profile.h"
+#include "base/skip_failing.h"
 #include "base/number_text.h"
 #include "base/rounding.h"
 #include "sampling/screen_reading.h"
@@ -69,17 +69,20 @@ std::string Form1::SettingsDirectory() {
                                                                    : platform_.files.UserConfigDirectory();
 }
 
+SettingsFile Form1::Settings() const { return {platform_.files, platform_.encoding, SettingsPath}; }
+
 void Form1::LoadSettings(const std::string& defaultSnapshotFolder) {
     TextBox& folder = snapshotPage.路径文本框;
     if (!platform_.files.FileExists(SettingsPath)) {
         folder.SetText(defaultSnapshotFolder);
         return;
     }
-    for (int i = 0; i < kSlotCount; ++i) pointSlots.LoadSlot(i, platform_.files, SettingsPath);
-    const std::string storedFolder = ReadSetting(platform_.files, "Bmp", "BmpFilePath", SettingsPath);
+    const SettingsFile settings = Settings();
+    for (int i = 0; i < kSlotCount; ++i) pointSlots.LoadSlot(i, settings);
+    const std::string storedFolder = ReadSetting(settings, "Bmp", "BmpFilePath");
     folder.SetText(storedFolder.empty() ? defaultSnapshotFolder : storedFolder);
     SkipIfFailing([&] {
-        const std::string stored = ReadSetting(platform_.files, "Bmp", "MousePoint", SettingsPath);
+        const std::string stored = ReadSetting(settings, "Bmp", "MousePoint");
         const std::int16_t value = Require(ToInt16(Require(ParseStrictNumber(stored))));
         if (value < 0 || value > 2) throw StatementFailed();  // not a check box state
         snapshotPage.Check7.SetValue(value);
@@ -87,10 +90,11 @@ void Form1::LoadSettings(const std::string& defaultSnapshotFolder) {
 }
 
 void Form1::SaveSettings() {
-    for (int i = 0; i < kSlotCount; ++i) pointSlots.SaveSlot(i, platform_.files, SettingsPath);
+    const SettingsFile settings = Settings();
+    for (int i = 0; i < kSlotCount; ++i) pointSlots.SaveSlot(i, settings);
     // Writing never fails loudly: a file that cannot be written keeps its old contents.
-    WriteSetting(platform_.files, "Bmp", "BmpFilePath", snapshotPage.路径文本框.Text(), SettingsPath);
-    WriteSetting(platform_.files, "Bmp", "MousePoint", std::to_string(snapshotPage.Check7.Value()), SettingsPath);
+    WriteSetting(settings, "Bmp", "BmpFilePath", snapshotPage.路径文本框.Text());
+    WriteSetting(settings, "Bmp", "MousePoint", std::to_string(snapshotPage.Check7.Value()));
 }
 
 void Form1::Option2_Click(int index) {

@@ -73,6 +73,7 @@ private:
     // Where the settings file and the default snapshot folder live: the executable's
     // directory, or the per-user configuration folder when that cannot be written.
     std::string SettingsDirectory();
+    SettingsFile Settings() const;
     void LoadSettings(const std::string& defaultSnapshotFolder);
     void SaveSettings();
 

@@ -7,6 +7,7 @@
 #include "platform/hotkey_service.h"
 #include "platform/message_pump.h"
 #include "platform/shell.h"
+#include "platform/text_encoding.h"
 
 namespace pelmora {
 
@@ -17,6 +18,7 @@ struct Platform {
     HotkeyService& hotkeys;
     Clock& clock;
     MessagePump& pump;
+    const TextEncoding& encoding;
 };
 
 }  // namespace pelmora

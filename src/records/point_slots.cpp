@@ -1,7 +1,7 @@
 #include "records/point_slots.h"
 
-#include "app/settings/profile.h"
-#include "app/skip_failing.h"
+#include "settings/profile.h"
+#include "base/skip_failing.h"
 #include "base/number_text.h"
 #include "base/rounding.h"
 #include "sampling/colour_model.h"
@@ -57,11 +57,11 @@ void PointSlots::GrabIntoSlot(int k) {
     坐标颜色[k].SetText(std::to_string(*x) + "," + std::to_string(*y) + " " + ColorHex6(colour));
 }
 
-void PointSlots::LoadSlot(int i, FileSystem& files, const std::string& settingsPath) {
-    const std::string colour = ReadSetting(files, "Position", Key("Color", i), settingsPath);
+void PointSlots::LoadSlot(int i, const SettingsFile& settings) {
+    const std::string colour = ReadSetting(settings, "Position", Key("Color", i));
     if (colour.empty()) return;
-    const std::string x = ReadSetting(files, "Position", Key("Position", i, "X"), settingsPath);
-    const std::string y = ReadSetting(files, "Position", Key("Position", i, "Y"), settingsPath);
+    const std::string x = ReadSetting(settings, "Position", Key("Position", i, "X"));
+    const std::string y = ReadSetting(settings, "Position", Key("Position", i, "Y"));
     SkipIfFailing([&] {
         const Colour value = Require(ToInt32(Require(ParseStrictNumber(colour))));
         坐标颜色[i].SetText(x + "," + y + " " + ColorHex6(value));
@@ -73,17 +73,17 @@ void PointSlots::LoadSlot(int i, FileSystem& files, const std::string& settingsP
     });
 }
 
-void PointSlots::SaveSlot(int i, FileSystem& files, const std::string& settingsPath) const {
+void PointSlots::SaveSlot(int i, const SettingsFile& settings) const {
     const std::vector<std::string> parts = SplitAtSpaces(坐标颜色[i].Text());
     if (parts.size() < 2) return;
     const std::string& point = parts[0];
     const auto comma = point.find(',');
     if (comma != std::string::npos)
-        WriteSetting(files, "Position", Key("Position", i, "X"), point.substr(0, comma), settingsPath);
+        WriteSetting(settings, "Position", Key("Position", i, "X"), point.substr(0, comma));
     const std::string y = comma == std::string::npos ? point : point.substr(comma + 1);
-    WriteSetting(files, "Position", Key("Position", i, "Y"), y, settingsPath);
+    WriteSetting(settings, "Position", Key("Position", i, "Y"), y);
     if (const auto colour = ParseHexDigits(parts[1]))
-        WriteSetting(files, "Position", Key("Color", i), std::to_string(*colour), settingsPath);
+        WriteSetting(settings, "Position", Key("Color", i), std::to_string(*colour));
 }
 
 }  // namespace pelmora

@@ -8,8 +8,8 @@
 
 #include "platform/controls.h"
 #include "platform/desktop.h"
-#include "platform/file_system.h"
 #include "records/grab_adjustment.h"
+#include "settings/profile.h"
 
 namespace pelmora {
 
@@ -26,9 +26,9 @@ public:
 
     // Slot i from the keys Position<i>X, Position<i>Y and Color<i> of section "Position";
     // an empty colour leaves the slot as it is. Statements that fail are skipped.
-    void LoadSlot(int i, FileSystem& files, const std::string& settingsPath);
+    void LoadSlot(int i, const SettingsFile& settings);
     // Slot i back into those keys; a key whose part cannot be taken is not written.
-    void SaveSlot(int i, FileSystem& files, const std::string& settingsPath) const;
+    void SaveSlot(int i, const SettingsFile& settings) const;
 
     std::array<TextBox, kSlotCount> 坐标颜色;
     std::array<Label, kSlotCount> 色块;

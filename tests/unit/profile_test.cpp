@@ -1,10 +1,11 @@
-#include "app/settings/profile.h"
+#include "settings/profile.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "platform/fake/fake_file_system.h"
+#include "platform/utf8_encoding.h"
 
 namespace pelmora {
 namespace {
@@ -51,7 +52,7 @@ TEST(ProfileLookup, FindsValuesAsTheWindowsProfileFunctionsDo) {
          std::string(2044, 'x') + "中"},
 #endif
     };
-    for (const auto& c : cases) EXPECT_EQ(ProfileLookup(c.file, c.section, c.key), c.expected) << c.what;
+    for (const auto& c : cases) EXPECT_EQ(ProfileLookup(Utf8Encoding(), c.file, c.section, c.key), c.expected) << c.what;
 }
 
 struct UpdateCase {
@@ -93,47 +94,51 @@ constexpr const char* kIni = "/opt/pelmora/zarade.ini";
 
 TEST(Settings, FreshFileGrowsInWritingOrder) {
     FakeFileSystem files;
-    WriteSetting(files, "Position", "Position3X", "120", kIni);
-    WriteSetting(files, "Position", "Position3Y", "45", kIni);
-    WriteSetting(files, "Position", "Color3", "FF00FF", kIni);
+    const Utf8Encoding encoding;
+    WriteSetting({files, encoding, kIni}, "Position", "Position3X", "120");
+    WriteSetting({files, encoding, kIni}, "Position", "Position3Y", "45");
+    WriteSetting({files, encoding, kIni}, "Position", "Color3", "FF00FF");
     EXPECT_EQ(files.contents[kIni], "[Position]\r\nPosition3X=120\r\nPosition3Y=45\r\nColor3=FF00FF\r\n");
-    WriteSetting(files, "Bmp", "BmpFilePath", "/tmp/图片", kIni);
+    WriteSetting({files, encoding, kIni}, "Bmp", "BmpFilePath", "/tmp/图片");
     EXPECT_EQ(files.contents[kIni],
               "[Position]\r\nPosition3X=120\r\nPosition3Y=45\r\nColor3=FF00FF\r\n[Bmp]\r\nBmpFilePath=/tmp/图片\r\n");
-    EXPECT_EQ(ReadSetting(files, "bmp", "bmpfilepath", kIni), "/tmp/图片");
-    EXPECT_EQ(ReadSetting(files, "Position", "Position3Y", kIni), "45");
+    EXPECT_EQ(ReadSetting({files, encoding, kIni}, "bmp", "bmpfilepath"), "/tmp/图片");
+    EXPECT_EQ(ReadSetting({files, encoding, kIni}, "Position", "Position3Y"), "45");
 }
 
 TEST(Settings, MissingOrUnreadableFileReadsEmpty) {
     FakeFileSystem files;
-    EXPECT_EQ(ReadSetting(files, "Position", "Position3X", kIni), "");
+    const Utf8Encoding encoding;
+    EXPECT_EQ(ReadSetting({files, encoding, kIni}, "Position", "Position3X"), "");
     files.contents[kIni] = "[Position]\r\nPosition3X=1\r\n";
     files.unreadableFiles.insert(kIni);
-    EXPECT_EQ(ReadSetting(files, "Position", "Position3X", kIni), "");
+    EXPECT_EQ(ReadSetting({files, encoding, kIni}, "Position", "Position3X"), "");
 }
 
 TEST(Settings, FailedWriteLeavesTheOldFile) {
     FakeFileSystem files;
+    const Utf8Encoding encoding;
     const std::string old = "[Position]\r\nPosition3X=1\r\n";
     files.contents[kIni] = old;
     files.failWrites = true;
-    WriteSetting(files, "Position", "Position3X", "2", kIni);
+    WriteSetting({files, encoding, kIni}, "Position", "Position3X", "2");
     EXPECT_EQ(files.contents[kIni], old);
 
     files.failWrites = false;
     files.unwritableDirectories.insert("/opt/pelmora");
-    WriteSetting(files, "Position", "Position3X", "2", kIni);
-    WriteSetting(files, "Position", "Position3X", "2", "/opt/pelmora/other.ini");
+    WriteSetting({files, encoding, kIni}, "Position", "Position3X", "2");
+    WriteSetting({files, encoding, "/opt/pelmora/other.ini"}, "Position", "Position3X", "2");
     EXPECT_EQ(files.contents[kIni], old);
     EXPECT_FALSE(files.contents.contains("/opt/pelmora/other.ini"));
 }
 
 TEST(Settings, UnreadableFileIsNotReplacedByOneSetting) {
     FakeFileSystem files;
+    const Utf8Encoding encoding;
     const std::string old = "[Position]\r\nPosition3X=1\r\nColor3=FF\r\n";
     files.contents[kIni] = old;
     files.unreadableFiles.insert(kIni);
-    WriteSetting(files, "Position", "Position3X", "2", kIni);
+    WriteSetting({files, encoding, kIni}, "Position", "Position3X", "2");
     EXPECT_EQ(files.contents[kIni], old);
 }
 

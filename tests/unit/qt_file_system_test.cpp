@@ -11,7 +11,8 @@
 #include <fstream>
 #include <string>
 
-#include "app/settings/profile.h"
+#include "platform/utf8_encoding.h"
+#include "settings/profile.h"
 
 namespace pelmora {
 namespace {
@@ -71,10 +72,11 @@ TEST_F(QtFileSystemTest, UserConfigDirectoryIsCreated) {
 
 TEST_F(QtFileSystemTest, SettingsRoundTripOnDisk) {
     const std::string path = PathOf("zarade.ini");
-    WriteSetting(files, "Position", "Position3X", "120", path);
-    WriteSetting(files, "Bmp", "BmpFilePath", "/tmp/图片", path);
+    const Utf8Encoding encoding;
+    WriteSetting({files, encoding, path}, "Position", "Position3X", "120");
+    WriteSetting({files, encoding, path}, "Bmp", "BmpFilePath", "/tmp/图片");
     EXPECT_EQ(files.ReadFile(path), "[Position]\r\nPosition3X=120\r\n[Bmp]\r\nBmpFilePath=/tmp/图片\r\n");
-    EXPECT_EQ(ReadSetting(files, "BMP", "bmpFilePath", path), "/tmp/图片");
+    EXPECT_EQ(ReadSetting({files, encoding, path}, "BMP", "bmpFilePath"), "/tmp/图片");
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include <csignal>
 #include <fstream>
 #include <sstream>
-#include <thread>
 
 #include "platform/x11/x11_desktop.h"
 #include "sampling/colour_model.h"
@@ -38,14 +37,16 @@ struct HotkeysProgramTest : ::testing::Test {
         ASSERT_TRUE(connection);
         desktop = std::make_unique<X11Desktop>(*connection);
     }
+    // The hotkeys are grabbed (and synced with the server) during start-up, before the
+    // window is mapped: once it is visible they are in place.
     void StartProgram() {
         program.Start();
         ASSERT_TRUE(WaitUntil([&] { return program.FindWindow() != 0; }));
-        std::this_thread::sleep_for(300ms);  // the hotkeys are grabbed during start-up
     }
     std::filesystem::path Settings() const { return program.Directory() / "zarade.ini"; }
-    // Slot 0's swatch, as the screen shows it (the window sits at 0, 0 without a frame).
-    Colour FirstSwatch() { return desktop->Pixel(16 + 8 + 3, 8 + 16 + 3); }
+    // Slot i's swatch, as the screen shows it (the window sits at 0, 0 without a frame).
+    Colour Swatch(int i) { return desktop->Pixel(16 + 8 + 3, 8 + 16 + i * 17 + 3); }
+    Colour FirstSwatch() { return Swatch(0); }
 };
 
 }  // namespace
@@ -57,8 +58,9 @@ TEST_F(HotkeysProgramTest, GrabbedSlotsReachTheFileAndComeBackOnTheNextStart) {
 
     Shell("xdotool key Num_Lock");  // hotkeys must work with NumLock on as well
     Shell("xdotool mousemove 635 405 key ctrl+alt+0");
-    std::this_thread::sleep_for(300ms);
+    const bool tenthGrabbed = WaitUntil([&] { return Swatch(9) == PatternWindow::ColourAt(35, 5); }, 3s);
     Shell("xdotool key Num_Lock");
+    ASSERT_TRUE(tenthGrabbed);
     ASSERT_TRUE(program.EndsCleanlyAfter(SIGTERM, 1000ms));
 
     EXPECT_EQ(Setting(Settings(), "Position0X"), "610");

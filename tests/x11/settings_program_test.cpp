@@ -3,7 +3,6 @@
 #include <csignal>
 #include <fstream>
 #include <sstream>
-#include <thread>
 
 #include "x11_test_support.h"
 
@@ -72,8 +71,8 @@ TEST_F(SettingsProgramTest, LosingTheXServerStillRunsTheShutDown) {
     PrivateXServer server;
     ASSERT_FALSE(server.Display().empty());
     program.Start(server.Display());
-    std::this_thread::sleep_for(1500ms);  // the window is up and start-up has run
-    ASSERT_TRUE(program.Running());
+    // The window is mapped after start-up has run.
+    ASSERT_TRUE(WaitUntil([&] { return program.FindWindow(server.Display()) != 0; }));
     server.Stop();
     ASSERT_TRUE(program.EndsWithin(3s));
     EXPECT_NE(ReadWhole(settings).find("MousePoint=0"), std::string::npos);

@@ -60,8 +60,10 @@ bool ProgramUnderTest::EndsWithin(std::chrono::milliseconds limit) {
     return WaitUntil([&] { return !Running(); }, limit);
 }
 
-unsigned long ProgramUnderTest::FindWindow() const {
-    const std::string found = Shell("xdotool search --onlyvisible --pid " + std::to_string(pid_) + " 2>/dev/null");
+unsigned long ProgramUnderTest::FindWindow(const std::string& display) const {
+    const std::string prefix = display.empty() ? "" : "DISPLAY=" + display + " ";
+    const std::string found =
+        Shell(prefix + "xdotool search --onlyvisible --pid " + std::to_string(pid_) + " 2>/dev/null");
     return found.empty() ? 0 : std::stoul(found);
 }
 
@@ -118,10 +120,13 @@ PrivateXServer::PrivateXServer() {
         _exit(127);
     }
     close(pipeEnds[1]);
-    char number[16] = {};
-    const auto length = read(pipeEnds[0], number, sizeof number - 1);
+    // Xvfb writes the number and its newline in two writes; closing the pipe before the
+    // second one kills the server, so read up to the newline (or the end of the pipe).
+    std::string number;
+    char c;
+    while (number.size() < 16 && read(pipeEnds[0], &c, 1) == 1 && c != '\n') number += c;
     close(pipeEnds[0]);
-    if (length > 0) display_.append(":").append(std::to_string(std::atoi(number)));
+    if (!number.empty()) display_.append(":").append(std::to_string(std::atoi(number.c_str())));
 }
 
 void PrivateXServer::Stop() {

@@ -31,8 +31,9 @@ public:
     void Start(const std::string& display = "");
     // Waits for the process to end; true if it ended by itself within limit.
     bool EndsWithin(std::chrono::milliseconds limit);
-    // The X id of the program's main window, 0 while it has none.
-    unsigned long FindWindow() const;
+    // The X id of the program's main window on display (the current one when empty), 0
+    // while it has none.
+    unsigned long FindWindow(const std::string& display = "") const;
     // Sends a signal; then waits up to limit for the process to end. True if it ended
     // by itself with exit status 0.
     bool EndsCleanlyAfter(int signal, std::chrono::milliseconds limit);

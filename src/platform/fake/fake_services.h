@@ -9,6 +9,7 @@
 #include "platform/fake/fake_file_system.h"
 #include "platform/fake/fake_hotkeys.h"
 #include "platform/platform.h"
+#include "platform/utf8_encoding.h"
 
 namespace pelmora {
 
@@ -55,7 +56,8 @@ struct FakePlatform {
     FakeHotkeyService hotkeys;
     FakeClock clock;
     FakeMessagePump pump{clock};
-    Platform Services() { return {desktop, shell, files, hotkeys, clock, pump}; }
+    Utf8Encoding encoding;
+    Platform Services() { return {desktop, shell, files, hotkeys, clock, pump, encoding}; }
 };
 
 }  // namespace pelmora

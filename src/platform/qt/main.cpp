@@ -11,6 +11,7 @@
 #include "platform/qt/shutdown_triggers.h"
 #include "platform/qt/view_hotkeys.h"
 #include "platform/qt/x11_hotkey_pump.h"
+#include "platform/utf8_encoding.h"
 #include "platform/x11/x11_connection.h"
 #include "platform/x11/x11_desktop.h"
 #include "platform/x11/x11_hotkeys.h"
@@ -40,8 +41,9 @@ int main(int argc, char* argv[]) {
     QtFileSystem files;
     QtClock clock;
     QtMessagePump pump;
+    Utf8Encoding encoding;
 
-    Form1 form({desktop, shell, files, hotkeys, clock, pump});
+    Form1 form({desktop, shell, files, hotkeys, clock, pump, encoding});
     FormView view(form, kWindowCaption, kClientWidth, kClientHeight);
     hotkeys.AttachView(view);
     view.Dispatch([&form] { form.Form_Load(); });

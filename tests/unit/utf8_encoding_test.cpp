@@ -1,4 +1,4 @@
-#include "base/ansi_text.h"
+#include "platform/utf8_encoding.h"
 
 #include <gtest/gtest.h>
 
@@ -7,9 +7,7 @@
 namespace pelmora {
 namespace {
 
-#ifndef _WIN32  // off Windows the platform's encoding is UTF-8
-
-TEST(AnsiText, CutNeverSplitsAUtf8Character) {
+TEST(Utf8Encoding, CutNeverSplitsACharacter) {
     struct Case {
         std::string text;
         std::size_t maxBytes;
@@ -26,10 +24,9 @@ TEST(AnsiText, CutNeverSplitsAUtf8Character) {
         {"a\xE4" "b", 2, "a\xE4"},     // a lead byte without its continuation is one byte
         {"ab\xE4\xB8", 4, "ab\xE4\xB8"},  // a truncated last character that fits stays
     };
-    for (const auto& c : cases) EXPECT_EQ(CutAtCharacterBoundary(c.text, c.maxBytes), c.expected) << c.text;
+    const Utf8Encoding encoding;
+    for (const auto& c : cases) EXPECT_EQ(encoding.CutAtCharacterBoundary(c.text, c.maxBytes), c.expected) << c.text;
 }
-
-#endif
 
 }  // namespace
 }  // namespace pelmora

@@ -11,6 +11,7 @@
 namespace pelmora {
 
 class FileSystem;
+class TextEncoding;
 
 // The longest value a read returns, in bytes: what a 2048-character buffer holds beside
 // its terminating NUL.
@@ -19,8 +20,9 @@ inline constexpr std::size_t kProfileValueMaxBytes = 2047;
 // The value of key in section, both matched without regard to ASCII case; the first
 // section and the first key of a name count. Blanks around the value are dropped, then one
 // pair of matching quotes (" or ') around it; the result is cut to kProfileValueMaxBytes
-// without splitting a character. A missing section or key gives "".
-std::string ProfileLookup(std::string_view fileText, std::string_view section, std::string_view key);
+// without splitting a character of encoding. A missing section or key gives "".
+std::string ProfileLookup(const TextEncoding& encoding, std::string_view fileText, std::string_view section,
+                          std::string_view key);
 
 // fileText with key in section set to value. An existing key's line is rewritten in place,
 // keeping the key's spelling; a new key goes after the last entry of its section; a new
@@ -29,14 +31,20 @@ std::string ProfileLookup(std::string_view fileText, std::string_view section, s
 std::string ProfileUpdate(std::string_view fileText, std::string_view section, std::string_view key,
                           std::string_view value);
 
-// The setting from the file at path file; "" when the file, section or key is missing.
-// Names and the result are UTF-8; the file holds the platform's encoding.
-std::string ReadSetting(FileSystem& files, const std::string& section, const std::string& key,
-                        const std::string& file);
+// A settings file: its path and the services that read and write it.
+struct SettingsFile {
+    FileSystem& files;
+    const TextEncoding& encoding;
+    std::string path;
+};
+
+// The setting from the file; "" when the file, section or key is missing. Names and the
+// result are UTF-8; the file holds the platform's encoding.
+std::string ReadSetting(const SettingsFile& file, const std::string& section, const std::string& key);
 
 // Sets the setting, creating the file when missing; the file is replaced whole, so it is
 // never left half written. Failure is silent: the file then keeps its old contents.
-void WriteSetting(FileSystem& files, const std::string& section, const std::string& key, const std::string& value,
-                  const std::string& file);
+void WriteSetting(const SettingsFile& file, const std::string& section, const std::string& key,
+                  const std::string& value);
 
 }  // namespace pelmora

@@ -1,10 +1,10 @@
-#include "app/settings/profile.h"
+#include "settings/profile.h"
 
 #include <optional>
 #include <vector>
 
-#include "base/ansi_text.h"
 #include "platform/file_system.h"
+#include "platform/text_encoding.h"
 
 namespace pelmora {
 
@@ -108,11 +108,12 @@ std::string WithoutLineBreaks(std::string_view value) {
 
 }  // namespace
 
-std::string ProfileLookup(std::string_view fileText, std::string_view section, std::string_view key) {
+std::string ProfileLookup(const TextEncoding& encoding, std::string_view fileText, std::string_view section,
+                          std::string_view key) {
     const std::vector<Line> lines = SplitLines(fileText);
     const KeyPlace place = FindKey(lines, section, key);
     if (!place.key) return {};
-    return CutAtCharacterBoundary(Unquote(Trim(lines[*place.key].value)), kProfileValueMaxBytes);
+    return encoding.CutAtCharacterBoundary(Unquote(Trim(lines[*place.key].value)), kProfileValueMaxBytes);
 }
 
 std::string ProfileUpdate(std::string_view fileText, std::string_view section, std::string_view key,
@@ -146,21 +147,22 @@ std::string ProfileUpdate(std::string_view fileText, std::string_view section, s
     return result;
 }
 
-std::string ReadSetting(FileSystem& files, const std::string& section, const std::string& key,
-                        const std::string& file) {
-    const auto text = files.ReadFile(file);
+std::string ReadSetting(const SettingsFile& file, const std::string& section, const std::string& key) {
+    const auto text = file.files.ReadFile(file.path);
     if (!text) return {};
-    return AnsiToUtf8(ProfileLookup(*text, Utf8ToAnsi(section), Utf8ToAnsi(key)));
+    const TextEncoding& encoding = file.encoding;
+    return encoding.ToUtf8(ProfileLookup(encoding, *text, encoding.FromUtf8(section), encoding.FromUtf8(key)));
 }
 
-void WriteSetting(FileSystem& files, const std::string& section, const std::string& key, const std::string& value,
-                  const std::string& file) {
-    const auto text = files.ReadFile(file);
+void WriteSetting(const SettingsFile& file, const std::string& section, const std::string& key,
+                  const std::string& value) {
+    const auto text = file.files.ReadFile(file.path);
     // A file that is there but cannot be read must not be replaced by one holding this
     // single setting: every other setting in it would be lost.
-    if (!text && files.FileExists(file)) return;
-    files.WriteFileWhole(file, ProfileUpdate(text.value_or(""), Utf8ToAnsi(section), Utf8ToAnsi(key),
-                                             Utf8ToAnsi(value)));
+    if (!text && file.files.FileExists(file.path)) return;
+    const TextEncoding& encoding = file.encoding;
+    file.files.WriteFileWhole(file.path, ProfileUpdate(text.value_or(""), encoding.FromUtf8(section),
+                                                       encoding.FromUtf8(key), encoding.FromUtf8(value)));
 }
 
 }  // namespace pelmora
