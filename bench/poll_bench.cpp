@@ -22,6 +22,7 @@ struct FormOnX11 {
     FakeClock clock;
     FakeMessagePump pump{clock};
     Utf8Encoding encoding;
+    FakeClipboard clipboard;
     std::unique_ptr<Form1> form;
 
     // The loaded form, or nullptr (and the benchmark marked skipped) without an X server.
@@ -32,7 +33,7 @@ struct FormOnX11 {
         }
         desktop = std::make_unique<X11Desktop>(*connection);
         desktop->SetPointerPos({400, 300});
-        form = std::make_unique<Form1>(Platform{*desktop, shell, files, hotkeys, clock, pump, encoding});
+        form = std::make_unique<Form1>(Platform{*desktop, shell, files, hotkeys, clock, pump, encoding, clipboard});
         form->Form_Load();
         form->sampling.Check1.SetValue(1);
         return form.get();

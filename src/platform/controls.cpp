@@ -58,6 +58,15 @@ void Control::SetFocus() {
     if (host_) host_->SetFocus(*this);
 }
 
+void Control::SetLabelledBy(const CaptionedControl& label) {
+    labelledBy_ = &label;
+    Touch();
+}
+
+std::string Control::ReadableName() const { return labelledBy_ ? labelledBy_->Caption() : std::string(); }
+
+std::string CaptionedControl::ReadableName() const { return caption_.empty() ? Control::ReadableName() : caption_; }
+
 void CaptionedControl::SetCaption(std::string caption) {
     if (caption_ == caption) return;
     caption_ = std::move(caption);
@@ -96,9 +105,38 @@ void TextBox::SetMaxLength(int maxLength) {
     Touch();
 }
 
+void TextBox::SetMultiLine(bool multiLine) {
+    multiLine_ = multiLine;
+    Touch();
+}
+
 void CheckBox::SetValue(int value) {
     if (value_ == value) return;
     value_ = value;
+    Touch();
+    RaiseClick();
+}
+
+void CheckBox::SetGraphical(bool graphical) {
+    graphical_ = graphical;
+    Touch();
+}
+
+void ListBox::AddItem(std::string item) {
+    items_.push_back(std::move(item));
+    Touch();
+}
+
+void ListBox::Clear() {
+    if (items_.empty() && listIndex_ < 0) return;
+    items_.clear();
+    listIndex_ = -1;
+    Touch();
+}
+
+void ListBox::SetListIndex(int index) {
+    if (index < -1 || index >= ListCount() || index == listIndex_) return;
+    listIndex_ = index;
     Touch();
     RaiseClick();
 }
@@ -125,6 +163,11 @@ void OptionButton::SetGraphical(bool graphical) {
 
 void PictureBox::SetBorder(bool border) {
     border_ = border;
+    Touch();
+}
+
+void PictureBox::SetPicture(Surface picture) {
+    picture_ = std::move(picture);
     Touch();
 }
 

@@ -22,13 +22,41 @@ struct Rect {
     friend bool operator==(const Rect&, const Rect&) = default;
 };
 
-enum class ControlKind { Frame, Label, TextBox, CheckBox, OptionButton, CommandButton, PictureBox, Line, Timer };
+enum class ControlKind { Frame, Label, TextBox, CheckBox, OptionButton, CommandButton, ListBox, PictureBox, Line, Timer };
 enum class Alignment { Left, Centre };
 
 class Control;
+class CaptionedControl;
+
+// Mouse buttons as the framework numbers them; a move reports the buttons held, OR-ed.
+inline constexpr int kLeftButton = 1;
+inline constexpr int kRightButton = 2;
+inline constexpr int kMiddleButton = 4;
+
+// A mouse event on a control: the button (pressed or released, or for a move every
+// button held), the Shift/Ctrl/Alt state (1, 2, 4) and the position in pixels relative
+// to the control's top-left corner; it may lie outside while the control has the capture.
+struct MouseEvent {
+    int button = 0;
+    int shift = 0;
+    int x = 0;
+    int y = 0;
+};
+
+// The mouse pointer a window or control shows: the system's default, or the custom
+// image of its mouse icon.
+enum class MousePointer { Default, Custom };
+
+// A pointer image: colour values with -1 for transparent pixels, and the hot spot.
+struct PointerImage {
+    Surface image;
+    int hotX = 0;
+    int hotY = 0;
+};
 
 // The registry of a window's controls in creation order (containers before their
-// children; later siblings stack above earlier ones) and the window's keyboard focus.
+// children; later siblings stack above earlier ones), the window's keyboard focus and
+// its mouse pointer.
 class ControlHost {
 public:
     const std::vector<Control*>& Controls() const { return controls_; }
@@ -41,10 +69,27 @@ public:
         ++focusRevision_;
     }
 
+    // The window's pointer: the default arrow, or MouseIcon while Custom is set. It shows
+    // over the whole window and, while a control of it has the mouse capture, everywhere.
+    MousePointer Pointer() const { return pointer_; }
+    const PointerImage& MouseIcon() const { return mouseIcon_; }
+    std::uint64_t PointerRevision() const { return pointerRevision_; }
+    void SetMouseIcon(PointerImage icon) {
+        mouseIcon_ = std::move(icon);
+        ++pointerRevision_;
+    }
+    void SetMousePointer(MousePointer pointer) {
+        pointer_ = pointer;
+        ++pointerRevision_;
+    }
+
 private:
     std::vector<Control*> controls_;
     Control* focused_ = nullptr;
     std::uint64_t focusRevision_ = 0;
+    MousePointer pointer_ = MousePointer::Default;
+    PointerImage mouseIcon_;
+    std::uint64_t pointerRevision_ = 0;
 };
 
 class Control {
@@ -81,10 +126,27 @@ public:
 
     void SetFocus();
 
+    // The label beside the control, whose caption names it for people (screen readers
+    // speak it); nullptr when the control has none.
+    const CaptionedControl* LabelledBy() const { return labelledBy_; }
+    void SetLabelledBy(const CaptionedControl& label);
+    // What a person reads as the control's name: its caption, else its label's caption.
+    virtual std::string ReadableName() const;
+
     std::function<void()> onClick;
     std::function<void()> onDblClick;
     void RaiseClick() { if (onClick) onClick(); }
     void RaiseDblClick() { if (onDblClick) onDblClick(); }
+
+    // Mouse events; a view raises them only for an enabled control. A control pressed
+    // with a button keeps receiving the moves and the release (the capture), wherever
+    // the pointer goes, until every button is up.
+    std::function<void(const MouseEvent&)> onMouseDown;
+    std::function<void(const MouseEvent&)> onMouseMove;
+    std::function<void(const MouseEvent&)> onMouseUp;
+    void RaiseMouseDown(const MouseEvent& event) { if (onMouseDown) onMouseDown(event); }
+    void RaiseMouseMove(const MouseEvent& event) { if (onMouseMove) onMouseMove(event); }
+    void RaiseMouseUp(const MouseEvent& event) { if (onMouseUp) onMouseUp(event); }
 
 protected:
     void Touch() { ++revision_; }
@@ -102,6 +164,7 @@ private:
     std::string toolTip_;
     std::int32_t backColor_ = -1;  // -1: the colour of the window behind it
     std::int32_t foreColor_ = 0;
+    const CaptionedControl* labelledBy_ = nullptr;
     std::uint64_t revision_ = 0;
 };
 
@@ -111,6 +174,7 @@ public:
     using Control::Control;
     const std::string& Caption() const { return caption_; }
     void SetCaption(std::string caption);
+    std::string ReadableName() const override;
 
 private:
     std::string caption_;
@@ -147,12 +211,16 @@ public:
     void SetLocked(bool locked);
     int MaxLength() const { return maxLength_; }  // 0: no limit on typed text
     void SetMaxLength(int maxLength);
+    // Several lines (with a vertical scroll bar) instead of one.
+    bool MultiLine() const { return multiLine_; }
+    void SetMultiLine(bool multiLine);
     std::function<void()> onChange;
 
 private:
     std::string text_;
     bool locked_ = false;
     int maxLength_ = 0;
+    bool multiLine_ = false;
 };
 
 class CheckBox : public CaptionedControl {
@@ -160,9 +228,13 @@ public:
     CheckBox() : CaptionedControl(ControlKind::CheckBox) {}
     int Value() const { return value_; }  // 0 unchecked, 1 checked
     void SetValue(int value);             // raises Click when the value changes
+    // Drawn as a push button that stays down while checked, instead of a box and caption.
+    bool Graphical() const { return graphical_; }
+    void SetGraphical(bool graphical);
 
 private:
     int value_ = 0;
+    bool graphical_ = false;
 };
 
 // Option buttons in one container are mutually exclusive.
@@ -186,13 +258,34 @@ public:
     CommandButton() : CaptionedControl(ControlKind::CommandButton) {}
 };
 
+// A list of text lines, one of which may be selected.
+class ListBox : public Control {
+public:
+    ListBox() : Control(ControlKind::ListBox) { SetBackColor(16777215); }
+    const std::vector<std::string>& Items() const { return items_; }
+    int ListCount() const { return static_cast<int>(items_.size()); }
+    void AddItem(std::string item);
+    void Clear();  // also clears the selection
+    // The selected line, -1 for none.
+    int ListIndex() const { return listIndex_; }
+    void SetListIndex(int index);  // raises Click when the selection changes
+
+private:
+    std::vector<std::string> items_;
+    int listIndex_ = -1;
+};
+
 // A picture with a persistent image: what is drawn into it survives repainting.
-// Setting the background colour clears the image to that colour.
+// Setting the background colour clears the image to that colour. Apart from the image
+// it can show a picture (a loaded image) over its background, centred, whose pixels of
+// -1 are transparent.
 class PictureBox : public Control {
 public:
     PictureBox() : Control(ControlKind::PictureBox) {}
     bool Border() const { return border_; }
     void SetBorder(bool border);
+    const Surface& Picture() const { return picture_; }
+    void SetPicture(Surface picture);  // an empty surface shows no picture
     const Surface& Image() const { return image_; }
     Surface& EditImage() {
         Touch();
@@ -204,6 +297,7 @@ public:
 private:
     bool border_ = true;
     Surface image_;
+    Surface picture_;
 };
 
 // A horizontal or vertical line drawn over its container, one pixel wide, from the first

@@ -1,8 +1,10 @@
-// The screen, the pointer and (later) the windows and the cursor, as the program sees
-// them. Coordinates are screen pixels with the origin at the primary screen's top-left.
+// The screen, the pointer, the windows and (later) the cursor, as the program sees them.
+// Coordinates are screen pixels with the origin at the primary screen's top-left.
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "platform/surface.h"
 
@@ -19,6 +21,24 @@ struct ScreenSize {
     std::int32_t height = 0;
 };
 
+// A window handle as the program shows and takes it: a signed 32-bit number, 0 for none.
+using WindowHandle = std::int32_t;
+
+// Window texts as another program's window gives them, in UTF-8, each cut like the
+// platform's 255-byte text buffers: at most 254 bytes, never in the middle of a
+// character, and at the first NUL.
+inline constexpr std::size_t kWindowTextMaxBytes = 254;
+
+struct WindowTexts {
+    std::string title;
+    std::string className;
+};
+
+struct TopLevelWindow {
+    WindowHandle handle = 0;
+    std::string title;
+};
+
 class Desktop {
 public:
     virtual ~Desktop() = default;
@@ -31,6 +51,17 @@ public:
     // Copies the screen rectangle whose top-left is (left, top) and whose size is the
     // target's into target; pixels off the screen are left as they were in target.
     virtual void ReadArea(std::int32_t left, std::int32_t top, Surface& target) = 0;
+
+    // The window a user sees at the point: on a desktop with a window manager the
+    // program's own (client) window, not the manager's frame; 0 when there is none.
+    virtual WindowHandle WindowAt(ScreenPoint point) = 0;
+    // Title and class name of the window; both empty for a handle that names no window
+    // (or one that vanished meanwhile).
+    virtual WindowTexts ReadWindowTexts(WindowHandle window) = 0;
+    // Every top-level window, visible or hidden, in Z order from the top, each with its
+    // title as ReadWindowTexts gives it. One call reads all titles, so that a backend can
+    // ask for them together instead of window by window.
+    virtual std::vector<TopLevelWindow> TopLevelWindows() = 0;
 };
 
 }  // namespace pelmora

@@ -1,6 +1,7 @@
 // The services a window needs from the outside world, handed to it at construction.
 #pragma once
 
+#include "platform/clipboard.h"
 #include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/file_system.h"
@@ -19,6 +20,7 @@ struct Platform {
     Clock& clock;
     MessagePump& pump;
     const TextEncoding& encoding;
+    Clipboard& clipboard;
 };
 
 }  // namespace pelmora

@@ -1,7 +1,9 @@
-// A scripted desktop for tests: a screen surface and a pointer that the test sets.
+// A scripted desktop for tests: a screen surface, a pointer and top-level windows that
+// the test sets.
 #pragma once
 
 #include "platform/desktop.h"
+#include "platform/controls.h"
 
 namespace pelmora {
 
@@ -15,10 +17,25 @@ public:
     ScreenSize Size() override { return {screen.Width(), screen.Height()}; }
     std::int32_t Pixel(std::int32_t x, std::int32_t y) override { return screen.Pixel(x, y); }
     void ReadArea(std::int32_t left, std::int32_t top, Surface& target) override;
+    // The topmost visible window whose rectangle holds the point.
+    WindowHandle WindowAt(ScreenPoint point) override;
+    // The texts cut to kWindowTextMaxBytes on a UTF-8 character boundary and at a NUL.
+    WindowTexts ReadWindowTexts(WindowHandle window) override;
+    std::vector<TopLevelWindow> TopLevelWindows() override;
+
+    struct Window {
+        WindowHandle handle;
+        Rect area;
+        std::string title;
+        std::string className;
+        bool visible = true;
+    };
 
     Surface screen;
     ScreenPoint pointer;
+    std::vector<Window> windows;  // in Z order from the top
     int areaReads = 0;
+    int windowTextReads = 0;
 };
 
 }  // namespace pelmora

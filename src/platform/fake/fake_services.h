@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,20 @@ class FakeClock : public Clock {
 public:
     std::uint32_t Milliseconds() override { return now; }
     std::uint32_t now = 0;
+};
+
+// A clipboard that holds one text, or nothing (as when another program put a picture
+// there).
+class FakeClipboard : public Clipboard {
+public:
+    void Clear() override {
+        ++clears;
+        text.reset();
+    }
+    void SetText(const std::string& value) override { text = value; }
+    std::string Text() override { return text.value_or(""); }
+    std::optional<std::string> text;
+    int clears = 0;
 };
 
 // Sleeping advances the fake clock; processing runs whatever the test queued.
@@ -57,7 +72,8 @@ struct FakePlatform {
     FakeClock clock;
     FakeMessagePump pump{clock};
     Utf8Encoding encoding;
-    Platform Services() { return {desktop, shell, files, hotkeys, clock, pump, encoding}; }
+    FakeClipboard clipboard;
+    Platform Services() { return {desktop, shell, files, hotkeys, clock, pump, encoding, clipboard}; }
 };
 
 }  // namespace pelmora

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -109,6 +110,7 @@ QWidget* CreateControlWidget(Control& control, QWidget* parent) {
             break;
         }
         case ControlKind::CommandButton: widget = new QPushButton(parent); break;
+        case ControlKind::ListBox: widget = new QListWidget(parent); break;
         case ControlKind::PictureBox: widget = new PictureWidget(parent); break;
         case ControlKind::Line:
             widget = new QWidget(parent);
@@ -158,6 +160,14 @@ void SyncControlWidget(const Control& control, QWidget& widget) {
         case ControlKind::CommandButton:
             static_cast<QPushButton&>(widget).setText(Text(static_cast<const CommandButton&>(control).Caption()));
             break;
+        case ControlKind::ListBox: {
+            const auto& list = static_cast<const ListBox&>(control);
+            auto& items = static_cast<QListWidget&>(widget);
+            items.clear();
+            for (const std::string& item : list.Items()) items.addItem(Text(item));
+            items.setCurrentRow(list.ListIndex());
+            break;
+        }
         case ControlKind::PictureBox:
             static_cast<PictureWidget&>(widget).Show(static_cast<const PictureBox&>(control));
             break;

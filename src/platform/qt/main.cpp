@@ -42,8 +42,9 @@ int main(int argc, char* argv[]) {
     QtClock clock;
     QtMessagePump pump;
     Utf8Encoding encoding;
+    QtClipboard clipboard;
 
-    Form1 form({desktop, shell, files, hotkeys, clock, pump, encoding});
+    Form1 form({desktop, shell, files, hotkeys, clock, pump, encoding, clipboard});
     FormView view(form, kWindowCaption, kClientWidth, kClientHeight);
     hotkeys.AttachView(view);
     view.Dispatch([&form] { form.Form_Load(); });

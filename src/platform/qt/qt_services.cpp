@@ -1,6 +1,8 @@
 #include "platform/qt/qt_services.h"
 
+#include <QClipboard>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QEventLoop>
@@ -33,6 +35,14 @@ bool MarkedSystem(const QString& path) {
 #endif
 
 }  // namespace
+
+void QtClipboard::Clear() { QGuiApplication::clipboard()->clear(QClipboard::Clipboard); }
+
+void QtClipboard::SetText(const std::string& text) {
+    QGuiApplication::clipboard()->setText(QString::fromStdString(text), QClipboard::Clipboard);
+}
+
+std::string QtClipboard::Text() { return QGuiApplication::clipboard()->text(QClipboard::Clipboard).toStdString(); }
 
 std::uint32_t QtClock::Milliseconds() {
     const auto now = std::chrono::steady_clock::now().time_since_epoch();

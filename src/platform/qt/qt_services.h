@@ -1,6 +1,7 @@
 // The platform services that Qt provides the same way on every system.
 #pragma once
 
+#include "platform/clipboard.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/message_pump.h"
@@ -11,6 +12,14 @@ namespace pelmora {
 class QtShell : public Shell {
 public:
     void Open(const std::string& link) override;
+};
+
+// Qt's clipboard: the CLIPBOARD selection on X11, the system clipboard on Windows.
+class QtClipboard : public Clipboard {
+public:
+    void Clear() override;
+    void SetText(const std::string& text) override;
+    std::string Text() override;
 };
 
 class QtClock : public Clock {

@@ -15,6 +15,9 @@ public:
     ScreenSize Size() override;
     std::int32_t Pixel(std::int32_t x, std::int32_t y) override;
     void ReadArea(std::int32_t left, std::int32_t top, Surface& target) override;
+    WindowHandle WindowAt(ScreenPoint point) override;
+    WindowTexts ReadWindowTexts(WindowHandle window) override;
+    std::vector<TopLevelWindow> TopLevelWindows() override;
 
 private:
     std::int32_t ToColour(unsigned long pixel) const;
