@@ -9,14 +9,20 @@
 namespace pelmora {
 
 Form1::Form1(Platform platform)
-    : sampling(platform.desktop, getPanel),
+    : customPanel(platform.desktop, adjustment),
+      sampling(platform.desktop, getPanel),
       pointSlots(platform.desktop, adjustment),
       magnifier(platform.desktop),
+      windowHandlePage(platform.desktop, platform.clipboard, *this, sampling.Check1),
+      clipboardTemplates(platform.desktop, platform.clipboard,
+                         {getPanel, customPanel.fields, lookupPage, adjustment, windowHandlePage.pick,
+                          windowHandlePage.search}),
       hotkeyDispatch(platform.desktop, sampling, pointSlots),
       hotkeyHook(platform.hotkeys, [this](int id) { hotkeyDispatch.HotKeyWndProc(id); }),
       platform_(platform) {
     PlaceRegions();
     PlacePages();
+    for (int i = 0; i < 12; ++i) Command11[i].onClick = [this, i] { clipboardTemplates.Command11_Click(i); };
     sampling.Timer1.onTimer = [this] { Timer1_Timer(); };
 }
 
@@ -103,6 +109,12 @@ void Form1::Option2_Click(int index) {
     sampling.Check1.SetFocus();
 }
 
+void Form1::Option3_Click(int index) {
+    for (Frame& panel : 颜色坐标) panel.SetVisible(false);
+    颜色坐标[static_cast<std::size_t>(index)].SetVisible(true);
+    sampling.Check1.SetFocus();
+}
+
 void Form1::Label7_DblClick() { platform_.shell.Open(std::string("mailto:") + kSupportAddress); }
 
 void Form1::Timer1_Timer() {
@@ -110,7 +122,8 @@ void Form1::Timer1_Timer() {
     const GrabPoint grab = adjustment.AdjustGrabPoint(pointer);
     sampling.ShowSample(grab.sampled, grab.reportedX, grab.reportedY);
     magnifier.DrawMagnifier(pointer.x, pointer.y);
-    // The live cursor code and the window read-out follow here when their pages exist.
+    // The live cursor code of the cursor page comes here when that page exists.
+    windowHandlePage.AutomaticReadOut();
 }
 
 }  // namespace pelmora

@@ -11,11 +11,16 @@
 #include "hotkeys/set_hotkey.h"
 #include "platform/controls.h"
 #include "platform/platform.h"
+#include "records/clipboard_templates.h"
+#include "records/colour_lookup_page.h"
+#include "records/custom_colour_panel.h"
 #include "records/grab_adjustment.h"
 #include "records/point_slots.h"
 #include "sampling/colour_readout.h"
 #include "sampling/live_sampling.h"
 #include "sampling/magnifier.h"
+#include "settings/profile.h"
+#include "windows/window_handle_page.h"
 
 namespace pelmora {
 
@@ -34,6 +39,7 @@ public:
     bool Unloaded() const { return unloaded_; }
 
     void Option2_Click(int index);
+    void Option3_Click(int index);
     void Label7_DblClick();
     void Timer1_Timer();
 
@@ -46,6 +52,7 @@ public:
     std::array<OptionButton, 2> Option3;
     std::array<Frame, 2> 颜色坐标;
     ColourReadout getPanel;  // the 得 fields
+    CustomColourPanel customPanel;  // the 自 fields and Command2
 
     LiveSampling sampling;  // Check1, Label8, Label9, Timer1
 
@@ -57,6 +64,8 @@ public:
     std::array<CommandButton, 12> Command11;  // the clipboard buttons, spread over the panels
 
     std::array<Frame, 6> Frame2;          // the pages
+    ColourLookupPage lookupPage;          // on Frame2(0)
+    WindowHandlePage windowHandlePage;    // on Frame2(2)
     SnapshotPage snapshotPage;            // on Frame2(3)
     std::array<OptionButton, 6> Option2;  // the page selector
     std::array<Label, 2> 支持文字;          // the text of the support page
@@ -64,6 +73,7 @@ public:
     Label Label6;                         // the support line
     Label Label7;                         // the mail link
 
+    ClipboardTemplates clipboardTemplates;  // what the Command11 buttons do
     HotkeyDispatch hotkeyDispatch;
     HotkeyHook hotkeyHook;
 

@@ -30,8 +30,16 @@ void Form1::PlaceRegions() {
         颜色坐标[i].SetCaption(panelCaptions[i]);
     }
     Option3[0].Select();
+    for (int i = 0; i < 2; ++i) Option3[i].onClick = [this, i] { Option3_Click(i); };
     颜色坐标[1].SetVisible(false);
-    getPanel.Place(*this, 颜色坐标[0], "得");
+    getPanel.Place(*this, 颜色坐标[0], "得", ColourReadout::Kind::ReadOut);
+    Command11[0].Place(*this, &颜色坐标[0], "Command11", 0, {106, 16, 15, 15});
+    Command11[0].SetCaption("C");
+    Command11[0].SetToolTip("复制坐标[x,y]以备粘贴使用！");
+    Command11[5].Place(*this, &颜色坐标[0], "Command11", 5, {106, 88, 15, 15});
+    Command11[5].SetCaption("C");
+    Command11[5].SetToolTip("复制16进制[\"颜色\"]以备粘贴使用！");
+    customPanel.Place(*this, 颜色坐标[1], Command11[1], Command11[6]);
 
     Frame1[4].Place(*this, nullptr, "Frame1", 4, {328, 8, 105, 113});
     Frame1[4].SetCaption("点阵放大显示器");
@@ -59,6 +67,8 @@ void Form1::PlacePages() {
         Frame2[i].SetCaption(kPageCaptions[i]);
         Frame2[i].SetVisible(i == 0);
     }
+    lookupPage.Place(*this, Frame2[0], Command11[2], Command11[3]);
+    windowHandlePage.Place(*this, Frame2[2], Command11);
     snapshotPage.Place(*this, Frame2[3]);
     支持文字[0].Place(*this, &Frame2[5], "支持文字", 0, {12, 18, 280, 16});
     支持文字[0].SetCaption("Pelmora：为脚本作者读取屏幕坐标、颜色和窗口。");

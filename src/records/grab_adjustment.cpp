@@ -41,6 +41,7 @@ void GrabAdjustment::Place(ControlHost& host, Frame& offsetFrame, Frame& startFr
         fields[i]->Place(host, &startFrame, names[i], -1, {30, 18 + i * 18, 44, 17});
         fields[i]->SetText("0");
         fields[i]->SetMaxLength(4);
+        fields[i]->SetLabelledBy(起点标签[i]);
     }
 }
 

@@ -38,6 +38,7 @@ void PointSlots::Place(ControlHost& host, Frame& frame) {
         色块[i].SetForeColor(kSwatchTextGrey);
 
         坐标颜色[i].Place(host, &frame, "坐标颜色", i, {34, top, 127, 16});
+        坐标颜色[i].SetLabelledBy(色块[i]);  // the slot's number
         坐标颜色[i].SetLocked(true);
         坐标颜色[i].SetBackColor(kColourReadOnlyGrey);
         坐标颜色[i].SetToolTip("抓点热键：Ctrl+Alt+" + std::to_string((i + 1) % 10));

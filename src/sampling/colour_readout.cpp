@@ -25,20 +25,38 @@ std::int16_t ComponentOf(const TextBox& field) {
 }
 }  // namespace
 
-void ColourReadout::Place(ControlHost& host, Frame& frame, const std::string& prefix) {
-    const char* rowCaptions[] = {"Ｘ坐标：", "Ｙ坐标：", "颜色显示", "10进制：", "16进制："};
-    for (int row = 0; row < 5; ++row) {
+void ColourReadout::Place(ControlHost& host, Frame& frame, const std::string& prefix, Kind kind) {
+    const char* rowCaptions[] = {"Ｘ坐标：", "Ｙ坐标：", "10进制：", "16进制："};
+    const int rowTops[] = {18, 36, 72, 90};
+    for (int row = 0; row < 4; ++row) {
         Label& caption = captions[row];
-        caption.Place(host, &frame, prefix + "标签", row, {6, 18 + row * 18, 52, 14});
+        caption.Place(host, &frame, prefix + "标签", row, {6, rowTops[row], 52, 14});
         caption.SetCaption(rowCaptions[row]);
     }
-    PlaceReadOnly(host, frame, x, prefix + "x", {58, 16, 60, kFieldHeight});
-    PlaceReadOnly(host, frame, y, prefix + "y", {58, 34, 60, kFieldHeight});
-    swatch.Place(host, &frame, prefix + "颜色", -1, {58, 52, 60, kFieldHeight});
+    constexpr int kFieldWidth = 46;
+    PlaceReadOnly(host, frame, x, prefix + "x", {58, 16, kFieldWidth, kFieldHeight});
+    PlaceReadOnly(host, frame, y, prefix + "y", {58, 34, kFieldWidth, kFieldHeight});
+    if (kind == Kind::TypedPoint) {
+        for (TextBox* field : {&x, &y}) {
+            field->SetLocked(false);
+            field->SetBackColor(kColourWhite);
+            field->SetMaxLength(4);
+        }
+    }
+    swatch.Place(host, &frame, prefix + "颜色", -1, {58, 52, kFieldWidth, kFieldHeight});
     swatch.SetBorder(true);
     swatch.SetBackColor(kColourReadOnlyGrey);
-    PlaceReadOnly(host, frame, decimal, prefix + "10", {58, 70, 60, kFieldHeight});
-    PlaceReadOnly(host, frame, hex, prefix + "16", {58, 88, 60, kFieldHeight});
+    if (kind == Kind::ReadOut) {
+        swatchCaption.Place(host, &frame, prefix + "标签", 13, {6, 54, 52, 14});
+        swatchCaption.SetCaption("颜色显示");
+        swatch.SetLabelledBy(swatchCaption);
+    }
+    PlaceReadOnly(host, frame, decimal, prefix + "10", {58, 70, kFieldWidth, kFieldHeight});
+    PlaceReadOnly(host, frame, hex, prefix + "16", {58, 88, kFieldWidth, kFieldHeight});
+    x.SetLabelledBy(captions[0]);
+    y.SetLabelledBy(captions[1]);
+    decimal.SetLabelledBy(captions[2]);
+    hex.SetLabelledBy(captions[3]);
 
     TextBox* grid[3][3] = {{&redHex, &greenHex, &blueHex}, {&red, &green, &blue}, {&hue, &saturation, &lightness}};
     const char* gridNames[3][3] = {{"16r", "16g", "16b"}, {"10r", "10g", "10b"}, {"10h", "10s", "10l"}};
@@ -47,11 +65,12 @@ void ColourReadout::Place(ControlHost& host, Frame& frame, const std::string& pr
         const int top = 110 + row * 19;
         for (int column = 0; column < 3; ++column) {
             const int left = 6 + column * 38;
-            Label& letter = captions[5 + row * 3 + column];
-            letter.Place(host, &frame, prefix + "标签", 5 + row * 3 + column, {left, top + 1, 10, 14});
+            Label& letter = captions[4 + row * 3 + column];
+            letter.Place(host, &frame, prefix + "标签", 4 + row * 3 + column, {left, top + 1, 10, 14});
             letter.SetCaption(letters[row][column]);
-            PlaceReadOnly(host, frame, *grid[row][column], prefix + gridNames[row][column],
-                          {left + 10, top, 26, kFieldHeight});
+            TextBox& field = *grid[row][column];
+            PlaceReadOnly(host, frame, field, prefix + gridNames[row][column], {left + 10, top, 26, kFieldHeight});
+            field.SetLabelledBy(letter);
         }
     }
 }

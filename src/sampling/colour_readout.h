@@ -13,9 +13,14 @@ namespace pelmora {
 
 class ColourReadout {
 public:
+    // Read-out: every field read-only, a caption beside the swatch. Typed point: x and y
+    // are white input fields of four characters and the swatch's row is left for a button.
+    enum class Kind { ReadOut, TypedPoint };
+
     // Places the fields into frame; their names are prefix + "x", "y", "颜色", "10", "16",
-    // "16r", "16g", "16b", "10r", "10g", "10b", "10h", "10s", "10l".
-    void Place(ControlHost& host, Frame& frame, const std::string& prefix);
+    // "16r", "16g", "16b", "10r", "10g", "10b", "10h", "10s", "10l". The fields end at
+    // 104, leaving room for the 15-pixel clipboard buttons beside them.
+    void Place(ControlHost& host, Frame& frame, const std::string& prefix, Kind kind);
 
     // Writes swatch, hex, decimal, the hex components, the decimal components and hue,
     // saturation, lightness, in that order; each derived field is computed from the text
@@ -28,7 +33,8 @@ public:
     TextBox redHex, greenHex, blueHex;                  // 16r, 16g, 16b
     TextBox red, green, blue;                           // 10r, 10g, 10b
     TextBox hue, saturation, lightness;                 // 10h, 10s, 10l
-    std::array<Label, 14> captions;                     // the texts beside the fields
+    std::array<Label, 13> captions;                     // the texts beside the fields
+    Label swatchCaption;                                // "颜色显示", in a read-out only
 };
 
 }  // namespace pelmora

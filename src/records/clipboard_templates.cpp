@@ -1,0 +1,72 @@
+#include "records/clipboard_templates.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "base/number_text.h"
+#include "base/rounding.h"
+#include "windows/window_reading.h"
+
+namespace pelmora {
+
+namespace {
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
+std::string WithoutEndSpaces(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
+}
+}  // namespace
+
+void ClipboardTemplates::Command11_Click(int index) {
+    const ColourReadout& got = fields_.getPanel;
+    const ColourLookupPage& lookup = fields_.lookup;
+    switch (index) {
+        case 0: Copy(got.x.Text() + "," + got.y.Text()); break;
+        case 1: PastePoint(fields_.customPanel.x, fields_.customPanel.y); break;
+        case 2: Copy(lookup.查10r.Text() + "," + lookup.查10g.Text() + "," + lookup.查10b.Text()); break;
+        case 3: Copy(lookup.查10h.Text() + "," + lookup.查10s.Text() + "," + lookup.查10l.Text()); break;
+        case 4: PastePoint(fields_.startPoint.起x, fields_.startPoint.起y); break;
+        case 5: Copy(Quoted(got.hex.Text())); break;
+        case 6: Copy(Quoted(fields_.customPanel.hex.Text())); break;
+        case 7: PasteHandle(); break;
+        case 8: FindWindowTexts(); break;
+        case 9: Copy(Quoted(fields_.pick.Text1.Text())); break;
+        case 10: fields_.search.Text4.SetText(clipboard_.Text()); break;
+        case 11:
+            fields_.startPoint.起x.SetText("0");
+            fields_.startPoint.起y.SetText("0");
+            break;
+        default: break;
+    }
+}
+
+void ClipboardTemplates::Copy(const std::string& text) {
+    clipboard_.Clear();
+    clipboard_.SetText(text);
+}
+
+void ClipboardTemplates::PastePoint(TextBox& x, TextBox& y) {
+    const std::string text = clipboard_.Text();
+    const std::size_t comma = text.find(',');
+    if (comma == std::string::npos || text.find(',', comma + 1) != std::string::npos) return;
+    x.SetText(WithoutEndSpaces(std::string_view(text).substr(0, comma)));
+    y.SetText(WithoutEndSpaces(std::string_view(text).substr(comma + 1)));
+}
+
+void ClipboardTemplates::PasteHandle() {
+    const double handle = ParseLeadingNumber(clipboard_.Text());
+    if (!std::isfinite(handle)) return;  // a number too large for any type: nothing changes
+    fields_.pick.Text2.SetText(FormatPlainNumber(handle));
+}
+
+void ClipboardTemplates::FindWindowTexts() {
+    const std::optional<std::int32_t> handle = ToInt32(ParseLeadingNumber(fields_.pick.Text2.Text()));
+    if (!handle) return;
+    const WindowTexts texts = ReadWindowText(desktop_, *handle);
+    fields_.pick.Text1.SetText(texts.title);
+    fields_.pick.Text3.SetText(texts.className);
+}
+
+}  // namespace pelmora

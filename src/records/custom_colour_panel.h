@@ -1,0 +1,32 @@
+// The custom-coordinate panel, 颜色坐标(1) "自定义屏幕坐标": the colour at a point the
+// user types, in every text form, relative to the start point while that is on.
+#pragma once
+
+#include "platform/controls.h"
+#include "platform/desktop.h"
+#include "records/grab_adjustment.h"
+#include "sampling/colour_readout.h"
+
+namespace pelmora {
+
+class CustomColourPanel {
+public:
+    CustomColourPanel(Desktop& desktop, const GrabAdjustment& adjustment) : desktop_(desktop), adjustment_(adjustment) {}
+
+    // The fields (prefix 自) and Command2 into frame; the two Command11 buttons beside them
+    // belong to the clipboard buttons' array.
+    void Place(ControlHost& host, Frame& frame, CommandButton& pastePoint, CommandButton& copyHex);
+
+    // Reads the pixel at (自x, 自y), plus the start point while Check3 is checked; text that
+    // is not a number, a point that does not fit 32 bits or lies off the screen changes nothing.
+    void Command2_Click();
+
+    ColourReadout fields;
+    CommandButton Command2;
+
+private:
+    Desktop& desktop_;
+    const GrabAdjustment& adjustment_;
+};
+
+}  // namespace pelmora

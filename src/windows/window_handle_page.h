@@ -1,0 +1,38 @@
+// The window-handle page, Frame2(2) "抓窗口句柄": three sub-pages, pick, search and
+// enumerate, chosen by the push buttons 句柄选项.
+#pragma once
+
+#include <array>
+
+#include "platform/clipboard.h"
+#include "platform/controls.h"
+#include "platform/desktop.h"
+#include "windows/crosshair_pick.h"
+#include "windows/window_list.h"
+
+namespace pelmora {
+
+class WindowHandlePage {
+public:
+    // focusAfterSwitch takes the keyboard focus after a sub-page switch (the sampling switch).
+    WindowHandlePage(Desktop& desktop, Clipboard& clipboard, ControlHost& window, Control& focusAfterSwitch);
+
+    // The sub-pages and their controls on page; the Command11 buttons 7 to 10 are placed
+    // beside their fields.
+    void Place(ControlHost& host, Frame& page, std::array<CommandButton, 12>& command11);
+
+    void 句柄选项_Click(int index);
+    // The tick's step: the pick sub-page's automatic read-out.
+    void AutomaticReadOut() { pick.AutomaticReadOut(句柄选页[0]); }
+
+    std::array<OptionButton, 3> 句柄选项;
+    std::array<Frame, 3> 句柄选页;
+    CrossHairPick pick;
+    WindowSearch search;
+    WindowEnumeration enumeration;
+
+private:
+    Control& focusAfterSwitch_;
+};
+
+}  // namespace pelmora

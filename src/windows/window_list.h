@@ -1,0 +1,62 @@
+// The search and enumerate sub-pages of the window-handle page: every titled top-level
+// window, or those whose title contains a text, as lines a script writer copies handles
+// from.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "platform/clipboard.h"
+#include "platform/controls.h"
+#include "platform/desktop.h"
+
+namespace pelmora {
+
+// "[n]handle\r\n" for every titled window whose title contains text (compared exactly),
+// in Z order from the top, n counting matches from 1; "" when nothing matches.
+std::string SearchWindowsByTitle(Desktop& desktop, const std::string& text);
+
+// "[nnn]handle=title" for every titled window in Z order from the top; nnn counts from
+// 001 and always has three digits (..., 999, 000, 001, ...).
+std::vector<std::string> EnumerateTitledWindows(Desktop& desktop);
+
+// The search sub-page, 句柄选页(1).
+class WindowSearch {
+public:
+    explicit WindowSearch(Desktop& desktop) : desktop_(desktop) {}
+    // The paste button beside Text4 belongs to the clipboard buttons' array.
+    void Place(ControlHost& host, Frame& subPage, CommandButton& pasteTitle);
+    // Searches for Text4 without its double quotes (a pasted "title" works as it is).
+    void Command8_Click();
+
+    std::array<Label, 2> 搜索标签;  // "窗口标题：", "支持模糊搜索"
+    TextBox Text4;
+    CommandButton Command8;
+    TextBox Text5;
+
+private:
+    Desktop& desktop_;
+};
+
+// The enumerate sub-page, 句柄选页(2).
+class WindowEnumeration {
+public:
+    WindowEnumeration(Desktop& desktop, Clipboard& clipboard) : desktop_(desktop), clipboard_(clipboard) {}
+    void Place(ControlHost& host, Frame& subPage);
+    void Command9_Click();
+    // The handle of the selected line onto the clipboard.
+    void List1_DblClick();
+    // Every line onto the clipboard, joined by CR LF; only for two lines or more.
+    void Command10_Click();
+
+    ListBox List1;
+    CommandButton Command9;
+    CommandButton Command10;
+
+private:
+    Desktop& desktop_;
+    Clipboard& clipboard_;
+};
+
+}  // namespace pelmora
