@@ -22,7 +22,7 @@ Form1::Form1(Platform platform)
       platform_(platform) {
     PlaceRegions();
     PlacePages();
-    for (int i = 0; i < 12; ++i) Command11[i].onClick = [this, i] { clipboardTemplates.Command11_Click(i); };
+    PlaceClipboardButtons();
     sampling.Timer1.onTimer = [this] { Timer1_Timer(); };
 }
 

@@ -80,6 +80,7 @@ public:
 private:
     void PlaceRegions();
     void PlacePages();
+    void PlaceClipboardButtons();
     // Where the settings file and the default snapshot folder live: the executable's
     // directory, or the per-user configuration folder when that cannot be written.
     std::string SettingsDirectory();

@@ -33,13 +33,7 @@ void Form1::PlaceRegions() {
     for (int i = 0; i < 2; ++i) Option3[i].onClick = [this, i] { Option3_Click(i); };
     颜色坐标[1].SetVisible(false);
     getPanel.Place(*this, 颜色坐标[0], "得", ColourReadout::Kind::ReadOut);
-    Command11[0].Place(*this, &颜色坐标[0], "Command11", 0, {106, 16, 15, 15});
-    Command11[0].SetCaption("C");
-    Command11[0].SetToolTip("复制坐标[x,y]以备粘贴使用！");
-    Command11[5].Place(*this, &颜色坐标[0], "Command11", 5, {106, 88, 15, 15});
-    Command11[5].SetCaption("C");
-    Command11[5].SetToolTip("复制16进制[\"颜色\"]以备粘贴使用！");
-    customPanel.Place(*this, 颜色坐标[1], Command11[1], Command11[6]);
+    customPanel.Place(*this, 颜色坐标[1]);
 
     Frame1[4].Place(*this, nullptr, "Frame1", 4, {328, 8, 105, 113});
     Frame1[4].SetCaption("点阵放大显示器");
@@ -47,7 +41,6 @@ void Form1::PlaceRegions() {
     Frame1[2].Place(*this, nullptr, "Frame1", 2, {328, 160, 105, 49});
     Frame1[0].Place(*this, nullptr, "Frame1", 0, {328, 216, 105, 57});
     adjustment.Place(*this, Frame1[2], Frame1[0]);
-    adjustment.PlaceStartPointButtons(*this, Frame1[0], Command11[4], Command11[11]);
 
     Label5.Place(*this, nullptr, "Label5", 6, {304, 275, 129, 17});
     Label5.SetCaption("[Alt＋～]启动／停止");
@@ -60,6 +53,35 @@ void Form1::PlaceRegions() {
     Label7.onDblClick = [this] { Label7_DblClick(); };
 }
 
+void Form1::PlaceClipboardButtons() {
+    // Each button beside the fields it reads or fills, in its panel's frame.
+    struct Place {
+        Control& container;
+        int left, top;
+    };
+    const Place places[12] = {
+        {颜色坐标[0], 106, 16},                       // 得x, 得y
+        {颜色坐标[1], 106, 16},                       // 自x, 自y
+        {Frame2[0], 114, 54},                         // 查10r..查10b
+        {Frame2[0], 244, 54},                         // 查10h..查10l
+        {Frame1[0], 80, 19},                          // 起x, 起y
+        {颜色坐标[0], 106, 88},                       // 得16
+        {颜色坐标[1], 106, 88},                       // 自16
+        {windowHandlePage.句柄选页[0], 152, 6},       // Text2
+        {windowHandlePage.句柄选页[0], 168, 6},       // Text2
+        {windowHandlePage.句柄选页[0], 168, 23},      // Text1
+        {windowHandlePage.句柄选页[1], 164, 6},       // Text4
+        {Frame1[0], 80, 37},                          // 起x, 起y
+    };
+    for (int i = 0; i < 12; ++i) {
+        CommandButton& button = Command11[i];
+        button.Place(*this, &places[i].container, "Command11", i, {places[i].left, places[i].top, 15, 15});
+        button.SetCaption(kClipboardButtons[i].caption);
+        button.SetToolTip(kClipboardButtons[i].toolTip);
+        button.onClick = [this, i] { clipboardTemplates.Command11_Click(i); };
+    }
+}
+
 void Form1::PlacePages() {
     for (int i = 0; i < 6; ++i) {
         const Rect area = i == 4 ? Rect{16, 8, 417, 265} : Rect{16, 200, 305, 73};
@@ -67,8 +89,8 @@ void Form1::PlacePages() {
         Frame2[i].SetCaption(kPageCaptions[i]);
         Frame2[i].SetVisible(i == 0);
     }
-    lookupPage.Place(*this, Frame2[0], Command11[2], Command11[3]);
-    windowHandlePage.Place(*this, Frame2[2], Command11);
+    lookupPage.Place(*this, Frame2[0]);
+    windowHandlePage.Place(*this, Frame2[2]);
     snapshotPage.Place(*this, Frame2[3]);
     支持文字[0].Place(*this, &Frame2[5], "支持文字", 0, {12, 18, 280, 16});
     支持文字[0].SetCaption("Pelmora：为脚本作者读取屏幕坐标、颜色和窗口。");

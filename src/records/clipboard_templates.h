@@ -14,6 +14,26 @@
 
 namespace pelmora {
 
+// Caption and tool tip of each button, by index: the tip names the text form it moves.
+struct ClipboardButtonText {
+    const char* caption;
+    const char* toolTip;
+};
+inline constexpr ClipboardButtonText kClipboardButtons[12] = {
+    {"C", "复制坐标[x,y]以备粘贴使用！"},
+    {"V", "粘贴来自剪切板坐标[x,y]内容！"},
+    {"C", "复制颜色分量[r,g,b]以备粘贴使用！"},
+    {"C", "复制颜色分量[h,s,l]以备粘贴使用！"},
+    {"V", "粘贴来自剪切板坐标[x,y]内容！"},
+    {"C", "复制16进制[\"颜色\"]以备粘贴使用！"},
+    {"C", "复制16进制[\"颜色\"]以备粘贴使用！"},
+    {"V", "粘贴来自剪切板句柄[hwnd]内容！"},
+    {"F", "根据句柄查找标题和类名！"},
+    {"C", "复制窗口标题[\"title\"]以备粘贴使用！"},
+    {"V", "粘贴来自剪切板标题[\"title\"]内容！"},
+    {"E", "清除起点[Qx,Qy]坐标！"},
+};
+
 // The fields the buttons work on, each owned by its panel.
 struct TemplateFields {
     const ColourReadout& getPanel;

@@ -14,7 +14,7 @@ void SetInput(TextBox& field, bool input) {
 }
 }  // namespace
 
-void ColourLookupPage::Place(ControlHost& host, Frame& page, CommandButton& copyRgb, CommandButton& copyHsl) {
+void ColourLookupPage::Place(ControlHost& host, Frame& page) {
     const char* modes[2] = {"16进制", "10进制"};
     TextBox* codes[2] = {&查10, &查16};
     const char* codeNames[2] = {"查10", "查16"};
@@ -52,12 +52,6 @@ void ColourLookupPage::Place(ControlHost& host, Frame& page, CommandButton& copy
         components[i]->SetBackColor(kColourReadOnlyGrey);
         components[i]->SetLabelledBy(letter);
     }
-    copyRgb.Place(host, &page, "Command11", 2, {114, 54, 15, 15});
-    copyRgb.SetCaption("C");
-    copyRgb.SetToolTip("复制颜色分量[r,g,b]以备粘贴使用！");
-    copyHsl.Place(host, &page, "Command11", 3, {244, 54, 15, 15});
-    copyHsl.SetCaption("C");
-    copyHsl.SetToolTip("复制颜色分量[h,s,l]以备粘贴使用！");
 }
 
 void ColourLookupPage::Option1_Click(int index) {

@@ -13,8 +13,8 @@ namespace pelmora {
 
 class ColourLookupPage {
 public:
-    // The controls on page; the two copy buttons belong to the clipboard buttons' array.
-    void Place(ControlHost& host, Frame& page, CommandButton& copyRgb, CommandButton& copyHsl);
+    // The controls on page, with room for a clipboard button after each triple.
+    void Place(ControlHost& host, Frame& page);
 
     // Which field takes the code: index 0 hexadecimal (查10), 1 decimal (查16).
     void Option1_Click(int index);

@@ -8,18 +8,12 @@
 
 namespace pelmora {
 
-void CustomColourPanel::Place(ControlHost& host, Frame& frame, CommandButton& pastePoint, CommandButton& copyHex) {
+void CustomColourPanel::Place(ControlHost& host, Frame& frame) {
     fields.Place(host, frame, "自", ColourReadout::Kind::TypedPoint);
     Command2.Place(host, &frame, "Command2", -1, {4, 51, 54, 18});
     Command2.SetCaption("颜色显示");
     Command2.onClick = [this] { Command2_Click(); };
     fields.swatch.SetLabelledBy(Command2);
-    pastePoint.Place(host, &frame, "Command11", 1, {106, 16, 15, 15});
-    pastePoint.SetCaption("V");
-    pastePoint.SetToolTip("粘贴来自剪切板坐标[x,y]内容！");
-    copyHex.Place(host, &frame, "Command11", 6, {106, 88, 15, 15});
-    copyHex.SetCaption("C");
-    copyHex.SetToolTip("复制16进制[\"颜色\"]以备粘贴使用！");
 }
 
 void CustomColourPanel::Command2_Click() {

@@ -13,9 +13,8 @@ class CustomColourPanel {
 public:
     CustomColourPanel(Desktop& desktop, const GrabAdjustment& adjustment) : desktop_(desktop), adjustment_(adjustment) {}
 
-    // The fields (prefix 自) and Command2 into frame; the two Command11 buttons beside them
-    // belong to the clipboard buttons' array.
-    void Place(ControlHost& host, Frame& frame, CommandButton& pastePoint, CommandButton& copyHex);
+    // The fields (prefix 自) and Command2 into frame, with room for the clipboard buttons.
+    void Place(ControlHost& host, Frame& frame);
 
     // Reads the pixel at (自x, 自y), plus the start point while Check3 is checked; text that
     // is not a number, a point that does not fit 32 bits or lies off the screen changes nothing.

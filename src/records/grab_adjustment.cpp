@@ -45,16 +45,6 @@ void GrabAdjustment::Place(ControlHost& host, Frame& offsetFrame, Frame& startFr
     }
 }
 
-void GrabAdjustment::PlaceStartPointButtons(ControlHost& host, Frame& startFrame, CommandButton& paste,
-                                            CommandButton& erase) {
-    paste.Place(host, &startFrame, "Command11", 4, {80, 19, 15, 15});
-    paste.SetCaption("V");
-    paste.SetToolTip("粘贴来自剪切板坐标[x,y]内容！");
-    erase.Place(host, &startFrame, "Command11", 11, {80, 37, 15, 15});
-    erase.SetCaption("E");
-    erase.SetToolTip("清除起点[Qx,Qy]坐标！");
-}
-
 void GrabAdjustment::Check2_Click() {
     const bool on = Check2.Value() == 1;
     Command3.SetEnabled(on);

@@ -18,11 +18,9 @@ struct GrabPoint {
 
 class GrabAdjustment {
 public:
-    // Places the offset controls into offsetFrame and the start point into startFrame;
-    // the start point's two Command11 buttons are the caller's (they belong to the
-    // clipboard buttons' array) and are placed by PlaceStartPointButtons.
+    // Places the offset controls into offsetFrame and the start point into startFrame,
+    // with room for two clipboard buttons beside the start point's fields.
     void Place(ControlHost& host, Frame& offsetFrame, Frame& startFrame);
-    void PlaceStartPointButtons(ControlHost& host, Frame& startFrame, CommandButton& paste, CommandButton& erase);
 
     void Check2_Click();
     void Command3_Click();

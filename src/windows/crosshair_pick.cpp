@@ -69,19 +69,6 @@ void CrossHairPick::Place(ControlHost& host, Frame& subPage) {
     imgCursor.SetVisible(false);
 }
 
-void CrossHairPick::PlaceButtons(ControlHost& host, Frame& subPage, CommandButton& pasteHandle,
-                                 CommandButton& findTexts, CommandButton& copyTitle) {
-    pasteHandle.Place(host, &subPage, "Command11", 7, {152, 6, 15, 15});
-    pasteHandle.SetCaption("V");
-    pasteHandle.SetToolTip("粘贴来自剪切板句柄[hwnd]内容！");
-    findTexts.Place(host, &subPage, "Command11", 8, {168, 6, 15, 15});
-    findTexts.SetCaption("F");
-    findTexts.SetToolTip("根据句柄查找标题和类名！");
-    copyTitle.Place(host, &subPage, "Command11", 9, {168, 23, 15, 15});
-    copyTitle.SetCaption("C");
-    copyTitle.SetToolTip("复制窗口标题[\"title\"]以备粘贴使用！");
-}
-
 void CrossHairPick::AutomaticReadOut(const Frame& subPage) {
     if (!subPage.Visible() || Check4.Value() == 1) return;
     ShowWindow(WindowUnderPointer(desktop_));

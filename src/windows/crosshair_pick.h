@@ -18,11 +18,9 @@ class CrossHairPick {
 public:
     CrossHairPick(Desktop& desktop, ControlHost& window, Control& focusAfterSwitch);
 
-    // The controls inside the sub-page frame; the three Command11 buttons beside the
-    // fields belong to the clipboard buttons' array and are placed with PlaceButtons.
+    // The controls inside the sub-page frame, with room for the clipboard buttons beside
+    // the handle and the title.
     void Place(ControlHost& host, Frame& subPage);
-    void PlaceButtons(ControlHost& host, Frame& subPage, CommandButton& pasteHandle, CommandButton& findTexts,
-                      CommandButton& copyTitle);
 
     // The tick's read-out: only while the sub-page is the selected one (whether or not
     // its page is on show) and Check4 is not pressed.

@@ -9,7 +9,7 @@ WindowHandlePage::WindowHandlePage(Desktop& desktop, Clipboard& clipboard, Contr
       enumeration(desktop, clipboard),
       focusAfterSwitch_(focusAfterSwitch) {}
 
-void WindowHandlePage::Place(ControlHost& host, Frame& page, std::array<CommandButton, 12>& command11) {
+void WindowHandlePage::Place(ControlHost& host, Frame& page) {
     const char* captions[3] = {"拾取", "搜索", "遍历"};
     for (int i = 0; i < 3; ++i) {
         句柄选项[i].Place(host, &page, "句柄选项", i, {6, 16 + i * 18, 36, 18});
@@ -22,8 +22,7 @@ void WindowHandlePage::Place(ControlHost& host, Frame& page, std::array<CommandB
     for (int i = 0; i < 3; ++i) 句柄选项[i].onClick = [this, i] { 句柄选项_Click(i); };
 
     pick.Place(host, 句柄选页[0]);
-    pick.PlaceButtons(host, 句柄选页[0], command11[7], command11[8], command11[9]);
-    search.Place(host, 句柄选页[1], command11[10]);
+    search.Place(host, 句柄选页[1]);
     enumeration.Place(host, 句柄选页[2]);
 }
 

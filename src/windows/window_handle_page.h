@@ -17,9 +17,8 @@ public:
     // focusAfterSwitch takes the keyboard focus after a sub-page switch (the sampling switch).
     WindowHandlePage(Desktop& desktop, Clipboard& clipboard, ControlHost& window, Control& focusAfterSwitch);
 
-    // The sub-pages and their controls on page; the Command11 buttons 7 to 10 are placed
-    // beside their fields.
-    void Place(ControlHost& host, Frame& page, std::array<CommandButton, 12>& command11);
+    // The sub-pages and their controls on page.
+    void Place(ControlHost& host, Frame& page);
 
     void 句柄选项_Click(int index);
     // The tick's step: the pick sub-page's automatic read-out.

@@ -41,14 +41,11 @@ std::vector<std::string> EnumerateTitledWindows(Desktop& desktop) {
     return lines;
 }
 
-void WindowSearch::Place(ControlHost& host, Frame& subPage, CommandButton& pasteTitle) {
+void WindowSearch::Place(ControlHost& host, Frame& subPage) {
     搜索标签[0].Place(host, &subPage, "搜索标签", 0, {4, 7, 58, 14});
     搜索标签[0].SetCaption("窗口标题：");
     Text4.Place(host, &subPage, "Text4", -1, {62, 5, 100, 17});
     Text4.SetLabelledBy(搜索标签[0]);
-    pasteTitle.Place(host, &subPage, "Command11", 10, {164, 6, 15, 15});
-    pasteTitle.SetCaption("V");
-    pasteTitle.SetToolTip("粘贴来自剪切板标题[\"title\"]内容！");
     搜索标签[1].Place(host, &subPage, "搜索标签", 1, {182, 7, 72, 14});
     搜索标签[1].SetCaption("支持模糊搜索");
     Text5.Place(host, &subPage, "Text5", -1, {4, 25, 204, 30});

@@ -25,8 +25,8 @@ std::vector<std::string> EnumerateTitledWindows(Desktop& desktop);
 class WindowSearch {
 public:
     explicit WindowSearch(Desktop& desktop) : desktop_(desktop) {}
-    // The paste button beside Text4 belongs to the clipboard buttons' array.
-    void Place(ControlHost& host, Frame& subPage, CommandButton& pasteTitle);
+    // The controls on subPage, with room for a clipboard button beside Text4.
+    void Place(ControlHost& host, Frame& subPage);
     // Searches for Text4 without its double quotes (a pasted "title" works as it is).
     void Command8_Click();
 
