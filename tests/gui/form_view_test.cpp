@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
@@ -114,4 +115,24 @@ TEST_F(FormViewTest, ClosingTheWindowRunsTheShutDown) {
     view.close();
     EXPECT_TRUE(form.Unloaded());
     EXPECT_FALSE(form.sampling.Timer1.Enabled());
+}
+
+TEST_F(FormViewTest, EveryControlIsFoundByItsAccessibleDescriptionAndNamedForPeople) {
+    int described = 0;
+    for (const Control* control : form.Controls()) {
+        if (control->Kind() == ControlKind::Timer) continue;
+        const QString id = QString::fromStdString(control->ObjectName());
+        QWidget* widget = view.findChild<QWidget*>(id);
+        ASSERT_NE(widget, nullptr) << control->ObjectName();
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+        EXPECT_EQ(accessible->text(QAccessible::Description), id);
+        if (!control->ReadableName().empty()) {
+            EXPECT_EQ(accessible->text(QAccessible::Name), QString::fromStdString(control->ReadableName()))
+                << control->ObjectName();
+        }
+        ++described;
+    }
+    EXPECT_GT(described, 50);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(Widget<QWidget>("Check1"))->text(QAccessible::Name),
+              QString::fromUtf8("启动／停止"));
 }

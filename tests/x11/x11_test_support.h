@@ -38,6 +38,8 @@ public:
     // by itself with exit status 0.
     bool EndsCleanlyAfter(int signal, std::chrono::milliseconds limit);
     bool Running();
+    // The process id while started, -1 before.
+    pid_t Pid() const { return pid_; }
 
 private:
     std::filesystem::path directory_;

@@ -1,12 +1,19 @@
 #include "platform/qt/control_widgets.h"
 
 #include <QCheckBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QPaintEvent>
 #include <QPainter>
+#include <QPixmap>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
+#include <QTextDocument>
+
+#include <algorithm>
 
 namespace pelmora {
 
@@ -16,9 +23,37 @@ namespace {
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
+QRgb ToQRgb(std::int32_t colour) { return qRgb(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF); }
+
+// Converts part of surface (in its own pixels, inside it) row by row. With transparent,
+// pixels of -1 get alpha 0; otherwise every pixel is opaque.
+QImage ConvertPart(const Surface& surface, const QRect& part, bool transparent) {
+    QImage image(part.size(), transparent ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+    for (int y = 0; y < part.height(); ++y) {
+        const std::int32_t* source = surface.Row(part.top() + y) + part.left();
+        auto* target = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < part.width(); ++x)
+            target[x] = transparent && source[x] == -1 ? 0 : ToQRgb(source[x]);
+    }
+    return image;
+}
+
+// Draws the part of surface, placed with its top-left at origin, that lies in clip.
+void DrawSurface(QPainter& painter, const Surface& surface, QPoint origin, const QRect& clip, bool transparent) {
+    const QRect part = (QRect(origin, QSize(surface.Width(), surface.Height())) & clip).translated(-origin);
+    if (part.isEmpty()) return;
+    painter.drawImage(origin + part.topLeft(), ConvertPart(surface, part, transparent));
+}
+
+// Half of a length difference, rounded down, so that an item larger than its area is
+// centred the same way as a smaller one.
+int FloorHalf(int difference) { return difference >= 0 ? difference / 2 : -((1 - difference) / 2); }
+
 void SetPaletteColour(QWidget& widget, QPalette::ColorRole role, std::int32_t colour) {
+    const QColor wanted = ToQColor(colour);
+    if (widget.palette().color(role) == wanted) return;
     QPalette palette = widget.palette();
-    palette.setColor(role, ToQColor(colour));
+    palette.setColor(role, wanted);
     widget.setPalette(palette);
 }
 
@@ -44,32 +79,114 @@ void SyncTextBox(const TextBox& box, QLineEdit& widget) {
     SetPaletteColour(widget, QPalette::Text, box.ForeColor());
 }
 
+void SyncMultiLineTextBox(const TextBox& box, QPlainTextEdit& widget) {
+    // Replacing the text moves the caret to the start: only when it really differs.
+    if (FromShownLines(widget.document()->toRawText()) != box.Text()) {
+        const QSignalBlocker quiet(&widget);  // a text set from the control is no user edit
+        widget.setPlainText(ToShownLines(box.Text()));
+    }
+    widget.setReadOnly(box.Locked());
+    SetPaletteColour(widget, QPalette::Base, box.BackColor());
+    SetPaletteColour(widget, QPalette::Text, box.ForeColor());
+}
+
+// Qt's own inner widgets of a control's widget (a field's viewport, its scroll bars and
+// their containers) appear to accessibility tools too: each gets an id made of the path
+// from the control's id, "Text5/qt_scrollarea_vcontainer/QScrollBar". Called when the
+// widget is new, before any control's widget is placed inside it.
+void DescribeParts(QWidget& widget, const QString& id) {
+    for (QWidget* part : widget.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        const QString partName =
+            part->objectName().isEmpty() ? QString::fromLatin1(part->metaObject()->className()) : part->objectName();
+        const QString partId = id + '/' + partName;
+        part->setAccessibleDescription(partId);
+        DescribeParts(*part, partId);
+    }
+}
+
 }  // namespace
 
+void SyncAccessibility(const Control& control, QWidget& widget) {
+    // Set only on a change: each set sends an accessibility event over the bus.
+    const QString description = Text(control.ObjectName());
+    if (widget.accessibleDescription() != description) widget.setAccessibleDescription(description);
+    const QString name = Text(control.ReadableName());
+    if (widget.accessibleName() != name) widget.setAccessibleName(name);
+}
+
+QCursor ToQCursor(const PointerImage& pointer) {
+    const Surface& image = pointer.image;
+    const QPixmap pixmap = QPixmap::fromImage(ConvertPart(image, QRect(0, 0, image.Width(), image.Height()), true));
+    // Qt reads a hot spot of -1 as "the centre": keep it inside the image instead.
+    const int hotX = std::clamp(pointer.hotX, 0, std::max(image.Width() - 1, 0));
+    const int hotY = std::clamp(pointer.hotY, 0, std::max(image.Height() - 1, 0));
+    return QCursor(pixmap, hotX, hotY);
+}
+
+QString ToShownLines(const std::string& text) {
+    QString lines = Text(text);
+    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return lines;
+}
+
+std::string FromShownLines(const QString& text) {
+    // The document separates paragraphs with U+2029; Shift+Return puts U+2028 inside one.
+    QString lines = text;
+    lines.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+    lines.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
+    return lines.toStdString();
+}
+
 void PictureWidget::Show(const PictureBox& picture) {
+    picture_ = &picture;
     setFrameStyle(picture.Border() ? (QFrame::Panel | QFrame::Sunken) : QFrame::NoFrame);
-    background_ = picture.BackColor() >= 0 ? ToQColor(picture.BackColor()) : palette().color(QPalette::Window);
-    const Surface& surface = picture.Image();
-    if (image_.width() != surface.Width() || image_.height() != surface.Height())
-        image_ = QImage(surface.Width(), surface.Height(), QImage::Format_RGB32);
-    for (int y = 0; y < surface.Height(); ++y) {
-        const std::int32_t* source = surface.Row(y);
-        auto* target = reinterpret_cast<QRgb*>(image_.scanLine(y));
-        for (int x = 0; x < surface.Width(); ++x)
-            target[x] = qRgb(source[x] & 0xFF, (source[x] >> 8) & 0xFF, (source[x] >> 16) & 0xFF);
-    }
     update();
 }
 
 void PictureWidget::paintEvent(QPaintEvent* event) {
-    {
+    if (picture_) {
         QPainter painter(this);
         const QRect inside = contentsRect();
-        painter.fillRect(inside, background_);
-        painter.setClipRect(inside);
-        painter.drawImage(inside.topLeft(), image_);
+        const QRect dirty = event->rect() & inside;
+        painter.setClipRect(dirty);
+        painter.fillRect(dirty, picture_->BackColor() >= 0 ? ToQColor(picture_->BackColor())
+                                                           : palette().color(QPalette::Window));
+        const Surface& shown = picture_->Picture();
+        if (shown.Width() > 0 && shown.Height() > 0) {
+            const QPoint centred(inside.left() + FloorHalf(inside.width() - shown.Width()),
+                                 inside.top() + FloorHalf(inside.height() - shown.Height()));
+            DrawSurface(painter, shown, centred, dirty, true);
+        }
+        DrawSurface(painter, picture_->Image(), inside.topLeft(), dirty, false);
     }
     QFrame::paintEvent(event);
+}
+
+ListWidget::ListWidget(QWidget* parent) : QListWidget(parent) {
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setUniformItemSizes(true);  // every row one line high: long lists lay out at once
+}
+
+void ListWidget::Show(const ListBox& list) {
+    const QSignalBlocker quiet(this);  // a selection set from the control is no user action
+    const std::vector<std::string>& items = list.Items();
+    if (items != shownItems_) {
+        const bool onlyAppended = items.size() > shownItems_.size() &&
+                                  std::equal(shownItems_.begin(), shownItems_.end(), items.begin());
+        setUpdatesEnabled(false);
+        if (!onlyAppended) {
+            clear();
+            shownItems_.clear();
+        }
+        QStringList rows;
+        rows.reserve(static_cast<qsizetype>(items.size() - shownItems_.size()));
+        for (std::size_t i = shownItems_.size(); i < items.size(); ++i) rows.append(Text(items[i]));
+        addItems(rows);
+        shownItems_ = items;
+        setUpdatesEnabled(true);
+    }
+    if (currentRow() != list.ListIndex()) setCurrentRow(list.ListIndex());
+    if (list.ListIndex() < 0 && !selectedItems().isEmpty()) clearSelection();
 }
 
 void FrameWidget::paintEvent(QPaintEvent*) {
@@ -92,13 +209,27 @@ QWidget* CreateControlWidget(Control& control, QWidget* parent) {
     switch (control.Kind()) {
         case ControlKind::Frame: widget = new FrameWidget(parent); break;
         case ControlKind::Label: widget = new QLabel(parent); break;
-        case ControlKind::TextBox: {
-            auto* edit = new QLineEdit(parent);
-            edit->setTextMargins(0, 0, 0, 0);
-            widget = edit;
+        case ControlKind::TextBox:
+            if (static_cast<const TextBox&>(control).MultiLine()) {
+                auto* edit = new QPlainTextEdit(parent);
+                edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+                edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+                widget = edit;
+            } else {
+                auto* edit = new QLineEdit(parent);
+                edit->setTextMargins(0, 0, 0, 0);
+                widget = edit;
+            }
             break;
-        }
-        case ControlKind::CheckBox: widget = new QCheckBox(parent); break;
+        case ControlKind::CheckBox:
+            if (static_cast<const CheckBox&>(control).Graphical()) {
+                auto* button = new QPushButton(parent);
+                button->setCheckable(true);
+                widget = button;
+            } else {
+                widget = new QCheckBox(parent);
+            }
+            break;
         case ControlKind::OptionButton: {
             // The control decides which option is selected: no exclusivity of Qt's own.
             QAbstractButton* button;
@@ -110,15 +241,20 @@ QWidget* CreateControlWidget(Control& control, QWidget* parent) {
             break;
         }
         case ControlKind::CommandButton: widget = new QPushButton(parent); break;
-        case ControlKind::ListBox: widget = new QListWidget(parent); break;
+        case ControlKind::ListBox: widget = new ListWidget(parent); break;
         case ControlKind::PictureBox: widget = new PictureWidget(parent); break;
         case ControlKind::Line:
             widget = new QWidget(parent);
             widget->setAutoFillBackground(true);
+            // A line takes no mouse input: what lies under it gets the clicks.
+            widget->setAttribute(Qt::WA_TransparentForMouseEvents);
             break;
         case ControlKind::Timer: return nullptr;
     }
     widget->setObjectName(QString::fromStdString(control.ObjectName()));
+    DescribeParts(*widget, widget->objectName());
+    // A control's mouse events are its own: an unhandled one does not reach its container.
+    widget->setAttribute(Qt::WA_NoMousePropagation);
     return widget;
 }
 
@@ -132,6 +268,7 @@ void SyncControlWidget(const Control& control, QWidget& widget) {
     widget.setHidden(!control.Visible());
     widget.setEnabled(control.Enabled());
     widget.setToolTip(Text(control.ToolTip()));
+    SyncAccessibility(control, widget);
 
     switch (control.Kind()) {
         case ControlKind::Frame:
@@ -140,14 +277,17 @@ void SyncControlWidget(const Control& control, QWidget& widget) {
         case ControlKind::Label:
             SyncLabel(static_cast<const Label&>(control), static_cast<QLabel&>(widget));
             break;
-        case ControlKind::TextBox:
-            SyncTextBox(static_cast<const TextBox&>(control), static_cast<QLineEdit&>(widget));
+        case ControlKind::TextBox: {
+            const auto& box = static_cast<const TextBox&>(control);
+            if (auto* lines = qobject_cast<QPlainTextEdit*>(&widget)) SyncMultiLineTextBox(box, *lines);
+            else SyncTextBox(box, static_cast<QLineEdit&>(widget));
             break;
+        }
         case ControlKind::CheckBox: {
             const auto& box = static_cast<const CheckBox&>(control);
-            auto& check = static_cast<QCheckBox&>(widget);
-            check.setText(Text(box.Caption()));
-            check.setChecked(box.Value() == 1);
+            auto& button = static_cast<QAbstractButton&>(widget);
+            button.setText(Text(box.Caption()));
+            button.setChecked(box.Value() == 1);
             break;
         }
         case ControlKind::OptionButton: {
@@ -161,11 +301,10 @@ void SyncControlWidget(const Control& control, QWidget& widget) {
             static_cast<QPushButton&>(widget).setText(Text(static_cast<const CommandButton&>(control).Caption()));
             break;
         case ControlKind::ListBox: {
-            const auto& list = static_cast<const ListBox&>(control);
-            auto& items = static_cast<QListWidget&>(widget);
-            items.clear();
-            for (const std::string& item : list.Items()) items.addItem(Text(item));
-            items.setCurrentRow(list.ListIndex());
+            auto& list = static_cast<ListWidget&>(widget);
+            SetPaletteColour(list, QPalette::Base, control.BackColor());
+            SetPaletteColour(list, QPalette::Text, control.ForeColor());
+            list.Show(static_cast<const ListBox&>(control));
             break;
         }
         case ControlKind::PictureBox:

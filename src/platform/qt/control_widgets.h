@@ -1,10 +1,15 @@
 // One Qt widget per headless control: creation by kind, and the mirror of a control's
-// state onto its widget. Widgets never hold state of their own.
+// state onto its widget. Widgets never hold state of their own; a list keeps the lines
+// it shows only to know what changed since the last sync.
 #pragma once
 
 #include <QColor>
+#include <QCursor>
 #include <QFrame>
-#include <QImage>
+#include <QListWidget>
+
+#include <string>
+#include <vector>
 
 #include "platform/controls.h"
 
@@ -15,8 +20,12 @@ namespace pelmora {
 // 0x00BBGGRR to a Qt colour.
 QColor ToQColor(std::int32_t colour);
 
-// Paints a PictureBox: its background, then its persistent image at the top-left of
-// the area inside the border.
+// A pointer image as a cursor: its pixels of -1 transparent, its hot spot.
+QCursor ToQCursor(const PointerImage& pointer);
+
+// Paints a PictureBox from the control itself, only the part being repainted: the
+// background, then the picture centred in the area inside the border (pixels of -1
+// transparent), then the persistent image at the top-left of that area.
 class PictureWidget : public QFrame {
 public:
     explicit PictureWidget(QWidget* parent) : QFrame(parent) {}
@@ -26,8 +35,18 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QImage image_;
-    QColor background_;
+    const PictureBox* picture_ = nullptr;
+};
+
+// A list box. Rebuilds its rows only when the control's lines changed (appending when
+// lines were only added), so a change of the selection alone touches no row.
+class ListWidget : public QListWidget {
+public:
+    explicit ListWidget(QWidget* parent);
+    void Show(const ListBox& list);
+
+private:
+    std::vector<std::string> shownItems_;
 };
 
 // A frame: an etched box filling its area, with the caption on its top line. Opaque, so a
@@ -48,11 +67,21 @@ private:
     QString caption_;
 };
 
+// A multi-line field's text as the control holds it ("\r\n" line ends) and as the
+// widget shows it (one paragraph per line).
+QString ToShownLines(const std::string& text);
+std::string FromShownLines(const QString& text);
+
 // A widget of the right class for control, with the control's object name. The caller
 // connects its user signals; Timer controls have no widget (nullptr).
 QWidget* CreateControlWidget(Control& control, QWidget* parent);
 
 // Mirrors every property of control onto widget.
 void SyncControlWidget(const Control& control, QWidget& widget);
+
+// Mirrors the accessible description (the control's name with its index, the id desktop
+// test tools find it by) and the accessible name (what a person reads: the caption, or
+// the caption of the label beside it).
+void SyncAccessibility(const Control& control, QWidget& widget);
 
 }  // namespace pelmora

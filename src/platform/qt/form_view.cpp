@@ -1,19 +1,64 @@
 #include "platform/qt/form_view.h"
 
 #include <QAbstractButton>
+#include <QAccessibleWidget>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QTextDocument>
 #include <QTimer>
 
 #include "platform/qt/control_widgets.h"
 
 namespace pelmora {
 
-FormView::FormView(ControlHost& host, const std::string& caption, int clientWidth, int clientHeight) : host_(host) {
+namespace {
+
+int ButtonOf(Qt::MouseButton button) {
+    switch (button) {
+        case Qt::LeftButton: return kLeftButton;
+        case Qt::RightButton: return kRightButton;
+        case Qt::MiddleButton: return kMiddleButton;
+        default: return 0;  // the framework knows no other buttons
+    }
+}
+
+int ButtonsOf(Qt::MouseButtons buttons) {
+    return (buttons & Qt::LeftButton ? kLeftButton : 0) | (buttons & Qt::RightButton ? kRightButton : 0) |
+           (buttons & Qt::MiddleButton ? kMiddleButton : 0);
+}
+
+int ShiftOf(Qt::KeyboardModifiers modifiers) {
+    return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0) |
+           (modifiers & Qt::AltModifier ? 4 : 0);
+}
+
+// The window is a window to accessibility tools (role frame on AT-SPI), not a plain
+// client area as Qt makes of a bare top-level QWidget.
+QAccessibleInterface* FormAccessible(const QString&, QObject* object) {
+    auto* form = dynamic_cast<FormView*>(object);
+    return form ? new QAccessibleWidget(form, QAccessible::Window) : nullptr;
+}
+
+}  // namespace
+
+FormView::FormView(ControlHost& host, const std::string& caption, int clientWidth, int clientHeight,
+                   const std::string& name)
+    : host_(host) {
+    [[maybe_unused]] static const bool windowRoleInstalled = (QAccessible::installFactory(FormAccessible), true);
+    setObjectName(QString::fromStdString(name));
+    setAccessibleDescription(objectName());
     setWindowTitle(QString::fromStdString(caption));
     setFixedSize(clientWidth, clientHeight);
     CreateWidgets();
     Sync();
+}
+
+FormView::~FormView() {
+    if (showsCustomPointer_) QGuiApplication::restoreOverrideCursor();
 }
 
 void FormView::CreateWidgets() {
@@ -29,6 +74,14 @@ void FormView::CreateWidgets() {
         widgets_[control] = widget;
         controlOfWidget_[widget] = control;
         widget->installEventFilter(this);
+        // A list's or a multi-line field's mouse input goes to its viewport.
+        if (auto* area = qobject_cast<QAbstractScrollArea*>(widget)) {
+            QWidget* viewport = area->viewport();
+            viewport->setAttribute(Qt::WA_NoMousePropagation);
+            viewport->installEventFilter(this);
+            controlOfWidget_[viewport] = control;
+            viewports_[control] = viewport;
+        }
         ConnectUserActions(*control, *widget);
     }
 }
@@ -38,23 +91,44 @@ void FormView::ConnectUserActions(Control& control, QWidget& widget) {
         case ControlKind::CheckBox:
             connect(static_cast<QAbstractButton*>(&widget), &QAbstractButton::clicked, this,
                     [this, box = static_cast<CheckBox*>(&control)](bool checked) {
-                        Dispatch([box, checked] { box->SetValue(checked ? 1 : 0); });
+                        DispatchUserAction(*box, [box, checked] { box->SetValue(checked ? 1 : 0); });
                     });
             break;
         case ControlKind::OptionButton:
             connect(static_cast<QAbstractButton*>(&widget), &QAbstractButton::clicked, this,
-                    [this, option = static_cast<OptionButton*>(&control)] { Dispatch([option] { option->Select(); }); });
+                    [this, option = static_cast<OptionButton*>(&control)] {
+                        DispatchUserAction(*option, [option] { option->Select(); });
+                    });
             break;
         case ControlKind::CommandButton:
             connect(static_cast<QAbstractButton*>(&widget), &QAbstractButton::clicked, this,
                     [this, button = &control] { Dispatch([button] { button->RaiseClick(); }); });
             break;
         case ControlKind::TextBox:
-            connect(static_cast<QLineEdit*>(&widget), &QLineEdit::textEdited, this,
-                    [this, box = static_cast<TextBox*>(&control)](const QString& text) {
-                        Dispatch([box, text] { box->SetText(text.toStdString()); });
-                    });
+            if (auto* lines = qobject_cast<QPlainTextEdit*>(&widget)) {
+                auto* box = static_cast<TextBox*>(&control);
+                connect(lines, &QPlainTextEdit::textChanged, this, [this, box, lines] {
+                    const std::string text = FromShownLines(lines->document()->toRawText());
+                    DispatchUserAction(*box, [box, &text] { box->SetText(text); });
+                });
+            } else {
+                connect(static_cast<QLineEdit*>(&widget), &QLineEdit::textEdited, this,
+                        [this, box = static_cast<TextBox*>(&control)](const QString& text) {
+                            DispatchUserAction(*box, [box, text] { box->SetText(text.toStdString()); });
+                        });
+            }
             break;
+        case ControlKind::ListBox: {
+            auto* list = static_cast<QListWidget*>(&widget);
+            auto* box = static_cast<ListBox*>(&control);
+            connect(list, &QListWidget::currentRowChanged, this, [this, box](int row) {
+                if (row >= 0) DispatchUserAction(*box, [box, row] { box->SetListIndex(row); });
+            });
+            // Qt reports a double click on a row after the first press selected it.
+            connect(list, &QListWidget::itemDoubleClicked, this,
+                    [this, box] { Dispatch([box] { box->RaiseDblClick(); }); });
+            break;
+        }
         default: break;
     }
 }
@@ -64,18 +138,42 @@ void FormView::Dispatch(const std::function<void()>& handler) {
     Sync();
 }
 
+void FormView::DispatchUserAction(Control& control, const std::function<void()>& handler) {
+    handler();
+    syncedRevision_[&control] = ~control.Revision();
+    Sync();
+}
+
 void FormView::Sync() {
+    bool labelsChanged = false;
     for (Control* control : host_.Controls()) {
         std::uint64_t& synced = syncedRevision_[control];
         if (synced == control->Revision()) continue;
         synced = control->Revision();
-        if (control->Kind() == ControlKind::Timer) SyncTimer(static_cast<const Timer&>(*control));
-        else SyncControlWidget(*control, *widgets_.at(control));
+        if (control->Kind() == ControlKind::Timer) {
+            SyncTimer(static_cast<const Timer&>(*control));
+            continue;
+        }
+        QWidget* widget = widgets_.at(control);
+        SyncControlWidget(*control, *widget);
+        labelsChanged = labelsChanged || dynamic_cast<const CaptionedControl*>(control) != nullptr;
+        // Moves without a button reach a widget only while it tracks the mouse. Tracking
+        // that Qt's own widgets turned on for themselves is left alone.
+        if (control->onMouseMove) {
+            widget->setMouseTracking(true);
+            if (const auto viewport = viewports_.find(control); viewport != viewports_.end())
+                viewport->second->setMouseTracking(true);
+        }
     }
+    // A field is named by the label beside it: a new caption renames the field too.
+    if (labelsChanged)
+        for (Control* control : host_.Controls())
+            if (control->LabelledBy()) SyncAccessibility(*control, *widgets_.at(control));
     if (host_.Focused() && host_.FocusRevision() != syncedFocus_) {
         syncedFocus_ = host_.FocusRevision();
         widgets_.at(host_.Focused())->setFocus(Qt::OtherFocusReason);
     }
+    SyncMousePointer();
 }
 
 void FormView::SyncTimer(const Timer& timer) {
@@ -89,17 +187,71 @@ void FormView::SyncTimer(const Timer& timer) {
     run = timer.Run();
 }
 
+void FormView::SyncMousePointer() {
+    if (host_.PointerRevision() == syncedPointer_) return;
+    syncedPointer_ = host_.PointerRevision();
+    const PointerImage& icon = host_.MouseIcon();
+    const bool custom =
+        host_.Pointer() == MousePointer::Custom && icon.image.Width() > 0 && icon.image.Height() > 0;
+    // An application-wide override cursor beats the cursors Qt's own widgets set (the
+    // I-beam of a field), and on X11 it is the cursor of the top-level window itself, which
+    // the server keeps showing during a press-drag while the pointer is over other windows.
+    if (custom) {
+        const QCursor cursor = ToQCursor(icon);
+        if (showsCustomPointer_) QGuiApplication::changeOverrideCursor(cursor);
+        else QGuiApplication::setOverrideCursor(cursor);
+        showsCustomPointer_ = true;
+    } else if (showsCustomPointer_) {
+        QGuiApplication::restoreOverrideCursor();
+        showsCustomPointer_ = false;
+    }
+}
+
 void FormView::closeEvent(QCloseEvent* event) {
     if (onClose) onClose();
     event->accept();
 }
 
 bool FormView::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseButtonDblClick) {
-        const auto found = controlOfWidget_.find(watched);
-        if (found != controlOfWidget_.end()) Dispatch([control = found->second] { control->RaiseDblClick(); });
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove: RaiseMouseEvent(watched, static_cast<const QMouseEvent&>(*event)); break;
+        default: break;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void FormView::RaiseMouseEvent(QObject* watched, const QMouseEvent& event) {
+    const auto found = controlOfWidget_.find(watched);
+    if (found == controlOfWidget_.end()) return;
+    Control* control = found->second;
+    if (!control->Enabled()) return;
+    // Relative to the control's widget, also from its viewport and outside it during a drag.
+    const QPoint at = static_cast<QWidget*>(watched)->mapTo(widgets_.at(control), event.position().toPoint());
+    MouseEvent mouse{0, ShiftOf(event.modifiers()), at.x(), at.y()};
+    switch (event.type()) {
+        case QEvent::MouseButtonPress:
+            mouse.button = ButtonOf(event.button());
+            if (mouse.button != 0 && control->onMouseDown)
+                Dispatch([control, mouse] { control->RaiseMouseDown(mouse); });
+            break;
+        case QEvent::MouseButtonRelease:
+            mouse.button = ButtonOf(event.button());
+            if (mouse.button != 0 && control->onMouseUp) Dispatch([control, mouse] { control->RaiseMouseUp(mouse); });
+            break;
+        case QEvent::MouseMove:
+            mouse.button = ButtonsOf(event.buttons());
+            if (control->onMouseMove) Dispatch([control, mouse] { control->RaiseMouseMove(mouse); });
+            break;
+        case QEvent::MouseButtonDblClick:
+            // A list raises DblClick only for a row, from its own signal.
+            if (control->Kind() != ControlKind::ListBox && control->onDblClick)
+                Dispatch([control] { control->RaiseDblClick(); });
+            break;
+        default: break;
+    }
 }
 
 }  // namespace pelmora

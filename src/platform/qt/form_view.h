@@ -11,13 +11,17 @@
 
 #include "platform/controls.h"
 
+class QMouseEvent;
 class QTimer;
 
 namespace pelmora {
 
 class FormView : public QWidget {
 public:
-    FormView(ControlHost& host, const std::string& caption, int clientWidth, int clientHeight);
+    // name is the window's object name and accessible description, its id for test tools.
+    FormView(ControlHost& host, const std::string& caption, int clientWidth, int clientHeight,
+             const std::string& name = "Form1");
+    ~FormView() override;
 
     // Runs an event handler of the controls, then syncs the widgets.
     void Dispatch(const std::function<void()>& handler);
@@ -34,15 +38,24 @@ protected:
 private:
     void CreateWidgets();
     void ConnectUserActions(Control& control, QWidget& widget);
+    // Runs the handler of a user's action on control's widget; afterwards the widget
+    // mirrors the control again even if the handler left the control unchanged.
+    void DispatchUserAction(Control& control, const std::function<void()>& handler);
+    void RaiseMouseEvent(QObject* watched, const QMouseEvent& event);
     void SyncTimer(const Timer& timer);
+    void SyncMousePointer();
 
     ControlHost& host_;
     std::unordered_map<const Control*, QWidget*> widgets_;
+    // A control's widget and, for a scrolling widget, the viewport that gets its mouse input.
     std::unordered_map<const QObject*, Control*> controlOfWidget_;
+    std::unordered_map<const Control*, QWidget*> viewports_;
     std::unordered_map<const Control*, std::uint64_t> syncedRevision_;
     std::unordered_map<const Control*, QTimer*> timers_;
     std::unordered_map<const Control*, std::uint64_t> timerRun_;
     std::uint64_t syncedFocus_ = 0;
+    std::uint64_t syncedPointer_ = 0;
+    bool showsCustomPointer_ = false;
 };
 
 }  // namespace pelmora

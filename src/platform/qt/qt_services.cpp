@@ -8,6 +8,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QMimeData>
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QTemporaryFile>
@@ -42,7 +43,17 @@ void QtClipboard::SetText(const std::string& text) {
     QGuiApplication::clipboard()->setText(QString::fromStdString(text), QClipboard::Clipboard);
 }
 
-std::string QtClipboard::Text() { return QGuiApplication::clipboard()->text(QClipboard::Clipboard).toStdString(); }
+std::string QtClipboard::Text() {
+    // The formats come first, in one request to the owner. When it offers no text (only a
+    // picture) nothing more is asked; when it never answers (a hung program) Qt gives up
+    // after its timeout once. QClipboard::text() and QMimeData::hasText() would each ask
+    // again for every format they look for, waiting that timeout each time.
+    // Qt decodes the text to UTF-16, so invalid UTF-8 arrives with replacement characters
+    // and leaves as valid UTF-8.
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData(QClipboard::Clipboard);
+    if (!data || !data->formats().contains(QStringLiteral("text/plain"))) return {};
+    return data->text().toStdString();
+}
 
 std::uint32_t QtClock::Milliseconds() {
     const auto now = std::chrono::steady_clock::now().time_since_epoch();

@@ -1,0 +1,355 @@
+// The widgets of the control kinds and properties the main window does not all use yet:
+// list, graphical check box, multi-line field, picture, mouse events, the window's
+// pointer and the accessible names, on a window of test controls.
+#include <gtest/gtest.h>
+
+#include <QAccessible>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QInputMethodEvent>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextBlock>
+
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/qt/control_widgets.h"
+#include "platform/qt/form_view.h"
+
+using namespace pelmora;
+
+namespace {
+
+constexpr std::int32_t kBlue = 0xFF0000;  // 0x00BBGGRR
+constexpr std::int32_t kRed = 0x0000FF;
+constexpr std::int32_t kGreen = 0x00FF00;
+
+std::string Describe(const char* what, const MouseEvent& e) {
+    return std::string(what) + " " + std::to_string(e.button) + " " + std::to_string(e.shift) + " " +
+           std::to_string(e.x) + "," + std::to_string(e.y);
+}
+
+struct TestForm : ControlHost {
+    Frame page;
+    ListBox list;
+    CheckBox toggle;
+    TextBox lines;
+    Label fieldLabel;
+    TextBox field;
+    PictureBox canvas;
+    Label onCanvas;  // inside the canvas, with no mouse handlers of its own
+    PictureBox idle;  // mouse handlers, but disabled
+
+    std::vector<std::string> log;
+
+    TestForm() {
+        page.Place(*this, nullptr, "page", -1, {0, 0, 400, 300});
+        list.Place(*this, &page, "list", 2, {10, 10, 120, 100});
+        toggle.Place(*this, &page, "toggle", -1, {140, 10, 15, 15});
+        toggle.SetCaption("P");
+        toggle.SetGraphical(true);
+        lines.Place(*this, &page, "lines", -1, {140, 40, 120, 60});
+        lines.SetMultiLine(true);
+        fieldLabel.Place(*this, &page, "fieldLabel", -1, {270, 10, 60, 14});
+        fieldLabel.SetCaption("保存路径：");
+        field.Place(*this, &page, "field", -1, {270, 30, 100, 18});
+        field.SetLabelledBy(fieldLabel);
+        canvas.Place(*this, &page, "canvas", -1, {10, 120, 42, 32});
+        onCanvas.Place(*this, &canvas, "onCanvas", -1, {30, 20, 8, 8});
+        idle.Place(*this, &page, "idle", -1, {100, 120, 20, 20});
+        idle.SetEnabled(false);
+
+        list.onClick = [this] { log.push_back("click " + std::to_string(list.ListIndex())); };
+        list.onDblClick = [this] { log.push_back("dblclick " + std::to_string(list.ListIndex())); };
+        list.onMouseDown = [this](const MouseEvent& e) { log.push_back(Describe("list down", e)); };
+        toggle.onClick = [this] { log.push_back("toggle " + std::to_string(toggle.Value())); };
+        lines.onChange = [this] { log.push_back("change"); };
+        canvas.onMouseDown = [this](const MouseEvent& e) { log.push_back(Describe("down", e)); };
+        canvas.onMouseMove = [this](const MouseEvent& e) { log.push_back(Describe("move", e)); };
+        canvas.onMouseUp = [this](const MouseEvent& e) { log.push_back(Describe("up", e)); };
+        idle.onMouseDown = [this](const MouseEvent& e) { log.push_back(Describe("idle down", e)); };
+        idle.onMouseMove = [this](const MouseEvent& e) { log.push_back(Describe("idle move", e)); };
+    }
+};
+
+struct ControlWidgetsTest : ::testing::Test {
+    TestForm form;
+    FormView view{form, "测试", 400, 300};
+
+    ControlWidgetsTest() {
+        view.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&view));
+    }
+    template <typename W>
+    W* Widget(const char* objectName) {
+        W* widget = view.findChild<W*>(QString::fromUtf8(objectName));
+        EXPECT_NE(widget, nullptr) << objectName;
+        return widget;
+    }
+    // Sends a mouse event the way the window system delivers one (through notify, so
+    // Qt's mouse tracking and propagation rules apply).
+    static void Send(QWidget* widget, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held,
+                     Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QMouseEvent event(type, at, widget->mapToGlobal(at), button, held, modifiers);
+        QApplication::instance()->notify(widget, &event);
+    }
+    QListWidget* List() { return Widget<QListWidget>("list(2)"); }
+    QPoint RowCentre(int row) { return List()->visualItemRect(List()->item(row)).center(); }
+};
+
+// A surface of one colour.
+Surface Filled(int width, int height, std::int32_t colour) { return Surface(width, height, colour); }
+
+}  // namespace
+
+TEST_F(ControlWidgetsTest, ListRowsFollowTheControlAndAUserSelectionRaisesClickOnce) {
+    view.Dispatch([this] {
+        for (const char* line : {"甲", "乙", "丙", "丁"}) form.list.AddItem(line);
+    });
+    ASSERT_EQ(List()->count(), 4);
+    EXPECT_EQ(List()->item(1)->text(), QString::fromUtf8("乙"));
+    EXPECT_EQ(List()->currentRow(), -1);
+
+    QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, RowCentre(2));
+    EXPECT_EQ(form.list.ListIndex(), 2);
+    EXPECT_EQ(List()->currentRow(), 2);
+    // The control sees the press first, then the selection it makes; the position is
+    // relative to the list itself, not to its viewport.
+    const QPoint inList = RowCentre(2) + List()->viewport()->pos();
+    ASSERT_EQ(form.log.size(), 2u);
+    EXPECT_EQ(form.log[0], "list down 1 0 " + std::to_string(inList.x()) + "," + std::to_string(inList.y()));
+    EXPECT_EQ(form.log[1], "click 2");
+
+    // A selection from code shows without raising anything from the view.
+    form.log.clear();
+    view.Dispatch([this] { form.list.SetListIndex(0); });
+    EXPECT_EQ(List()->currentRow(), 0);
+    EXPECT_EQ(form.log, std::vector<std::string>{"click 0"});
+    view.Dispatch([this] { form.list.SetListIndex(-1); });
+    EXPECT_EQ(List()->currentRow(), -1);
+    EXPECT_TRUE(List()->selectedItems().isEmpty());
+}
+
+TEST_F(ControlWidgetsTest, DoubleClickOnARowRaisesDblClickAfterTheSelection) {
+    view.Dispatch([this] {
+        for (const char* line : {"one", "two", "three"}) form.list.AddItem(line);
+    });
+    form.list.onMouseDown = nullptr;
+    QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, RowCentre(1));
+    QTest::mouseDClick(List()->viewport(), Qt::LeftButton, {}, RowCentre(1));
+    QTest::mouseRelease(List()->viewport(), Qt::LeftButton, {}, RowCentre(1));
+    EXPECT_EQ(form.log, (std::vector<std::string>{"click 1", "dblclick 1"}));
+
+    // Below the last row there is no row to double-click.
+    form.log.clear();
+    const QPoint empty(5, List()->viewport()->height() - 3);
+    ASSERT_EQ(List()->itemAt(empty), nullptr);
+    QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, empty);
+    QTest::mouseDClick(List()->viewport(), Qt::LeftButton, {}, empty);
+    QTest::mouseRelease(List()->viewport(), Qt::LeftButton, {}, empty);
+    EXPECT_EQ(form.log, std::vector<std::string>{});
+}
+
+TEST_F(ControlWidgetsTest, ListSyncKeepsItsRowsWhenOnlyTheSelectionOrTheEndChanges) {
+    QElapsedTimer timer;
+    timer.start();
+    view.Dispatch([this] {
+        for (int i = 0; i < 1000; ++i) form.list.AddItem("第" + std::to_string(i) + "行");
+    });
+    const qint64 fillMs = timer.elapsed();
+    ASSERT_EQ(List()->count(), 1000);
+    EXPECT_LT(fillMs, 250) << "1000 rows took " << fillMs << " ms";
+    QListWidgetItem* first = List()->item(0);
+    QListWidgetItem* last = List()->item(999);
+
+    timer.restart();
+    for (int i = 0; i < 200; ++i) view.Dispatch([this, i] { form.list.SetListIndex(i * 5); });
+    const qint64 selectMs = timer.elapsed();
+    std::cout << "[ measured ] 1000 rows synced in " << fillMs << " ms, 200 selection changes in " << selectMs
+              << " ms\n";
+    EXPECT_EQ(List()->currentRow(), 995);
+    EXPECT_EQ(List()->item(0), first) << "a selection change rebuilt the rows";
+    EXPECT_LT(selectMs, 500) << "200 selection changes took " << selectMs << " ms";
+
+    view.Dispatch([this] { form.list.AddItem("末行"); });
+    EXPECT_EQ(List()->count(), 1001);
+    EXPECT_EQ(List()->item(999), last) << "appending rebuilt the rows";
+    EXPECT_EQ(List()->item(1000)->text(), QString::fromUtf8("末行"));
+
+    // Other lines replace the rows.
+    view.Dispatch([this] {
+        form.list.Clear();
+        form.list.AddItem("x");
+        form.list.AddItem("y");
+    });
+    ASSERT_EQ(List()->count(), 2);
+    EXPECT_EQ(List()->item(0)->text(), "x");
+    EXPECT_EQ(List()->currentRow(), -1);
+}
+
+TEST_F(ControlWidgetsTest, GraphicalCheckBoxIsAToggleButtonWhoseClickSetsTheValue) {
+    auto* button = Widget<QPushButton>("toggle");
+    ASSERT_NE(button, nullptr);
+    EXPECT_TRUE(button->isCheckable());
+    EXPECT_EQ(button->text(), "P");
+    EXPECT_EQ(button->size(), QSize(15, 15));
+
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_EQ(form.toggle.Value(), 1);
+    EXPECT_TRUE(button->isChecked());
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_EQ(form.toggle.Value(), 0);
+    EXPECT_FALSE(button->isChecked());
+    EXPECT_EQ(form.log, (std::vector<std::string>{"toggle 1", "toggle 0"}));
+
+    view.Dispatch([this] { form.toggle.SetValue(1); });
+    EXPECT_TRUE(button->isChecked());
+}
+
+TEST_F(ControlWidgetsTest, MultiLineFieldShowsCrLfTextAsLinesAndTypingSetsCrLfText) {
+    auto* edit = Widget<QPlainTextEdit>("lines");
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+
+    view.Dispatch([this] { form.lines.SetText("第一行\r\nsecond\r\n\r\nlast"); });
+    EXPECT_EQ(form.log, std::vector<std::string>{"change"});  // the control's own, none from the view
+    ASSERT_EQ(edit->document()->blockCount(), 4);
+    EXPECT_EQ(edit->document()->findBlockByNumber(0).text(), QString::fromUtf8("第一行"));
+    EXPECT_EQ(edit->document()->findBlockByNumber(1).text(), "second");
+    EXPECT_EQ(edit->document()->findBlockByNumber(2).text(), "");
+    EXPECT_EQ(edit->document()->findBlockByNumber(3).text(), "last");
+    EXPECT_FALSE(edit->toPlainText().contains('\r'));
+
+    form.log.clear();
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClick(edit, Qt::Key_Return);
+    QInputMethodEvent typed;
+    typed.setCommitString(QString::fromUtf8("新"));
+    QApplication::sendEvent(edit, &typed);
+    EXPECT_EQ(form.lines.Text(), "第一行\r\nsecond\r\n\r\nlast\r\n新");
+    EXPECT_EQ(form.log, (std::vector<std::string>{"change", "change"}));
+
+    view.Dispatch([this] { form.lines.SetLocked(true); });
+    EXPECT_TRUE(edit->isReadOnly());
+    QTest::keyClicks(edit, "zz");
+    EXPECT_EQ(form.lines.Text(), "第一行\r\nsecond\r\n\r\nlast\r\n新");
+}
+
+TEST_F(ControlWidgetsTest, PictureIsCentredInsideTheBorderTransparentWhereMinusOneAndUnderTheImage) {
+    auto* widget = Widget<QWidget>("canvas");
+    // Inside the 1-pixel border the area is 40 x 30; a 4 x 2 picture sits at (18, 14).
+    Surface picture = Filled(4, 2, kRed);
+    picture.SetPixel(3, 1, -1);
+    view.Dispatch([&] {
+        form.canvas.SetBackColor(kBlue);
+        form.canvas.SetPicture(picture);
+    });
+    const auto pixel = [&](int x, int y) { return widget->grab().toImage().pixelColor(1 + x, 1 + y); };
+    EXPECT_EQ(pixel(0, 0), QColor(0, 0, 255));
+    EXPECT_EQ(pixel(18, 14), QColor(255, 0, 0));
+    EXPECT_EQ(pixel(20, 15), QColor(255, 0, 0));
+    EXPECT_EQ(pixel(21, 15), QColor(0, 0, 255)) << "a pixel of -1 must let the background through";
+    EXPECT_EQ(pixel(17, 14), QColor(0, 0, 255));
+    EXPECT_EQ(pixel(22, 14), QColor(0, 0, 255));
+    EXPECT_EQ(pixel(18, 13), QColor(0, 0, 255));
+    EXPECT_EQ(pixel(18, 16), QColor(0, 0, 255));
+
+    // The persistent image covers the picture where both are.
+    view.Dispatch([&] { form.canvas.EditImage() = Filled(19, 15, kGreen); });
+    EXPECT_EQ(pixel(18, 14), QColor(0, 255, 0));
+    EXPECT_EQ(pixel(19, 14), QColor(255, 0, 0));
+
+    // With no picture the area shows only the background and the image.
+    view.Dispatch([&] { form.canvas.SetPicture(Surface()); });
+    EXPECT_EQ(pixel(19, 14), QColor(0, 0, 255));
+}
+
+TEST_F(ControlWidgetsTest, MousePressMoveAndReleaseCarryButtonShiftAndPosition) {
+    auto* canvas = Widget<QWidget>("canvas");
+    Send(canvas, QEvent::MouseButtonPress, {5, 6}, Qt::LeftButton, Qt::LeftButton, Qt::ShiftModifier);
+    Send(canvas, QEvent::MouseMove, {7, 8}, Qt::NoButton, Qt::LeftButton | Qt::RightButton, Qt::ShiftModifier);
+    // Outside the control while its button is held, even left of and above the window.
+    Send(canvas, QEvent::MouseMove, {-30, 500}, Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    Send(canvas, QEvent::MouseButtonRelease, {-30, 500}, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    Send(canvas, QEvent::MouseButtonPress, {1, 2}, Qt::RightButton, Qt::RightButton,
+         Qt::ControlModifier | Qt::AltModifier);
+    Send(canvas, QEvent::MouseButtonRelease, {1, 2}, Qt::RightButton, Qt::NoButton, Qt::ControlModifier);
+    Send(canvas, QEvent::MouseButtonPress, {3, 3}, Qt::MiddleButton, Qt::MiddleButton);
+    Send(canvas, QEvent::MouseButtonRelease, {3, 3}, Qt::MiddleButton, Qt::NoButton);
+    // A move with no button held reaches a control with a move handler too.
+    Send(canvas, QEvent::MouseMove, {9, 10}, Qt::NoButton, Qt::NoButton, Qt::AltModifier);
+    EXPECT_EQ(form.log, (std::vector<std::string>{"down 1 1 5,6", "move 3 1 7,8", "move 1 0 -30,500", "up 1 0 -30,500",
+                                                  "down 2 6 1,2", "up 2 2 1,2", "down 4 0 3,3", "up 4 0 3,3",
+                                                  "move 0 4 9,10"}));
+}
+
+TEST_F(ControlWidgetsTest, MouseEventsReachOnlyTheEnabledControlUnderThePointer) {
+    // A label on the canvas has no handlers: its press is its own, not the canvas's.
+    auto* label = Widget<QWidget>("onCanvas");
+    Send(label, QEvent::MouseButtonPress, {2, 2}, Qt::LeftButton, Qt::LeftButton);
+    Send(label, QEvent::MouseButtonRelease, {2, 2}, Qt::LeftButton, Qt::NoButton);
+    Send(label, QEvent::MouseMove, {3, 3}, Qt::NoButton, Qt::NoButton);
+    // A disabled control raises nothing.
+    auto* idle = Widget<QWidget>("idle");
+    EXPECT_TRUE(idle->hasMouseTracking());
+    Send(idle, QEvent::MouseButtonPress, {2, 2}, Qt::LeftButton, Qt::LeftButton);
+    Send(idle, QEvent::MouseMove, {3, 3}, Qt::NoButton, Qt::LeftButton);
+    Send(idle, QEvent::MouseButtonRelease, {3, 3}, Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(form.log, std::vector<std::string>{});
+
+    view.Dispatch([this] { form.idle.SetEnabled(true); });
+    Send(idle, QEvent::MouseButtonPress, {2, 2}, Qt::LeftButton, Qt::LeftButton);
+    EXPECT_EQ(form.log, std::vector<std::string>{"idle down 1 0 2,2"});
+}
+
+TEST_F(ControlWidgetsTest, CustomPointerIsTheIconWithItsHotSpotUntilDefaultAgain) {
+    Surface image(32, 32, kRed);
+    image.SetPixel(0, 0, -1);
+    view.Dispatch([&] {
+        form.SetMouseIcon({image, 3, 5});
+        form.SetMousePointer(MousePointer::Custom);
+    });
+    const QCursor* shown = QGuiApplication::overrideCursor();
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(shown->hotSpot(), QPoint(3, 5));
+    const QImage pixels = shown->pixmap().toImage();
+    ASSERT_EQ(pixels.size(), QSize(32, 32));
+    EXPECT_EQ(qAlpha(pixels.pixel(0, 0)), 0);
+    EXPECT_EQ(pixels.pixelColor(4, 4), QColor(255, 0, 0));
+
+    // A new icon while custom replaces the cursor; it is not stacked.
+    view.Dispatch([&] { form.SetMouseIcon({Surface(16, 16, kGreen), 8, 8}); });
+    ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QGuiApplication::overrideCursor()->hotSpot(), QPoint(8, 8));
+
+    view.Dispatch([&] { form.SetMousePointer(MousePointer::Default); });
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(ControlWidgetsTest, AccessibleDescriptionIsTheObjectNameAndTheNameWhatAPersonReads) {
+    const auto text = [&](const char* objectName, QAccessible::Text kind) {
+        return QAccessible::queryAccessibleInterface(Widget<QWidget>(objectName))->text(kind);
+    };
+    EXPECT_EQ(text("list(2)", QAccessible::Description), "list(2)");
+    EXPECT_EQ(text("toggle", QAccessible::Name), "P");
+    EXPECT_EQ(text("field", QAccessible::Description), "field");
+    EXPECT_EQ(text("field", QAccessible::Name), QString::fromUtf8("保存路径："));
+
+    // A new caption renames the control and the field it labels; the id stays.
+    view.Dispatch([this] { form.fieldLabel.SetCaption("目录："); });
+    EXPECT_EQ(text("fieldLabel", QAccessible::Name), QString::fromUtf8("目录："));
+    EXPECT_EQ(text("fieldLabel", QAccessible::Description), "fieldLabel");
+    EXPECT_EQ(text("field", QAccessible::Name), QString::fromUtf8("目录："));
+    EXPECT_EQ(text("field", QAccessible::Description), "field");
+    // The tool tip stays the tool tip: the description does not replace it.
+    view.Dispatch([this] { form.field.SetToolTip("提示"); });
+    EXPECT_EQ(Widget<QWidget>("field")->toolTip(), QString::fromUtf8("提示"));
+    EXPECT_EQ(text("field", QAccessible::Description), "field");
+}
