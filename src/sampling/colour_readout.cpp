@@ -33,7 +33,8 @@ void ColourReadout::Place(ControlHost& host, Frame& frame, const std::string& pr
         caption.Place(host, &frame, prefix + "标签", row, {6, rowTops[row], 52, 14});
         caption.SetCaption(rowCaptions[row]);
     }
-    constexpr int kFieldWidth = 46;
+    constexpr int kFieldWidth = 46;  // beside a clipboard button
+    constexpr int kWideFieldWidth = 60;
     PlaceReadOnly(host, frame, x, prefix + "x", {58, 16, kFieldWidth, kFieldHeight});
     PlaceReadOnly(host, frame, y, prefix + "y", {58, 34, kFieldWidth, kFieldHeight});
     if (kind == Kind::TypedPoint) {
@@ -43,7 +44,7 @@ void ColourReadout::Place(ControlHost& host, Frame& frame, const std::string& pr
             field->SetMaxLength(4);
         }
     }
-    swatch.Place(host, &frame, prefix + "颜色", -1, {58, 52, kFieldWidth, kFieldHeight});
+    swatch.Place(host, &frame, prefix + "颜色", -1, {58, 52, kWideFieldWidth, kFieldHeight});
     swatch.SetBorder(true);
     swatch.SetBackColor(kColourReadOnlyGrey);
     if (kind == Kind::ReadOut) {
@@ -51,7 +52,7 @@ void ColourReadout::Place(ControlHost& host, Frame& frame, const std::string& pr
         swatchCaption.SetCaption("颜色显示");
         swatch.SetLabelledBy(swatchCaption);
     }
-    PlaceReadOnly(host, frame, decimal, prefix + "10", {58, 70, kFieldWidth, kFieldHeight});
+    PlaceReadOnly(host, frame, decimal, prefix + "10", {58, 70, kWideFieldWidth, kFieldHeight});
     PlaceReadOnly(host, frame, hex, prefix + "16", {58, 88, kFieldWidth, kFieldHeight});
     x.SetLabelledBy(captions[0]);
     y.SetLabelledBy(captions[1]);

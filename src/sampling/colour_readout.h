@@ -18,8 +18,8 @@ public:
     enum class Kind { ReadOut, TypedPoint };
 
     // Places the fields into frame; their names are prefix + "x", "y", "颜色", "10", "16",
-    // "16r", "16g", "16b", "10r", "10g", "10b", "10h", "10s", "10l". The fields end at
-    // 104, leaving room for the 15-pixel clipboard buttons beside them.
+    // "16r", "16g", "16b", "10r", "10g", "10b", "10h", "10s", "10l". x, y and the hex field
+    // end at 104, leaving room for the 15-pixel clipboard buttons beside them.
     void Place(ControlHost& host, Frame& frame, const std::string& prefix, Kind kind);
 
     // Writes swatch, hex, decimal, the hex components, the decimal components and hue,
