@@ -66,7 +66,7 @@ struct ClipboardProgramTest : ::testing::Test {
 
 TEST_F(ClipboardProgramTest, CopiesTheSampledPointAndColourForAScript) {
     SampleAndStop(10, 20);
-    const std::string colour = "\"" + ColorHex6(PatternWindow::ColourAt(10, 20)) + "\"";
+    const std::string colour = std::string(1, '"').append(ColorHex6(PatternWindow::ColourAt(10, 20))).append(1, '"');
     Click(kCopyHex);
     EXPECT_EQ(WaitForClipboard(colour), colour);
     Click(kCopyPoint);
