@@ -26,10 +26,10 @@ int RecordX11Error(Display*, XErrorEvent* event) {
     return 0;
 }
 
-std::unique_ptr<X11Connection> X11Connection::Open() {
+std::unique_ptr<X11Connection> X11Connection::Open(const char* displayName) {
     XSetErrorHandler(RecordX11Error);
     XSetIOErrorHandler(CountLostServer);
-    Display* display = XOpenDisplay(nullptr);
+    Display* display = XOpenDisplay(displayName);
     if (!display) return nullptr;
     return std::unique_ptr<X11Connection>(new X11Connection(display));
 }

@@ -11,8 +11,9 @@ namespace pelmora {
 
 class X11Connection {
 public:
-    // nullptr when no X server can be reached.
-    static std::unique_ptr<X11Connection> Open();
+    // A connection to the display named (DISPLAY's when nullptr); nullptr when no X
+    // server can be reached there.
+    static std::unique_ptr<X11Connection> Open(const char* displayName = nullptr);
     ~X11Connection();
     X11Connection(const X11Connection&) = delete;
     X11Connection& operator=(const X11Connection&) = delete;

@@ -85,9 +85,4 @@ void X11Desktop::ReadArea(std::int32_t left, std::int32_t top, Surface& target) 
     }
 }
 
-// Placeholders until the window backend lands.
-WindowHandle X11Desktop::WindowAt(ScreenPoint) { return 0; }
-WindowTexts X11Desktop::ReadWindowTexts(WindowHandle) { return {}; }
-std::vector<TopLevelWindow> X11Desktop::TopLevelWindows() { return {}; }
-
 }  // namespace pelmora

@@ -1,5 +1,11 @@
-// The desktop over Xlib: the real pointer and the real screen pixels of the root window.
+// The desktop over Xlib: the real pointer and the real screen pixels of the root window;
+// the windows over xcb on the same connection, so that many requests travel together.
 #pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <vector>
 
 #include "platform/desktop.h"
 #include "platform/x11/x11_connection.h"
@@ -20,10 +26,35 @@ public:
     std::vector<TopLevelWindow> TopLevelWindows() override;
 
 private:
+    // The atoms the window operations name, interned together on first use.
+    struct WindowAtoms {
+        std::uint32_t wmState, netWmName, utf8String, netClientList;
+    };
+
+    // The texts of WindowAt's answer, read along with its walk when the answer was the
+    // one before too (the pointer resting on a window). ReadWindowTexts takes them, once,
+    // when asked for that window within kPrefetchedTextsLife: a sampling tick, which asks
+    // for the window at the pointer and then for its texts, saves a round trip. A change
+    // made in between shows on the next read, as one made just after a read would.
+    struct PrefetchedTexts {
+        std::uint32_t window;
+        WindowTexts texts;
+        std::chrono::steady_clock::time_point readAt;
+    };
+    static constexpr std::chrono::milliseconds kPrefetchedTextsLife{2};
+
     std::int32_t ToColour(unsigned long pixel) const;
+    WindowAtoms Atoms();
 
     X11Connection& connection_;
     unsigned long redMask_, greenMask_, blueMask_;
+    std::optional<WindowAtoms> atoms_;
+    // The windows the last WindowAt went through, from the root's child down to its answer:
+    // the next call checks them along with its first request, so that a pointer resting on
+    // one window costs a single round trip.
+    std::vector<std::uint32_t> lastPath_;
+    std::uint32_t lastAnswer_ = 0;  // the root when the last walk found bare background
+    std::optional<PrefetchedTexts> prefetched_;
 };
 
 }  // namespace pelmora
