@@ -123,7 +123,7 @@ void Form1::Timer1_Timer() {
     sampling.ShowSample(grab.sampled, grab.reportedX, grab.reportedY);
     magnifier.DrawMagnifier(pointer.x, pointer.y);
     // The live cursor code of the cursor page comes here when that page exists.
-    windowHandlePage.AutomaticReadOut();
+    windowHandlePage.AutomaticReadOut(pointer);
 }
 
 }  // namespace pelmora

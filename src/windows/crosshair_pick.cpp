@@ -69,9 +69,9 @@ void CrossHairPick::Place(ControlHost& host, Frame& subPage) {
     imgCursor.SetVisible(false);
 }
 
-void CrossHairPick::AutomaticReadOut(const Frame& subPage) {
+void CrossHairPick::AutomaticReadOut(const Frame& subPage, ScreenPoint pointer) {
     if (!subPage.Visible() || Check4.Value() == 1) return;
-    ShowWindow(WindowUnderPointer(desktop_));
+    ShowWindow(desktop_.WindowAt(pointer));
 }
 
 void CrossHairPick::ShowWindow(WindowHandle window) {

@@ -22,9 +22,10 @@ public:
     // the handle and the title.
     void Place(ControlHost& host, Frame& subPage);
 
-    // The tick's read-out: only while the sub-page is the selected one (whether or not
-    // its page is on show) and Check4 is not pressed.
-    void AutomaticReadOut(const Frame& subPage);
+    // The tick's read-out of the window at the pointer position the tick has read: only
+    // while the sub-page is the selected one (whether or not its page is on show) and
+    // Check4 is not pressed.
+    void AutomaticReadOut(const Frame& subPage, ScreenPoint pointer);
     // Text2, Text1 and Text3 for the window, in that order.
     void ShowWindow(WindowHandle window);
 

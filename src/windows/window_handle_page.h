@@ -21,8 +21,8 @@ public:
     void Place(ControlHost& host, Frame& page);
 
     void 句柄选项_Click(int index);
-    // The tick's step: the pick sub-page's automatic read-out.
-    void AutomaticReadOut() { pick.AutomaticReadOut(句柄选页[0]); }
+    // The tick's step: the pick sub-page's automatic read-out at the pointer's position.
+    void AutomaticReadOut(ScreenPoint pointer) { pick.AutomaticReadOut(句柄选页[0], pointer); }
 
     std::array<OptionButton, 3> 句柄选项;
     std::array<Frame, 3> 句柄选页;

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <thread>
 
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -115,6 +116,9 @@ PrivateXServer::PrivateXServer() {
     pid_ = fork();
     if (pid_ == 0) {
         close(pipeEnds[0]);
+        // Quiet: while it looks for a free display it reports every one already taken.
+        const int quiet = open("/dev/null", O_WRONLY);
+        dup2(quiet, STDERR_FILENO);
         const std::string fd = std::to_string(pipeEnds[1]);
         execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-noreset", "-nolisten", "tcp", static_cast<char*>(nullptr));
         _exit(127);
