@@ -15,9 +15,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/form1.h"
-#include "platform/fake/fake_services.h"
-#include "platform/x11/x11_desktop.h"
+#include "form_on_x11.h"
 #include "windows/window_list.h"
 
 namespace {
@@ -148,35 +146,6 @@ private:
 
     ::Display* display_;
     std::vector<::Window> shown_;
-};
-
-// Form1 loaded on the real desktop; only the file system and shell are stand-ins.
-struct FormOnX11 {
-    std::unique_ptr<X11Connection> connection = X11Connection::Open();
-    std::unique_ptr<X11Desktop> desktop;
-    FakeShell shell;
-    FakeFileSystem files;
-    FakeHotkeyService hotkeys;
-    FakeClock clock;
-    FakeMessagePump pump{clock};
-    Utf8Encoding encoding;
-    FakeClipboard clipboard;
-    std::unique_ptr<Form1> form;
-
-    // The loaded form with sampling on and the pointer at pointer, or nullptr (and the
-    // benchmark marked skipped) without an X server.
-    Form1* Ready(benchmark::State& state, ScreenPoint pointer) {
-        if (!connection) {
-            state.SkipWithError("no X server on DISPLAY");
-            return nullptr;
-        }
-        desktop = std::make_unique<X11Desktop>(*connection);
-        desktop->SetPointerPos(pointer);
-        form = std::make_unique<Form1>(Platform{*desktop, shell, files, hotkeys, clock, pump, encoding, clipboard});
-        form->Form_Load();
-        form->sampling.Check1.SetValue(1);
-        return form.get();
-    }
 };
 
 // The other program's windows stay for the whole run: the benchmark functions run once
