@@ -24,6 +24,14 @@ constexpr int kLookUpCode[2] = {164, 224};      // 查10
 constexpr int kLookUp[2] = {216, 233};          // Command1
 constexpr int kCopyRgb[2] = {137, 261};         // Command11(2)
 constexpr int kCopyHsl[2] = {267, 261};         // Command11(3)
+constexpr int kCustomPanel[2] = {295, 18};      // Option3(1) "查颜色"
+constexpr int kPastePoint[2] = {307, 51};       // Command11(1), beside 自x
+constexpr int kShowColour[2] = {225, 88};       // Command2
+constexpr int kCopyCustomHex[2] = {307, 123};   // Command11(6), beside 自16
+constexpr int kWindowPage[2] = {136, 282};      // Option2(2) "找句柄"
+constexpr int kPasteHandle[2] = {221, 225};     // Command11(7)
+constexpr int kFindTexts[2] = {237, 225};       // Command11(8)
+constexpr int kCopyTitle[2] = {237, 242};       // Command11(9)
 
 struct ClipboardProgramTest : ::testing::Test {
     ProgramUnderTest program;
@@ -95,4 +103,23 @@ TEST_F(ClipboardProgramTest, LookedUpComponentsGoToTheClipboard) {
     EXPECT_EQ(WaitForClipboard("255,0,0"), "255,0,0");
     Click(kCopyHsl);
     EXPECT_EQ(WaitForClipboard("0,240,120"), "0,240,120");
+}
+
+TEST_F(ClipboardProgramTest, PastedPointIsReadAndItsColourCopied) {
+    OfferText("612, 421");
+    Click(kCustomPanel);
+    Click(kPastePoint);
+    Click(kShowColour);
+    Click(kCopyCustomHex);
+    const std::string colour = std::string(1, '"').append(ColorHex6(PatternWindow::ColourAt(12, 21))).append(1, '"');
+    EXPECT_EQ(WaitForClipboard(colour), colour);
+}
+
+TEST_F(ClipboardProgramTest, PastedHandleGivesTheWindowTitleToCopy) {
+    OfferText(std::to_string(program.FindWindow()) + " from a script");
+    Click(kWindowPage);
+    Click(kPasteHandle);
+    Click(kFindTexts);
+    Click(kCopyTitle);
+    EXPECT_EQ(WaitForClipboard("\"Pelmorav3.50.1101正式版\""), "\"Pelmorav3.50.1101正式版\"");
 }
