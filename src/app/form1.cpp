@@ -13,11 +13,12 @@ Form1::Form1(Platform platform)
       sampling(platform.desktop, getPanel),
       pointSlots(platform.desktop, adjustment),
       magnifier(platform.desktop),
+      cursorPage(platform.desktop),
       windowHandlePage(platform.desktop, platform.clipboard, *this, sampling.Check1),
       clipboardTemplates(platform.desktop, platform.clipboard,
                          {getPanel, customPanel.fields, lookupPage, adjustment, windowHandlePage.pick,
                           windowHandlePage.search}),
-      hotkeyDispatch(platform.desktop, sampling, pointSlots),
+      hotkeyDispatch(platform.desktop, sampling, pointSlots, cursorPage),
       hotkeyHook(platform.hotkeys, [this](int id) { hotkeyDispatch.HotKeyWndProc(id); }),
       platform_(platform) {
     PlaceRegions();
@@ -27,7 +28,7 @@ Form1::Form1(Platform platform)
 }
 
 void Form1::Form_Load() {
-    ResetCursorPage();
+    cursorPage.Reset();
     const std::string directory = SettingsDirectory();
     SettingsPath = directory + platform_.files.Separator() + "zarade.ini";
     LoadSettings(directory + platform_.files.Separator() + "Snap");
@@ -122,7 +123,7 @@ void Form1::Timer1_Timer() {
     const GrabPoint grab = adjustment.AdjustGrabPoint(pointer);
     sampling.ShowSample(grab.sampled, grab.reportedX, grab.reportedY);
     magnifier.DrawMagnifier(pointer.x, pointer.y);
-    // The live cursor code of the cursor page comes here when that page exists.
+    if (Option2[1].Value()) cursorPage.Command7_Click();
     windowHandlePage.AutomaticReadOut(pointer);
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "capture/snapshot_page.h"
+#include "cursor/cursor_page.h"
 #include "hotkeys/hotkey_dispatch.h"
 #include "hotkeys/set_hotkey.h"
 #include "platform/controls.h"
@@ -65,6 +66,7 @@ public:
 
     std::array<Frame, 6> Frame2;          // the pages
     ColourLookupPage lookupPage;          // on Frame2(0)
+    CursorPage cursorPage;                // on Frame2(1)
     WindowHandlePage windowHandlePage;    // on Frame2(2)
     SnapshotPage snapshotPage;            // on Frame2(3)
     std::array<OptionButton, 6> Option2;  // the page selector
@@ -91,8 +93,7 @@ private:
     void RegisterHotkeys();
     void ReleaseHotkeys();
 
-    // Steps of start-up whose subsystems come later.
-    void ResetCursorPage() {}
+    // The step of start-up whose subsystem comes later.
     void ResetEditor() {}
 
     Platform platform_;

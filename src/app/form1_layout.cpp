@@ -90,6 +90,7 @@ void Form1::PlacePages() {
         Frame2[i].SetVisible(i == 0);
     }
     lookupPage.Place(*this, Frame2[0]);
+    cursorPage.Place(*this, Frame2[1]);
     windowHandlePage.Place(*this, Frame2[2]);
     snapshotPage.Place(*this, Frame2[3]);
     支持文字[0].Place(*this, &Frame2[5], "支持文字", 0, {12, 18, 280, 16});

@@ -2,6 +2,7 @@
 // main window's own procedure.
 #pragma once
 
+#include "cursor/cursor_page.h"
 #include "platform/desktop.h"
 #include "records/point_slots.h"
 #include "sampling/live_sampling.h"
@@ -17,12 +18,12 @@ inline constexpr int kHotkeyUp = 15, kHotkeyLeft = 16, kHotkeyDown = 17, kHotkey
 
 class HotkeyDispatch {
 public:
-    HotkeyDispatch(Desktop& desktop, LiveSampling& sampling, PointSlots& pointSlots)
-        : desktop_(desktop), sampling_(sampling), pointSlots_(pointSlots) {}
+    HotkeyDispatch(Desktop& desktop, LiveSampling& sampling, PointSlots& pointSlots, CursorPage& cursorPage)
+        : desktop_(desktop), sampling_(sampling), pointSlots_(pointSlots), cursorPage_(cursorPage) {}
 
-    // 0 starts or stops sampling through Check1, 1 to 10 grab into slots 0 to 9, 15 to 18
-    // move the pointer by one pixel; the snapshot (11) and cursor codes (12 to 14) join
-    // with their pages; any other id does nothing.
+    // 0 starts or stops sampling through Check1, 1 to 10 grab into slots 0 to 9, 12 to 14
+    // capture the cursor's code into swatches 0 to 2, 15 to 18 move the pointer by one
+    // pixel; the snapshot (11) joins with its page; any other id does nothing.
     void HotKeyWndProc(int id);
 
 private:
@@ -31,6 +32,7 @@ private:
     Desktop& desktop_;
     LiveSampling& sampling_;
     PointSlots& pointSlots_;
+    CursorPage& cursorPage_;
 };
 
 }  // namespace pelmora

@@ -122,19 +122,19 @@ void CheckBox::SetGraphical(bool graphical) {
     Touch();
 }
 
-void ListBox::AddItem(std::string item) {
+void ItemList::AddItem(std::string item) {
     items_.push_back(std::move(item));
     Touch();
 }
 
-void ListBox::Clear() {
+void ItemList::Clear() {
     if (items_.empty() && listIndex_ < 0) return;
     items_.clear();
     listIndex_ = -1;
     Touch();
 }
 
-void ListBox::SetListIndex(int index) {
+void ItemList::SetListIndex(int index) {
     if (index < -1 || index >= ListCount() || index == listIndex_) return;
     listIndex_ = index;
     Touch();

@@ -22,7 +22,9 @@ struct Rect {
     friend bool operator==(const Rect&, const Rect&) = default;
 };
 
-enum class ControlKind { Frame, Label, TextBox, CheckBox, OptionButton, CommandButton, ListBox, PictureBox, Line, Timer };
+enum class ControlKind {
+    Frame, Label, TextBox, CheckBox, OptionButton, CommandButton, ListBox, ComboBox, PictureBox, Line, Shape, Timer
+};
 enum class Alignment { Left, Centre };
 
 class Control;
@@ -258,10 +260,9 @@ public:
     CommandButton() : CaptionedControl(ControlKind::CommandButton) {}
 };
 
-// A list of text lines, one of which may be selected.
-class ListBox : public Control {
+// Text lines, one of which may be selected: what a list box and a combo box share.
+class ItemList : public Control {
 public:
-    ListBox() : Control(ControlKind::ListBox) { SetBackColor(16777215); }
     const std::vector<std::string>& Items() const { return items_; }
     int ListCount() const { return static_cast<int>(items_.size()); }
     void AddItem(std::string item);
@@ -270,9 +271,25 @@ public:
     int ListIndex() const { return listIndex_; }
     void SetListIndex(int index);  // raises Click when the selection changes
 
+protected:
+    explicit ItemList(ControlKind kind) : Control(kind) { SetBackColor(16777215); }
+
 private:
     std::vector<std::string> items_;
     int listIndex_ = -1;
+};
+
+// A list of text lines shown one under the other.
+class ListBox : public ItemList {
+public:
+    ListBox() : ItemList(ControlKind::ListBox) {}
+};
+
+// A drop-down list: the selected line shows in the box, the others when it is opened.
+// The user can only choose a line, not type one.
+class ComboBox : public ItemList {
+public:
+    ComboBox() : ItemList(ControlKind::ComboBox) {}
 };
 
 // A picture with a persistent image: what is drawn into it survives repainting.
@@ -298,6 +315,13 @@ private:
     bool border_ = true;
     Surface image_;
     Surface picture_;
+};
+
+// A filled rectangle in its back colour, drawn over its container; it takes no mouse
+// input.
+class Shape : public Control {
+public:
+    Shape() : Control(ControlKind::Shape) {}
 };
 
 // A horizontal or vertical line drawn over its container, one pixel wide, from the first

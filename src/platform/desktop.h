@@ -1,4 +1,4 @@
-// The screen, the pointer, the windows and (later) the cursor, as the program sees them.
+// The screen, the pointer, the windows and the cursor, as the program sees them.
 // Coordinates are screen pixels with the origin at the primary screen's top-left.
 #pragma once
 
@@ -39,6 +39,25 @@ struct TopLevelWindow {
     std::string title;
 };
 
+// A cursor's image: width x height pixels in rows from the top, each 0xAABBGGRR with its
+// colour already multiplied by its alpha (so the colour alone is the image drawn over
+// black), and the hot spot, the pixel that points.
+struct CursorImage {
+    int width = 0;
+    int height = 0;
+    int hotX = 0;
+    int hotY = 0;
+    std::vector<std::uint32_t> pixels;
+};
+
+// The current mouse cursor as the platform reports it. known: an image is there to draw;
+// position: where the pointer is, (0, 0) when the platform cannot report the cursor at all.
+struct CurrentCursor {
+    bool known = false;
+    ScreenPoint position;
+    CursorImage image;
+};
+
 class Desktop {
 public:
     virtual ~Desktop() = default;
@@ -62,6 +81,9 @@ public:
     // title as ReadWindowTexts gives it. One call reads all titles, so that a backend can
     // ask for them together instead of window by window.
     virtual std::vector<TopLevelWindow> TopLevelWindows() = 0;
+
+    // The cursor shown now, read in one go with the pointer position it is shown at.
+    virtual CurrentCursor ReadCursor() = 0;
 };
 
 }  // namespace pelmora

@@ -44,4 +44,9 @@ std::vector<TopLevelWindow> FakeDesktop::TopLevelWindows() {
     return all;
 }
 
+CurrentCursor FakeDesktop::ReadCursor() {
+    if (!cursorReadable) return {};
+    return {cursorImage.has_value(), pointer, cursorImage.value_or(CursorImage{})};
+}
+
 }  // namespace pelmora

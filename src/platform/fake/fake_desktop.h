@@ -2,6 +2,8 @@
 // the test sets.
 #pragma once
 
+#include <optional>
+
 #include "platform/desktop.h"
 #include "platform/controls.h"
 
@@ -22,6 +24,9 @@ public:
     // The texts cut to kWindowTextMaxBytes on a UTF-8 character boundary and at a NUL.
     WindowTexts ReadWindowTexts(WindowHandle window) override;
     std::vector<TopLevelWindow> TopLevelWindows() override;
+    // cursorImage at the pointer; not known without one; position (0, 0) while the
+    // platform cannot report the cursor.
+    CurrentCursor ReadCursor() override;
 
     struct Window {
         WindowHandle handle;
@@ -34,6 +39,8 @@ public:
     Surface screen;
     ScreenPoint pointer;
     std::vector<Window> windows;  // in Z order from the top
+    std::optional<CursorImage> cursorImage;
+    bool cursorReadable = true;
     int areaReads = 0;
     int windowTextReads = 0;
 };

@@ -1,6 +1,7 @@
 #include "platform/x11/x11_desktop.h"
 
 #include <X11/Xutil.h>
+#include <X11/extensions/Xfixes.h>
 
 #include <algorithm>
 #include <bit>
@@ -27,6 +28,8 @@ X11Desktop::X11Desktop(X11Connection& connection) : connection_(connection) {
     redMask_ = visual->red_mask;
     greenMask_ = visual->green_mask;
     blueMask_ = visual->blue_mask;
+    int eventBase = 0, errorBase = 0;
+    hasXFixes_ = XFixesQueryExtension(connection.display(), &eventBase, &errorBase);
 }
 
 std::int32_t X11Desktop::ToColour(unsigned long pixel) const {
@@ -83,6 +86,24 @@ void X11Desktop::ReadArea(std::int32_t left, std::int32_t top, Surface& target) 
         std::int32_t* row = target.Row(y - top);
         for (int x = x0; x < x1; ++x) row[x - left] = ToColour(XGetPixel(image.get(), x - x0, y - y0));
     }
+}
+
+CurrentCursor X11Desktop::ReadCursor() {
+    if (!connection_.Alive() || !hasXFixes_) return {};
+    X11ErrorTrap trap(connection_.display());
+    XFixesCursorImage* read = XFixesGetCursorImage(connection_.display());
+    if (!read) return {false, PointerPos(), {}};
+    std::unique_ptr<XFixesCursorImage, decltype(&XFree)> cursor(read, &XFree);
+    CurrentCursor current{true, {cursor->x, cursor->y}, {cursor->width, cursor->height, cursor->xhot, cursor->yhot, {}}};
+    // Each pixel is an unsigned long holding premultiplied 0xAARRGGBB in its low 32 bits:
+    // red and blue change places.
+    const std::size_t count = static_cast<std::size_t>(cursor->width) * cursor->height;
+    current.image.pixels.resize(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const auto argb = static_cast<std::uint32_t>(cursor->pixels[i]);
+        current.image.pixels[i] = (argb & 0xFF00FF00) | (argb >> 16 & 0xFF) | (argb & 0xFF) << 16;
+    }
+    return current;
 }
 
 }  // namespace pelmora

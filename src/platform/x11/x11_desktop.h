@@ -24,6 +24,10 @@ public:
     WindowHandle WindowAt(ScreenPoint point) override;
     WindowTexts ReadWindowTexts(WindowHandle window) override;
     std::vector<TopLevelWindow> TopLevelWindows() override;
+    // The cursor image over XFixes, with the pointer position it comes with; read anew on
+    // every call (one request), so a changed cursor shows at once. Without XFixes nothing
+    // is known, not even the position.
+    CurrentCursor ReadCursor() override;
 
 private:
     // The atoms the window operations name, interned together on first use.
@@ -48,6 +52,7 @@ private:
 
     X11Connection& connection_;
     unsigned long redMask_, greenMask_, blueMask_;
+    bool hasXFixes_ = false;
     std::optional<WindowAtoms> atoms_;
     // The windows the last WindowAt went through, from the root's child down to its answer:
     // the next call checks them along with its first request, so that a pointer resting on
