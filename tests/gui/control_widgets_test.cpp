@@ -1,12 +1,14 @@
 // The widgets of the control kinds and properties the main window does not all use yet:
-// list, graphical check box, multi-line field, picture, mouse events, the window's
-// pointer and the accessible names, on a window of test controls.
+// list, combo box, graphical check box, multi-line field, picture, shape, mouse events and
+// label clicks, the window's pointer and the accessible names, on a window of test controls.
 #include <gtest/gtest.h>
 
 #include <QAccessible>
 #include <QApplication>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QInputMethodEvent>
+#include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -45,6 +47,9 @@ struct TestForm : ControlHost {
     PictureBox canvas;
     Label onCanvas;  // inside the canvas, with no mouse handlers of its own
     PictureBox idle;  // mouse handlers, but disabled
+    Shape patch;      // over the canvas
+    ComboBox choice;
+    Label link;
 
     std::vector<std::string> log;
 
@@ -64,6 +69,9 @@ struct TestForm : ControlHost {
         onCanvas.Place(*this, &canvas, "onCanvas", -1, {30, 20, 8, 8});
         idle.Place(*this, &page, "idle", -1, {100, 120, 20, 20});
         idle.SetEnabled(false);
+        patch.Place(*this, &page, "patch", -1, {20, 125, 12, 12});
+        choice.Place(*this, &page, "choice", -1, {140, 160, 120, 22});
+        link.Place(*this, &page, "link", -1, {270, 60, 60, 14});
 
         list.onClick = [this] { log.push_back("click " + std::to_string(list.ListIndex())); };
         list.onDblClick = [this] { log.push_back("dblclick " + std::to_string(list.ListIndex())); };
@@ -75,6 +83,10 @@ struct TestForm : ControlHost {
         canvas.onMouseUp = [this](const MouseEvent& e) { log.push_back(Describe("up", e)); };
         idle.onMouseDown = [this](const MouseEvent& e) { log.push_back(Describe("idle down", e)); };
         idle.onMouseMove = [this](const MouseEvent& e) { log.push_back(Describe("idle move", e)); };
+        choice.onClick = [this] { log.push_back("choice " + std::to_string(choice.ListIndex())); };
+        link.onClick = [this] { log.push_back("link click"); };
+        link.onDblClick = [this] { log.push_back("link dblclick"); };
+        link.onMouseUp = [this](const MouseEvent&) { log.push_back("link up"); };
     }
 };
 
@@ -191,6 +203,69 @@ TEST_F(ControlWidgetsTest, ListSyncKeepsItsRowsWhenOnlyTheSelectionOrTheEndChang
     ASSERT_EQ(List()->count(), 2);
     EXPECT_EQ(List()->item(0)->text(), "x");
     EXPECT_EQ(List()->currentRow(), -1);
+}
+
+TEST_F(ControlWidgetsTest, ComboShowsTheControlsLinesAndAChoiceRaisesClickOnce) {
+    auto* combo = Widget<QComboBox>("choice");
+    ASSERT_NE(combo, nullptr);
+    view.Dispatch([this] {
+        for (const char* line : {"甲", "乙", "丙"}) form.choice.AddItem(line);
+        form.choice.SetBackColor(kGreen);
+    });
+    ASSERT_EQ(combo->count(), 3);
+    EXPECT_EQ(combo->itemText(2), QString::fromUtf8("丙"));
+    EXPECT_EQ(combo->currentIndex(), -1) << "Qt chooses the first line it gets; the control chose none";
+    const QColor face = combo->grab().toImage().pixelColor(combo->rect().center());
+    EXPECT_GT(face.green(), face.red() + 100) << "the closed box shows the back colour";
+
+    // The arrow keys on the closed box choose the next line, as the user's choice.
+    QTest::keyClick(combo, Qt::Key_Down);
+    QTest::keyClick(combo, Qt::Key_Down);
+    EXPECT_EQ(form.choice.ListIndex(), 1);
+    EXPECT_EQ(form.log, (std::vector<std::string>{"choice 0", "choice 1"}));
+
+    // A line chosen from code shows without rebuilding the lines or raising more.
+    QObject scope;
+    int rebuilds = 0;
+    QObject::connect(combo->model(), &QAbstractItemModel::rowsRemoved, &scope, [&] { ++rebuilds; });
+    view.Dispatch([this] { form.choice.SetListIndex(2); });
+    EXPECT_EQ(combo->currentText(), QString::fromUtf8("丙"));
+    EXPECT_EQ(form.log, (std::vector<std::string>{"choice 0", "choice 1", "choice 2"}));
+    EXPECT_EQ(rebuilds, 0);
+}
+
+TEST_F(ControlWidgetsTest, LabelIsClickedByALeftPressAndReleaseOnIt) {
+    // Through the window, so that Qt picks the receiver: the label ignores the press, yet
+    // the release still comes to it.
+    QWindow* window = view.windowHandle();
+    auto* link = Widget<QLabel>("link");
+    const QPoint inside = link->mapTo(&view, link->rect().center());
+    QTest::mouseClick(window, Qt::LeftButton, {}, inside);
+    QTest::mouseClick(window, Qt::RightButton, {}, inside);
+    QTest::mouseClick(window, Qt::MiddleButton, {}, inside);
+    QTest::mousePress(window, Qt::LeftButton, {}, inside);
+    QTest::mouseRelease(window, Qt::LeftButton, {}, inside + QPoint(link->width(), 0));
+    EXPECT_EQ(form.log, (std::vector<std::string>{"link up", "link click", "link up", "link up", "link up"}));
+
+    // The second click of a double click raises DblClick, not Click.
+    form.log.clear();
+    QTest::mouseDClick(window, Qt::LeftButton, {}, inside);
+    QTest::mouseClick(window, Qt::LeftButton, {}, inside);
+    EXPECT_EQ(form.log, (std::vector<std::string>{"link up", "link click", "link dblclick", "link up", "link up",
+                                                  "link click"}));
+}
+
+TEST_F(ControlWidgetsTest, ShapeShowsItsBackColourAndLetsClicksThroughToWhatLiesUnder) {
+    form.canvas.onMouseMove = nullptr;
+    view.Dispatch([this] { form.patch.SetBackColor(kRed); });
+    auto* patch = Widget<QWidget>("patch");
+    const QPoint centre = patch->mapTo(&view, patch->rect().center());
+    EXPECT_EQ(view.grab().toImage().pixelColor(centre), QColor(255, 0, 0));
+
+    QTest::mouseClick(view.windowHandle(), Qt::LeftButton, {}, centre);
+    const QPoint onCanvas = Widget<QWidget>("canvas")->mapFrom(&view, centre);
+    const MouseEvent expected{kLeftButton, 0, onCanvas.x(), onCanvas.y()};
+    EXPECT_EQ(form.log, (std::vector<std::string>{Describe("down", expected), Describe("up", expected)}));
 }
 
 TEST_F(ControlWidgetsTest, GraphicalCheckBoxIsAToggleButtonWhoseClickSetsTheValue) {
@@ -341,6 +416,9 @@ TEST_F(ControlWidgetsTest, AccessibleDescriptionIsTheObjectNameAndTheNameWhatAPe
     EXPECT_EQ(text("toggle", QAccessible::Name), "P");
     EXPECT_EQ(text("field", QAccessible::Description), "field");
     EXPECT_EQ(text("field", QAccessible::Name), QString::fromUtf8("保存路径："));
+    // A combo box's popup list is one of its parts, with its own id.
+    EXPECT_EQ(Widget<QComboBox>("choice")->view()->accessibleDescription(),
+              "choice/QComboBoxPrivateContainer/QComboBoxListView");
 
     // A new caption renames the control and the field it labels; the id stays.
     view.Dispatch([this] { form.fieldLabel.SetCaption("目录："); });

@@ -57,12 +57,43 @@ void SetPaletteColour(QWidget& widget, QPalette::ColorRole role, std::int32_t co
     widget.setPalette(palette);
 }
 
+// A back colour of -1 lets the window behind the widget show through.
+void SyncBackColour(const Control& control, QWidget& widget) {
+    widget.setAutoFillBackground(control.BackColor() >= 0);
+    if (control.BackColor() >= 0) SetPaletteColour(widget, QPalette::Window, control.BackColor());
+}
+
+// The colours of a list's lines: those of a list box, and of a combo box's open list.
+void SyncLineColours(const Control& control, QWidget& widget) {
+    SetPaletteColour(widget, QPalette::Base, control.BackColor());
+    SetPaletteColour(widget, QPalette::Text, control.ForeColor());
+}
+
+// Brings the lines a list or combo box widget shows (its clear() and addItems()) from
+// shown to items: appends when lines were only added, otherwise starts again.
+template <typename LinesWidget>
+void ShowLines(LinesWidget& widget, std::vector<std::string>& shown, const std::vector<std::string>& items) {
+    if (items == shown) return;
+    const bool onlyAppended =
+        items.size() > shown.size() && std::equal(shown.begin(), shown.end(), items.begin());
+    widget.setUpdatesEnabled(false);
+    if (!onlyAppended) {
+        widget.clear();
+        shown.clear();
+    }
+    QStringList lines;
+    lines.reserve(static_cast<qsizetype>(items.size() - shown.size()));
+    for (std::size_t i = shown.size(); i < items.size(); ++i) lines.append(Text(items[i]));
+    widget.addItems(lines);
+    shown = items;
+    widget.setUpdatesEnabled(true);
+}
+
 void SyncLabel(const Label& label, QLabel& widget) {
     widget.setText(Text(label.Caption()));
     widget.setFrameStyle(label.Border() ? (QFrame::Box | QFrame::Plain) : QFrame::NoFrame);
     widget.setAlignment(label.TextAlignment() == Alignment::Centre ? Qt::AlignCenter : (Qt::AlignLeft | Qt::AlignVCenter));
-    widget.setAutoFillBackground(label.BackColor() >= 0);
-    if (label.BackColor() >= 0) SetPaletteColour(widget, QPalette::Window, label.BackColor());
+    SyncBackColour(label, widget);
     SetPaletteColour(widget, QPalette::WindowText, label.ForeColor());
     if (label.AutoSize()) {
         const int textWidth = widget.fontMetrics().horizontalAdvance(widget.text()) + 2 * widget.frameWidth() + 2;
@@ -169,24 +200,21 @@ ListWidget::ListWidget(QWidget* parent) : QListWidget(parent) {
 
 void ListWidget::Show(const ListBox& list) {
     const QSignalBlocker quiet(this);  // a selection set from the control is no user action
-    const std::vector<std::string>& items = list.Items();
-    if (items != shownItems_) {
-        const bool onlyAppended = items.size() > shownItems_.size() &&
-                                  std::equal(shownItems_.begin(), shownItems_.end(), items.begin());
-        setUpdatesEnabled(false);
-        if (!onlyAppended) {
-            clear();
-            shownItems_.clear();
-        }
-        QStringList rows;
-        rows.reserve(static_cast<qsizetype>(items.size() - shownItems_.size()));
-        for (std::size_t i = shownItems_.size(); i < items.size(); ++i) rows.append(Text(items[i]));
-        addItems(rows);
-        shownItems_ = items;
-        setUpdatesEnabled(true);
-    }
+    ShowLines(*this, shownItems_, list.Items());
     if (currentRow() != list.ListIndex()) setCurrentRow(list.ListIndex());
     if (list.ListIndex() < 0 && !selectedItems().isEmpty()) clearSelection();
+}
+
+ComboWidget::ComboWidget(QWidget* parent) : QComboBox(parent) {
+    // Qt makes the popup list when it first opens; made now, it is described with the
+    // combo box's other parts and accessibility tools find it by its id.
+    view();
+}
+
+void ComboWidget::Show(const ComboBox& combo) {
+    const QSignalBlocker quiet(this);  // a selection set from the control is no user action
+    ShowLines(*this, shownItems_, combo.Items());
+    if (currentIndex() != combo.ListIndex()) setCurrentIndex(combo.ListIndex());  // -1 shows no line
 }
 
 void FrameWidget::paintEvent(QPaintEvent*) {
@@ -242,11 +270,13 @@ QWidget* CreateControlWidget(Control& control, QWidget* parent) {
         }
         case ControlKind::CommandButton: widget = new QPushButton(parent); break;
         case ControlKind::ListBox: widget = new ListWidget(parent); break;
+        case ControlKind::ComboBox: widget = new ComboWidget(parent); break;
         case ControlKind::PictureBox: widget = new PictureWidget(parent); break;
         case ControlKind::Line:
+        case ControlKind::Shape:
             widget = new QWidget(parent);
             widget->setAutoFillBackground(true);
-            // A line takes no mouse input: what lies under it gets the clicks.
+            // A line or a shape takes no mouse input: what lies under it gets the clicks.
             widget->setAttribute(Qt::WA_TransparentForMouseEvents);
             break;
         case ControlKind::Timer: return nullptr;
@@ -302,9 +332,17 @@ void SyncControlWidget(const Control& control, QWidget& widget) {
             break;
         case ControlKind::ListBox: {
             auto& list = static_cast<ListWidget&>(widget);
-            SetPaletteColour(list, QPalette::Base, control.BackColor());
-            SetPaletteColour(list, QPalette::Text, control.ForeColor());
+            SyncLineColours(control, list);
             list.Show(static_cast<const ListBox&>(control));
+            break;
+        }
+        case ControlKind::ComboBox: {
+            auto& combo = static_cast<ComboWidget&>(widget);
+            SyncLineColours(control, combo);
+            // The closed box is drawn as a button: in the control's colours too.
+            SetPaletteColour(combo, QPalette::Button, control.BackColor());
+            SetPaletteColour(combo, QPalette::ButtonText, control.ForeColor());
+            combo.Show(static_cast<const ComboBox&>(control));
             break;
         }
         case ControlKind::PictureBox:
@@ -313,6 +351,7 @@ void SyncControlWidget(const Control& control, QWidget& widget) {
         case ControlKind::Line:
             SetPaletteColour(widget, QPalette::Window, static_cast<const Line&>(control).BorderColor());
             break;
+        case ControlKind::Shape: SyncBackColour(control, widget); break;
         case ControlKind::Timer: break;
     }
 }

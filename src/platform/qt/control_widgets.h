@@ -1,9 +1,10 @@
 // One Qt widget per headless control: creation by kind, and the mirror of a control's
-// state onto its widget. Widgets never hold state of their own; a list keeps the lines
-// it shows only to know what changed since the last sync.
+// state onto its widget. Widgets never hold state of their own; a list or a combo box
+// keeps the lines it shows only to know what changed since the last sync.
 #pragma once
 
 #include <QColor>
+#include <QComboBox>
 #include <QCursor>
 #include <QFrame>
 #include <QListWidget>
@@ -44,6 +45,16 @@ class ListWidget : public QListWidget {
 public:
     explicit ListWidget(QWidget* parent);
     void Show(const ListBox& list);
+
+private:
+    std::vector<std::string> shownItems_;
+};
+
+// A drop-down list the user can only choose from. Rebuilds its lines as a list box does.
+class ComboWidget : public QComboBox {
+public:
+    explicit ComboWidget(QWidget* parent);
+    void Show(const ComboBox& combo);
 
 private:
     std::vector<std::string> shownItems_;

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QAccessibleWidget>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
@@ -121,14 +122,17 @@ void FormView::ConnectUserActions(Control& control, QWidget& widget) {
         case ControlKind::ListBox: {
             auto* list = static_cast<QListWidget*>(&widget);
             auto* box = static_cast<ListBox*>(&control);
-            connect(list, &QListWidget::currentRowChanged, this, [this, box](int row) {
-                if (row >= 0) DispatchUserAction(*box, [box, row] { box->SetListIndex(row); });
-            });
+            connect(list, &QListWidget::currentRowChanged, this, [this, box](int row) { ChooseLine(*box, row); });
             // Qt reports a double click on a row after the first press selected it.
             connect(list, &QListWidget::itemDoubleClicked, this,
                     [this, box] { Dispatch([box] { box->RaiseDblClick(); }); });
             break;
         }
+        case ControlKind::ComboBox:
+            // Only a choice of the user's, by mouse, keys or wheel, not a change from code.
+            connect(static_cast<QComboBox*>(&widget), &QComboBox::activated, this,
+                    [this, box = static_cast<ComboBox*>(&control)](int index) { ChooseLine(*box, index); });
+            break;
         default: break;
     }
 }
@@ -142,6 +146,10 @@ void FormView::DispatchUserAction(Control& control, const std::function<void()>&
     handler();
     syncedRevision_[&control] = ~control.Revision();
     Sync();
+}
+
+void FormView::ChooseLine(ItemList& list, int index) {
+    if (index >= 0) DispatchUserAction(list, [&list, index] { list.SetListIndex(index); });
 }
 
 void FormView::Sync() {
@@ -227,6 +235,14 @@ void FormView::RaiseMouseEvent(QObject* watched, const QMouseEvent& event) {
     const auto found = controlOfWidget_.find(watched);
     if (found == controlOfWidget_.end()) return;
     Control* control = found->second;
+    // Qt sends the second press of a double click as a press, then a double click. Every
+    // left press starts afresh, so a release that went elsewhere (to a dialog the double
+    // click opened) leaves nothing behind.
+    bool endsDoubleClick = false;
+    if (event.button() == Qt::LeftButton) {
+        if (event.type() == QEvent::MouseButtonRelease) endsDoubleClick = leftDoubleClicked_;
+        leftDoubleClicked_ = event.type() == QEvent::MouseButtonDblClick;
+    }
     if (!control->Enabled()) return;
     // Relative to the control's widget, also from its viewport and outside it during a drag.
     const QPoint at = static_cast<QWidget*>(watched)->mapTo(widgets_.at(control), event.position().toPoint());
@@ -237,10 +253,16 @@ void FormView::RaiseMouseEvent(QObject* watched, const QMouseEvent& event) {
             if (mouse.button != 0 && control->onMouseDown)
                 Dispatch([control, mouse] { control->RaiseMouseDown(mouse); });
             break;
-        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonRelease: {
             mouse.button = ButtonOf(event.button());
+            // A label is clicked by a left press and release on it (the release goes to the
+            // widget pressed, wherever it is); the release ending a double click is no click.
+            const bool click = control->Kind() == ControlKind::Label && event.button() == Qt::LeftButton &&
+                               !endsDoubleClick && widgets_.at(control)->rect().contains(at);
             if (mouse.button != 0 && control->onMouseUp) Dispatch([control, mouse] { control->RaiseMouseUp(mouse); });
+            if (click && control->onClick) Dispatch([control] { control->RaiseClick(); });
             break;
+        }
         case QEvent::MouseMove:
             mouse.button = ButtonsOf(event.buttons());
             if (control->onMouseMove) Dispatch([control, mouse] { control->RaiseMouseMove(mouse); });

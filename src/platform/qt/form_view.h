@@ -41,6 +41,8 @@ private:
     // Runs the handler of a user's action on control's widget; afterwards the widget
     // mirrors the control again even if the handler left the control unchanged.
     void DispatchUserAction(Control& control, const std::function<void()>& handler);
+    // The user chose line index of a list or combo box; -1 (none) is no choice.
+    void ChooseLine(ItemList& list, int index);
     void RaiseMouseEvent(QObject* watched, const QMouseEvent& event);
     void SyncTimer(const Timer& timer);
     void SyncMousePointer();
@@ -56,6 +58,8 @@ private:
     std::uint64_t syncedFocus_ = 0;
     std::uint64_t syncedPointer_ = 0;
     bool showsCustomPointer_ = false;
+    // A left double click came last: the release that ends it clicks no label.
+    bool leftDoubleClicked_ = false;
 };
 
 }  // namespace pelmora
