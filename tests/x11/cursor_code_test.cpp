@@ -1,0 +1,150 @@
+// The feature code of real cursors: cursor-font shapes set as the root window's cursor,
+// read by the X11 desktop, and checked against a code worked out here from the server's
+// own cursor image, pixel by pixel.
+#include <gtest/gtest.h>
+
+#include <X11/Xlib.h>
+#include <X11/cursorfont.h>
+#include <X11/extensions/Xfixes.h>
+
+#include <map>
+#include <memory>
+
+#include "cursor/cursor_drawing.h"
+#include "cursor/feature_code.h"
+#include "platform/x11/x11_desktop.h"
+#include "x11_test_support.h"
+
+using namespace pelmora;
+using pelmora::testing::Shell;
+
+namespace {
+
+// The cursor image as the server gives it to another client.
+struct ServerCursor {
+    int width = 0, height = 0, hotX = 0, hotY = 0, x = 0, y = 0;
+    std::vector<unsigned long> argb;
+};
+
+ServerCursor ReadServerCursor(Display* display) {
+    XFixesCursorImage* image = XFixesGetCursorImage(display);
+    if (!image) return {};
+    ServerCursor cursor{image->width, image->height, image->xhot, image->yhot, image->x, image->y, {}};
+    cursor.argb.assign(image->pixels, image->pixels + image->width * image->height);
+    XFree(image);
+    return cursor;
+}
+
+// The sample at (x, y) from the hot spot: the cursor drawn over black in a 16 x 16 bitmap,
+// as 0x00BBGGRR, and FFFFFFFF outside that bitmap.
+std::uint64_t Sample(const ServerCursor& cursor, int x, int y) {
+    if (x > 15 || y > 15) return 0xFFFFFFFF;
+    const int imageX = cursor.hotX + x, imageY = cursor.hotY + y;
+    if (imageX >= cursor.width || imageY >= cursor.height) return 0;
+    const unsigned long argb = cursor.argb[static_cast<std::size_t>(imageY * cursor.width + imageX)];
+    return (argb >> 16 & 0xFF) | (argb & 0xFF00) | (argb & 0xFF) << 16;
+}
+
+// The code worked out from the sample points of each method: add, keep 32 bits, rotate
+// right by the step number, and clear the top bit at the end.
+std::uint32_t ExpectedCode(const ServerCursor& cursor, int method) {
+    std::vector<std::pair<int, int>> points;
+    const int count = method == 1 ? 16 : method == 2 ? 8 : 10;
+    for (int i = 1; i <= count; ++i)
+        points.emplace_back(method == 1 ? i : method == 2 ? i + 8 : i / 2 + 1, method == 1 ? i : method == 2 ? i + 8 : i);
+    std::uint64_t accumulator = 0;
+    for (int i = 1; i <= count; ++i) {
+        const auto [x, y] = points[static_cast<std::size_t>(i - 1)];
+        const std::uint64_t sum = (accumulator + Sample(cursor, x, y)) & 0xFFFFFFFF;
+        accumulator = ((sum >> i) | (sum << (32 - i))) & 0xFFFFFFFF;
+    }
+    return static_cast<std::uint32_t>(accumulator & 0x7FFFFFFF);
+}
+
+struct CursorCodeX11Test : ::testing::Test {
+    std::unique_ptr<X11Connection> connection = X11Connection::Open();
+    std::unique_ptr<X11Desktop> desktop;
+    // Another client that sets the root window's cursor, as xsetroot does, but stays
+    // connected: the server refuses the image of a cursor whose client has left (BadAccess).
+    Display* other = XOpenDisplay(nullptr);
+    PictureBox preview;
+
+    void SetRootCursor(unsigned shape) {
+        const Cursor cursor = XCreateFontCursor(other, shape);
+        XDefineCursor(other, DefaultRootWindow(other), cursor);
+        XFreeCursor(other, cursor);
+        XSync(other, False);
+    }
+
+    void SetUp() override {
+        ASSERT_TRUE(connection) << "no X server on DISPLAY";
+        ASSERT_TRUE(other);
+        desktop = std::make_unique<X11Desktop>(*connection);
+        preview.EditImage().Resize(39, 39, 0);
+        // Over the bare root window, whose cursor xsetroot sets.
+        Shell("xdotool mousemove 1100 900");
+    }
+    void TearDown() override {
+        if (!other) return;
+        XUndefineCursor(other, DefaultRootWindow(other));
+        XCloseDisplay(other);
+    }
+};
+
+}  // namespace
+
+TEST_F(CursorCodeX11Test, CodesOfRealCursorsMatchTheServersImageForEveryMethod) {
+    std::map<unsigned, std::uint32_t> byShape;
+    for (const unsigned shape : {XC_X_cursor, XC_hand2, XC_xterm, XC_left_ptr}) {
+        SetRootCursor(shape);
+        const ServerCursor server = ReadServerCursor(other);
+        ASSERT_GT(server.width, 0) << shape;
+
+        const CurrentCursor read = desktop->ReadCursor();
+        ASSERT_TRUE(read.known) << shape;
+        EXPECT_EQ(read.position, (ScreenPoint{1100, 900}));
+        EXPECT_EQ(read.image.width, server.width) << shape;
+        EXPECT_EQ(read.image.hotX, server.hotX) << shape;
+        EXPECT_EQ(read.image.hotY, server.hotY) << shape;
+
+        for (int method = 0; method <= 2; ++method)
+            EXPECT_EQ(CursorFeatureCode(*desktop, preview, method), ExpectedCode(server, method))
+                << shape << " method " << method;
+        byShape[shape] = CursorFeatureCode(*desktop, preview, 0);
+    }
+    // The shapes tell themselves apart.
+    EXPECT_NE(byShape[XC_X_cursor], byShape[XC_hand2]);
+    EXPECT_NE(byShape[XC_hand2], byShape[XC_xterm]);
+    EXPECT_NE(byShape[XC_xterm], byShape[XC_left_ptr]);
+}
+
+TEST_F(CursorCodeX11Test, CurrentCursorIsDrawnWithItsHotSpotOnThePointer) {
+    SetRootCursor(XC_hand2);
+    const ServerCursor server = ReadServerCursor(other);
+    Surface target(64, 64, 0);
+    DrawCurrentCursor(*desktop, target, 1100 - 20, 900 - 30);
+    // Every opaque pixel of the image lands at its place from the hot spot at (20, 30).
+    int opaque = 0;
+    for (int y = 0; y < server.height; ++y) {
+        for (int x = 0; x < server.width; ++x) {
+            const unsigned long argb = server.argb[static_cast<std::size_t>(y * server.width + x)];
+            if ((argb >> 24 & 0xFF) != 0xFF) continue;
+            ++opaque;
+            const std::int32_t expected = static_cast<std::int32_t>((argb >> 16 & 0xFF) | (argb & 0xFF00) | (argb & 0xFF) << 16);
+            ASSERT_EQ(target.Pixel(20 - server.hotX + x, 30 - server.hotY + y), expected) << x << "," << y;
+        }
+    }
+    EXPECT_GT(opaque, 10);
+}
+
+TEST_F(CursorCodeX11Test, CursorOfAClientThatLeftStillGivesThePointerPosition) {
+    // xsetroot ends at once; the server may refuse the image of its cursor from then on.
+    // The read then knows no cursor but still where the pointer is, and the code comes
+    // from the screen there.
+    Shell("xsetroot -cursor_name hand2");
+    const CurrentCursor read = desktop->ReadCursor();
+    EXPECT_EQ(read.position, (ScreenPoint{1100, 900}));
+    if (read.known) {
+        EXPECT_EQ(read.image.pixels.size(), static_cast<std::size_t>(read.image.width * read.image.height));
+    }
+}
