@@ -5,7 +5,6 @@
 
 #include <X11/Xlib.h>
 #include <X11/cursorfont.h>
-#include <X11/extensions/Xfixes.h>
 
 #include <map>
 #include <memory>
@@ -13,53 +12,13 @@
 #include "cursor/cursor_drawing.h"
 #include "cursor/feature_code.h"
 #include "platform/x11/x11_desktop.h"
+#include "server_cursor.h"
 #include "x11_test_support.h"
 
 using namespace pelmora;
-using pelmora::testing::Shell;
+using namespace pelmora::testing;
 
 namespace {
-
-// The cursor image as the server gives it to another client.
-struct ServerCursor {
-    int width = 0, height = 0, hotX = 0, hotY = 0, x = 0, y = 0;
-    std::vector<unsigned long> argb;
-};
-
-ServerCursor ReadServerCursor(Display* display) {
-    XFixesCursorImage* image = XFixesGetCursorImage(display);
-    if (!image) return {};
-    ServerCursor cursor{image->width, image->height, image->xhot, image->yhot, image->x, image->y, {}};
-    cursor.argb.assign(image->pixels, image->pixels + image->width * image->height);
-    XFree(image);
-    return cursor;
-}
-
-// The sample at (x, y) from the hot spot: the cursor drawn over black in a 16 x 16 bitmap,
-// as 0x00BBGGRR, and FFFFFFFF outside that bitmap.
-std::uint64_t Sample(const ServerCursor& cursor, int x, int y) {
-    if (x > 15 || y > 15) return 0xFFFFFFFF;
-    const int imageX = cursor.hotX + x, imageY = cursor.hotY + y;
-    if (imageX >= cursor.width || imageY >= cursor.height) return 0;
-    const unsigned long argb = cursor.argb[static_cast<std::size_t>(imageY * cursor.width + imageX)];
-    return (argb >> 16 & 0xFF) | (argb & 0xFF00) | (argb & 0xFF) << 16;
-}
-
-// The code worked out from the sample points of each method: add, keep 32 bits, rotate
-// right by the step number, and clear the top bit at the end.
-std::uint32_t ExpectedCode(const ServerCursor& cursor, int method) {
-    std::vector<std::pair<int, int>> points;
-    const int count = method == 1 ? 16 : method == 2 ? 8 : 10;
-    for (int i = 1; i <= count; ++i)
-        points.emplace_back(method == 1 ? i : method == 2 ? i + 8 : i / 2 + 1, method == 1 ? i : method == 2 ? i + 8 : i);
-    std::uint64_t accumulator = 0;
-    for (int i = 1; i <= count; ++i) {
-        const auto [x, y] = points[static_cast<std::size_t>(i - 1)];
-        const std::uint64_t sum = (accumulator + Sample(cursor, x, y)) & 0xFFFFFFFF;
-        accumulator = ((sum >> i) | (sum << (32 - i))) & 0xFFFFFFFF;
-    }
-    return static_cast<std::uint32_t>(accumulator & 0x7FFFFFFF);
-}
 
 struct CursorCodeX11Test : ::testing::Test {
     std::unique_ptr<X11Connection> connection = X11Connection::Open();
@@ -130,8 +89,7 @@ TEST_F(CursorCodeX11Test, CurrentCursorIsDrawnWithItsHotSpotOnThePointer) {
             const unsigned long argb = server.argb[static_cast<std::size_t>(y * server.width + x)];
             if ((argb >> 24 & 0xFF) != 0xFF) continue;
             ++opaque;
-            const std::int32_t expected = static_cast<std::int32_t>((argb >> 16 & 0xFF) | (argb & 0xFF00) | (argb & 0xFF) << 16);
-            ASSERT_EQ(target.Pixel(20 - server.hotX + x, 30 - server.hotY + y), expected) << x << "," << y;
+            ASSERT_EQ(target.Pixel(20 - server.hotX + x, 30 - server.hotY + y), ColourValue(argb)) << x << "," << y;
         }
     }
     EXPECT_GT(opaque, 10);
