@@ -7,12 +7,9 @@
 #include <X11/Xlib.h>
 #include <X11/cursorfont.h>
 
-#include <csignal>
-#include <optional>
 #include <set>
 
-#include "atspi_client.h"
-#include "managed_desktop.h"
+#include "managed_program_test.h"
 #include "server_cursor.h"
 
 using namespace pelmora::testing;
@@ -25,20 +22,12 @@ constexpr int kCursorPage[2] = {88, 282};  // Option2(1) "抓鼠标"
 constexpr int kMethodBox[2] = {182, 254};  // Combo1
 constexpr int kSwatchLeft = 45, kFirstSwatchTop = 223, kSwatchStep = 17;  // 鼠标块(0..2)
 
-struct CursorPageProgramTest : ::testing::Test {
-    static inline std::string accessibilityBus;
-    ManagedDesktop desktop;
-    std::optional<DesktopClient> client;
-    ProgramUnderTest program;
+struct CursorPageProgramTest : ManagedProgramTest {
     std::vector<XWindowId> shapes;  // windows with the X, hand and text-beam cursors
-    int left = 0, top = 0;          // the program's client area on the screen
-
-    static void SetUpTestSuite() { accessibilityBus = AccessibleTree::StartAccessibilityBus(); }
 
     void SetUp() override {
-        ASSERT_TRUE(desktop.Ready()) << "openbox did not take the screen";
-        client.emplace(desktop.Display());
-        ASSERT_TRUE(client->display());
+        ManagedProgramTest::SetUp();
+        if (HasFatalFailure()) return;
         int x = 900;
         for (const unsigned shape : {XC_X_cursor, XC_hand2, XC_xterm}) {
             const XWindowId window = client->CreateUnmanaged(client->root(), x, 40, 100, 100);
@@ -49,24 +38,10 @@ struct CursorPageProgramTest : ::testing::Test {
             x += 120;
         }
         client->Sync();
-
-        program.Start(desktop.Display());
-        unsigned long programWindow = 0;
-        ASSERT_TRUE(WaitUntil([&] { return (programWindow = program.FindWindow(desktop.Display())) != 0; }, 20s));
-        ASSERT_TRUE(WaitUntil([&] { return client->IsManaged(programWindow); }));
-        std::tie(left, top) = client->OnScreen(programWindow, 0, 0);
+        StartProgram("鼠标特征码");
         ASSERT_LT(left + 445, 900) << "the program lies under the shape windows";
-        ASSERT_TRUE(WaitUntil([&] { return Tree().Find("鼠标特征码") != nullptr; }, 20s)) << "not on the bus";
-    }
-    void TearDown() override {
-        EXPECT_TRUE(program.EndsCleanlyAfter(SIGTERM, 3000ms));
-        client.reset();
-        desktop.Stop();
     }
 
-    AccessibleTree Tree() const { return AccessibleTree::Read(accessibilityBus, program.Pid()); }
-    void Xdotool(const std::string& arguments) { Shell(desktop.On("xdotool " + arguments)); }
-    void Click(int x, int y) { Xdotool("mousemove " + std::to_string(left + x) + " " + std::to_string(top + y) + " click 1"); }
     // Puts the pointer on shape window i and returns the cursor the server shows there.
     ServerCursor PointAt(std::size_t i) {
         const auto [x, y] = client->OnScreen(shapes[i], 50, 50);
@@ -90,13 +65,13 @@ struct CursorPageProgramTest : ::testing::Test {
 }  // namespace
 
 TEST_F(CursorPageProgramTest, LiveCodeFollowsTheCursorUnderThePointerForEveryMethod) {
-    Click(kCursorPage[0], kCursorPage[1]);
+    Click(kCursorPage);
     Xdotool("key alt+grave");  // sampling on
     std::set<std::uint32_t> byDefault;
     for (int method = 0; method <= 2; ++method) {
         if (method > 0) {
             // The next entry of the method box, chosen from its open list.
-            Click(kMethodBox[0], kMethodBox[1]);
+            Click(kMethodBox);
             Xdotool("key --delay 100 Down Return");
         }
         for (std::size_t i = 0; i < shapes.size(); ++i) {
@@ -109,7 +84,7 @@ TEST_F(CursorPageProgramTest, LiveCodeFollowsTheCursorUnderThePointerForEveryMet
 }
 
 TEST_F(CursorPageProgramTest, HotkeysCaptureIntoTheThreeSwatchesWhileAnotherProgramHasTheFocus) {
-    Click(kCursorPage[0], kCursorPage[1]);
+    Click(kCursorPage);
     // Another program takes the focus; sampling stays off, so only the hotkeys compute.
     const XWindowId notepad = client->Create(40, 700, 200, 120);
     ASSERT_TRUE(client->MapManaged(notepad));

@@ -6,12 +6,9 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/Xfixes.h>
 
-#include <csignal>
-#include <optional>
 #include <sstream>
 
-#include "atspi_client.h"
-#include "managed_desktop.h"
+#include "managed_program_test.h"
 
 using namespace pelmora::testing;
 using namespace std::chrono_literals;
@@ -34,39 +31,18 @@ constexpr int kCopyList[2] = {292, 253};      // Command10
 constexpr int kFirstLine[2] = {86, 223};      // the first line of List1
 constexpr int kLabel9[2] = {360, 150};
 
-struct WindowToolsProgramTest : ::testing::Test {
-    static inline std::string accessibilityBus;
-    ManagedDesktop desktop;
-    std::optional<DesktopClient> client;
-    ProgramUnderTest program;
+struct WindowToolsProgramTest : ManagedProgramTest {
     ::Window notepad = None;
-    unsigned long programWindow = 0;
-    int left = 0, top = 0;  // the program's client area on the screen
-
-    static void SetUpTestSuite() { accessibilityBus = AccessibleTree::StartAccessibilityBus(); }
 
     void SetUp() override {
-        ASSERT_TRUE(desktop.Ready()) << "openbox did not take the screen";
-        client.emplace(desktop.Display());
-        ASSERT_TRUE(client->display());
+        ManagedProgramTest::SetUp();
+        if (HasFatalFailure()) return;
         notepad = client->Create(640, 360, 240, 160);
         client->SetTitle(notepad, kTitle);
         client->SetClass(notepad, "notepad", "Notepad");
         ASSERT_TRUE(client->MapManaged(notepad));
-
-        program.Start(desktop.Display());
-        ASSERT_TRUE(WaitUntil([&] { return (programWindow = program.FindWindow(desktop.Display())) != 0; }, 20s));
-        ASSERT_TRUE(WaitUntil([&] { return client->IsManaged(programWindow); }));
-        std::tie(left, top) = client->OnScreen(programWindow, 0, 0);
-        ASSERT_TRUE(WaitUntil([&] { return Tree().Find("Text2") != nullptr; }, 20s)) << "not on the bus";
+        StartProgram("Text2");
     }
-    void TearDown() override {
-        EXPECT_TRUE(program.EndsCleanlyAfter(SIGTERM, 3000ms));
-        client.reset();
-        desktop.Stop();
-    }
-
-    AccessibleTree Tree() const { return AccessibleTree::Read(accessibilityBus, program.Pid()); }
     // Waits until the three pick fields show handle, title and class; says what they showed.
     ::testing::AssertionResult PickShows(unsigned long handle, const std::string& title, const std::string& className) {
         std::string shown;
@@ -77,10 +53,6 @@ struct WindowToolsProgramTest : ::testing::Test {
         }, 10s);
         if (matched) return ::testing::AssertionSuccess();
         return ::testing::AssertionFailure() << "the pick fields show " << shown;
-    }
-    void Xdotool(const std::string& arguments) { Shell(desktop.On("xdotool " + arguments)); }
-    void Click(const int (&at)[2]) {
-        Xdotool("mousemove " + std::to_string(left + at[0]) + " " + std::to_string(top + at[1]) + " click 1");
     }
     std::string Centre(::Window window) {
         const auto [x, y] = client->OnScreen(window, 120, 80);

@@ -1,0 +1,41 @@
+// The real program on a desktop with a window manager (openbox), read over AT-SPI as
+// desktop test tools read it: the base of the tests that drive the program the way a user
+// does. A test puts its other programs' windows on the desktop, then starts the program.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+#include "atspi_client.h"
+#include "managed_desktop.h"
+
+namespace pelmora::testing {
+
+struct ManagedProgramTest : ::testing::Test {
+    static inline std::string accessibilityBus;
+    ManagedDesktop desktop;
+    std::optional<DesktopClient> client;  // another program on the desktop
+    ProgramUnderTest program;
+    unsigned long programWindow = 0;
+    int left = 0, top = 0;  // the program's client area on the screen
+
+    static void SetUpTestSuite() { accessibilityBus = AccessibleTree::StartAccessibilityBus(); }
+
+    void SetUp() override;
+    void TearDown() override;
+    // Starts the program and waits until openbox framed it and the control named control
+    // is on the accessibility bus.
+    void StartProgram(const std::string& control);
+
+    AccessibleTree Tree() const { return AccessibleTree::Read(accessibilityBus, program.Pid()); }
+    void Xdotool(const std::string& arguments) { Shell(desktop.On("xdotool " + arguments)); }
+    // A click at (x, y) of the program's client area.
+    void Click(int x, int y) {
+        Xdotool("mousemove " + std::to_string(left + x) + " " + std::to_string(top + y) + " click 1");
+    }
+    void Click(const int (&at)[2]) { Click(at[0], at[1]); }
+};
+
+}  // namespace pelmora::testing
