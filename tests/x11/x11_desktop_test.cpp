@@ -1,14 +1,22 @@
 #include <gtest/gtest.h>
 
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
+#include <climits>
+#include <fstream>
 #include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
 
 #include "platform/x11/x11_desktop.h"
+#include "platform/x11/x11_screen_reader.h"
 #include "sampling/colour_model.h"
 #include "x11_test_support.h"
 
 using namespace pelmora;
+using pelmora::testing::PatternWindow;
 using pelmora::testing::Shell;
 
 namespace {
@@ -38,7 +46,71 @@ struct X11DesktopTest : ::testing::Test {
         XSync(other, False);
         return window;
     }
+
+    // The screen rectangle as Xlib itself unpacks it, over the other client's connection:
+    // the reference the desktop's reads are held against.
+    Surface ScreenThroughXGetPixel(int left, int top, int width, int height) {
+        Surface expected(width, height);
+        XImage* image = XGetImage(other, DefaultRootWindow(other), left, top, width, height, AllPlanes, ZPixmap);
+        if (!image) return expected;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                const unsigned long rgb = XGetPixel(image, x, y);  // the server's visual: 0xRRGGBB
+                expected.SetPixel(x, y, static_cast<std::int32_t>((rgb >> 16 & 0xFF) | (rgb & 0xFF00) | (rgb & 0xFF) << 16));
+            }
+        XDestroyImage(image);
+        return expected;
+    }
 };
+
+// The first pixel where area differs from expected, or an empty text when all agree.
+std::string FirstDifference(const Surface& area, const Surface& expected) {
+    if (area.Width() != expected.Width() || area.Height() != expected.Height()) return "sizes differ";
+    for (int y = 0; y < expected.Height(); ++y)
+        for (int x = 0; x < expected.Width(); ++x)
+            if (area.Pixel(x, y) != expected.Pixel(x, y))
+                return "at (" + std::to_string(x) + ", " + std::to_string(y) + "): read " +
+                       std::to_string(area.Pixel(x, y)) + ", expected " + std::to_string(expected.Pixel(x, y));
+    return "";
+}
+
+// The System V shared-memory segments mapped into this process, as /proc/self/maps lists them.
+std::vector<std::string> SharedSegmentsMapped() {
+    std::vector<std::string> segments;
+    std::ifstream maps("/proc/self/maps");
+    for (std::string line; std::getline(maps, line);)
+        if (line.find("/SYSV") != std::string::npos) segments.push_back(line);
+    return segments;
+}
+
+// The segment a line of SharedSegmentsMapped names (its inode is the segment's id), as
+// /proc/sysvipc/shm shows it: its permissions, with 01000 once marked for removal, and
+// how many attachments it has, the server's among them.
+struct SegmentStatus {
+    bool found = false;
+    unsigned perms = 0;
+    unsigned long attachments = 0;
+};
+SegmentStatus StatusOfSegment(const std::string& mapping) {
+    std::string range, access, offset, device;
+    long id = -1;
+    std::istringstream(mapping) >> range >> access >> offset >> device >> id;
+    std::ifstream table("/proc/sysvipc/shm");
+    std::string line;
+    std::getline(table, line);  // the column names
+    while (std::getline(table, line)) {
+        long key = 0, shmid = 0, cpid = 0, lpid = 0;
+        unsigned long size = 0;
+        SegmentStatus status{true};
+        std::istringstream fields(line);
+        fields >> key >> shmid >> std::oct >> status.perms >> std::dec >> size >> cpid >> lpid >> status.attachments;
+        if (fields && shmid == id) return status;
+    }
+    return {};
+}
+
+// A value no screen pixel has (colour values keep their top byte clear).
+constexpr std::int32_t kUntouched = -2;
 
 }  // namespace
 
@@ -74,15 +146,121 @@ TEST_F(X11DesktopTest, PointsOffTheScreenGiveNoPixel) {
     EXPECT_NE(desktop->Pixel(size.width - 1, size.height - 1), -1);
 }
 
-TEST_F(X11DesktopTest, AreaReadMatchesSinglePixelsAndSkipsWhatIsOffTheScreen) {
-    const ::Window window = ShowColouredWindow(0, 0, 6, 6, 0xFF0000);
-    Surface area(10, 10, 7);
-    desktop->ReadArea(-3, -3, area);
-    EXPECT_EQ(area.Pixel(0, 0), 7);  // off the screen: left as it was
-    EXPECT_EQ(area.Pixel(2, 9), 7);
-    EXPECT_EQ(area.Pixel(3, 3), kColourRed);
-    for (int y = 3; y < 10; ++y)
-        for (int x = 3; x < 10; ++x) EXPECT_EQ(area.Pixel(x, y), desktop->Pixel(x - 3, y - 3)) << x << "," << y;
+TEST_F(X11DesktopTest, AreasOverAPatternEqualItPixelForPixelAtEverySize) {
+    const PatternWindow pattern(200, 150, 40, 40);
+    // The magnifier's 11 x 11 and the cursor's 32 x 32 travel in XGetImage's reply.
+    for (const int side : {11, 32}) {
+        Surface area(side, side, kUntouched);
+        desktop->ReadArea(205, 153, area);
+        for (int y = 0; y < side; ++y)
+            for (int x = 0; x < side; ++x)
+                ASSERT_EQ(area.Pixel(x, y), PatternWindow::ColourAt(x + 5, y + 3)) << side << ": " << x << "," << y;
+    }
+    // A larger one over shared memory, the pattern inside it, the rest as Xlib shows it.
+    Surface large(300, 200, kUntouched);
+    desktop->ReadArea(150, 100, large);
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 40; ++x)
+            ASSERT_EQ(large.Pixel(50 + x, 50 + y), PatternWindow::ColourAt(x, y)) << x << "," << y;
+    EXPECT_EQ(FirstDifference(large, ScreenThroughXGetPixel(150, 100, 300, 200)), "");
+    // Without shared memory (a remote display) the same rectangle reads the same.
+    X11ScreenReader plain(*connection, X11ScreenReader::Transport::Plain);
+    Surface plainLarge(300, 200, kUntouched);
+    ASSERT_TRUE(plain.Read(150, 100, 300, 200, plainLarge, 0, 0));
+    EXPECT_FALSE(plain.SharingMemory());
+    EXPECT_EQ(FirstDifference(plainLarge, large), "");
+}
+
+TEST_F(X11DesktopTest, AreasPartlyOffTheScreenFillOnlyTheirOnScreenPart) {
+    const ScreenSize screen = desktop->Size();
+    const int w = screen.width, h = screen.height;
+    const ::Window corners[] = {ShowColouredWindow(0, 0, 8, 8, 0x102030), ShowColouredWindow(w - 8, 0, 8, 8, 0x405060),
+                                ShowColouredWindow(0, h - 8, 8, 8, 0x708090),
+                                ShowColouredWindow(w - 8, h - 8, 8, 8, 0xA0B0C0)};
+    const std::int32_t colours[] = {0x302010, 0x605040, 0x908070, 0xC0B0A0};
+
+    // Small reads over each corner, half off the screen.
+    const ScreenPoint smallAt[] = {{-5, -5}, {w - 5, -5}, {-5, h - 5}, {w - 5, h - 5}};
+    for (int corner = 0; corner < 4; ++corner) {
+        Surface area(10, 10, kUntouched);
+        desktop->ReadArea(smallAt[corner].x, smallAt[corner].y, area);
+        for (int y = 0; y < 10; ++y)
+            for (int x = 0; x < 10; ++x) {
+                const int sx = smallAt[corner].x + x, sy = smallAt[corner].y + y;
+                const bool onScreen = sx >= 0 && sy >= 0 && sx < w && sy < h;
+                EXPECT_EQ(area.Pixel(x, y), onScreen ? colours[corner] : kUntouched) << corner << ": " << x << "," << y;
+            }
+    }
+
+    // One read past every edge at once: the whole screen framed by untouched pixels.
+    Surface large(w + 12, h + 9, kUntouched);
+    desktop->ReadArea(-5, -4, large);
+    Surface framed(w + 12, h + 9, kUntouched);
+    framed.StretchBlt(5, 4, w, h, ScreenThroughXGetPixel(0, 0, w, h), 0, 0, w, h);
+    EXPECT_EQ(FirstDifference(large, framed), "");
+    EXPECT_EQ(large.Pixel(5, 4), colours[0]);
+    EXPECT_EQ(large.Pixel(4 + w, 4), colours[1]);
+    EXPECT_EQ(large.Pixel(5, 3 + h), colours[2]);
+    EXPECT_EQ(large.Pixel(4 + w, 3 + h), colours[3]);
+    for (const ::Window window : corners) XDestroyWindow(other, window);
+    XSync(other, False);
+}
+
+TEST_F(X11DesktopTest, AreasWhollyOffTheScreenChangeNothing) {
+    const ScreenSize screen = desktop->Size();
+    const ScreenPoint outside[] = {{-100, 0},           {0, -100},        {screen.width, 0}, {0, screen.height},
+                                   {INT_MAX - 50, 0},   {0, INT_MAX - 50}, {INT_MIN, INT_MIN}};
+    for (const ScreenPoint at : outside) {
+        for (const int side : {8, 100}) {  // below and above the size that shares memory
+            Surface area(side, 100, kUntouched);
+            desktop->ReadArea(at.x, at.y, area);
+            EXPECT_EQ(FirstDifference(area, Surface(side, 100, kUntouched)), "") << at.x << "," << at.y << " " << side;
+        }
+    }
+}
+
+TEST_F(X11DesktopTest, OneSharedSegmentServesLargeAndSmallReadsInTurn) {
+    ASSERT_TRUE(SharedSegmentsMapped().empty()) << "a segment of an earlier reader left mapped";
+    const ScreenSize screen = desktop->Size();
+    const PatternWindow pattern(600, 500, 40, 40);
+    const ::Window window = ShowColouredWindow(300, 200, 50, 50, 0x102030);
+
+    Surface whole(screen.width, screen.height, kUntouched);
+    desktop->ReadArea(0, 0, whole);
+    EXPECT_EQ(whole.Pixel(300, 200), 0x302010);
+    EXPECT_EQ(whole.Pixel(639, 539), PatternWindow::ColourAt(39, 39));
+    EXPECT_EQ(FirstDifference(whole, ScreenThroughXGetPixel(0, 0, screen.width, screen.height)), "");
+    const std::vector<std::string> segments = SharedSegmentsMapped();
+    ASSERT_EQ(segments.size(), 1u);
+    // Taken by the server too, and marked for removal as soon as both sides had it, so
+    // that a crash leaves nothing behind.
+    const SegmentStatus status = StatusOfSegment(segments[0]);
+    ASSERT_TRUE(status.found) << segments[0];
+    EXPECT_GE(status.attachments, 2u);
+    EXPECT_EQ(status.perms & 01000, 01000u) << std::oct << status.perms;
+
+    // Smaller reads after it: rows of another length in the same segment, then one in the
+    // reply alone.
+    Surface part(200, 90, kUntouched);
+    desktop->ReadArea(290, 190, part);
+    EXPECT_EQ(FirstDifference(part, ScreenThroughXGetPixel(290, 190, 200, 90)), "");
+    Surface magnifier(11, 11, kUntouched);
+    desktop->ReadArea(345, 245, magnifier);
+    EXPECT_EQ(FirstDifference(magnifier, ScreenThroughXGetPixel(345, 245, 11, 11)), "");
+    EXPECT_EQ(magnifier.Pixel(0, 0), 0x302010);
+    EXPECT_EQ(desktop->Pixel(620, 510), PatternWindow::ColourAt(20, 10));
+
+    // The screen changes; the next whole read shows the change, not what the segment held.
+    XSetWindowBackground(other, window, 0xC0FFEE);
+    XClearWindow(other, window);
+    XSync(other, False);
+    desktop->ReadArea(0, 0, whole);
+    EXPECT_EQ(whole.Pixel(300, 200), 0xEEFFC0);
+    EXPECT_EQ(FirstDifference(whole, ScreenThroughXGetPixel(0, 0, screen.width, screen.height)), "");
+
+    EXPECT_EQ(SharedSegmentsMapped(), segments) << "a segment made anew for a read that fitted";
+    desktop.reset();
+    EXPECT_TRUE(SharedSegmentsMapped().empty()) << "the segment outlived its desktop";
     XDestroyWindow(other, window);
     XSync(other, False);
 }
@@ -92,4 +270,66 @@ TEST_F(X11DesktopTest, RefusedRequestsDoNotEndTheProcess) {
     XDestroyWindow(connection->display(), 0x7ffffff0);  // no such window: BadWindow
     EXPECT_TRUE(trap.Failed());
     EXPECT_NE(desktop->Pixel(0, 0), -1);  // the connection still works
+}
+
+// Screens other than the common 32-bit one, laid out by hand as a server would send them.
+TEST(X11DesktopPixelLayouts, EachLayoutGivesTheSameColours) {
+    struct Layout {
+        const char* name;
+        int bitsPerPixel;
+        int byteOrder;
+        PixelMasks masks;
+        unsigned long pixels[4];  // (0, 0), (1, 0), (0, 1), (1, 1)
+        std::int32_t colours[4];
+    };
+    const std::int32_t kGrey565 = 131 | 129 << 8 | 131 << 16;  // 16/31, 32/63, 16/31 of full
+    const Layout layouts[] = {
+        // Bits above the masks (a 32-bit visual's alpha) are no colour.
+        {"32 bit", 32, LSBFirst, {0xFF0000, 0xFF00, 0xFF}, {0xAB123456, 0xFF0000, 0xFF00, 0xFF},
+         {0x563412, 0x0000FF, 0x00FF00, 0xFF0000}},
+        {"32 bit, other byte order", 32, MSBFirst, {0xFF0000, 0xFF00, 0xFF}, {0x123456, 0xFF0000, 0xFF00, 0xFF},
+         {0x563412, 0x0000FF, 0x00FF00, 0xFF0000}},
+        {"32 bit, blue high", 32, LSBFirst, {0xFF, 0xFF00, 0xFF0000}, {0x123456, 0xFF0000, 0xFF00, 0xFF},
+         {0x123456, 0xFF0000, 0x00FF00, 0x0000FF}},
+        {"24 bit packed", 24, LSBFirst, {0xFF0000, 0xFF00, 0xFF}, {0x123456, 0xFF0000, 0xFF00, 0xFF},
+         {0x563412, 0x0000FF, 0x00FF00, 0xFF0000}},
+        {"16 bit", 16, LSBFirst, {0xF800, 0x7E0, 0x1F}, {0xF800, 0x7E0, 0x1F, 0x8410},
+         {0x0000FF, 0x00FF00, 0xFF0000, kGrey565}},
+        {"16 bit, other byte order", 16, MSBFirst, {0xF800, 0x7E0, 0x1F}, {0xF800, 0x7E0, 0x1F, 0x8410},
+         {0x0000FF, 0x00FF00, 0xFF0000, kGrey565}},
+    };
+    for (const Layout& layout : layouts) {
+        SCOPED_TRACE(layout.name);
+        const int bytes = layout.bitsPerPixel / 8;
+        const int stride = 2 * bytes + 4;  // rows padded, the padding filled with a colour of its own
+        std::vector<char> data(static_cast<std::size_t>(stride) * 2, static_cast<char>(0x77));
+        for (int i = 0; i < 4; ++i)
+            for (int b = 0; b < bytes; ++b) {
+                const int shift = layout.byteOrder == LSBFirst ? 8 * b : 8 * (bytes - 1 - b);
+                data[static_cast<std::size_t>((i / 2) * stride + (i % 2) * bytes + b)] =
+                    static_cast<char>(layout.pixels[i] >> shift & 0xFF);
+            }
+        XImage image{};
+        image.width = 2;
+        image.height = 2;
+        image.format = ZPixmap;
+        image.data = data.data();
+        image.byte_order = layout.byteOrder;
+        image.bitmap_unit = 32;
+        image.bitmap_bit_order = layout.byteOrder;
+        image.bitmap_pad = 8;
+        image.depth = layout.bitsPerPixel == 32 ? 24 : layout.bitsPerPixel;
+        image.bytes_per_line = stride;
+        image.bits_per_pixel = layout.bitsPerPixel;
+        ASSERT_TRUE(XInitImage(&image));
+
+        // Into the middle of a larger target, which keeps the rest.
+        Surface target(4, 4, kUntouched);
+        CopyImageInto(image, layout.masks, target, 1, 2);
+        for (int i = 0; i < 4; ++i) EXPECT_EQ(target.Pixel(1 + i % 2, 2 + i / 2), layout.colours[i]) << i;
+        int untouched = 0;
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 4; ++x) untouched += target.Pixel(x, y) == kUntouched;
+        EXPECT_EQ(untouched, 12);
+    }
 }

@@ -1,40 +1,14 @@
 #include "platform/x11/x11_desktop.h"
 
-#include <X11/Xutil.h>
 #include <X11/extensions/Xfixes.h>
 
 #include <algorithm>
-#include <bit>
 
 namespace pelmora {
 
-namespace {
-// The 8-bit value of the channel that mask selects in pixel.
-unsigned Channel(unsigned long pixel, unsigned long mask) {
-    if (mask == 0) return 0;
-    const int shift = std::countr_zero(mask);
-    const unsigned long value = (pixel & mask) >> shift;
-    const unsigned long maximum = mask >> shift;
-    return maximum == 255 ? static_cast<unsigned>(value) : static_cast<unsigned>(value * 255 / maximum);
-}
-
-struct ImageDeleter {
-    void operator()(XImage* image) const { XDestroyImage(image); }
-};
-}  // namespace
-
-X11Desktop::X11Desktop(X11Connection& connection) : connection_(connection) {
-    const Visual* visual = DefaultVisual(connection.display(), DefaultScreen(connection.display()));
-    redMask_ = visual->red_mask;
-    greenMask_ = visual->green_mask;
-    blueMask_ = visual->blue_mask;
+X11Desktop::X11Desktop(X11Connection& connection) : connection_(connection), screen_(connection) {
     int eventBase = 0, errorBase = 0;
     hasXFixes_ = XFixesQueryExtension(connection.display(), &eventBase, &errorBase);
-}
-
-std::int32_t X11Desktop::ToColour(unsigned long pixel) const {
-    return static_cast<std::int32_t>(Channel(pixel, redMask_) | Channel(pixel, greenMask_) << 8 |
-                                     Channel(pixel, blueMask_) << 16);
 }
 
 ScreenPoint X11Desktop::PointerPos() {
@@ -60,32 +34,24 @@ ScreenSize X11Desktop::Size() {
 }
 
 std::int32_t X11Desktop::Pixel(std::int32_t x, std::int32_t y) {
-    if (!connection_.Alive()) return -1;
-    // A point off the root window makes the server refuse the read (BadMatch): -1.
-    X11ErrorTrap trap(connection_.display());
-    std::unique_ptr<XImage, ImageDeleter> image(
-        XGetImage(connection_.display(), connection_.root(), x, y, 1, 1, AllPlanes, ZPixmap));
-    if (!image) return -1;
-    return ToColour(XGetPixel(image.get(), 0, 0));
+    // Off the screen, or when the read fails, the pixel keeps the -1 it starts with.
+    Surface pixel(1, 1, -1);
+    ReadArea(x, y, pixel);
+    return pixel.Pixel(0, 0);
 }
 
 void X11Desktop::ReadArea(std::int32_t left, std::int32_t top, Surface& target) {
     if (!connection_.Alive()) return;
+    // Only the part on the root window can be read (the server refuses a rectangle that
+    // reaches past it); 64-bit sums, since left + width may pass the 32-bit range.
     const ScreenSize size = Size();
-    const int x0 = std::max(left, 0);
-    const int y0 = std::max(top, 0);
-    const int x1 = std::min(left + target.Width(), size.width);
-    const int y1 = std::min(top + target.Height(), size.height);
+    const std::int64_t x0 = std::max<std::int64_t>(left, 0);
+    const std::int64_t y0 = std::max<std::int64_t>(top, 0);
+    const std::int64_t x1 = std::min<std::int64_t>(std::int64_t{left} + target.Width(), size.width);
+    const std::int64_t y1 = std::min<std::int64_t>(std::int64_t{top} + target.Height(), size.height);
     if (x0 >= x1 || y0 >= y1) return;
-    X11ErrorTrap trap(connection_.display());
-    std::unique_ptr<XImage, ImageDeleter> image(XGetImage(connection_.display(), connection_.root(), x0, y0,
-                                                          static_cast<unsigned>(x1 - x0),
-                                                          static_cast<unsigned>(y1 - y0), AllPlanes, ZPixmap));
-    if (!image) return;
-    for (int y = y0; y < y1; ++y) {
-        std::int32_t* row = target.Row(y - top);
-        for (int x = x0; x < x1; ++x) row[x - left] = ToColour(XGetPixel(image.get(), x - x0, y - y0));
-    }
+    screen_.Read(static_cast<int>(x0), static_cast<int>(y0), static_cast<int>(x1 - x0), static_cast<int>(y1 - y0),
+                 target, static_cast<int>(x0 - left), static_cast<int>(y0 - top));
 }
 
 CurrentCursor X11Desktop::ReadCursor() {

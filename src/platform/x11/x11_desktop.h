@@ -9,6 +9,7 @@
 
 #include "platform/desktop.h"
 #include "platform/x11/x11_connection.h"
+#include "platform/x11/x11_screen_reader.h"
 
 namespace pelmora {
 
@@ -47,11 +48,11 @@ private:
     };
     static constexpr std::chrono::milliseconds kPrefetchedTextsLife{2};
 
-    std::int32_t ToColour(unsigned long pixel) const;
     WindowAtoms Atoms();
 
     X11Connection& connection_;
-    unsigned long redMask_, greenMask_, blueMask_;
+    // Screen rectangles, with the shared segment the larger ones travel over.
+    X11ScreenReader screen_;
     bool hasXFixes_ = false;
     std::optional<WindowAtoms> atoms_;
     // The windows the last WindowAt went through, from the root's child down to its answer:

@@ -1,0 +1,346 @@
+#include "capture/bitmap_file.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstdint>
+#include <new>
+#include <vector>
+
+namespace pelmora {
+namespace {
+
+using Byte = unsigned char;
+
+constexpr std::size_t kFileHeaderBytes = 14;
+constexpr std::uint32_t kCoreHeaderBytes = 12;  // OS/2 1.x BITMAPCOREHEADER
+constexpr std::uint32_t kInfoHeaderBytes = 40;  // BITMAPINFOHEADER
+constexpr std::uint32_t kPixelsPerMetreAt96Dpi = 3780;
+
+// The compression field's values (biCompression).
+constexpr std::uint32_t kBiRgb = 0;
+constexpr std::uint32_t kBiRle8 = 1;
+constexpr std::uint32_t kBiRle4 = 2;
+constexpr std::uint32_t kBiBitFields = 3;
+constexpr std::uint32_t kBiJpeg = 4;
+constexpr std::uint32_t kBiPng = 5;
+constexpr std::uint32_t kBiAlphaBitFields = 6;
+
+// Why a file cannot be read, as the user is told.
+constexpr const char* kEmptyFile = "文件是空的";
+constexpr const char* kNotBitmap = "不是位图文件";
+constexpr const char* kIncomplete = "文件不完整";
+constexpr const char* kTooLarge = "图像太大";
+constexpr const char* kBadDimensions = "图像的宽度或高度无效";
+constexpr const char* kRleCompressed = "不支持压缩的位图（RLE）";
+constexpr const char* kEmbeddedImage = "不支持内含 JPEG 或 PNG 图像的位图";
+constexpr const char* kUnknownCompression = "不支持这种压缩方式的位图";
+constexpr const char* kOs2Bitmap = "不支持 OS/2 2.x 格式的位图";
+constexpr const char* kUnknownHeader = "无法识别的位图信息头";
+constexpr const char* kBadPlanes = "位图的色彩平面数不是 1";
+constexpr const char* kBadBitCount = "不支持这种颜色位数的位图";
+constexpr const char* kBadMasks = "位图的颜色掩码无效";
+constexpr const char* kBadPixelOffset = "位图像素数据的位置无效";
+constexpr const char* kOutOfMemory = "内存不足，无法读取图像";
+
+// Little-endian fields, assembled byte by byte: the bytes have no alignment and the
+// host's byte order does not matter.
+std::uint32_t U16(const Byte* p) { return std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8; }
+std::uint32_t U32(const Byte* p) {
+    return std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16 | std::uint32_t{p[3]} << 24;
+}
+std::int32_t S32(const Byte* p) { return static_cast<std::int32_t>(U32(p)); }
+
+void Put16(Byte* p, std::uint32_t value) {
+    p[0] = static_cast<Byte>(value);
+    p[1] = static_cast<Byte>(value >> 8);
+}
+void Put32(Byte* p, std::uint32_t value) {
+    Put16(p, value);
+    Put16(p + 2, value >> 16);
+}
+
+// Bytes in one stored row, padded to a multiple of 4.
+std::uint64_t PaddedRowBytes(std::uint64_t width, std::uint64_t bitCount) { return (width * bitCount + 31) / 32 * 4; }
+
+// The colour value of blue, green and red bytes.
+std::int32_t Bgr(Byte blue, Byte green, Byte red) {
+    return static_cast<std::int32_t>(std::uint32_t{red} | std::uint32_t{green} << 8 | std::uint32_t{blue} << 16);
+}
+
+// One colour channel of a bit-field pixel: which bits hold it and how its value scales to
+// 0..255 (value * 255 / largest value, rounded; never exactly half way, as the largest
+// value 2^n - 1 is odd).
+class Channel {
+public:
+    Channel() = default;
+    // mask must be one run of set bits, or 0 (the channel reads as 0).
+    explicit Channel(std::uint32_t mask) : mask_(mask) {
+        if (mask == 0) {
+            scaled_.assign(1, 0);
+            return;
+        }
+        shift_ = std::countr_zero(mask);
+        largest_ = mask >> shift_;
+        // Up to 16 bits a table is cheaper than a division per pixel.
+        if (largest_ <= 0xFFFF) {
+            scaled_.resize(largest_ + 1);
+            for (std::uint32_t v = 0; v <= largest_; ++v) scaled_[v] = Scale(v);
+        }
+    }
+    std::uint32_t Of(std::uint32_t pixel) const {
+        const std::uint32_t value = (pixel & mask_) >> shift_;
+        return scaled_.empty() ? Scale(value) : scaled_[value];
+    }
+
+private:
+    Byte Scale(std::uint32_t value) const {
+        return static_cast<Byte>((std::uint64_t{value} * 255 + largest_ / 2) / largest_);
+    }
+    std::uint32_t mask_ = 0;
+    int shift_ = 0;
+    std::uint32_t largest_ = 0;
+    std::vector<Byte> scaled_;
+};
+
+// A mask is usable when its bits are one run that lies within the pixel.
+bool UsableMask(std::uint32_t mask, int bitCount) {
+    if (bitCount < 32 && (mask >> bitCount) != 0) return false;
+    if (mask == 0) return true;
+    const std::uint32_t run = mask >> std::countr_zero(mask);
+    return (run & (run + 1)) == 0;
+}
+
+// How the stored pixels of a row turn into colour values.
+enum class PixelFormat { kIndexed, kMasked16, kMasked32, kBgr24, kBgrx32 };
+
+struct Layout {
+    int width = 0;
+    int height = 0;
+    bool topDown = false;
+    int bitCount = 0;
+    PixelFormat format = PixelFormat::kBgr24;
+    // Colour table entries as colour values; entries the file does not give stay black.
+    std::array<std::int32_t, 256> palette{};
+    std::array<std::uint32_t, 3> masks{};  // red, green, blue
+    std::uint64_t pixelOffset = 0;
+    std::uint64_t rowBytes = 0;  // padded
+};
+
+template <int kBits>
+void IndexedRow(const Byte* src, std::int32_t* dst, int width, const std::array<std::int32_t, 256>& palette) {
+    constexpr int kPerByte = 8 / kBits;
+    constexpr unsigned kIndexMask = (1u << kBits) - 1;
+    for (int x = 0; x < width; ++x) {
+        // The leftmost pixel sits in the byte's highest bits.
+        const int shift = (kPerByte - 1 - x % kPerByte) * kBits;
+        dst[x] = palette[(src[x / kPerByte] >> shift) & kIndexMask];
+    }
+}
+
+template <int kBytes>
+void MaskedRow(const Byte* src, std::int32_t* dst, int width, const std::array<Channel, 3>& channels) {
+    for (int x = 0; x < width; ++x, src += kBytes) {
+        const std::uint32_t pixel = kBytes == 2 ? U16(src) : U32(src);
+        dst[x] = static_cast<std::int32_t>(channels[0].Of(pixel) | channels[1].Of(pixel) << 8 |
+                                           channels[2].Of(pixel) << 16);
+    }
+}
+
+void Bgr24Row(const Byte* src, std::int32_t* dst, int width) {
+    for (int x = 0; x < width; ++x, src += 3) dst[x] = Bgr(src[0], src[1], src[2]);
+}
+
+void Bgrx32Row(const Byte* src, std::int32_t* dst, int width) {
+    for (int x = 0; x < width; ++x, src += 4) dst[x] = Bgr(src[0], src[1], src[2]);
+}
+
+// Reads the headers, colour table and masks, checking every size and offset against the
+// file's length; returns the reason when the file cannot be read.
+const char* ReadLayout(std::string_view file, Layout& layout) {
+    const auto* bytes = reinterpret_cast<const Byte*>(file.data());
+    const std::uint64_t length = file.size();
+    if (length == 0) return kEmptyFile;
+    if (bytes[0] != 'B' || (length > 1 && bytes[1] != 'M')) return kNotBitmap;
+    if (length < kFileHeaderBytes + 4) return kIncomplete;
+
+    const Byte* info = bytes + kFileHeaderBytes;
+    const std::uint32_t headerBytes = U32(info);
+    const bool core = headerBytes == kCoreHeaderBytes;
+    switch (headerBytes) {
+        case kCoreHeaderBytes: case 40: case 52: case 56: case 108: case 124: break;
+        case 16: case 64: return kOs2Bitmap;
+        default: return kUnknownHeader;
+    }
+    if (length < kFileHeaderBytes + headerBytes) return kIncomplete;
+
+    std::int64_t width = 0;
+    std::int64_t height = 0;
+    std::uint32_t planes = 0;
+    std::uint32_t compression = kBiRgb;
+    std::uint32_t coloursUsed = 0;
+    if (core) {
+        // The core header's width and height are unsigned 16-bit; rows are always bottom-up.
+        width = U16(info + 4);
+        height = U16(info + 6);
+        planes = U16(info + 8);
+        layout.bitCount = static_cast<int>(U16(info + 10));
+    } else {
+        width = S32(info + 4);
+        height = S32(info + 8);
+        planes = U16(info + 12);
+        layout.bitCount = static_cast<int>(U16(info + 14));
+        compression = U32(info + 16);
+        coloursUsed = U32(info + 32);
+    }
+
+    if (planes != 1) return kBadPlanes;
+    switch (compression) {
+        case kBiRgb: case kBiBitFields: case kBiAlphaBitFields: break;
+        case kBiRle8: case kBiRle4: return kRleCompressed;
+        case kBiJpeg: case kBiPng: return kEmbeddedImage;
+        default: return kUnknownCompression;
+    }
+    const int bitCount = layout.bitCount;
+    const bool indexed = bitCount == 1 || bitCount == 4 || bitCount == 8;
+    if (!indexed && bitCount != 16 && bitCount != 24 && bitCount != 32) return kBadBitCount;
+    if (core && bitCount != 24 && !indexed) return kBadBitCount;
+    const bool bitFields = compression != kBiRgb;
+    if (bitFields && bitCount != 16 && bitCount != 32) return kUnknownCompression;
+
+    // Computed in 64 bits: the height may be INT32_MIN, whose negation does not fit.
+    layout.topDown = height < 0;
+    height = height < 0 ? -height : height;
+    if (width <= 0 || height == 0) return kBadDimensions;
+    if (width > kMaxBitmapSide || height > kMaxBitmapSide) return kTooLarge;
+    layout.width = static_cast<int>(width);
+    layout.height = static_cast<int>(height);
+
+    std::uint64_t headersEnd = kFileHeaderBytes + headerBytes;
+    if (bitFields) {
+        // After a 40-byte header the masks follow it (three, or four with alpha); the
+        // longer headers hold them inside.
+        const Byte* masks = info + kInfoHeaderBytes;
+        if (headerBytes == kInfoHeaderBytes) {
+            headersEnd += compression == kBiAlphaBitFields ? 16 : 12;
+            if (length < headersEnd) return kIncomplete;
+        }
+        for (int c = 0; c < 3; ++c) {
+            layout.masks[c] = U32(masks + 4 * c);
+            if (!UsableMask(layout.masks[c], bitCount)) return kBadMasks;
+        }
+        const bool plain32 = bitCount == 32 && layout.masks[0] == 0x00FF0000 && layout.masks[1] == 0x0000FF00 &&
+                             layout.masks[2] == 0x000000FF;
+        layout.format = plain32 ? PixelFormat::kBgrx32 : bitCount == 16 ? PixelFormat::kMasked16 : PixelFormat::kMasked32;
+    } else if (bitCount == 16) {
+        layout.masks = {0x7C00, 0x03E0, 0x001F};  // x-5-5-5
+        layout.format = PixelFormat::kMasked16;
+    } else {
+        layout.format = indexed ? PixelFormat::kIndexed : bitCount == 24 ? PixelFormat::kBgr24 : PixelFormat::kBgrx32;
+    }
+
+    if (indexed) {
+        // The table has 2^bits entries unless the file says it uses fewer; entries past
+        // 2^bits are never looked up. The core header's entries are 3 bytes, the others' 4.
+        const std::uint64_t most = std::uint64_t{1} << bitCount;
+        const std::uint64_t entries = coloursUsed == 0 ? most : std::min<std::uint64_t>(coloursUsed, most);
+        const std::uint64_t entryBytes = core ? 3 : 4;
+        const Byte* table = bytes + headersEnd;
+        headersEnd += entries * entryBytes;
+        if (length < headersEnd) return kIncomplete;
+        for (std::uint64_t i = 0; i < entries; ++i) {
+            const Byte* entry = table + i * entryBytes;
+            layout.palette[i] = Bgr(entry[0], entry[1], entry[2]);
+        }
+    }
+
+    // The pixel data is where the file header says, after the headers and table, and
+    // wholly inside the file; the last row's padding may be missing.
+    layout.pixelOffset = U32(bytes + 10);
+    if (layout.pixelOffset < headersEnd) return kBadPixelOffset;
+    layout.rowBytes = PaddedRowBytes(layout.width, bitCount);
+    const std::uint64_t lastRowBytes = (std::uint64_t(layout.width) * bitCount + 7) / 8;
+    if (layout.pixelOffset > length || length - layout.pixelOffset < layout.rowBytes * (layout.height - 1) + lastRowBytes)
+        return kIncomplete;
+    return nullptr;
+}
+
+void ReadRows(const Byte* pixels, const Layout& layout, Surface& picture) {
+    std::array<Channel, 3> channels;
+    if (layout.format == PixelFormat::kMasked16 || layout.format == PixelFormat::kMasked32)
+        for (int c = 0; c < 3; ++c) channels[c] = Channel(layout.masks[c]);
+    const int width = layout.width;
+    for (int stored = 0; stored < layout.height; ++stored) {
+        const Byte* src = pixels + static_cast<std::uint64_t>(stored) * layout.rowBytes;
+        std::int32_t* dst = picture.Row(layout.topDown ? stored : layout.height - 1 - stored);
+        switch (layout.format) {
+            case PixelFormat::kIndexed:
+                if (layout.bitCount == 1) IndexedRow<1>(src, dst, width, layout.palette);
+                else if (layout.bitCount == 4) IndexedRow<4>(src, dst, width, layout.palette);
+                else IndexedRow<8>(src, dst, width, layout.palette);
+                break;
+            case PixelFormat::kMasked16: MaskedRow<2>(src, dst, width, channels); break;
+            case PixelFormat::kMasked32: MaskedRow<4>(src, dst, width, channels); break;
+            case PixelFormat::kBgr24: Bgr24Row(src, dst, width); break;
+            case PixelFormat::kBgrx32: Bgrx32Row(src, dst, width); break;
+        }
+    }
+}
+
+}  // namespace
+
+std::string EncodeBitmap(const Surface& picture) {
+    const int width = picture.Width();
+    const int height = picture.Height();
+    const std::uint64_t rowBytes = PaddedRowBytes(width, 24);
+    const std::uint64_t imageBytes = rowBytes * height;
+    const std::uint64_t pixelOffset = kFileHeaderBytes + kInfoHeaderBytes;
+    // The size fields are 32-bit; a picture too big for them (over 4 GiB) keeps the low bits,
+    // which readers ignore in favour of the width and height.
+    const std::uint64_t fileBytes = pixelOffset + imageBytes;
+
+    std::string file(fileBytes, '\0');
+    auto* out = reinterpret_cast<Byte*>(file.data());
+    out[0] = 'B';
+    out[1] = 'M';
+    Put32(out + 2, static_cast<std::uint32_t>(fileBytes));
+    Put32(out + 10, static_cast<std::uint32_t>(pixelOffset));
+    Byte* info = out + kFileHeaderBytes;
+    Put32(info, kInfoHeaderBytes);
+    Put32(info + 4, static_cast<std::uint32_t>(width));
+    Put32(info + 8, static_cast<std::uint32_t>(height));
+    Put16(info + 12, 1);
+    Put16(info + 14, 24);
+    Put32(info + 16, kBiRgb);
+    Put32(info + 20, static_cast<std::uint32_t>(imageBytes));
+    Put32(info + 24, kPixelsPerMetreAt96Dpi);
+    Put32(info + 28, kPixelsPerMetreAt96Dpi);
+
+    // The padding bytes are already zero.
+    Byte* row = out + pixelOffset;
+    for (int y = height - 1; y >= 0; --y, row += rowBytes) {
+        const std::int32_t* src = picture.Row(y);
+        Byte* dst = row;
+        for (int x = 0; x < width; ++x, dst += 3) {
+            const auto colour = static_cast<std::uint32_t>(src[x]);
+            dst[0] = static_cast<Byte>(colour >> 16);
+            dst[1] = static_cast<Byte>(colour >> 8);
+            dst[2] = static_cast<Byte>(colour);
+        }
+    }
+    return file;
+}
+
+DecodedBitmap DecodeBitmap(std::string_view bytes) {
+    Layout layout;
+    if (const char* reason = ReadLayout(bytes, layout)) return {std::nullopt, reason};
+    try {
+        DecodedBitmap decoded{Surface(layout.width, layout.height), {}};
+        ReadRows(reinterpret_cast<const Byte*>(bytes.data()) + layout.pixelOffset, layout, *decoded.picture);
+        return decoded;
+    } catch (const std::bad_alloc&) {
+        return {std::nullopt, kOutOfMemory};
+    }
+}
+
+}  // namespace pelmora

@@ -1,0 +1,42 @@
+// The Windows bitmap (BMP) file: how a picture is saved (snapshots, the editor's files)
+// and how a bitmap file a user opens or drops is read back into a picture. Both work on
+// the file's bytes in memory; reading and writing the file itself is the caller's.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/surface.h"
+
+namespace pelmora {
+
+// The largest width and height a bitmap file may have to be read; a picture that size
+// takes 1 GiB in memory.
+inline constexpr int kMaxBitmapSide = 16384;
+
+// The file a picture is saved as: 24 bits per pixel, rows bottom-up, each padded with zero
+// bytes to a multiple of 4; file header "BM", file size, 0, 0, pixel offset 54; 40-byte
+// information header: size 40, width, height (positive), planes 1, 24 bits, compression 0,
+// image size (padded row bytes * height), resolution 3780 x 3780 pixels per metre (96 dpi),
+// 0 colours, 0 important. A colour value v is written as the bytes blue (v >> 16), green
+// (v >> 8), red (v); its top byte is dropped, so -1 (transparent) is written as white.
+// An empty picture gives a file without rows, which no reader accepts.
+std::string EncodeBitmap(const Surface& picture);
+
+// A picture read from a bitmap file's bytes, or the reason it cannot be read.
+struct DecodedBitmap {
+    std::optional<Surface> picture;  // set when the file was read
+    std::string error;               // why not, in the user's words, when picture is empty
+};
+
+// Reads the bitmaps a user meets: 1, 4 and 8 bits with a colour table (a pixel whose index
+// lies past the table reads as black), 16 bits (5-5-5 or bit-field masks), 24 bits and
+// 32 bits (blue, green, red, unused; or bit-field masks; alpha is ignored); rows bottom-up
+// or top-down (negative height); the 12-byte OS/2 core header and the 40, 52, 56, 108 and
+// 124-byte Windows information headers. Compressed files (RLE, JPEG, PNG) and anything
+// else are refused with the reason. Every size and offset in the file is checked against
+// the length of bytes before anything is allocated; the file-size field is not trusted.
+DecodedBitmap DecodeBitmap(std::string_view bytes);
+
+}  // namespace pelmora
