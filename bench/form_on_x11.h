@@ -28,7 +28,7 @@ struct FormOnX11 {
         desktop = std::make_unique<X11Desktop>(*connection);
         desktop->SetPointerPos(pointer);
         form = std::make_unique<Form1>(Platform{*desktop, fake.shell, fake.files, fake.hotkeys, fake.clock, fake.pump,
-                                                fake.encoding, fake.clipboard});
+                                                fake.encoding, fake.clipboard, fake.dialogs});
         form->Form_Load();
         form->sampling.Check1.SetValue(1);
         return form.get();

@@ -15,10 +15,11 @@ Form1::Form1(Platform platform)
       magnifier(platform.desktop),
       cursorPage(platform.desktop),
       windowHandlePage(platform.desktop, platform.clipboard, *this, sampling.Check1),
+      snapshotPage(platform, *this, hotkeyHook, ScreenWidth, ScreenHeight),
       clipboardTemplates(platform.desktop, platform.clipboard,
                          {getPanel, customPanel.fields, lookupPage, adjustment, windowHandlePage.pick,
                           windowHandlePage.search}),
-      hotkeyDispatch(platform.desktop, sampling, pointSlots, cursorPage),
+      hotkeyDispatch(platform.desktop, sampling, pointSlots, cursorPage, snapshotPage),
       hotkeyHook(platform.hotkeys, [this](int id) { hotkeyDispatch.HotKeyWndProc(id); }),
       platform_(platform) {
     PlaceRegions();

@@ -1,18 +1,70 @@
-// The snapshot page, Frame2(3): the folder snapshots are saved in and whether they
-// include the cursor. Both are kept in the settings file.
+// The snapshot page, Frame2(3): saves pictures of the screen, or of a set rectangle, as
+// bitmap files named after the moment they were taken, from its button or from the Print
+// Screen key anywhere on the desktop. The folder and whether the cursor is drawn in are
+// kept in the settings file.
 #pragma once
 
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "hotkeys/set_hotkey.h"
 #include "platform/controls.h"
+#include "platform/platform.h"
 
 namespace pelmora {
 
 class SnapshotPage {
 public:
+    // screenWidth and screenHeight are the screen size measured at start-up.
+    SnapshotPage(Platform platform, ControlHost& window, HotkeyHook& hotkeys, const std::int32_t& screenWidth,
+                 const std::int32_t& screenHeight);
+
     void Place(ControlHost& host, Frame& page);
+
+    void 屏幕截图按钮_Click();
+    void 保存图像路径_Click();
+    void Check6_Click();
+    // Hotkey 11 while Check6 is checked: a snapshot with the window left as it is, which
+    // also goes on the clipboard. Problems go to stderr, since another program is in front.
+    void PrintScreen();
+
+    // The chosen folder's path, or "" when the picker was cancelled. An empty title asks
+    // for the default one.
+    std::string BrowseForFolder(const std::string& title);
 
     Label 路径标签;
     TextBox 路径文本框;  // the snapshot folder
-    CheckBox Check7;     // 包括光标图像
+    CommandButton 保存图像路径;
+    CommandButton 屏幕截图按钮;
+    CheckBox Check5;                      // take the rectangle of 范围 only
+    std::array<Label, 4> 范围标签;          // "L", "T", "R", "B"
+    std::array<TextBox, 4> 范围;           // left, top, width, height
+    CheckBox Check6;                      // Print Screen saves snapshots
+    CheckBox Check7;                      // 包括光标图像
+
+private:
+    struct Snapshot {
+        std::optional<Surface> picture;  // the grab, when there was one
+        std::string problem;             // why nothing was saved, for the user; "" when saved
+    };
+    // Takes and saves one snapshot: the folder made when missing, the stamp taken, the
+    // window hidden when asked, the wait, the grab, the file, the window shown again.
+    Snapshot SaveSnapshot(bool hideWindow);
+    // The rectangle to grab: the range fields when Check5 is checked, else the screen.
+    std::optional<std::array<std::int32_t, 4>> Area();
+    // folder/stamp.bmp, or folder/stamp-1.bmp, -2 … when that name is taken.
+    std::string FreeFileName(const std::string& folder, const std::string& stamp);
+
+    Platform platform_;
+    ControlHost& window_;
+    HotkeyHook& hotkeys_;
+    const std::int32_t& screenWidth_;
+    const std::int32_t& screenHeight_;
 };
+
+// The local time as "YYYYMMDDhhmmss".
+std::string TimeStamp(const LocalTime& time);
 
 }  // namespace pelmora

@@ -10,6 +10,8 @@ void HotkeyDispatch::HotKeyWndProc(int id) {
         else if (sampling_.SamplingState == kSamplingRunning) sampling_.Check1.SetValue(0);
     } else if (id >= kHotkeyFirstSlot && id < kHotkeyFirstSlot + kSlotCount) {
         pointSlots_.GrabIntoSlot(id - kHotkeyFirstSlot);
+    } else if (id == kHotkeyPrintScreen) {
+        snapshotPage_.PrintScreen();
     } else if (id >= kHotkeyFirstCursor && id < kHotkeyFirstCursor + kCursorSwatches) {
         cursorPage_.CaptureIntoSwatch(id - kHotkeyFirstCursor);
     } else if (id == kHotkeyUp) {

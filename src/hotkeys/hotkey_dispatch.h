@@ -2,6 +2,7 @@
 // main window's own procedure.
 #pragma once
 
+#include "capture/snapshot_page.h"
 #include "cursor/cursor_page.h"
 #include "platform/desktop.h"
 #include "records/point_slots.h"
@@ -18,12 +19,18 @@ inline constexpr int kHotkeyUp = 15, kHotkeyLeft = 16, kHotkeyDown = 17, kHotkey
 
 class HotkeyDispatch {
 public:
-    HotkeyDispatch(Desktop& desktop, LiveSampling& sampling, PointSlots& pointSlots, CursorPage& cursorPage)
-        : desktop_(desktop), sampling_(sampling), pointSlots_(pointSlots), cursorPage_(cursorPage) {}
+    HotkeyDispatch(Desktop& desktop, LiveSampling& sampling, PointSlots& pointSlots, CursorPage& cursorPage,
+                   SnapshotPage& snapshotPage)
+        : desktop_(desktop),
+          sampling_(sampling),
+          pointSlots_(pointSlots),
+          cursorPage_(cursorPage),
+          snapshotPage_(snapshotPage) {}
 
-    // 0 starts or stops sampling through Check1, 1 to 10 grab into slots 0 to 9, 12 to 14
-    // capture the cursor's code into swatches 0 to 2, 15 to 18 move the pointer by one
-    // pixel; the snapshot (11) joins with its page; any other id does nothing.
+    // 0 starts or stops sampling through Check1, 1 to 10 grab into slots 0 to 9, 11 takes
+    // a Print Screen snapshot while Check6 is checked, 12 to 14 capture the cursor's code
+    // into swatches 0 to 2, 15 to 18 move the pointer by one pixel; any other id does
+    // nothing.
     void HotKeyWndProc(int id);
 
 private:
@@ -33,6 +40,7 @@ private:
     LiveSampling& sampling_;
     PointSlots& pointSlots_;
     CursorPage& cursorPage_;
+    SnapshotPage& snapshotPage_;
 };
 
 }  // namespace pelmora

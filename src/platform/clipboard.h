@@ -1,8 +1,11 @@
-// The system clipboard in its plain-text format (the CLIPBOARD selection on X11, the one
-// Ctrl+C and Ctrl+V use). Texts are UTF-8 inside the program; the backend converts.
+// The system clipboard (the CLIPBOARD selection on X11, the one Ctrl+C and Ctrl+V use) in
+// its plain-text and picture formats. Texts are UTF-8 inside the program; the backend
+// converts.
 #pragma once
 
 #include <string>
+
+#include "platform/surface.h"
 
 namespace pelmora {
 
@@ -12,6 +15,8 @@ public:
     // Takes everything off the clipboard.
     virtual void Clear() = 0;
     virtual void SetText(const std::string& text) = 0;
+    // Puts picture on the clipboard as an image other programs can paste.
+    virtual void SetPicture(const Surface& picture) = 0;
     // The clipboard's text; empty when it holds no text (nothing, or only a picture).
     virtual std::string Text() = 0;
 };

@@ -1,14 +1,25 @@
-// Time as the program needs it: a millisecond counter that wraps at 32 bits.
+// Time as the program needs it: a millisecond counter that wraps at 32 bits, and the
+// local date and time.
 #pragma once
 
 #include <cstdint>
 
 namespace pelmora {
 
+struct LocalTime {
+    int year = 0;
+    int month = 0;  // 1 to 12
+    int day = 0;
+    int hour = 0;   // 0 to 23
+    int minute = 0;
+    int second = 0;
+};
+
 class Clock {
 public:
     virtual ~Clock() = default;
     virtual std::uint32_t Milliseconds() = 0;
+    virtual LocalTime Now() = 0;
 };
 
 }  // namespace pelmora

@@ -57,8 +57,8 @@ struct PointerImage {
 };
 
 // The registry of a window's controls in creation order (containers before their
-// children; later siblings stack above earlier ones), the window's keyboard focus and
-// its mouse pointer.
+// children; later siblings stack above earlier ones), the window's keyboard focus, its
+// mouse pointer and whether the window itself is on the screen.
 class ControlHost {
 public:
     const std::vector<Control*>& Controls() const { return controls_; }
@@ -85,6 +85,14 @@ public:
         ++pointerRevision_;
     }
 
+    // The window is shown; hidden, it is off the screen until shown again.
+    bool WindowVisible() const { return windowVisible_; }
+    std::uint64_t WindowRevision() const { return windowRevision_; }
+    void SetWindowVisible(bool visible) {
+        windowVisible_ = visible;
+        ++windowRevision_;
+    }
+
 private:
     std::vector<Control*> controls_;
     Control* focused_ = nullptr;
@@ -92,6 +100,8 @@ private:
     MousePointer pointer_ = MousePointer::Default;
     PointerImage mouseIcon_;
     std::uint64_t pointerRevision_ = 0;
+    bool windowVisible_ = true;
+    std::uint64_t windowRevision_ = 0;
 };
 
 class Control {

@@ -20,6 +20,10 @@ public:
     // renamed over the target, so an interrupted write never leaves a torn file.
     // False when the file could not be written; the old contents then stay.
     virtual bool WriteFileWhole(const std::string& path, const std::string& bytes) = 0;
+    // Something, a file or a folder, is at path.
+    virtual bool EntryExists(const std::string& path) = 0;
+    // Creates the folder at path (its parent must exist); true when it was made.
+    virtual bool CreateFolder(const std::string& path) = 0;
     // Files can be created in the folder (found by trying, not from permission bits).
     virtual bool DirectoryWritable(const std::string& path) = 0;
     // This program's per-user configuration folder, created when missing.

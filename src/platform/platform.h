@@ -4,6 +4,7 @@
 #include "platform/clipboard.h"
 #include "platform/clock.h"
 #include "platform/desktop.h"
+#include "platform/dialogs.h"
 #include "platform/file_system.h"
 #include "platform/hotkey_service.h"
 #include "platform/message_pump.h"
@@ -21,6 +22,7 @@ struct Platform {
     MessagePump& pump;
     const TextEncoding& encoding;
     Clipboard& clipboard;
+    Dialogs& dialogs;
 };
 
 }  // namespace pelmora

@@ -12,9 +12,22 @@ std::optional<std::string> FakeFileSystem::ReadFile(const std::string& path) {
     return file->second;
 }
 
-bool FakeFileSystem::WriteFileWhole(const std::string& path, const std::string& bytes) {
+namespace {
+std::string FolderOf(const std::string& path, char separator) {
     const auto cut = path.find_last_of(separator);
-    const std::string folder = cut == std::string::npos ? std::string() : path.substr(0, cut);
+    return cut == std::string::npos ? std::string() : cut == 0 ? std::string(1, separator) : path.substr(0, cut);
+}
+}  // namespace
+
+bool FakeFileSystem::CreateFolder(const std::string& path) {
+    const std::string parent = FolderOf(path, separator);
+    if (!folders.contains(parent) || EntryExists(path) || unwritableDirectories.contains(parent)) return false;
+    folders.insert(path);
+    return true;
+}
+
+bool FakeFileSystem::WriteFileWhole(const std::string& path, const std::string& bytes) {
+    const std::string folder = FolderOf(path, separator);
     if (failWrites || unwritableDirectories.contains(folder)) return false;
     contents[path] = bytes;
     return true;

@@ -19,6 +19,10 @@ public:
     std::optional<std::string> ReadFile(const std::string& path) override;
     // Fails, leaving the old contents, when writes fail or the file's folder is unwritable.
     bool WriteFileWhole(const std::string& path, const std::string& bytes) override;
+    bool EntryExists(const std::string& path) override { return contents.contains(path) || folders.contains(path); }
+    // Fails when the parent is not a folder here, something is at path already, or the
+    // parent is unwritable.
+    bool CreateFolder(const std::string& path) override;
     bool DirectoryWritable(const std::string& path) override { return !unwritableDirectories.contains(path); }
     std::string UserConfigDirectory() override { return userConfigDirectory; }
 
@@ -26,6 +30,7 @@ public:
     std::string userConfigDirectory = "/home/user/.config/Pelmora";
     char separator = '/';
     std::map<std::string, std::string> contents;  // every file, by path
+    std::set<std::string> folders{"/"};
     std::set<std::string> hiddenFiles;            // present, but marked hidden or system
     std::set<std::string> unreadableFiles;        // present, but cannot be opened
     std::set<std::string> unwritableDirectories;

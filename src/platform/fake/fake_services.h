@@ -23,21 +23,44 @@ public:
 class FakeClock : public Clock {
 public:
     std::uint32_t Milliseconds() override { return now; }
+    LocalTime Now() override { return localTime; }
     std::uint32_t now = 0;
+    LocalTime localTime{2026, 12, 6, 15, 30, 45};
 };
 
-// A clipboard that holds one text, or nothing (as when another program put a picture
-// there).
+// A clipboard that holds one text or one picture, or nothing.
 class FakeClipboard : public Clipboard {
 public:
     void Clear() override {
         ++clears;
         text.reset();
+        picture.reset();
     }
-    void SetText(const std::string& value) override { text = value; }
+    void SetText(const std::string& value) override {
+        picture.reset();
+        text = value;
+    }
+    void SetPicture(const Surface& value) override {
+        text.reset();
+        picture = value;
+    }
     std::string Text() override { return text.value_or(""); }
     std::optional<std::string> text;
+    std::optional<Surface> picture;
     int clears = 0;
+};
+
+// Dialogs that give the answers a test put there and keep what they showed.
+class FakeDialogs : public Dialogs {
+public:
+    std::string BrowseForFolder(const std::string& title) override {
+        folderTitles.push_back(title);
+        return chosenFolder;
+    }
+    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    std::string chosenFolder;  // "" as for a cancelled picker
+    std::vector<std::string> folderTitles;
+    std::vector<std::string> messages;
 };
 
 // Sleeping advances the fake clock; processing runs whatever the test queued.
@@ -73,7 +96,8 @@ struct FakePlatform {
     FakeMessagePump pump{clock};
     Utf8Encoding encoding;
     FakeClipboard clipboard;
-    Platform Services() { return {desktop, shell, files, hotkeys, clock, pump, encoding, clipboard}; }
+    FakeDialogs dialogs;
+    Platform Services() { return {desktop, shell, files, hotkeys, clock, pump, encoding, clipboard, dialogs}; }
 };
 
 }  // namespace pelmora

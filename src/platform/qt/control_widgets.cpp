@@ -20,13 +20,9 @@ namespace pelmora {
 QColor ToQColor(std::int32_t colour) { return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF); }
 
 namespace {
-
-QString Text(const std::string& text) { return QString::fromStdString(text); }
-
 QRgb ToQRgb(std::int32_t colour) { return qRgb(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF); }
+}  // namespace
 
-// Converts part of surface (in its own pixels, inside it) row by row. With transparent,
-// pixels of -1 get alpha 0; otherwise every pixel is opaque.
 QImage ConvertPart(const Surface& surface, const QRect& part, bool transparent) {
     QImage image(part.size(), transparent ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
     for (int y = 0; y < part.height(); ++y) {
@@ -37,6 +33,10 @@ QImage ConvertPart(const Surface& surface, const QRect& part, bool transparent) 
     }
     return image;
 }
+
+namespace {
+
+QString Text(const std::string& text) { return QString::fromStdString(text); }
 
 // Draws the part of surface, placed with its top-left at origin, that lies in clip.
 void DrawSurface(QPainter& painter, const Surface& surface, QPoint origin, const QRect& clip, bool transparent) {

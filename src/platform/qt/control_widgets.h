@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QCursor>
 #include <QFrame>
+#include <QImage>
 #include <QListWidget>
 
 #include <string>
@@ -20,6 +21,10 @@ namespace pelmora {
 
 // 0x00BBGGRR to a Qt colour.
 QColor ToQColor(std::int32_t colour);
+
+// Converts part of surface (in its own pixels, inside it) row by row. With transparent,
+// pixels of -1 get alpha 0; otherwise every pixel is opaque.
+QImage ConvertPart(const Surface& surface, const QRect& part, bool transparent);
 
 // A pointer image as a cursor: its pixels of -1 transparent, its hot spot.
 QCursor ToQCursor(const PointerImage& pointer);

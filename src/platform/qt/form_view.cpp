@@ -182,6 +182,10 @@ void FormView::Sync() {
         widgets_.at(host_.Focused())->setFocus(Qt::OtherFocusReason);
     }
     SyncMousePointer();
+    if (host_.WindowRevision() != syncedWindow_) {
+        syncedWindow_ = host_.WindowRevision();
+        setVisible(host_.WindowVisible());
+    }
 }
 
 void FormView::SyncTimer(const Timer& timer) {

@@ -57,6 +57,7 @@ private:
     std::unordered_map<const Control*, std::uint64_t> timerRun_;
     std::uint64_t syncedFocus_ = 0;
     std::uint64_t syncedPointer_ = 0;
+    std::uint64_t syncedWindow_ = 0;
     bool showsCustomPointer_ = false;
     // A left double click came last: the release that ends it clicks no label.
     bool leftDoubleClicked_ = false;

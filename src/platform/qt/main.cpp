@@ -43,10 +43,12 @@ int main(int argc, char* argv[]) {
     QtMessagePump pump;
     Utf8Encoding encoding;
     QtClipboard clipboard;
+    QtDialogs dialogs;
 
-    Form1 form({desktop, shell, files, hotkeys, clock, pump, encoding, clipboard});
+    Form1 form({desktop, shell, files, hotkeys, clock, pump, encoding, clipboard, dialogs});
     FormView view(form, kWindowCaption, kClientWidth, kClientHeight);
     hotkeys.AttachView(view);
+    pump.beforeProcessing = [&view] { view.Sync(); };
     view.Dispatch([&form] { form.Form_Load(); });
     view.onClose = [&form] { form.Form_Unload(); };
     ShutdownTriggers triggers(view, [&form] { form.Form_Unload(); });

@@ -1,13 +1,17 @@
 #include "platform/qt/qt_services.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QGuiApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QSaveFile>
 #include <QStandardPaths>
@@ -16,6 +20,8 @@
 #include <QUrl>
 
 #include <chrono>
+
+#include "platform/qt/control_widgets.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -43,6 +49,12 @@ void QtClipboard::SetText(const std::string& text) {
     QGuiApplication::clipboard()->setText(QString::fromStdString(text), QClipboard::Clipboard);
 }
 
+void QtClipboard::SetPicture(const Surface& picture) {
+    // Qt offers it to other programs in the image formats they ask for (PNG, BMP …).
+    const QRect whole(0, 0, picture.Width(), picture.Height());
+    QGuiApplication::clipboard()->setImage(ConvertPart(picture, whole, false), QClipboard::Clipboard);
+}
+
 std::string QtClipboard::Text() {
     // The formats come first, in one request to the owner. When it offers no text (only a
     // picture) nothing more is asked; when it never answers (a hung program) Qt gives up
@@ -60,7 +72,17 @@ std::uint32_t QtClock::Milliseconds() {
     return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
 }
 
-void QtMessagePump::ProcessPendingEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+LocalTime QtClock::Now() {
+    const QDateTime now = QDateTime::currentDateTime();
+    const QDate date = now.date();
+    const QTime time = now.time();
+    return {date.year(), date.month(), date.day(), time.hour(), time.minute(), time.second()};
+}
+
+void QtMessagePump::ProcessPendingEvents() {
+    if (beforeProcessing) beforeProcessing();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
 
 void QtMessagePump::Sleep(int milliseconds) { QThread::msleep(static_cast<unsigned long>(milliseconds)); }
 
@@ -99,6 +121,13 @@ bool QtFileSystem::WriteFileWhole(const std::string& path, const std::string& by
     return file.write(bytes.data(), size) == size && file.commit();
 }
 
+bool QtFileSystem::EntryExists(const std::string& path) { return QFileInfo::exists(ToQt(path)); }
+
+bool QtFileSystem::CreateFolder(const std::string& path) {
+    // mkdir makes the last level only; a missing parent fails.
+    return QDir().mkdir(ToQt(path));
+}
+
 bool QtFileSystem::DirectoryWritable(const std::string& path) {
     // Permission bits do not tell (an administrator or root passes them anyway, ACLs and
     // read-only mounts are not in them), so try to create a file there; it is removed on return.
@@ -111,6 +140,15 @@ std::string QtFileSystem::UserConfigDirectory() {
         QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/Pelmora");
     QDir().mkpath(folder);
     return QDir::toNativeSeparators(folder).toStdString();
+}
+
+std::string QtDialogs::BrowseForFolder(const std::string& title) {
+    const QString folder = QFileDialog::getExistingDirectory(QApplication::activeWindow(), QString::fromStdString(title));
+    return QDir::toNativeSeparators(folder).toStdString();
+}
+
+void QtDialogs::ShowMessage(const std::string& text) {
+    QMessageBox::information(QApplication::activeWindow(), QStringLiteral("Pelmora"), QString::fromStdString(text));
 }
 
 }  // namespace pelmora

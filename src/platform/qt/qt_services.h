@@ -1,8 +1,11 @@
 // The platform services that Qt provides the same way on every system.
 #pragma once
 
+#include <functional>
+
 #include "platform/clipboard.h"
 #include "platform/clock.h"
+#include "platform/dialogs.h"
 #include "platform/file_system.h"
 #include "platform/message_pump.h"
 #include "platform/shell.h"
@@ -19,18 +22,30 @@ class QtClipboard : public Clipboard {
 public:
     void Clear() override;
     void SetText(const std::string& text) override;
+    void SetPicture(const Surface& picture) override;
     std::string Text() override;
+};
+
+// Qt's directory dialog and message box, owned by the program's window.
+class QtDialogs : public Dialogs {
+public:
+    std::string BrowseForFolder(const std::string& title) override;
+    void ShowMessage(const std::string& text) override;
 };
 
 class QtClock : public Clock {
 public:
     std::uint32_t Milliseconds() override;
+    LocalTime Now() override;
 };
 
+// Processing pending events first brings the view up to date (beforeProcessing), so that
+// what a waiting handler changed so far, such as hiding the window, shows during the wait.
 class QtMessagePump : public MessagePump {
 public:
     void ProcessPendingEvents() override;
     void Sleep(int milliseconds) override;
+    std::function<void()> beforeProcessing;
 };
 
 class QtFileSystem : public FileSystem {
@@ -40,6 +55,8 @@ public:
     bool FileExists(const std::string& path) override;
     std::optional<std::string> ReadFile(const std::string& path) override;
     bool WriteFileWhole(const std::string& path, const std::string& bytes) override;
+    bool EntryExists(const std::string& path) override;
+    bool CreateFolder(const std::string& path) override;
     bool DirectoryWritable(const std::string& path) override;
     std::string UserConfigDirectory() override;
 };
