@@ -110,6 +110,14 @@ TEST_F(FormViewTest, Check1ClickRunsTheTimerAndRecoloursTheIndicator) {
     EXPECT_EQ(Widget<QLabel>("Label8")->palette().color(QPalette::Window), QColor(0, 255, 0));
 }
 
+TEST_F(FormViewTest, WindowHidesAndShowsAsTheFormSays) {
+    view.Dispatch([this] { form.SetWindowVisible(false); });
+    EXPECT_FALSE(view.isVisible());
+    view.Dispatch([this] { form.SetWindowVisible(true); });
+    EXPECT_TRUE(view.isVisible());
+    EXPECT_EQ(view.size(), QSize(445, 313));
+}
+
 TEST_F(FormViewTest, ClosingTheWindowRunsTheShutDown) {
     form.sampling.Check1.SetValue(1);
     view.close();

@@ -45,6 +45,19 @@ TEST_F(QtFileSystemTest, WriteIntoAMissingFolderFails) {
     EXPECT_TRUE(FolderEntries().isEmpty());
 }
 
+TEST_F(QtFileSystemTest, FolderIsCreatedOneLevelAtATime) {
+    const std::string snap = PathOf("Snap");
+    EXPECT_FALSE(files.EntryExists(snap));
+    EXPECT_TRUE(files.CreateFolder(snap));
+    EXPECT_TRUE(files.EntryExists(snap));
+    EXPECT_FALSE(files.CreateFolder(snap));  // already there
+    EXPECT_FALSE(files.CreateFolder(PathOf("missing/Snap")));
+    EXPECT_FALSE(files.EntryExists(PathOf("missing")));
+    Put(PathOf("a-file"), "x");
+    EXPECT_TRUE(files.EntryExists(PathOf("a-file")));
+    EXPECT_FALSE(files.CreateFolder(PathOf("a-file")));
+}
+
 TEST_F(QtFileSystemTest, OnlyNormalReadableFilesExist) {
     Put(PathOf(".dotted"), "x");
     QDir(folder.path()).mkdir("sub");
