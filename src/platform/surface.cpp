@@ -1,6 +1,7 @@
 #include "platform/surface.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace pelmora {
 
@@ -21,6 +22,7 @@ void Surface::Resize(int width, int height, std::int32_t fill) {
 
 void Surface::StretchBlt(int dx, int dy, int dw, int dh, const Surface& source, int sx, int sy, int sw, int sh) {
     if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return;
+    if (dw == sw && dh == sh) return BitBlt(dx, dy, dw, dh, source, sx, sy);
     const int yFrom = std::max(dy, 0);
     const int yTo = std::min(dy + dh, height_);
     const int xFrom = std::max(dx, 0);
@@ -35,6 +37,50 @@ void Surface::StretchBlt(int dx, int dy, int dw, int dh, const Surface& source, 
             if (srcX >= 0 && srcX < source.width_) dstRow[x] = srcRow[srcX];
         }
     }
+}
+
+void Surface::BitBlt(int dx, int dy, int w, int h, const Surface& source, int sx, int sy) {
+    // Clip the block to both surfaces, moving both corners together.
+    const auto clip = [](int& d, int& s, int& length, int dLimit, int sLimit) {
+        const int before = std::max({0, -d, -s});
+        d += before;
+        s += before;
+        length = std::min({length - before, dLimit - d, sLimit - s});
+    };
+    clip(dx, sx, w, width_, source.width_);
+    clip(dy, sy, h, height_, source.height_);
+    if (w <= 0 || h <= 0) return;
+    const auto rowBytes = static_cast<std::size_t>(w) * sizeof(std::int32_t);
+    // Rows in the order that never reads a row already overwritten when the block overlaps itself.
+    const bool upwards = &source == this && dy > sy;
+    for (int i = 0; i < h; ++i) {
+        const int row = upwards ? h - 1 - i : i;
+        std::memmove(Row(dy + row) + dx, source.Row(sy + row) + sx, rowBytes);
+    }
+}
+
+void Surface::PatBlt(int x, int y, int w, int h, const Pattern8x8& pattern) {
+    const int xFrom = std::max(x, 0), xTo = std::min(x + w, width_);
+    const int yFrom = std::max(y, 0), yTo = std::min(y + h, height_);
+    for (int py = yFrom; py < yTo; ++py) {
+        const std::int32_t* patternRow = pattern.data() + (py % 8) * 8;
+        std::int32_t* row = Row(py);
+        for (int px = xFrom; px < xTo; ++px) row[px] = patternRow[px % 8];
+    }
+}
+
+void Surface::Rectangle(int left, int top, int right, int bottom, std::int32_t pen, std::optional<std::int32_t> fill) {
+    if (right <= left || bottom <= top) return;
+    const auto fillBlock = [this](int x0, int y0, int x1, int y1, std::int32_t colour) {
+        x0 = std::max(x0, 0);
+        x1 = std::min(x1, width_);
+        for (int y = std::max(y0, 0); y < std::min(y1, height_); ++y) std::fill(Row(y) + x0, Row(y) + std::max(x0, x1), colour);
+    };
+    if (fill) fillBlock(left + 1, top + 1, right - 1, bottom - 1, *fill);
+    fillBlock(left, top, right, top + 1, pen);
+    fillBlock(left, bottom - 1, right, bottom, pen);
+    fillBlock(left, top, left + 1, bottom, pen);
+    fillBlock(right - 1, top, right, bottom, pen);
 }
 
 }  // namespace pelmora

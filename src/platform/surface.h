@@ -2,10 +2,15 @@
 // the top. Whole-image work runs on the buffer, never pixel call by pixel call.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace pelmora {
+
+// An 8 x 8 brush pattern, row by row: pixel (x, y) is at y * 8 + x.
+using Pattern8x8 = std::array<std::int32_t, 64>;
 
 class Surface {
 public:
@@ -31,6 +36,16 @@ public:
     // source pixels outside the source and destination pixels outside this surface are
     // skipped, leaving what was there.
     void StretchBlt(int dx, int dy, int dw, int dh, const Surface& source, int sx, int sy, int sw, int sh);
+    // Copies the w x h block of source at (sx, sy) to (dx, dy), row by row; parts outside
+    // either surface are skipped. Source may be this surface, the block overlapping itself.
+    void BitBlt(int dx, int dy, int w, int h, const Surface& source, int sx, int sy);
+    // Fills (x, y, w, h) with pattern anchored at this surface's origin: pixel (px, py)
+    // takes the pattern's pixel (px mod 8, py mod 8).
+    void PatBlt(int x, int y, int w, int h, const Pattern8x8& pattern);
+    // The rectangle from (left, top) to (right, bottom), right and bottom excluded: a
+    // one-pixel outline in pen colour around an inside filled with fill, or left as it is
+    // without fill.
+    void Rectangle(int left, int top, int right, int bottom, std::int32_t pen, std::optional<std::int32_t> fill);
 
 private:
     int width_ = 0;
