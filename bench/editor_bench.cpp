@@ -1,6 +1,7 @@
 // The cost of the editor's whole-picture steps on a 1920 x 1080 image; no X server needed.
 #include <benchmark/benchmark.h>
 
+#include "editor/editor_canvas.h"
 #include "editor/pixel_buffer.h"
 #include "platform/fake/fake_services.h"
 
@@ -34,6 +35,29 @@ void BM_RecolorPixels1080p(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_RecolorPixels1080p)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
+
+// Zoom in of an 800 x 600 working image with the grid on: the stretch to 6400 x 4800 and
+// the grid, with the display resized; zoom out between the rounds is not timed.
+void BM_ZoomIn800x600(benchmark::State& state) {
+    FakeDialogs dialogs;
+    ControlHost host;
+    Frame page;
+    page.Place(host, nullptr, "Frame2", 4, {16, 8, 417, 265});
+    EditorCanvas editor(dialogs);
+    editor.Place(host, page);
+    editor.Reset();
+    editor.结果图像 = Picture1080p();
+    editor.结果图像.Resize(800, 600, 0);
+    editor.缩放_Click(0);
+    editor.缩放_Click(1);
+    for (auto _ : state) {
+        editor.缩放_Click(0);
+        state.PauseTiming();
+        editor.缩放_Click(1);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_ZoomIn800x600)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
 
 }  // namespace
 

@@ -16,6 +16,7 @@ Form1::Form1(Platform platform)
       cursorPage(platform.desktop),
       windowHandlePage(platform.desktop, platform.clipboard, *this, sampling.Check1),
       snapshotPage(platform, *this, hotkeyHook, ScreenWidth, ScreenHeight),
+      editor(platform.dialogs),
       clipboardTemplates(platform.desktop, platform.clipboard,
                          {getPanel, customPanel.fields, lookupPage, adjustment, windowHandlePage.pick,
                           windowHandlePage.search}),
@@ -36,7 +37,7 @@ void Form1::Form_Load() {
     const ScreenSize size = GetScreenSize(platform_.desktop);
     ScreenWidth = size.width;
     ScreenHeight = size.height;
-    ResetEditor();
+    editor.Reset();
     sampling.SamplingState = kSamplingStopped;
     RegisterHotkeys();
 }

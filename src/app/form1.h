@@ -8,6 +8,7 @@
 
 #include "capture/snapshot_page.h"
 #include "cursor/cursor_page.h"
+#include "editor/editor_canvas.h"
 #include "hotkeys/hotkey_dispatch.h"
 #include "hotkeys/set_hotkey.h"
 #include "platform/controls.h"
@@ -69,6 +70,7 @@ public:
     CursorPage cursorPage;                // on Frame2(1)
     WindowHandlePage windowHandlePage;    // on Frame2(2)
     SnapshotPage snapshotPage;            // on Frame2(3)
+    EditorCanvas editor;                  // on Frame2(4)
     std::array<OptionButton, 6> Option2;  // the page selector
     std::array<Label, 2> 支持文字;          // the text of the support page
     Label Label5;                         // index 6: the hotkey hint
@@ -93,8 +95,6 @@ private:
     void RegisterHotkeys();
     void ReleaseHotkeys();
 
-    // The step of start-up whose subsystem comes later.
-    void ResetEditor() {}
 
     Platform platform_;
     bool unloaded_ = false;

@@ -93,6 +93,7 @@ void Form1::PlacePages() {
     cursorPage.Place(*this, Frame2[1]);
     windowHandlePage.Place(*this, Frame2[2]);
     snapshotPage.Place(*this, Frame2[3]);
+    editor.Place(*this, Frame2[4]);
     支持文字[0].Place(*this, &Frame2[5], "支持文字", 0, {12, 18, 280, 16});
     支持文字[0].SetCaption("Pelmora：为脚本作者读取屏幕坐标、颜色和窗口。");
     支持文字[1].Place(*this, &Frame2[5], "支持文字", 1, {12, 42, 280, 16});

@@ -1,5 +1,7 @@
 #include "editor/dashed_grid.h"
 
+#include <algorithm>
+
 namespace pelmora {
 
 Pattern8x8 CreateCheckerBrush(std::int32_t colour1, std::int32_t colour2) {
@@ -13,7 +15,15 @@ void DrawDashedGrid(Surface& target, int sourceWidth, int sourceHeight) {
     const Pattern8x8 brush = CreateCheckerBrush(kGridGrey, kGridSilver);
     const int width = sourceWidth * 8;
     const int height = sourceHeight * 8;
-    for (int x = 0; x <= width; x += 8) target.PatBlt(x, 0, 1, height, brush);
+    // The columns (x = 0, 8, … up to width, each height long) row by row rather than column
+    // by column: the same pixels, written in memory order. A column pixel's colour depends
+    // on its row alone, since x is a multiple of 8.
+    const int lastColumn = std::min(width, target.Width() - 1);
+    for (int y = 0; y < std::min(height, target.Height()); ++y) {
+        std::int32_t* row = target.Row(y);
+        const std::int32_t colour = brush[static_cast<std::size_t>(y % 8 * 8)];
+        for (int x = 0; x <= lastColumn; x += 8) row[x] = colour;
+    }
     for (int y = 0; y <= height; y += 8) target.PatBlt(0, y, width, 1, brush);
 }
 

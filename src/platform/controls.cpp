@@ -187,6 +187,48 @@ void Line::SetBorderColor(std::int32_t colour) {
     Touch();
 }
 
+std::int16_t ScrollBar::Clamped(std::int16_t value) const {
+    return std::clamp(value, std::min(min_, max_), std::max(min_, max_));
+}
+
+void ScrollBar::MoveTo(std::int16_t value, const std::function<void()>& event) {
+    value = Clamped(value);
+    if (value == value_) return;
+    value_ = value;
+    Touch();
+    if (event) event();
+}
+
+void ScrollBar::SetMin(std::int16_t min) {
+    min_ = min;
+    Touch();
+    MoveTo(value_, onChange);
+}
+
+void ScrollBar::SetMax(std::int16_t max) {
+    max_ = max;
+    Touch();
+    MoveTo(value_, onChange);
+}
+
+void ScrollBar::SetValue(std::int16_t value) { MoveTo(value, onChange); }
+
+void ScrollBar::SetSmallChange(std::int16_t change) {
+    smallChange_ = std::max<std::int16_t>(change, 1);
+    Touch();
+}
+
+void ScrollBar::SetLargeChange(std::int16_t change) {
+    largeChange_ = std::max<std::int16_t>(change, 1);
+    Touch();
+}
+
+void ScrollBar::DragTo(std::int16_t value) { MoveTo(value, onScroll); }
+
+void ScrollBar::EndDrag() {
+    if (value_ != dragStart_ && onChange) onChange();
+}
+
 void Timer::SetInterval(int milliseconds) {
     interval_ = milliseconds;
     Touch();

@@ -23,7 +23,8 @@ struct Rect {
 };
 
 enum class ControlKind {
-    Frame, Label, TextBox, CheckBox, OptionButton, CommandButton, ListBox, ComboBox, PictureBox, Line, Shape, Timer
+    Frame, Label, TextBox, CheckBox, OptionButton, CommandButton, ListBox, ComboBox, PictureBox, Line, Shape, ScrollBar,
+    Timer
 };
 enum class Alignment { Left, Centre };
 
@@ -345,6 +346,49 @@ public:
 
 private:
     std::int32_t borderColor_ = 0;
+};
+
+// A horizontal or vertical scroll bar over a range of 16-bit values. Min may lie above
+// Max, which turns the direction round. Setting Value, or a range that leaves the value
+// outside it, raises Change when the value changes; a user dragging the thumb raises Scroll
+// at every step, then Change where it stops.
+class ScrollBar : public Control {
+public:
+    enum class Orientation { Horizontal, Vertical };
+    explicit ScrollBar(Orientation orientation) : Control(ControlKind::ScrollBar), orientation_(orientation) {}
+
+    Orientation Direction() const { return orientation_; }
+    std::int16_t Min() const { return min_; }
+    std::int16_t Max() const { return max_; }
+    std::int16_t Value() const { return value_; }
+    std::int16_t SmallChange() const { return smallChange_; }
+    std::int16_t LargeChange() const { return largeChange_; }
+    void SetMin(std::int16_t min);
+    void SetMax(std::int16_t max);
+    void SetValue(std::int16_t value);  // kept within the range
+    void SetSmallChange(std::int16_t change);  // at least 1
+    void SetLargeChange(std::int16_t change);  // at least 1
+    // A drag of the thumb: it starts, moves to value (raising Scroll, the value following
+    // at once) and ends, raising Change when it ended elsewhere than it started.
+    void BeginDrag() { dragStart_ = value_; }
+    void DragTo(std::int16_t value);
+    void EndDrag();
+
+    std::function<void()> onChange;
+    std::function<void()> onScroll;
+
+private:
+    std::int16_t Clamped(std::int16_t value) const;
+    // Takes value, kept within the range, and raises event when it changed.
+    void MoveTo(std::int16_t value, const std::function<void()>& event);
+
+    Orientation orientation_;
+    std::int16_t min_ = 0;
+    std::int16_t max_ = 32767;
+    std::int16_t value_ = 0;
+    std::int16_t smallChange_ = 1;
+    std::int16_t largeChange_ = 1;
+    std::int16_t dragStart_ = 0;
 };
 
 // A timer control: while enabled it raises Timer every interval. Each switch from

@@ -20,9 +20,18 @@ void Surface::Resize(int width, int height, std::int32_t fill) {
     *this = std::move(resized);
 }
 
+void Surface::ResizeForOverwrite(int width, int height) {
+    width_ = std::max(width, 0);
+    height_ = std::max(height, 0);
+    pixels_.resize(static_cast<std::size_t>(width_) * height_);
+}
+
 void Surface::StretchBlt(int dx, int dy, int dw, int dh, const Surface& source, int sx, int sy, int sw, int sh) {
     if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return;
     if (dw == sw && dh == sh) return BitBlt(dx, dy, dw, dh, source, sx, sy);
+    if (dw % sw == 0 && dw / sw == dh / sh && dh % sh == 0 && dx >= 0 && dy >= 0 && sx >= 0 && sy >= 0 &&
+        dx + dw <= width_ && dy + dh <= height_ && sx + sw <= source.width_ && sy + sh <= source.height_)
+        return Enlarge(dx, dy, dw / sw, source, sx, sy, sw, sh);
     const int yFrom = std::max(dy, 0);
     const int yTo = std::min(dy + dh, height_);
     const int xFrom = std::max(dx, 0);
@@ -36,6 +45,17 @@ void Surface::StretchBlt(int dx, int dy, int dw, int dh, const Surface& source, 
             const int srcX = sx + static_cast<int>(static_cast<long long>(x - dx) * sw / dw);
             if (srcX >= 0 && srcX < source.width_) dstRow[x] = srcRow[srcX];
         }
+    }
+}
+
+void Surface::Enlarge(int dx, int dy, int factor, const Surface& source, int sx, int sy, int sw, int sh) {
+    // Each source row is widened once; the factor - 1 rows under it are copies of that row.
+    const auto rowBytes = static_cast<std::size_t>(sw) * factor * sizeof(std::int32_t);
+    for (int y = 0; y < sh; ++y) {
+        const std::int32_t* from = source.Row(sy + y) + sx;
+        std::int32_t* first = Row(dy + y * factor) + dx;
+        for (int x = 0; x < sw; ++x) std::fill_n(first + x * factor, factor, from[x]);
+        for (int copy = 1; copy < factor; ++copy) std::memcpy(Row(dy + y * factor + copy) + dx, first, rowBytes);
     }
 }
 

@@ -4,10 +4,33 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace pelmora {
+
+// Allocates like std::allocator, but leaves elements made without a value uninitialised,
+// so that a buffer can grow without a pass that the next step overwrites anyway.
+template <typename T>
+struct UninitialisedAllocator : std::allocator<T> {
+    template <typename U>
+    struct rebind {
+        using other = UninitialisedAllocator<U>;
+    };
+    UninitialisedAllocator() = default;
+    template <typename U>
+    UninitialisedAllocator(const UninitialisedAllocator<U>&) noexcept {}
+    template <typename U>
+    void construct(U* place) noexcept {
+        ::new (static_cast<void*>(place)) U;
+    }
+    template <typename U, typename... Args>
+    void construct(U* place, Args&&... args) {
+        ::new (static_cast<void*>(place)) U(std::forward<Args>(args)...);
+    }
+};
 
 // An 8 x 8 brush pattern, row by row: pixel (x, y) is at y * 8 + x.
 using Pattern8x8 = std::array<std::int32_t, 64>;
@@ -25,6 +48,10 @@ public:
     void Clear(std::int32_t colour);
     // New size; the content is kept where old and new overlap, the rest takes fill.
     void Resize(int width, int height, std::int32_t fill);
+    // New size with every pixel left unspecified, for a caller that writes them all next.
+    // The buffer is kept when it is large enough, so a surface that shrinks and grows back
+    // (the editor's display between its two zoom levels) costs no new memory.
+    void ResizeForOverwrite(int width, int height);
 
     bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
     std::int32_t Pixel(int x, int y) const { return Contains(x, y) ? Row(y)[x] : -1; }
@@ -48,9 +75,12 @@ public:
     void Rectangle(int left, int top, int right, int bottom, std::int32_t pen, std::optional<std::int32_t> fill);
 
 private:
+    // StretchBlt by a whole factor, wholly inside both surfaces (and not onto itself).
+    void Enlarge(int dx, int dy, int factor, const Surface& source, int sx, int sy, int sw, int sh);
+
     int width_ = 0;
     int height_ = 0;
-    std::vector<std::int32_t> pixels_;
+    std::vector<std::int32_t, UninitialisedAllocator<std::int32_t>> pixels_;
 };
 
 }  // namespace pelmora

@@ -1,6 +1,7 @@
 // The widgets of the control kinds and properties the main window does not all use yet:
-// list, combo box, graphical check box, multi-line field, picture, shape, mouse events and
-// label clicks, the window's pointer and the accessible names, on a window of test controls.
+// list, combo box, graphical check box, multi-line field, picture, shape, scroll bars, mouse
+// events and label clicks, the window's pointer and the accessible names, on a window of test
+// controls.
 #include <gtest/gtest.h>
 
 #include <QAccessible>
@@ -13,6 +14,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTest>
 #include <QTextBlock>
 
@@ -50,6 +53,8 @@ struct TestForm : ControlHost {
     Shape patch;      // over the canvas
     ComboBox choice;
     Label link;
+    ScrollBar across{ScrollBar::Orientation::Horizontal};
+    ScrollBar upright{ScrollBar::Orientation::Vertical};  // runs from Min at the top down to a lower Max
 
     std::vector<std::string> log;
 
@@ -72,6 +77,11 @@ struct TestForm : ControlHost {
         patch.Place(*this, &page, "patch", -1, {20, 125, 12, 12});
         choice.Place(*this, &page, "choice", -1, {140, 160, 120, 22});
         link.Place(*this, &page, "link", -1, {270, 60, 60, 14});
+        across.Place(*this, &page, "across", -1, {10, 200, 200, 17});
+        upright.Place(*this, &page, "upright", 1, {380, 10, 17, 180});
+        upright.SetMin(100);
+        upright.SetMax(0);
+        upright.SetValue(100);
 
         list.onClick = [this] { log.push_back("click " + std::to_string(list.ListIndex())); };
         list.onDblClick = [this] { log.push_back("dblclick " + std::to_string(list.ListIndex())); };
@@ -87,6 +97,10 @@ struct TestForm : ControlHost {
         link.onClick = [this] { log.push_back("link click"); };
         link.onDblClick = [this] { log.push_back("link dblclick"); };
         link.onMouseUp = [this](const MouseEvent&) { log.push_back("link up"); };
+        across.onChange = [this] { log.push_back("across change " + std::to_string(across.Value())); };
+        across.onScroll = [this] { log.push_back("across scroll " + std::to_string(across.Value())); };
+        upright.onChange = [this] { log.push_back("upright change " + std::to_string(upright.Value())); };
+        upright.onScroll = [this] { log.push_back("upright scroll " + std::to_string(upright.Value())); };
     }
 };
 
@@ -113,6 +127,15 @@ struct ControlWidgetsTest : ::testing::Test {
     }
     QListWidget* List() { return Widget<QListWidget>("list(2)"); }
     QPoint RowCentre(int row) { return List()->visualItemRect(List()->item(row)).center(); }
+};
+
+// Where a scroll bar's style puts one of its parts (an arrow, a page area, the thumb).
+struct ScrollBarParts : QScrollBar {
+    static QRect Of(const QScrollBar& bar, QStyle::SubControl part) {
+        QStyleOptionSlider option;
+        (bar.*(&ScrollBarParts::initStyleOption))(&option);
+        return bar.style()->subControlRect(QStyle::CC_ScrollBar, &option, part, &bar);
+    }
 };
 
 // A surface of one colour.
@@ -430,4 +453,249 @@ TEST_F(ControlWidgetsTest, AccessibleDescriptionIsTheObjectNameAndTheNameWhatAPe
     view.Dispatch([this] { form.field.SetToolTip("提示"); });
     EXPECT_EQ(Widget<QWidget>("field")->toolTip(), QString::fromUtf8("提示"));
     EXPECT_EQ(text("field", QAccessible::Description), "field");
+}
+
+TEST_F(ControlWidgetsTest, ScrollBarShowsTheControlsOrientationRangeValueAndSteps) {
+    auto* across = Widget<QScrollBar>("across");
+    auto* upright = Widget<QScrollBar>("upright(1)");
+    ASSERT_NE(across, nullptr);
+    ASSERT_NE(upright, nullptr);
+    EXPECT_EQ(across->orientation(), Qt::Horizontal);
+    EXPECT_EQ(upright->orientation(), Qt::Vertical);
+    EXPECT_EQ(across->geometry(), QRect(10, 200, 200, 17));
+    EXPECT_EQ(upright->geometry(), QRect(380, 10, 17, 180));
+
+    view.Dispatch([this] {
+        form.across.SetMin(-20);
+        form.across.SetMax(300);
+        form.across.SetValue(45);
+        form.across.SetSmallChange(7);
+        form.across.SetLargeChange(60);
+    });
+    EXPECT_EQ(across->minimum(), -20);
+    EXPECT_EQ(across->maximum(), 300);
+    EXPECT_EQ(across->value(), 45);
+    EXPECT_EQ(across->singleStep(), 7);
+    EXPECT_EQ(across->pageStep(), 60);
+    // The control's own Change from code, and nothing raised back by the widget.
+    EXPECT_EQ(form.log, std::vector<std::string>{"across change 45"});
+
+    // A range that cuts off the value: the control clamps it and raises Change once.
+    form.log.clear();
+    view.Dispatch([this] { form.across.SetMax(30); });
+    EXPECT_EQ(across->maximum(), 30);
+    EXPECT_EQ(across->value(), 30);
+    EXPECT_EQ(form.log, std::vector<std::string>{"across change 30"});
+}
+
+TEST_F(ControlWidgetsTest, ScrollBarArrowPageAndKeyRaiseOneChangeEachAndTheValueFollows) {
+    auto* across = Widget<QScrollBar>("across");
+    ASSERT_NE(across, nullptr);
+    view.Dispatch([this] {
+        form.across.SetMax(100);
+        form.across.SetSmallChange(5);
+        form.across.SetLargeChange(20);
+    });
+    ASSERT_EQ(form.log, std::vector<std::string>{});
+
+    QTest::mouseClick(across, Qt::LeftButton, {}, ScrollBarParts::Of(*across, QStyle::SC_ScrollBarAddLine).center());
+    EXPECT_EQ(form.across.Value(), 5);
+    EXPECT_EQ(across->value(), 5);
+    EXPECT_EQ(form.log, std::vector<std::string>{"across change 5"});
+
+    // The page area right of the thumb moves it by the large change.
+    form.log.clear();
+    QTest::mouseClick(across, Qt::LeftButton, {}, ScrollBarParts::Of(*across, QStyle::SC_ScrollBarAddPage).center());
+    EXPECT_EQ(form.across.Value(), 25);
+    EXPECT_EQ(across->value(), 25);
+    EXPECT_EQ(form.log, std::vector<std::string>{"across change 25"});
+
+    form.log.clear();
+    QTest::mouseClick(across, Qt::LeftButton, {}, ScrollBarParts::Of(*across, QStyle::SC_ScrollBarSubLine).center());
+    EXPECT_EQ(form.log, std::vector<std::string>{"across change 20"});
+
+    // The click focused the bar: the arrow keys step it too.
+    form.log.clear();
+    EXPECT_TRUE(across->hasFocus());
+    QTest::keyClick(across, Qt::Key_Left);
+    EXPECT_EQ(form.across.Value(), 15);
+    QTest::keyClick(across, Qt::Key_Right);
+    QTest::keyClick(across, Qt::Key_Right);
+    EXPECT_EQ(form.across.Value(), 25);
+    QTest::keyClick(across, Qt::Key_PageUp);
+    EXPECT_EQ(form.across.Value(), 5);
+    EXPECT_EQ(across->value(), 5);
+    EXPECT_EQ(form.log, (std::vector<std::string>{"across change 15", "across change 20", "across change 25",
+                                                  "across change 5"}));
+
+    // At the end of the range an arrow changes nothing and raises nothing.
+    form.log.clear();
+    view.Dispatch([this] { form.across.SetValue(0); });
+    QTest::mouseClick(across, Qt::LeftButton, {}, ScrollBarParts::Of(*across, QStyle::SC_ScrollBarSubLine).center());
+    EXPECT_EQ(form.across.Value(), 0);
+    EXPECT_EQ(form.log, std::vector<std::string>{"across change 0"});
+}
+
+TEST_F(ControlWidgetsTest, ScrollBarThumbDragRaisesScrollAtEachStepThenChangeWhereItStops) {
+    auto* across = Widget<QScrollBar>("across");
+    ASSERT_NE(across, nullptr);
+    view.Dispatch([this] {
+        form.across.SetMax(100);
+        form.across.SetLargeChange(10);
+    });
+    const QPoint thumb = ScrollBarParts::Of(*across, QStyle::SC_ScrollBarSlider).center();
+    Send(across, QEvent::MouseButtonPress, thumb, Qt::LeftButton, Qt::LeftButton);
+    Send(across, QEvent::MouseMove, thumb + QPoint(30, 0), Qt::NoButton, Qt::LeftButton);
+    const int firstStop = form.across.Value();
+    EXPECT_GT(firstStop, 0);
+    EXPECT_EQ(across->value(), firstStop);
+    Send(across, QEvent::MouseMove, thumb + QPoint(60, 0), Qt::NoButton, Qt::LeftButton);
+    const int secondStop = form.across.Value();
+    EXPECT_GT(secondStop, firstStop);
+    EXPECT_EQ(across->value(), secondStop);
+    EXPECT_EQ(form.log, (std::vector<std::string>{"across scroll " + std::to_string(firstStop),
+                                                  "across scroll " + std::to_string(secondStop)}));
+
+    form.log.clear();
+    Send(across, QEvent::MouseButtonRelease, thumb + QPoint(60, 0), Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(form.across.Value(), secondStop);
+    EXPECT_EQ(form.log, std::vector<std::string>{"across change " + std::to_string(secondStop)});
+
+    // A drag that comes back where it started changes nothing: Scroll, and no Change.
+    form.log.clear();
+    across->setSliderDown(true);
+    across->setSliderPosition(70);
+    across->setSliderPosition(secondStop);
+    across->setSliderDown(false);
+    EXPECT_EQ(form.across.Value(), secondStop);
+    EXPECT_EQ(form.log, (std::vector<std::string>{"across scroll 70", "across scroll " + std::to_string(secondStop)}));
+}
+
+TEST_F(ControlWidgetsTest, ScrollBarValueSetFromCodeMovesTheThumbAndRaisesNothingFurther) {
+    auto* across = Widget<QScrollBar>("across");
+    ASSERT_NE(across, nullptr);
+    view.Dispatch([this] {
+        form.across.SetMax(100);
+        form.across.SetLargeChange(10);
+    });
+    const int leftmost = ScrollBarParts::Of(*across, QStyle::SC_ScrollBarSlider).left();
+    view.Dispatch([this] { form.across.SetValue(100); });
+    EXPECT_EQ(across->value(), 100);
+    EXPECT_GT(ScrollBarParts::Of(*across, QStyle::SC_ScrollBarSlider).left(), leftmost + 100);
+    EXPECT_EQ(form.log, std::vector<std::string>{"across change 100"});
+
+    // The range turned round in one handler: the widget shows only the control's final
+    // value, and the steps in between raise nothing from the widget.
+    form.log.clear();
+    view.Dispatch([this] {
+        form.across.SetValue(30);
+        form.across.SetMin(100);
+        form.across.SetMax(0);
+    });
+    EXPECT_EQ(form.across.Value(), 100);
+    EXPECT_EQ(form.log, (std::vector<std::string>{"across change 30", "across change 100"}));
+    EXPECT_EQ(ScrollBarParts::Of(*across, QStyle::SC_ScrollBarSlider).left(), leftmost);
+    // Back again, Max first, so that the value never leaves the range.
+    view.Dispatch([this] {
+        form.across.SetMax(100);
+        form.across.SetMin(0);
+    });
+    ASSERT_EQ(form.across.Value(), 100);
+    EXPECT_EQ(across->value(), 100);
+
+    // Also while the user holds the thumb: the handler's value shows, with no Scroll for it.
+    form.log.clear();
+    form.across.onScroll = [this] { form.across.SetValue(50); };
+    across->setSliderDown(true);
+    across->setSliderPosition(80);
+    EXPECT_EQ(form.across.Value(), 50);
+    EXPECT_EQ(across->value(), 50);
+    EXPECT_EQ(form.log, std::vector<std::string>{"across change 50"});
+    // Where the drag stops the value differs from where it started: Change.
+    across->setSliderDown(false);
+    EXPECT_EQ(form.log, (std::vector<std::string>{"across change 50", "across change 50"}));
+}
+
+TEST_F(ControlWidgetsTest, ScrollBarWithMinAboveMaxRunsFromMinAtTheTop) {
+    auto* upright = Widget<QScrollBar>("upright(1)");
+    ASSERT_NE(upright, nullptr);
+    view.Dispatch([this] {
+        form.upright.SetSmallChange(10);
+        form.upright.SetLargeChange(25);
+    });
+    // At Min the thumb is at the top.
+    const QRect top = ScrollBarParts::Of(*upright, QStyle::SC_ScrollBarSlider);
+    EXPECT_EQ(top.top(), ScrollBarParts::Of(*upright, QStyle::SC_ScrollBarSubLine).bottom() + 1);
+
+    // The lower arrow moves the thumb down, towards Max.
+    QTest::mouseClick(upright, Qt::LeftButton, {},
+                      ScrollBarParts::Of(*upright, QStyle::SC_ScrollBarAddLine).center());
+    EXPECT_EQ(form.upright.Value(), 90);
+    EXPECT_EQ(form.log, std::vector<std::string>{"upright change 90"});
+    EXPECT_GT(ScrollBarParts::Of(*upright, QStyle::SC_ScrollBarSlider).top(), top.top());
+
+    // The page area below the thumb too.
+    form.log.clear();
+    QTest::mouseClick(upright, Qt::LeftButton, {},
+                      ScrollBarParts::Of(*upright, QStyle::SC_ScrollBarAddPage).center());
+    EXPECT_EQ(form.upright.Value(), 65);
+    EXPECT_EQ(form.log, std::vector<std::string>{"upright change 65"});
+
+    // So do the Down key and the wheel turned towards the user.
+    form.log.clear();
+    upright->setFocus();
+    QTest::keyClick(upright, Qt::Key_Down);
+    EXPECT_EQ(form.upright.Value(), 55);
+    QTest::keyClick(upright, Qt::Key_Up);
+    EXPECT_EQ(form.upright.Value(), 65);
+    QWheelEvent wheel(QPointF(5, 5), upright->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(upright, &wheel);
+    EXPECT_LT(form.upright.Value(), 65);
+    EXPECT_EQ(upright->value(), -form.upright.Value());
+    EXPECT_EQ(form.log, (std::vector<std::string>{"upright change 55", "upright change 65",
+                                                  "upright change " + std::to_string(form.upright.Value())}));
+    view.Dispatch([this] { form.upright.SetValue(65); });
+
+    // Dragging the thumb down goes towards Max.
+    form.log.clear();
+    const QPoint thumb = ScrollBarParts::Of(*upright, QStyle::SC_ScrollBarSlider).center();
+    Send(upright, QEvent::MouseButtonPress, thumb, Qt::LeftButton, Qt::LeftButton);
+    Send(upright, QEvent::MouseMove, thumb + QPoint(0, 20), Qt::NoButton, Qt::LeftButton);
+    Send(upright, QEvent::MouseButtonRelease, thumb + QPoint(0, 20), Qt::LeftButton, Qt::NoButton);
+    const int dragged = form.upright.Value();
+    EXPECT_LT(dragged, 65);
+    EXPECT_EQ(form.log, (std::vector<std::string>{"upright scroll " + std::to_string(dragged),
+                                                  "upright change " + std::to_string(dragged)}));
+
+    // At Max, from code, the thumb is at the bottom.
+    view.Dispatch([this] { form.upright.SetValue(0); });
+    EXPECT_EQ(ScrollBarParts::Of(*upright, QStyle::SC_ScrollBarSlider).bottom() + 1,
+              ScrollBarParts::Of(*upright, QStyle::SC_ScrollBarAddLine).top());
+
+    // Turned round to run upwards, the same value sits at the top.
+    view.Dispatch([this] {
+        form.upright.SetMin(0);
+        form.upright.SetMax(100);
+    });
+    EXPECT_EQ(upright->minimum(), 0);
+    EXPECT_EQ(upright->maximum(), 100);
+    EXPECT_EQ(upright->value(), 0);
+    EXPECT_EQ(ScrollBarParts::Of(*upright, QStyle::SC_ScrollBarSlider).top(), top.top());
+}
+
+TEST_F(ControlWidgetsTest, DisabledScrollBarIsADisabledWidgetThatRaisesNothing) {
+    auto* across = Widget<QScrollBar>("across");
+    ASSERT_NE(across, nullptr);
+    view.Dispatch([this] { form.across.SetEnabled(false); });
+    EXPECT_FALSE(across->isEnabled());
+    QTest::mouseClick(across, Qt::LeftButton, {}, ScrollBarParts::Of(*across, QStyle::SC_ScrollBarAddLine).center());
+    QTest::mouseClick(across, Qt::LeftButton, {}, ScrollBarParts::Of(*across, QStyle::SC_ScrollBarAddPage).center());
+    EXPECT_EQ(form.across.Value(), 0);
+    EXPECT_EQ(form.log, std::vector<std::string>{});
+
+    view.Dispatch([this] { form.across.SetEnabled(true); });
+    EXPECT_TRUE(across->isEnabled());
+    QTest::mouseClick(across, Qt::LeftButton, {}, ScrollBarParts::Of(*across, QStyle::SC_ScrollBarAddLine).center());
+    EXPECT_EQ(form.log, std::vector<std::string>{"across change 1"});
 }

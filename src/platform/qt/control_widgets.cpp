@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPaintEvent>
@@ -121,6 +122,15 @@ void SyncMultiLineTextBox(const TextBox& box, QPlainTextEdit& widget) {
     SetPaletteColour(widget, QPalette::Text, box.ForeColor());
 }
 
+void SyncScrollBar(const ScrollBar& bar, QScrollBar& widget) {
+    // A range or a value set from the control is no user action: nothing goes back to it.
+    const QSignalBlocker quiet(&widget);
+    widget.setRange(ToSliderValue(bar, bar.Min()), ToSliderValue(bar, bar.Max()));
+    widget.setValue(ToSliderValue(bar, bar.Value()));
+    widget.setSingleStep(bar.SmallChange());
+    widget.setPageStep(bar.LargeChange());
+}
+
 // Qt's own inner widgets of a control's widget (a field's viewport, its scroll bars and
 // their containers) appear to accessibility tools too: each gets an id made of the path
 // from the control's id, "Text5/qt_scrollarea_vcontainer/QScrollBar". Called when the
@@ -152,6 +162,13 @@ QCursor ToQCursor(const PointerImage& pointer) {
     const int hotX = std::clamp(pointer.hotX, 0, std::max(image.Width() - 1, 0));
     const int hotY = std::clamp(pointer.hotY, 0, std::max(image.Height() - 1, 0));
     return QCursor(pixmap, hotX, hotY);
+}
+
+int ToSliderValue(const ScrollBar& bar, int value) { return bar.Min() > bar.Max() ? -value : value; }
+
+std::int16_t FromSliderValue(const ScrollBar& bar, int sliderValue) {
+    // Inside the widget's range, so inside the control's 16-bit one.
+    return static_cast<std::int16_t>(bar.Min() > bar.Max() ? -sliderValue : sliderValue);
 }
 
 QString ToShownLines(const std::string& text) {
@@ -217,6 +234,17 @@ void ComboWidget::Show(const ComboBox& combo) {
     if (currentIndex() != combo.ListIndex()) setCurrentIndex(combo.ListIndex());  // -1 shows no line
 }
 
+void ScrollBarWidget::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if (orientation() == Qt::Horizontal && (key == Qt::Key_Left || key == Qt::Key_Right)) {
+        // The minimum lies at the left, or at the right in a right-to-left layout.
+        const bool towardsMinimum = (key == Qt::Key_Left) != isRightToLeft();
+        triggerAction(towardsMinimum ? SliderSingleStepSub : SliderSingleStepAdd);
+        return;
+    }
+    QScrollBar::keyPressEvent(event);
+}
+
 void FrameWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const int lineY = fontMetrics().height() / 2;
@@ -279,6 +307,15 @@ QWidget* CreateControlWidget(Control& control, QWidget* parent) {
             // A line or a shape takes no mouse input: what lies under it gets the clicks.
             widget->setAttribute(Qt::WA_TransparentForMouseEvents);
             break;
+        case ControlKind::ScrollBar: {
+            const bool horizontal =
+                static_cast<const ScrollBar&>(control).Direction() == ScrollBar::Orientation::Horizontal;
+            auto* bar = new ScrollBarWidget(horizontal ? Qt::Horizontal : Qt::Vertical, parent);
+            // A scroll bar is a tab stop that a click focuses, so the arrow keys move it.
+            bar->setFocusPolicy(Qt::StrongFocus);
+            widget = bar;
+            break;
+        }
         case ControlKind::Timer: return nullptr;
     }
     widget->setObjectName(QString::fromStdString(control.ObjectName()));
@@ -352,6 +389,9 @@ void SyncControlWidget(const Control& control, QWidget& widget) {
             SetPaletteColour(widget, QPalette::Window, static_cast<const Line&>(control).BorderColor());
             break;
         case ControlKind::Shape: SyncBackColour(control, widget); break;
+        case ControlKind::ScrollBar:
+            SyncScrollBar(static_cast<const ScrollBar&>(control), static_cast<QScrollBar&>(widget));
+            break;
         case ControlKind::Timer: break;
     }
 }

@@ -9,6 +9,7 @@
 #include <QFrame>
 #include <QImage>
 #include <QListWidget>
+#include <QScrollBar>
 
 #include <string>
 #include <vector>
@@ -65,6 +66,17 @@ private:
     std::vector<std::string> shownItems_;
 };
 
+// A scroll bar whose arrow keys move the thumb the way they point. Qt's own bar reads every
+// key through its inverted controls, which keep Page Up and the wheel going up but send the
+// Left key of a horizontal bar to the right.
+class ScrollBarWidget : public QScrollBar {
+public:
+    ScrollBarWidget(Qt::Orientation orientation, QWidget* parent) : QScrollBar(orientation, parent) {}
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+};
+
 // A frame: an etched box filling its area, with the caption on its top line. Opaque, so a
 // page hides whatever lies under it.
 class FrameWidget : public QWidget {
@@ -82,6 +94,13 @@ protected:
 private:
     QString caption_;
 };
+
+// A scroll bar's value as its QScrollBar holds it, and back. QScrollBar needs its minimum
+// below its maximum, so a bar whose Min lies above its Max holds its values negated: its
+// left (top) end is still Min, and as an ordinary bar, with no inverted mode, Qt's arrows,
+// page areas, keys and wheel move the thumb the way it is drawn.
+int ToSliderValue(const ScrollBar& bar, int value);
+std::int16_t FromSliderValue(const ScrollBar& bar, int sliderValue);
 
 // A multi-line field's text as the control holds it ("\r\n" line ends) and as the
 // widget shows it (one paragraph per line).

@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTextDocument>
 #include <QTimer>
 
@@ -133,6 +134,27 @@ void FormView::ConnectUserActions(Control& control, QWidget& widget) {
             connect(static_cast<QComboBox*>(&widget), &QComboBox::activated, this,
                     [this, box = static_cast<ComboBox*>(&control)](int index) { ChooseLine(*box, index); });
             break;
+        case ControlKind::ScrollBar: {
+            auto* scroll = static_cast<QScrollBar*>(&widget);
+            auto* bar = static_cast<ScrollBar*>(&control);
+            connect(scroll, &QAbstractSlider::sliderPressed, this, [bar] { bar->BeginDrag(); });
+            // The thumb dragged: Scroll at every step, the value following at once.
+            connect(scroll, &QAbstractSlider::sliderMoved, this, [this, bar](int position) {
+                const std::int16_t value = FromSliderValue(*bar, position);
+                DispatchUserAction(*bar, [bar, value] { bar->DragTo(value); });
+            });
+            connect(scroll, &QAbstractSlider::sliderReleased, this,
+                    [this, bar] { DispatchUserAction(*bar, [bar] { bar->EndDrag(); }); });
+            // An arrow, a page area, a key or the wheel: the new value raises Change. A
+            // dragged thumb changes the value too, but has raised Scroll for it already;
+            // a value the sync sets from the control comes with the signals blocked.
+            connect(scroll, &QAbstractSlider::valueChanged, this, [this, bar, scroll](int position) {
+                if (scroll->isSliderDown()) return;
+                const std::int16_t value = FromSliderValue(*bar, position);
+                DispatchUserAction(*bar, [bar, value] { bar->SetValue(value); });
+            });
+            break;
+        }
         default: break;
     }
 }
