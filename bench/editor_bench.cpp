@@ -46,8 +46,14 @@ void BM_ZoomIn800x600(benchmark::State& state) {
     EditorCanvas editor(dialogs);
     editor.Place(host, page);
     editor.Reset();
+    // An 800 x 600 working image shown at 1:1, as after opening it.
     editor.结果图像 = Picture1080p();
     editor.结果图像.Resize(800, 600, 0);
+    Rect area = editor.显示图像.Geometry();
+    area.width = 800;
+    area.height = 600;
+    editor.显示图像.SetGeometry(area);
+    editor.显示图像.EditImage() = editor.结果图像;
     editor.缩放_Click(0);
     editor.缩放_Click(1);
     for (auto _ : state) {
