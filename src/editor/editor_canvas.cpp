@@ -36,6 +36,7 @@ void EditorCanvas::Place(ControlHost& host, Frame& page) {
     }
     显示网格.Place(host, &page, "显示网格", -1, {224, 241, 73, 20});
     显示网格.SetCaption("显示网格");
+    显示网格.SetValue(1);  // the grid is on from the start; set before its handler is wired
     显示网格.onClick = [this] { 显示网格_Click(); };
 }
 
@@ -48,7 +49,6 @@ void EditorCanvas::Reset() {
     HistoryFilled.fill(0);
     ResizeDisplay(kStartWidth, kStartHeight);
     显示图像.SetBackColor(kEditorLightGrey);
-    显示网格.SetValue(1);
     HScroll1.SetMin(kScrollMin);
     VScroll1.SetMin(kScrollMin);
     HScroll1.SetValue(kScrollMin);
