@@ -8,7 +8,7 @@
 
 #include "capture/snapshot_page.h"
 #include "cursor/cursor_page.h"
-#include "editor/editor_canvas.h"
+#include "editor/editor_page.h"
 #include "hotkeys/hotkey_dispatch.h"
 #include "hotkeys/set_hotkey.h"
 #include "platform/controls.h"
@@ -70,7 +70,7 @@ public:
     CursorPage cursorPage;                // on Frame2(1)
     WindowHandlePage windowHandlePage;    // on Frame2(2)
     SnapshotPage snapshotPage;            // on Frame2(3)
-    EditorCanvas editor;                  // on Frame2(4)
+    EditorPage editor;                    // on Frame2(4)
     std::array<OptionButton, 6> Option2;  // the page selector
     std::array<Label, 2> 支持文字;          // the text of the support page
     Label Label5;                         // index 6: the hotkey hint

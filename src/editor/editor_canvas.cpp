@@ -146,6 +146,11 @@ void EditorCanvas::RedrawDisplay(const Surface& source, bool clearFirst) {
     if (ZoomedEightTimes == -1 && 显示网格.Value() == 1) DrawDashedGrid(display, source.Width(), source.Height());
 }
 
+void EditorCanvas::ShowResized(const Surface& source, int width, int height) {
+    ResizeDisplay(width, height);
+    RedrawDisplay(source, true);
+}
+
 void EditorCanvas::PushHistory() {
     std::int16_t slot = HistoryNext;
     历史记录[static_cast<std::size_t>(slot)] = 结果图像;

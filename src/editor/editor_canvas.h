@@ -42,6 +42,8 @@ public:
     void UpdateScrollRanges();
     // Shows source in the display at the current zoom, with the grid at 8:1 when it is on.
     void RedrawDisplay(const Surface& source, bool clearFirst);
+    // The display resized to width x height, cleared, then showing source as RedrawDisplay does.
+    void ShowResized(const Surface& source, int width, int height);
     void PushHistory();
 
     bool Zoomed() const { return ZoomedEightTimes != 0; }

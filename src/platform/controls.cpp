@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 namespace pelmora {
 
@@ -63,6 +64,18 @@ void Control::SetLabelledBy(const CaptionedControl& label) {
     Touch();
 }
 
+void Control::SetMousePointer(MousePointer pointer) {
+    if (pointer_ == pointer) return;
+    pointer_ = pointer;
+    Touch();
+}
+
+void Control::SetMouseIcon(const PointerImage& icon) {
+    if (mouseIcon_ == &icon) return;
+    mouseIcon_ = &icon;
+    Touch();
+}
+
 std::string Control::ReadableName() const { return labelledBy_ ? labelledBy_->Caption() : std::string(); }
 
 std::string CaptionedControl::ReadableName() const { return caption_.empty() ? Control::ReadableName() : caption_; }
@@ -107,6 +120,12 @@ void TextBox::SetMaxLength(int maxLength) {
 
 void TextBox::SetMultiLine(bool multiLine) {
     multiLine_ = multiLine;
+    Touch();
+}
+
+void ButtonControl::SetPicture(Surface picture) {
+    picture_ = std::move(picture);
+    ++pictureRevision_;
     Touch();
 }
 
@@ -163,17 +182,51 @@ void OptionButton::SetGraphical(bool graphical) {
 
 void PictureBox::SetBorder(bool border) {
     border_ = border;
-    Touch();
+    MarkChanged();
 }
 
 void PictureBox::SetPicture(Surface picture) {
     picture_ = std::move(picture);
-    Touch();
+    MarkChanged();
 }
 
 void PictureBox::SetBackColor(std::int32_t colour) {
     Control::SetBackColor(colour);
     image_.Clear(colour);
+    MarkChanged();
+}
+
+void PictureBox::MarkChanged() {
+    damage_.whole = true;
+    Touch();
+}
+
+Surface& PictureBox::EditImageArea(const Rect& area) {
+    Touch();
+    if (damage_.whole || area.width <= 0 || area.height <= 0) return image_;
+    Rect& changed = damage_.area;
+    if (changed.width <= 0 || changed.height <= 0) {
+        changed = area;
+    } else {
+        const int right = std::max(changed.left + changed.width, area.left + area.width);
+        const int bottom = std::max(changed.top + changed.height, area.top + area.height);
+        changed.left = std::min(changed.left, area.left);
+        changed.top = std::min(changed.top, area.top);
+        changed.width = right - changed.left;
+        changed.height = bottom - changed.top;
+    }
+    return image_;
+}
+
+PictureDamage PictureBox::TakeDamage() const { return std::exchange(damage_, PictureDamage{}); }
+
+void Shape::SetFilled(bool filled) {
+    filled_ = filled;
+    Touch();
+}
+
+void Shape::SetBorderColor(std::int32_t colour) {
+    borderColor_ = colour;
     Touch();
 }
 

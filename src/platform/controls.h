@@ -46,9 +46,11 @@ struct MouseEvent {
     int y = 0;
 };
 
-// The mouse pointer a window or control shows: the system's default, or the custom
-// image of its mouse icon.
-enum class MousePointer { Default, Custom };
+// The mouse pointer a window or control shows: the system's default, the custom image of
+// its mouse icon, or one of the platform's own shapes: the four-way move arrows and the
+// sizing arrows (north-east to south-west, north to south, north-west to south-east, west
+// to east).
+enum class MousePointer { Default, Custom, SizeAll, SizeNESW, SizeNS, SizeNWSE, SizeWE };
 
 // A pointer image: colour values with -1 for transparent pixels, and the hot spot.
 struct PointerImage {
@@ -139,6 +141,13 @@ public:
 
     void SetFocus();
 
+    // The pointer shown while the mouse is over the control: Default leaves the window's
+    // own. With Custom it is the image of the mouse icon, which must outlive the control.
+    MousePointer Pointer() const { return pointer_; }
+    const PointerImage* MouseIcon() const { return mouseIcon_; }
+    void SetMousePointer(MousePointer pointer);
+    void SetMouseIcon(const PointerImage& icon);
+
     // The label beside the control, whose caption names it for people (screen readers
     // speak it); nullptr when the control has none.
     const CaptionedControl* LabelledBy() const { return labelledBy_; }
@@ -178,6 +187,8 @@ private:
     std::int32_t backColor_ = -1;  // -1: the colour of the window behind it
     std::int32_t foreColor_ = 0;
     const CaptionedControl* labelledBy_ = nullptr;
+    MousePointer pointer_ = MousePointer::Default;
+    const PointerImage* mouseIcon_ = nullptr;
     std::uint64_t revision_ = 0;
 };
 
@@ -236,9 +247,24 @@ private:
     bool multiLine_ = false;
 };
 
-class CheckBox : public CaptionedControl {
+// A check box, option button or command button. Graphical ones can show a picture (its
+// pixels of -1 transparent) above or instead of the caption.
+class ButtonControl : public CaptionedControl {
 public:
-    CheckBox() : CaptionedControl(ControlKind::CheckBox) {}
+    using CaptionedControl::CaptionedControl;
+    const Surface& Picture() const { return picture_; }
+    void SetPicture(Surface picture);
+    // Counts the pictures set, so a view makes its icon again only for a new one.
+    std::uint64_t PictureRevision() const { return pictureRevision_; }
+
+private:
+    Surface picture_;
+    std::uint64_t pictureRevision_ = 0;
+};
+
+class CheckBox : public ButtonControl {
+public:
+    CheckBox() : ButtonControl(ControlKind::CheckBox) {}
     int Value() const { return value_; }  // 0 unchecked, 1 checked
     void SetValue(int value);             // raises Click when the value changes
     // Drawn as a push button that stays down while checked, instead of a box and caption.
@@ -251,9 +277,9 @@ private:
 };
 
 // Option buttons in one container are mutually exclusive.
-class OptionButton : public CaptionedControl {
+class OptionButton : public ButtonControl {
 public:
-    OptionButton() : CaptionedControl(ControlKind::OptionButton) {}
+    OptionButton() : ButtonControl(ControlKind::OptionButton) {}
     bool Value() const { return value_; }
     void Select();  // clears the other option buttons of its container, then raises Click
     // Drawn as a push button that stays down while selected, instead of a round option.
@@ -266,9 +292,9 @@ private:
     bool graphical_ = false;
 };
 
-class CommandButton : public CaptionedControl {
+class CommandButton : public ButtonControl {
 public:
-    CommandButton() : CaptionedControl(ControlKind::CommandButton) {}
+    CommandButton() : ButtonControl(ControlKind::CommandButton) {}
 };
 
 // Text lines, one of which may be selected: what a list box and a combo box share.
@@ -303,6 +329,13 @@ public:
     ComboBox() : ItemList(ControlKind::ComboBox) {}
 };
 
+// The part of a picture that changed since a view last repainted it: nothing, an area
+// of the image, or everything.
+struct PictureDamage {
+    bool whole = false;
+    Rect area;  // in image pixels; empty when nothing changed
+};
+
 // A picture with a persistent image: what is drawn into it survives repainting.
 // Setting the background colour clears the image to that colour. Apart from the image
 // it can show a picture (a loaded image) over its background, centred, whose pixels of
@@ -315,24 +348,44 @@ public:
     const Surface& Picture() const { return picture_; }
     void SetPicture(Surface picture);  // an empty surface shows no picture
     const Surface& Image() const { return image_; }
+    // The image for drawing anywhere in it: a view repaints all of it.
     Surface& EditImage() {
-        Touch();
+        MarkChanged();
         return image_;
     }
+    // The image for drawing inside area only: a view repaints just that part.
+    Surface& EditImageArea(const Rect& area);
     void SetBackColor(std::int32_t colour) override;
-    void Refresh() { Touch(); }
+    void Refresh() { MarkChanged(); }
+
+    // What changed since the last call, for the view that repaints the picture; taking it
+    // starts the next account.
+    PictureDamage TakeDamage() const;
 
 private:
+    void MarkChanged();
+
     bool border_ = true;
     Surface image_;
     Surface picture_;
+    // The view's account of what to repaint, kept beside the picture's own state.
+    mutable PictureDamage damage_{true, {}};
 };
 
-// A filled rectangle in its back colour, drawn over its container; it takes no mouse
-// input.
+// A rectangle drawn over its container: filled with its back colour, or only its
+// one-pixel outline in its border colour with the container showing inside. It takes no
+// mouse input.
 class Shape : public Control {
 public:
     Shape() : Control(ControlKind::Shape) {}
+    bool Filled() const { return filled_; }
+    void SetFilled(bool filled);
+    std::int32_t BorderColor() const { return borderColor_; }
+    void SetBorderColor(std::int32_t colour);
+
+private:
+    bool filled_ = true;
+    std::int32_t borderColor_ = 0;
 };
 
 // A horizontal or vertical line drawn over its container, one pixel wide, from the first

@@ -8,7 +8,7 @@ using namespace pelmora;
 namespace {
 
 struct EditorCanvasTest : FormOnFakeDesktop, ::testing::Test {
-    EditorCanvas& editor = form.editor;
+    EditorCanvas& editor = form.editor.canvas;
     // A working image of width x height whose pixel (x, y) is its own colour.
     void Open(int width, int height) {
         editor.结果图像 = Surface(width, height);

@@ -1,6 +1,7 @@
 #include "platform/qt/control_widgets.h"
 
 #include <QCheckBox>
+#include <QIcon>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
@@ -122,6 +123,24 @@ void SyncMultiLineTextBox(const TextBox& box, QPlainTextEdit& widget) {
     SetPaletteColour(widget, QPalette::Text, box.ForeColor());
 }
 
+// The caption and, when the button has one, its picture as the icon at its own size. The
+// icon is made again only for a new picture (a button whose selection changed keeps it).
+void SyncButton(const ButtonControl& control, QAbstractButton& button) {
+    button.setText(Text(control.Caption()));
+    const Surface& picture = control.Picture();
+    const QVariant shown = button.property("pelmoraPictureRevision");
+    const auto revision = static_cast<qulonglong>(control.PictureRevision());
+    if (shown.isValid() && shown.toULongLong() == revision) return;
+    button.setProperty("pelmoraPictureRevision", revision);
+    if (picture.Width() <= 0 || picture.Height() <= 0) {
+        button.setIcon(QIcon());
+        return;
+    }
+    const QRect whole(0, 0, picture.Width(), picture.Height());
+    button.setIcon(QIcon(QPixmap::fromImage(ConvertPart(picture, whole, true))));
+    button.setIconSize(whole.size());
+}
+
 void SyncScrollBar(const ScrollBar& bar, QScrollBar& widget) {
     // A range or a value set from the control is no user action: nothing goes back to it.
     const QSignalBlocker quiet(&widget);
@@ -164,6 +183,19 @@ QCursor ToQCursor(const PointerImage& pointer) {
     return QCursor(pixmap, hotX, hotY);
 }
 
+Qt::CursorShape ToCursorShape(MousePointer pointer) {
+    switch (pointer) {
+        case MousePointer::SizeAll: return Qt::SizeAllCursor;
+        case MousePointer::SizeNESW: return Qt::SizeBDiagCursor;
+        case MousePointer::SizeNS: return Qt::SizeVerCursor;
+        case MousePointer::SizeNWSE: return Qt::SizeFDiagCursor;
+        case MousePointer::SizeWE: return Qt::SizeHorCursor;
+        case MousePointer::Default:
+        case MousePointer::Custom: break;
+    }
+    return Qt::ArrowCursor;
+}
+
 int ToSliderValue(const ScrollBar& bar, int value) { return bar.Min() > bar.Max() ? -value : value; }
 
 std::int16_t FromSliderValue(const ScrollBar& bar, int sliderValue) {
@@ -187,8 +219,40 @@ std::string FromShownLines(const QString& text) {
 
 void PictureWidget::Show(const PictureBox& picture) {
     picture_ = &picture;
-    setFrameStyle(picture.Border() ? (QFrame::Panel | QFrame::Sunken) : QFrame::NoFrame);
+    const int style = picture.Border() ? (QFrame::Panel | QFrame::Sunken) : QFrame::NoFrame;
+    if (frameStyle() != style) setFrameStyle(style);
+    const PictureDamage damage = picture.TakeDamage();
+    if (damage.whole) {
+        update();
+    } else if (damage.area.width > 0 && damage.area.height > 0) {
+        const Rect& area = damage.area;
+        update(QRect(area.left, area.top, area.width, area.height).translated(contentsRect().topLeft()));
+    }
+}
+
+ShapeWidget::ShapeWidget(QWidget* parent) : QWidget(parent) {
+    // A shape takes no mouse input: what lies under it gets the clicks.
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void ShapeWidget::Show(const Shape& shape) {
+    shape_ = &shape;
     update();
+}
+
+void ShapeWidget::paintEvent(QPaintEvent*) {
+    if (!shape_) return;
+    QPainter painter(this);
+    if (shape_->Filled()) {
+        painter.fillRect(rect(), ToQColor(shape_->BackColor()));
+        return;
+    }
+    const QColor border = ToQColor(shape_->BorderColor());
+    const int w = width(), h = height();
+    painter.fillRect(0, 0, w, 1, border);
+    painter.fillRect(0, h - 1, w, 1, border);
+    painter.fillRect(0, 0, 1, h, border);
+    painter.fillRect(w - 1, 0, 1, h, border);
 }
 
 void PictureWidget::paintEvent(QPaintEvent* event) {
@@ -300,11 +364,11 @@ QWidget* CreateControlWidget(Control& control, QWidget* parent) {
         case ControlKind::ListBox: widget = new ListWidget(parent); break;
         case ControlKind::ComboBox: widget = new ComboWidget(parent); break;
         case ControlKind::PictureBox: widget = new PictureWidget(parent); break;
+        case ControlKind::Shape: widget = new ShapeWidget(parent); break;
         case ControlKind::Line:
-        case ControlKind::Shape:
             widget = new QWidget(parent);
             widget->setAutoFillBackground(true);
-            // A line or a shape takes no mouse input: what lies under it gets the clicks.
+            // A line takes no mouse input: what lies under it gets the clicks.
             widget->setAttribute(Qt::WA_TransparentForMouseEvents);
             break;
         case ControlKind::ScrollBar: {
@@ -353,19 +417,19 @@ void SyncControlWidget(const Control& control, QWidget& widget) {
         case ControlKind::CheckBox: {
             const auto& box = static_cast<const CheckBox&>(control);
             auto& button = static_cast<QAbstractButton&>(widget);
-            button.setText(Text(box.Caption()));
+            SyncButton(box, button);
             button.setChecked(box.Value() == 1);
             break;
         }
         case ControlKind::OptionButton: {
             const auto& option = static_cast<const OptionButton&>(control);
             auto& button = static_cast<QAbstractButton&>(widget);
-            button.setText(Text(option.Caption()));
+            SyncButton(option, button);
             button.setChecked(option.Value());
             break;
         }
         case ControlKind::CommandButton:
-            static_cast<QPushButton&>(widget).setText(Text(static_cast<const CommandButton&>(control).Caption()));
+            SyncButton(static_cast<const CommandButton&>(control), static_cast<QAbstractButton&>(widget));
             break;
         case ControlKind::ListBox: {
             auto& list = static_cast<ListWidget&>(widget);
@@ -388,7 +452,7 @@ void SyncControlWidget(const Control& control, QWidget& widget) {
         case ControlKind::Line:
             SetPaletteColour(widget, QPalette::Window, static_cast<const Line&>(control).BorderColor());
             break;
-        case ControlKind::Shape: SyncBackColour(control, widget); break;
+        case ControlKind::Shape: static_cast<ShapeWidget&>(widget).Show(static_cast<const Shape&>(control)); break;
         case ControlKind::ScrollBar:
             SyncScrollBar(static_cast<const ScrollBar&>(control), static_cast<QScrollBar&>(widget));
             break;

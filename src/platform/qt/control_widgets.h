@@ -29,10 +29,14 @@ QImage ConvertPart(const Surface& surface, const QRect& part, bool transparent);
 
 // A pointer image as a cursor: its pixels of -1 transparent, its hot spot.
 QCursor ToQCursor(const PointerImage& pointer);
+// A platform pointer shape as Qt's cursor shape (Default gives the arrow).
+Qt::CursorShape ToCursorShape(MousePointer pointer);
 
 // Paints a PictureBox from the control itself, only the part being repainted: the
 // background, then the picture centred in the area inside the border (pixels of -1
-// transparent), then the persistent image at the top-left of that area.
+// transparent), then the persistent image at the top-left of that area. A sync asks Qt
+// to repaint only what changed in the image, so a dab on a large image converts a few
+// pixels, not the image.
 class PictureWidget : public QFrame {
 public:
     explicit PictureWidget(QWidget* parent) : QFrame(parent) {}
@@ -43,6 +47,20 @@ protected:
 
 private:
     const PictureBox* picture_ = nullptr;
+};
+
+// A Shape: its rectangle filled, or only its outline with whatever lies under it showing
+// inside.
+class ShapeWidget : public QWidget {
+public:
+    explicit ShapeWidget(QWidget* parent);
+    void Show(const Shape& shape);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    const Shape* shape_ = nullptr;
 };
 
 // A list box. Rebuilds its rows only when the control's lines changed (appending when

@@ -186,6 +186,7 @@ void FormView::Sync() {
         }
         QWidget* widget = widgets_.at(control);
         SyncControlWidget(*control, *widget);
+        SyncControlPointer(*control, *widget);
         labelsChanged = labelsChanged || dynamic_cast<const CaptionedControl*>(control) != nullptr;
         // Moves without a button reach a widget only while it tracks the mouse. Tracking
         // that Qt's own widgets turned on for themselves is left alone.
@@ -219,6 +220,26 @@ void FormView::SyncTimer(const Timer& timer) {
         qtimer->start(timer.Interval());  // a new run counts its interval from now
     }
     run = timer.Run();
+}
+
+void FormView::SyncControlPointer(const Control& control, QWidget& widget) {
+    const std::pair wanted{control.Pointer(), control.MouseIcon()};
+    const auto shown = shownPointers_.try_emplace(&control, MousePointer::Default, nullptr).first;
+    if (shown->second == wanted) return;
+    shown->second = wanted;
+    if (wanted.first == MousePointer::Default) {
+        widget.unsetCursor();
+    } else if (wanted.first == MousePointer::Custom) {
+        if (!wanted.second) {
+            widget.unsetCursor();
+            return;
+        }
+        auto cursor = cursors_.find(wanted.second);
+        if (cursor == cursors_.end()) cursor = cursors_.emplace(wanted.second, ToQCursor(*wanted.second)).first;
+        widget.setCursor(cursor->second);
+    } else {
+        widget.setCursor(ToCursorShape(wanted.first));
+    }
 }
 
 void FormView::SyncMousePointer() {

@@ -3,11 +3,13 @@
 // timer or hotkey) the widgets are synced from the controls that changed.
 #pragma once
 
+#include <QCursor>
 #include <QWidget>
 
 #include <functional>
 #include <string>
 #include <unordered_map>
+#include <utility>
 
 #include "platform/controls.h"
 
@@ -46,6 +48,8 @@ private:
     void RaiseMouseEvent(QObject* watched, const QMouseEvent& event);
     void SyncTimer(const Timer& timer);
     void SyncMousePointer();
+    // The pointer shown over a control's widget, set only when the control changed it.
+    void SyncControlPointer(const Control& control, QWidget& widget);
 
     ControlHost& host_;
     std::unordered_map<const Control*, QWidget*> widgets_;
@@ -55,6 +59,9 @@ private:
     std::unordered_map<const Control*, std::uint64_t> syncedRevision_;
     std::unordered_map<const Control*, QTimer*> timers_;
     std::unordered_map<const Control*, std::uint64_t> timerRun_;
+    std::unordered_map<const Control*, std::pair<MousePointer, const PointerImage*>> shownPointers_;
+    // Each custom pointer image made into a cursor once.
+    std::unordered_map<const PointerImage*, QCursor> cursors_;
     std::uint64_t syncedFocus_ = 0;
     std::uint64_t syncedPointer_ = 0;
     std::uint64_t syncedWindow_ = 0;

@@ -1,0 +1,57 @@
+// The cut selection over the display: the outline 选框, its eight handles 调节点 and the
+// size label LblPos; laying the handles around the box (ImageMove), the size caption, and
+// snapping the box to whole cells at 8:1.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "platform/controls.h"
+
+namespace pelmora {
+
+inline constexpr int kHandleCount = 8;
+
+// The selection's size as its label shows it: at 8:1 whole source pixels ("8x5" for a
+// 64 x 40 box), at 1:1 the width and height in their shortest decimal form ("40x25").
+std::string SelectionSizeCaption(float width, float height, bool zoomed);
+
+// A box coordinate snapped to the 8-pixel cells: remainders 1 to 4 round down, 5 to 7 up;
+// multiples of 8 and negative values stay as they are.
+float SnapToCell(float value);
+
+class SelectionBox {
+public:
+    // Puts the box, then the handles and the label above it, on the display.
+    void Place(ControlHost& host, PictureBox& display);
+    // No selection: the box 50 x 50 off the picture at (-100, -100), the handles and the
+    // label hidden (the handles off the picture too).
+    void Reset();
+    // Lays the eight handles around the box, centred on its corners and edge middles, and
+    // shows them.
+    void ImageMove();
+
+    float Left() const { return static_cast<float>(选框.Geometry().left); }
+    float Top() const { return static_cast<float>(选框.Geometry().top); }
+    float Width() const { return static_cast<float>(选框.Geometry().width); }
+    float Height() const { return static_cast<float>(选框.Geometry().height); }
+    void Move(float left, float top, float width, float height);
+    // The box's bounds rounded: left, top, right, bottom, for hit tests.
+    std::array<std::int32_t, 4> Bounds() const;
+    // Snaps left, then top, width and height to the cells, each written at once.
+    void Snap();
+    // The size caption for the box, and the label at the box's top-left corner (2, 2) in.
+    void ShowSize(bool zoomed);
+    void PlaceSizeLabel();
+    void SetHandlesVisible(bool visible);
+
+    Shape 选框;
+    std::array<PictureBox, kHandleCount> 调节点;
+    Label LblPos;
+};
+
+// PtInRect: left <= x < right and top <= y < bottom.
+bool InsideBounds(const std::array<std::int32_t, 4>& bounds, std::int32_t x, std::int32_t y);
+
+}  // namespace pelmora

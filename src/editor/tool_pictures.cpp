@@ -1,0 +1,156 @@
+#include "editor/tool_pictures.h"
+
+#include <array>
+#include <string_view>
+
+namespace pelmora {
+
+namespace {
+
+using Pattern = std::array<std::string_view, 16>;
+
+// '.' transparent, '#' black, 'w' white, 'y' yellow, 'p' pink, 'k' dark grey, 'b' blue,
+// 'g' grey.
+std::int32_t PatternColour(char c) {
+    switch (c) {
+        case '#': return 0;
+        case 'w': return 16777215;
+        case 'y': return 4259839;    // (255, 255, 64)
+        case 'p': return 12615935;   // (255, 128, 192)
+        case 'k': return 4210752;    // (64, 64, 64)
+        case 'b': return 16744448;   // (0, 128, 255)
+        case 'g': return 12632256;   // (192, 192, 192)
+        default: return -1;
+    }
+}
+
+Surface Draw(const Pattern& pattern) {
+    Surface picture(16, 16, -1);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) picture.SetPixel(x, y, PatternColour(pattern[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)]));
+    return picture;
+}
+
+constexpr Pattern kPencil = {
+    "............##..",
+    "...........#pp#.",
+    "..........#pppp#",
+    ".........#yypp#.",
+    "........#yyyy#..",
+    ".......#yyyy#...",
+    "......#yyyy#....",
+    ".....#yyyy#.....",
+    "....#yyyy#......",
+    "...#yyyy#.......",
+    "..#wyyy#........",
+    "..#wwy#.........",
+    ".#www#..........",
+    ".#kw#...........",
+    "#kk#............",
+    "##..............",
+};
+
+constexpr Pattern kDropper = {
+    "............##..",
+    "...........####.",
+    "..........######",
+    "........########",
+    ".........######.",
+    "........#g####..",
+    ".......#www#.#..",
+    "......#www#.....",
+    ".....#www#......",
+    "....#www#.......",
+    "...#www#........",
+    "..#wbw#.........",
+    ".#bbb#..........",
+    ".#bb#...........",
+    "#.#.............",
+    "#...............",
+};
+
+constexpr Pattern kBucket = {
+    "......##........",
+    ".....#..#.......",
+    ".....#..##......",
+    "....#.##ww#.....",
+    "...#.#wwwww#....",
+    "..#.#wwwwwww#...",
+    ".#.#wwwwwwwww#..",
+    "#bbbwwwwwwwwww#.",
+    "#bbb#wwwwwwww#..",
+    "#bbb.#wwwwww#...",
+    "#bbb..#wwww#....",
+    "#bbb...#ww#.....",
+    ".bb.....##......",
+    ".bb.............",
+    ".b..............",
+    "................",
+};
+
+constexpr Pattern kCrosshair = {
+    "......www.......",
+    "......w#w.......",
+    "......w#w.......",
+    "......w#w.......",
+    "......w#w.......",
+    "......www.......",
+    "wwwwww...wwwwww.",
+    "w#####.#.#####w.",
+    "wwwwww...wwwwww.",
+    "......www.......",
+    "......w#w.......",
+    "......w#w.#####.",
+    "......w#w.#...#.",
+    "......w#w.#...#.",
+    "......www.#####.",
+    "................",
+};
+
+constexpr Pattern kDottedFrame = {
+    "................",
+    "................",
+    ".#.#.#.#.#.#.#..",
+    "................",
+    ".#...........#..",
+    "................",
+    ".#...........#..",
+    "................",
+    ".#...........#..",
+    "................",
+    ".#...........#..",
+    "................",
+    ".#.#.#.#.#.#.#..",
+    "................",
+    "................",
+    "................",
+};
+
+constexpr bool Square(const Pattern& pattern) {
+    for (std::string_view row : pattern)
+        if (row.size() != 16) return false;
+    return true;
+}
+static_assert(Square(kPencil) && Square(kDropper) && Square(kBucket) && Square(kCrosshair) && Square(kDottedFrame));
+
+}  // namespace
+
+PointerImage ToolPointer(int index) {
+    switch (index) {
+        case 0: return {Draw(kPencil), 0, 15};
+        case 1: return {Draw(kDropper), 0, 15};
+        case 2: return {Draw(kBucket), 1, 14};
+        default: return {Draw(kCrosshair), 7, 7};
+    }
+}
+
+Surface ToolButtonPicture(int index) {
+    switch (index) {
+        case 0: return Draw(kDottedFrame);
+        case 1: return Draw(kPencil);
+        case 2: return Draw(kBucket);
+        default: return Draw(kDropper);
+    }
+}
+
+}  // namespace pelmora
