@@ -1,9 +1,45 @@
 #include "platform/surface.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <new>
+
+#ifdef __linux__
+#include <sys/mman.h>
+#endif
 
 namespace pelmora {
+
+namespace {
+#ifdef __linux__
+constexpr std::size_t kHugePage = std::size_t{2} << 20;
+constexpr std::size_t kHugeBufferFrom = 4 * kHugePage;
+#endif
+}  // namespace
+
+void* AllocatePixelMemory(std::size_t bytes) {
+#ifdef __linux__
+    if (bytes >= kHugeBufferFrom) {
+        const std::size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
+        void* memory = std::aligned_alloc(kHugePage, rounded);
+        if (!memory) throw std::bad_alloc();
+        madvise(memory, rounded, MADV_HUGEPAGE);  // only advice: without huge pages it works all the same
+        return memory;
+    }
+#endif
+    return ::operator new(bytes);
+}
+
+void FreePixelMemory(void* memory, [[maybe_unused]] std::size_t bytes) noexcept {
+#ifdef __linux__
+    if (bytes >= kHugeBufferFrom) {
+        std::free(memory);
+        return;
+    }
+#endif
+    ::operator delete(memory);
+}
 
 Surface::Surface(int width, int height, std::int32_t fill)
     : width_(std::max(width, 0)),

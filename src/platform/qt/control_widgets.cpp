@@ -259,7 +259,9 @@ void PictureWidget::paintEvent(QPaintEvent* event) {
     if (picture_) {
         QPainter painter(this);
         const QRect inside = contentsRect();
-        const QRect dirty = event->rect() & inside;
+        // Only what can be seen: a picture larger than its container (the editor's 8:1
+        // display) is asked to paint all of itself when it is rendered into an image.
+        const QRect dirty = event->rect() & inside & visibleRegion().boundingRect();
         painter.setClipRect(dirty);
         painter.fillRect(dirty, picture_->BackColor() >= 0 ? ToQColor(picture_->BackColor())
                                                            : palette().color(QPalette::Window));
