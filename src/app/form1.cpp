@@ -16,7 +16,7 @@ Form1::Form1(Platform platform)
       cursorPage(platform.desktop),
       windowHandlePage(platform.desktop, platform.clipboard, *this, sampling.Check1),
       snapshotPage(platform, *this, hotkeyHook, ScreenWidth, ScreenHeight),
-      editor(platform.dialogs),
+      editor(platform, *this, ScreenWidth, ScreenHeight),
       clipboardTemplates(platform.desktop, platform.clipboard,
                          {getPanel, customPanel.fields, lookupPage, adjustment, windowHandlePage.pick,
                           windowHandlePage.search}),

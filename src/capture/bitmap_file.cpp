@@ -331,9 +331,10 @@ std::string EncodeBitmap(const Surface& picture) {
     return file;
 }
 
-DecodedBitmap DecodeBitmap(std::string_view bytes) {
+DecodedBitmap DecodeBitmap(std::string_view bytes, std::int64_t maxPixels) {
     Layout layout;
     if (const char* reason = ReadLayout(bytes, layout)) return {std::nullopt, reason};
+    if (std::int64_t{layout.width} * layout.height > maxPixels) return {std::nullopt, kTooLarge};
     try {
         DecodedBitmap decoded{Surface(layout.width, layout.height), {}};
         ReadRows(reinterpret_cast<const Byte*>(bytes.data()) + layout.pixelOffset, layout, *decoded.picture);

@@ -3,6 +3,7 @@
 // the file's bytes in memory; reading and writing the file itself is the caller's.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -37,6 +38,8 @@ struct DecodedBitmap {
 // 124-byte Windows information headers. Compressed files (RLE, JPEG, PNG) and anything
 // else are refused with the reason. Every size and offset in the file is checked against
 // the length of bytes before anything is allocated; the file-size field is not trusted.
-DecodedBitmap DecodeBitmap(std::string_view bytes);
+// A picture of more than maxPixels pixels is refused as too large before it is allocated.
+DecodedBitmap DecodeBitmap(std::string_view bytes,
+                           std::int64_t maxPixels = std::int64_t{kMaxBitmapSide} * kMaxBitmapSide);
 
 }  // namespace pelmora

@@ -5,7 +5,7 @@
 
 #include "base/rounding.h"
 #include "editor/pixel_buffer.h"
-#include "editor/tool_pictures.h"
+#include "editor/editor_pictures.h"
 #include "sampling/colour_model.h"
 
 namespace pelmora {

@@ -116,11 +116,7 @@ void EditorCanvas::缩放_Click(int index) {
         ZoomedEightTimes = -1;
         UpdateScrollRanges();
     } else if (index == 1 && ZoomedEightTimes != 0) {
-        ResizeDisplay(结果图像.Width(), 结果图像.Height());
-        显示图像.EditImage().Clear(显示图像.BackColor());
-        const Surface& source = ShownSource();
-        Surface& display = 显示图像.EditImage();
-        display.BitBlt(0, 0, display.Width(), display.Height(), source, 0, 0);
+        ShowActualSize(ShownSource(), 结果图像.Width(), 结果图像.Height());
         ZoomedEightTimes = 0;
         UpdateScrollRanges();
     }
@@ -149,6 +145,13 @@ void EditorCanvas::RedrawDisplay(const Surface& source, bool clearFirst) {
 void EditorCanvas::ShowResized(const Surface& source, int width, int height) {
     ResizeDisplay(width, height);
     RedrawDisplay(source, true);
+}
+
+void EditorCanvas::ShowActualSize(const Surface& source, int width, int height) {
+    ResizeDisplay(width, height);
+    Surface& display = 显示图像.EditImage();
+    display.Clear(显示图像.BackColor());
+    display.BitBlt(0, 0, width, height, source, 0, 0);
 }
 
 void EditorCanvas::PushHistory() {

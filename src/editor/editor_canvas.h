@@ -44,6 +44,9 @@ public:
     void RedrawDisplay(const Surface& source, bool clearFirst);
     // The display resized to width x height, cleared, then showing source as RedrawDisplay does.
     void ShowResized(const Surface& source, int width, int height);
+    // The display resized to width x height, cleared, then showing source copied pixel for
+    // pixel from its top-left corner, without the grid.
+    void ShowActualSize(const Surface& source, int width, int height);
     void PushHistory();
 
     bool Zoomed() const { return ZoomedEightTimes != 0; }

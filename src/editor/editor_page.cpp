@@ -7,7 +7,10 @@ void EditorPage::Place(ControlHost& host, Frame& page) {
     tools.Place(host, page);
     canvas.Place(host, page);
     selection.Place(host, canvas.显示图像);
+    handles.Wire();
     colours.Place(host, page);
+    files.Place(host, page);
+    history.Place(host, page);
 }
 
 void EditorPage::Reset() {

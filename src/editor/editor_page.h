@@ -1,19 +1,31 @@
-// The page "处理图片" (Frame2(4)): the bitmap editor's canvas, selection, colour boxes and
-// tools, placed together and put into their start-up state together.
+// The page "处理图片" (Frame2(4)): the bitmap editor's canvas, selection with its handles,
+// colour boxes, tools, history buttons and image files, placed together and put into their
+// start-up state together.
 #pragma once
 
 #include "editor/colour_boxes.h"
 #include "editor/drawing_tools.h"
 #include "editor/editor_canvas.h"
+#include "editor/history_buttons.h"
+#include "editor/image_files.h"
 #include "editor/selection_box.h"
+#include "editor/selection_handles.h"
 #include "platform/controls.h"
-#include "platform/dialogs.h"
+#include "platform/platform.h"
 
 namespace pelmora {
 
 class EditorPage {
 public:
-    explicit EditorPage(Dialogs& dialogs) : canvas(dialogs), tools(canvas, selection, colours, dialogs) {}
+    // window is the main window, hidden while the screen is taken; screenWidth and
+    // screenHeight are the screen size measured at start-up.
+    EditorPage(Platform platform, ControlHost& window, const std::int32_t& screenWidth,
+               const std::int32_t& screenHeight)
+        : canvas(platform.dialogs),
+          handles(canvas, selection, platform.desktop),
+          tools(canvas, selection, colours, platform.dialogs),
+          history(canvas),
+          files(platform, window, canvas, selection, tools, screenWidth, screenHeight) {}
 
     void Place(ControlHost& host, Frame& page);
     // The editor step of start-up.
@@ -21,8 +33,11 @@ public:
 
     EditorCanvas canvas;
     SelectionBox selection;
+    SelectionHandles handles;
     ColourBoxes colours;
     DrawingTools tools;
+    HistoryButtons history;
+    ImageFiles files;
 };
 
 }  // namespace pelmora

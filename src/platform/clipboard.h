@@ -3,6 +3,7 @@
 // converts.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "platform/surface.h"
@@ -19,6 +20,9 @@ public:
     virtual void SetPicture(const Surface& picture) = 0;
     // The clipboard's text; empty when it holds no text (nothing, or only a picture).
     virtual std::string Text() = 0;
+    // The clipboard's picture, in whichever image format another program put it there (a
+    // bitmap, PNG …); nothing when it holds none, or one that cannot be read.
+    virtual std::optional<Surface> Picture() = 0;
 };
 
 }  // namespace pelmora

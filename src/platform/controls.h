@@ -170,6 +170,12 @@ public:
     void RaiseMouseMove(const MouseEvent& event) { if (onMouseMove) onMouseMove(event); }
     void RaiseMouseUp(const MouseEvent& event) { if (onMouseUp) onMouseUp(event); }
 
+    // Something dragged from another program (a file manager) and dropped on the control:
+    // the local files it carried, in their order; none when it carried no file. A view
+    // takes drops only on controls that handle them.
+    std::function<void(const std::vector<std::string>& files)> onDropFiles;
+    void RaiseDropFiles(const std::vector<std::string>& files) { if (onDropFiles) onDropFiles(files); }
+
 protected:
     void Touch() { ++revision_; }
     ControlHost* Host() const { return host_; }

@@ -1,6 +1,7 @@
 // Files and folders, with paths in the platform's own notation (UTF-8 inside the program).
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -14,6 +15,8 @@ public:
     virtual char Separator() = 0;
     // A normal file is at path. On Windows a file marked hidden or system counts as missing.
     virtual bool FileExists(const std::string& path) = 0;
+    // The size in bytes of the normal file at path; empty when there is none.
+    virtual std::optional<std::uint64_t> FileSize(const std::string& path) = 0;
     // The whole file as bytes; empty when it cannot be read (missing, denied, a folder).
     virtual std::optional<std::string> ReadFile(const std::string& path) = 0;
     // Replaces the file as a whole: the bytes go to a temporary file beside it, which is then

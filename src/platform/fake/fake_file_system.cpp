@@ -6,6 +6,13 @@ bool FakeFileSystem::FileExists(const std::string& path) {
     return contents.contains(path) && !hiddenFiles.contains(path);
 }
 
+std::optional<std::uint64_t> FakeFileSystem::FileSize(const std::string& path) {
+    if (const auto claimed = claimedSizes.find(path); claimed != claimedSizes.end()) return claimed->second;
+    const auto file = contents.find(path);
+    if (file == contents.end()) return std::nullopt;
+    return file->second.size();
+}
+
 std::optional<std::string> FakeFileSystem::ReadFile(const std::string& path) {
     const auto file = contents.find(path);
     if (file == contents.end() || unreadableFiles.contains(path)) return std::nullopt;

@@ -16,6 +16,7 @@ public:
     std::string ExecutableDirectory() override { return executableDirectory; }
     char Separator() override { return separator; }
     bool FileExists(const std::string& path) override;
+    std::optional<std::uint64_t> FileSize(const std::string& path) override;
     std::optional<std::string> ReadFile(const std::string& path) override;
     // Fails, leaving the old contents, when writes fail or the file's folder is unwritable.
     bool WriteFileWhole(const std::string& path, const std::string& bytes) override;
@@ -33,6 +34,7 @@ public:
     std::set<std::string> folders{"/"};
     std::set<std::string> hiddenFiles;            // present, but marked hidden or system
     std::set<std::string> unreadableFiles;        // present, but cannot be opened
+    std::map<std::string, std::uint64_t> claimedSizes;  // sizes FileSize reports instead
     std::set<std::string> unwritableDirectories;
     bool failWrites = false;
 };

@@ -45,6 +45,7 @@ public:
         picture = value;
     }
     std::string Text() override { return text.value_or(""); }
+    std::optional<Surface> Picture() override { return picture; }
     std::optional<std::string> text;
     std::optional<Surface> picture;
     int clears = 0;
@@ -57,9 +58,20 @@ public:
         folderTitles.push_back(title);
         return chosenFolder;
     }
+    std::string ChooseFileToOpen(const std::string& title, const std::string& filter) override {
+        fileDialogs.push_back(title + " | " + filter);
+        return fileToOpen;
+    }
+    std::string ChooseFileToSave(const std::string& title, const std::string& filter) override {
+        fileDialogs.push_back(title + " | " + filter);
+        return fileToSave;
+    }
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
     std::string chosenFolder;  // "" as for a cancelled picker
+    std::string fileToOpen;    // "" as for a cancelled dialog
+    std::string fileToSave;
     std::vector<std::string> folderTitles;
+    std::vector<std::string> fileDialogs;  // title | filter of each file dialog shown
     std::vector<std::string> messages;
 };
 

@@ -36,6 +36,18 @@ QImage ConvertPart(const Surface& surface, const QRect& part, bool transparent) 
     return image;
 }
 
+Surface ToSurface(const QImage& image) {
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    Surface picture(rgb.width(), rgb.height());
+    for (int y = 0; y < rgb.height(); ++y) {
+        const auto* source = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+        std::int32_t* target = picture.Row(y);
+        for (int x = 0; x < rgb.width(); ++x)
+            target[x] = qRed(source[x]) | qGreen(source[x]) << 8 | qBlue(source[x]) << 16;
+    }
+    return picture;
+}
+
 namespace {
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }

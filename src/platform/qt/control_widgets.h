@@ -27,6 +27,9 @@ QColor ToQColor(std::int32_t colour);
 // pixels of -1 get alpha 0; otherwise every pixel is opaque.
 QImage ConvertPart(const Surface& surface, const QRect& part, bool transparent);
 
+// An image as a picture: every pixel opaque (alpha dropped), 0x00BBGGRR.
+Surface ToSurface(const QImage& image);
+
 // A pointer image as a cursor: its pixels of -1 transparent, its hot spot.
 QCursor ToQCursor(const PointerImage& pointer);
 // A platform pointer shape as Qt's cursor shape (Default gives the arrow).

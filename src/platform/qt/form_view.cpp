@@ -4,6 +4,10 @@
 #include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
@@ -190,6 +194,7 @@ void FormView::Sync() {
         labelsChanged = labelsChanged || dynamic_cast<const CaptionedControl*>(control) != nullptr;
         // Moves without a button reach a widget only while it tracks the mouse. Tracking
         // that Qt's own widgets turned on for themselves is left alone.
+        if (control->onDropFiles && !widget->acceptDrops()) widget->setAcceptDrops(true);
         if (control->onMouseMove) {
             widget->setMouseTracking(true);
             if (const auto viewport = viewports_.find(control); viewport != viewports_.end())
@@ -273,9 +278,29 @@ bool FormView::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::MouseButtonRelease:
         case QEvent::MouseButtonDblClick:
         case QEvent::MouseMove: RaiseMouseEvent(watched, static_cast<const QMouseEvent&>(*event)); break;
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::Drop:
+            if (TakeDrop(watched, static_cast<QDropEvent&>(*event))) return true;
+            break;
         default: break;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+bool FormView::TakeDrop(QObject* watched, QDropEvent& event) {
+    const auto found = controlOfWidget_.find(watched);
+    if (found == controlOfWidget_.end() || !found->second->onDropFiles || !found->second->Enabled()) return false;
+    // Anything may be dropped: what carries no file is told so by the control's handler.
+    event.acceptProposedAction();
+    if (event.type() != QEvent::Drop) return true;
+    std::vector<std::string> files;
+    if (const QMimeData* data = event.mimeData())
+        for (const QUrl& url : data->urls())
+            if (url.isLocalFile()) files.push_back(QDir::toNativeSeparators(url.toLocalFile()).toStdString());
+    Control* control = found->second;
+    Dispatch([control, &files] { control->RaiseDropFiles(files); });
+    return true;
 }
 
 void FormView::RaiseMouseEvent(QObject* watched, const QMouseEvent& event) {

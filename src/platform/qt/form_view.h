@@ -13,6 +13,7 @@
 
 #include "platform/controls.h"
 
+class QDropEvent;
 class QMouseEvent;
 class QTimer;
 
@@ -46,6 +47,8 @@ private:
     // The user chose line index of a list or combo box; -1 (none) is no choice.
     void ChooseLine(ItemList& list, int index);
     void RaiseMouseEvent(QObject* watched, const QMouseEvent& event);
+    // A drag over or a drop on a control that takes dropped files; false for other widgets.
+    bool TakeDrop(QObject* watched, QDropEvent& event);
     void SyncTimer(const Timer& timer);
     void SyncMousePointer();
     // The pointer shown over a control's widget, set only when the control changed it.

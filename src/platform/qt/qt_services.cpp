@@ -67,6 +67,15 @@ std::string QtClipboard::Text() {
     return data->text().toStdString();
 }
 
+std::optional<Surface> QtClipboard::Picture() {
+    // Qt reads whatever image format the owner offers (image/png, image/bmp …), once.
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData(QClipboard::Clipboard);
+    if (!data || !data->hasImage()) return std::nullopt;
+    const QImage image = qvariant_cast<QImage>(data->imageData());
+    if (image.isNull()) return std::nullopt;
+    return ToSurface(image);
+}
+
 std::uint32_t QtClock::Milliseconds() {
     const auto now = std::chrono::steady_clock::now().time_since_epoch();
     return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
@@ -102,6 +111,12 @@ bool QtFileSystem::FileExists(const std::string& path) {
 #else
     return true;  // Unix has no hidden mark; a leading dot is only a naming habit
 #endif
+}
+
+std::optional<std::uint64_t> QtFileSystem::FileSize(const std::string& path) {
+    const QFileInfo info(ToQt(path));
+    if (!info.isFile()) return std::nullopt;
+    return static_cast<std::uint64_t>(info.size());
 }
 
 std::optional<std::string> QtFileSystem::ReadFile(const std::string& path) {
@@ -145,6 +160,19 @@ std::string QtFileSystem::UserConfigDirectory() {
 std::string QtDialogs::BrowseForFolder(const std::string& title) {
     const QString folder = QFileDialog::getExistingDirectory(QApplication::activeWindow(), QString::fromStdString(title));
     return QDir::toNativeSeparators(folder).toStdString();
+}
+
+std::string QtDialogs::ChooseFileToOpen(const std::string& title, const std::string& filter) {
+    const QString file = QFileDialog::getOpenFileName(QApplication::activeWindow(), QString::fromStdString(title),
+                                                      QString(), QString::fromStdString(filter));
+    return QDir::toNativeSeparators(file).toStdString();
+}
+
+std::string QtDialogs::ChooseFileToSave(const std::string& title, const std::string& filter) {
+    const QString file =
+        QFileDialog::getSaveFileName(QApplication::activeWindow(), QString::fromStdString(title), QString(),
+                                     QString::fromStdString(filter), nullptr, QFileDialog::DontConfirmOverwrite);
+    return QDir::toNativeSeparators(file).toStdString();
 }
 
 void QtDialogs::ShowMessage(const std::string& text) {

@@ -24,12 +24,15 @@ public:
     void SetText(const std::string& text) override;
     void SetPicture(const Surface& picture) override;
     std::string Text() override;
+    std::optional<Surface> Picture() override;
 };
 
 // Qt's directory dialog and message box, owned by the program's window.
 class QtDialogs : public Dialogs {
 public:
     std::string BrowseForFolder(const std::string& title) override;
+    std::string ChooseFileToOpen(const std::string& title, const std::string& filter) override;
+    std::string ChooseFileToSave(const std::string& title, const std::string& filter) override;
     void ShowMessage(const std::string& text) override;
 };
 
@@ -53,6 +56,7 @@ public:
     std::string ExecutableDirectory() override;
     char Separator() override;
     bool FileExists(const std::string& path) override;
+    std::optional<std::uint64_t> FileSize(const std::string& path) override;
     std::optional<std::string> ReadFile(const std::string& path) override;
     bool WriteFileWhole(const std::string& path, const std::string& bytes) override;
     bool EntryExists(const std::string& path) override;

@@ -1,4 +1,4 @@
-#include "editor/tool_pictures.h"
+#include "editor/editor_pictures.h"
 
 #include <array>
 #include <string_view>
@@ -126,12 +126,128 @@ constexpr Pattern kDottedFrame = {
     "................",
 };
 
+constexpr Pattern kFolder = {
+    "................",
+    "................",
+    "..#####.........",
+    ".#yyyyy#........",
+    "#yyyyyyy#######.",
+    "#yyyyyyyyyyyyy#.",
+    "#yyy############",
+    "#yy#wwwwwwwwwww#",
+    "#yy#wwwwwwwwww#.",
+    "#y#wwwwwwwwwww#.",
+    "#y#wwwwwwwwww#..",
+    "##wwwwwwwwwww#..",
+    "##############..",
+    "................",
+    "................",
+    "................",
+};
+
+constexpr Pattern kDisk = {
+    "................",
+    ".##############.",
+    ".#bb#wwwwww#bb#.",
+    ".#bb#wwwwww#bb#.",
+    ".#bb#wwwwww#bb#.",
+    ".#bb#wwwwww#bb#.",
+    ".#bbb######bbb#.",
+    ".#bbbbbbbbbbbb#.",
+    ".#bb########bb#.",
+    ".#bb#gggggg#bb#.",
+    ".#bb#g##ggg#bb#.",
+    ".#bb#g##ggg#bb#.",
+    ".#bb#gggggg#bb#.",
+    ".##############.",
+    "................",
+    "................",
+};
+
+constexpr Pattern kMonitor = {
+    "................",
+    "##############..",
+    "#kkkkkkkkkkkk#..",
+    "#kbbbbbbbbbbk#..",
+    "#kbbbbbbbbbbk#..",
+    "#kbbbbbbbbbbk#..",
+    "#kbbbbbbbbbbk#..",
+    "#kbbbbbbbbbbk#..",
+    "#kbbbbbbbbbbk#..",
+    "#kkkkkkkkkkkk#..",
+    "##############..",
+    "......##........",
+    "......##........",
+    "...########.....",
+    "................",
+    "................",
+};
+
+constexpr Pattern kClipboard = {
+    "......###.......",
+    "..####.w.####...",
+    ".#yyy#####yyy#..",
+    ".#yyyyyyyyyyy#..",
+    ".#yy##########..",
+    ".#yy#wwwwwwww#..",
+    ".#yy#w####www#..",
+    ".#yy#wwwwwwww#..",
+    ".#yy#w######w#..",
+    ".#yy#wwwwwwww#..",
+    ".#yy#w#####ww#..",
+    ".#yy#wwwwwwww#..",
+    ".#yy#w######w#..",
+    ".#yy#wwwwwwww#..",
+    ".#############..",
+    "................",
+};
+
+constexpr Pattern kBack = {
+    "................",
+    "................",
+    "................",
+    "......#.........",
+    ".....##.........",
+    "....#b#.........",
+    "...#bb#########.",
+    "..#bbbbbbbbbbb#.",
+    "..#bbbbbbbbbbb#.",
+    "...#bb#########.",
+    "....#b#.........",
+    ".....##.........",
+    "......#.........",
+    "................",
+    "................",
+    "................",
+};
+
+constexpr Pattern kForward = {
+    "................",
+    "................",
+    "................",
+    ".........#......",
+    ".........##.....",
+    ".........#b#....",
+    ".#########bb#...",
+    ".#bbbbbbbbbbb#..",
+    ".#bbbbbbbbbbb#..",
+    ".#########bb#...",
+    ".........#b#....",
+    ".........##.....",
+    ".........#......",
+    "................",
+    "................",
+    "................",
+};
+
 constexpr bool Square(const Pattern& pattern) {
     for (std::string_view row : pattern)
         if (row.size() != 16) return false;
     return true;
 }
-static_assert(Square(kPencil) && Square(kDropper) && Square(kBucket) && Square(kCrosshair) && Square(kDottedFrame));
+static_assert(Square(kPencil) && Square(kDropper) && Square(kBucket) && Square(kCrosshair) && Square(kDottedFrame) &&
+              Square(kFolder) && Square(kDisk) && Square(kMonitor) && Square(kClipboard) && Square(kBack) &&
+              Square(kForward));
 
 }  // namespace
 
@@ -143,6 +259,17 @@ PointerImage ToolPointer(int index) {
         default: return {Draw(kCrosshair), 7, 7};
     }
 }
+
+Surface FileButtonPicture(int index) {
+    switch (index) {
+        case 0: return Draw(kFolder);
+        case 1: return Draw(kDisk);
+        case 2: return Draw(kMonitor);
+        default: return Draw(kClipboard);
+    }
+}
+
+Surface HistoryButtonPicture(int index) { return Draw(index == 0 ? kBack : kForward); }
 
 Surface ToolButtonPicture(int index) {
     switch (index) {
