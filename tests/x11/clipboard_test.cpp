@@ -151,6 +151,35 @@ TEST_F(ClipboardTest, APictureAloneIsNoText) {
     EXPECT_LT(timer.elapsed(), 1000);
 }
 
+TEST_F(ClipboardTest, APictureAnotherProgramCopiedAsPngOrBitmapIsReadPixelForPixel) {
+    QImage picture(7, 5, QImage::Format_RGB32);
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 7; ++x) picture.setPixel(x, y, qRgb(x * 30, y * 50, 200 - x * y));
+    for (const char* format : {"PNG", "BMP"}) {
+        const QString path = folder.filePath(QString("picture.") + format);
+        ASSERT_TRUE(picture.save(path, format));
+        ASSERT_NO_FATAL_FAILURE(Offer(path, QString("image/") + QString(format).toLower()));
+        const std::optional<Surface> pasted = clipboard.Picture();
+        ASSERT_TRUE(pasted) << format;
+        ASSERT_EQ(pasted->Width(), 7);
+        ASSERT_EQ(pasted->Height(), 5);
+        for (int y = 0; y < 5; ++y)
+            for (int x = 0; x < 7; ++x)
+                EXPECT_EQ(pasted->Pixel(x, y), x * 30 | (y * 50) << 8 | (200 - x * y) << 16) << format << x << "," << y;
+        owner.kill();
+        owner.waitForFinished();
+    }
+}
+
+TEST_F(ClipboardTest, TextOrGarbageIsNoPicture) {
+    ASSERT_NO_FATAL_FAILURE(Offer(File("copied.txt", "only text")));
+    EXPECT_FALSE(clipboard.Picture());
+    owner.kill();
+    owner.waitForFinished();
+    ASSERT_NO_FATAL_FAILURE(Offer(File("broken.png", "\x89PNG\r\n\x1a\n then nothing"), "image/png"));
+    EXPECT_FALSE(clipboard.Picture());
+}
+
 TEST_F(ClipboardTest, InvalidUtf8ArrivesAsValidUtf8WithReplacementCharacters) {
     ASSERT_NO_FATAL_FAILURE(Offer(File("invalid.txt", "ab\xff\xfe" "cd\xc3" "中\xe4\xb8")));
     const std::string text = clipboard.Text();

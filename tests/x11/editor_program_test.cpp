@@ -1,14 +1,19 @@
 // The bitmap editor of the real program on a desktop with a window manager, used with the
 // mouse and keyboard as a user does: pencil, fill, zoom, middle-button panning, colour
-// select with confirm, and a crop by double-click, each checked against what the screen
-// shows in the viewport, pixel for pixel.
+// select with confirm, a crop by double-click, files opened and saved through the file
+// dialogs, a picture pasted from another program and the screen taken, each checked
+// against what the screen shows in the viewport, pixel for pixel.
 #include <gtest/gtest.h>
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
+#include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "managed_program_test.h"
@@ -25,6 +30,7 @@ constexpr int kTool[4][2] = {{36, 36}, {36, 60}, {36, 84}, {36, 108}};  // 控�
 constexpr int kZoomIn[2] = {412, 204}, kZoomOut[2] = {412, 228};        // 缩放(0..1)
 constexpr int kConfirm[2] = {37, 171};                                  // 确认
 constexpr int kForeground[2] = {117, 259};                              // 前背景色(0)
+constexpr int kFileButton[4][2] = {{412, 36}, {412, 60}, {412, 84}, {412, 108}};  // 菜单按钮(0..3)
 constexpr int kOutside[2] = {425, 150};                                 // beside the viewport
 // The viewport's inside (within its one-pixel border) and where the display starts at the
 // scroll values' minimum, (3, 3) inside the viewport.
@@ -45,11 +51,46 @@ struct Picture {
 };
 
 struct EditorProgramTest : ManagedProgramTest {
+    std::string folder;  // the test's own files
+
     void SetUp() override {
         ManagedProgramTest::SetUp();
         if (HasFatalFailure()) return;
+        char name[] = "/tmp/pelmora-editor-XXXXXX";
+        ASSERT_NE(mkdtemp(name), nullptr);
+        folder = name;
         StartProgram("控制(0)");
         Click(kEditorPage);
+    }
+    void TearDown() override {
+        ManagedProgramTest::TearDown();
+        if (!folder.empty()) Shell("rm -rf '" + folder + "'");
+    }
+    // Waits for the file dialog titled title, types path into it and presses Return.
+    ::testing::AssertionResult AnswerFileDialog(const std::string& title, const std::string& path) {
+        if (!WaitUntil([&] { return !Shell(desktop.On("xdotool search --name '^" + title + "$'")).empty(); }, 10s))
+            return ::testing::AssertionFailure() << "no dialog " << title;
+        Xdotool("type --delay 20 '" + path + "'");
+        Xdotool("key Return");
+        if (!WaitUntil([&] { return Shell(desktop.On("xdotool search --name '^" + title + "$'")).empty(); }, 10s))
+            return ::testing::AssertionFailure() << "the dialog " << title << " stayed";
+        return ::testing::AssertionSuccess();
+    }
+    // The pixels of a picture file as ImageMagick reads them.
+    Picture ReadWithImageMagick(const std::string& path) {
+        std::istringstream text(Shell("convert '" + path + "' -depth 8 txt:- 2>/dev/null"));
+        std::string line;
+        std::getline(text, line);  // "# ImageMagick pixel enumeration: W,H,255,srgb"
+        int width = 0, height = 0;
+        std::sscanf(line.c_str(), "# ImageMagick pixel enumeration: %d,%d", &width, &height);
+        Picture picture(width, height, 0x123456);
+        while (std::getline(text, line)) {
+            int x = 0, y = 0;
+            const auto hash = line.find('#');
+            if (std::sscanf(line.c_str(), "%d,%d:", &x, &y) == 2 && hash != std::string::npos && x < width && y < height)
+                picture.At(x, y) = std::stoul(line.substr(hash + 1, 6), nullptr, 16);
+        }
+        return picture;
     }
     // The mouse at display point (x, y) while the display sits at origin in the client area.
     std::string At(const int (&origin)[2], int x, int y) const {
@@ -57,6 +98,8 @@ struct EditorProgramTest : ManagedProgramTest {
     }
     // The viewport's inside as the screen shows it, colours 0xRRGGBB, row by row.
     std::vector<unsigned long> Viewport() {
+        // Where the window is now: shown again after hiding, it may have been placed anew.
+        std::tie(left, top) = client->OnScreen(programWindow, 0, 0);
         Xdotool("mousemove " + std::to_string(left + kOutside[0]) + " " + std::to_string(top + kOutside[1]));
         std::vector<unsigned long> shown;
         XImage* image = XGetImage(client->display(), client->root(), left + kViewportInside[0],
@@ -160,4 +203,55 @@ TEST_F(EditorProgramTest, DrawFillZoomPanPickAndCropShowTheWorkingImage) {
     for (int y = 0; y < 30; ++y)
         for (int x = 0; x < 40; ++x) cropped.At(x, y) = picture.At(x + 10, y + 5);
     EXPECT_TRUE(ViewportShows(cropped, 1, inset, inset));
+}
+
+TEST_F(EditorProgramTest, OpenEditAndSaveThroughTheFileDialogs) {
+    // A 40 x 30 green bitmap with one red pixel, written by ImageMagick.
+    const std::string in = folder + "/in.bmp";
+    Shell("convert -size 40x30 xc:'#00FF00' -fill '#FF0000' -draw 'point 5,5' BMP3:'" + in + "'");
+    Picture picture(40, 30, 0x00FF00);
+    picture.At(5, 5) = kRed;
+    const int inset = kDisplayAtStart[0] - kViewportInside[0];
+
+    Click(kFileButton[0]);
+    ASSERT_TRUE(AnswerFileDialog("打开文件", in));
+    ASSERT_TRUE(ViewportShows(picture, 1, inset, inset));
+
+    Click(kTool[1]);
+    Xdotool("mousemove " + At(kDisplayAtStart, 10, 10) + " click 1");
+    picture.At(10, 10) = kBlack;
+    ASSERT_TRUE(ViewportShows(picture, 1, inset, inset));
+
+    Click(kFileButton[1]);
+    ASSERT_TRUE(AnswerFileDialog("保存文件", folder + "/out"));  // ".bmp" is added
+    ASSERT_TRUE(WaitUntil([&] { return Shell("test -s '" + folder + "/out.bmp' && echo yes") == "yes\n"; }, 5s));
+    const Picture saved = ReadWithImageMagick(folder + "/out.bmp");
+    ASSERT_EQ(saved.width, 40);
+    ASSERT_EQ(saved.height, 30);
+    EXPECT_EQ(saved.pixels, picture.pixels) << "the saved file holds exactly the pixels shown";
+}
+
+TEST_F(EditorProgramTest, PastesAPngAnotherProgramCopied) {
+    const std::string png = folder + "/copied.png";
+    Shell("convert -size 20x10 xc:'#0000FF' -fill '#FFFF00' -draw 'point 19,9' png:'" + png + "'");
+    Shell(desktop.On("xclip -selection clipboard -t image/png -i '" + png + "' >/dev/null 2>&1"));
+    Click(kFileButton[3]);
+    Picture picture(20, 10, 0x0000FF);
+    picture.At(19, 9) = 0xFFFF00;
+    const int inset = kDisplayAtStart[0] - kViewportInside[0];
+    EXPECT_TRUE(ViewportShows(picture, 1, inset, inset));
+}
+
+TEST_F(EditorProgramTest, TakesTheWholeScreenWithoutItsOwnWindow) {
+    // The desktop is bare black but for the program's window, which hides while the
+    // screen is taken: the picture is black all over. The window lies in the part of the
+    // screen the viewport then shows.
+    Xdotool("windowmove " + std::to_string(programWindow) + " 0 0");
+    ASSERT_TRUE(WaitUntil([&] {
+        std::tie(left, top) = client->OnScreen(programWindow, 0, 0);
+        return left < kViewportInsideWidth && top < kViewportInsideHeight;
+    }, 5s)) << "the window stayed at " << left << ", " << top;
+    Click(kFileButton[2]);
+    const int inset = kDisplayAtStart[0] - kViewportInside[0];
+    EXPECT_TRUE(ViewportShows(Picture(1280, 1024, kBlack), 1, inset, inset));
 }
