@@ -1,5 +1,12 @@
-// The cost of the editor's whole-picture steps on a 1920 x 1080 image; no X server needed.
+// The cost of the editor's whole-picture steps on a 1920 x 1080 image, and of opening and
+// saving such an image as a bitmap file in the temporary folder; no X server needed.
 #include <benchmark/benchmark.h>
+
+#include <QDir>
+
+#include "app/form1.h"
+#include "capture/bitmap_file.h"
+#include "platform/qt/qt_services.h"
 
 #include "editor/editor_canvas.h"
 #include "editor/pixel_buffer.h"
@@ -64,6 +71,41 @@ void BM_ZoomIn800x600(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ZoomIn800x600)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
+
+// The form on the fake desktop with real files, its file dialogs answering path.
+struct FormWithFiles {
+    FakePlatform fake;
+    QtFileSystem files;
+    Form1 form{Platform{fake.desktop, fake.shell, files, fake.hotkeys, fake.clock, fake.pump, fake.encoding,
+                        fake.clipboard, fake.dialogs}};
+    std::string path = QDir::temp().filePath("pelmora-bench-1080p.bmp").toStdString();
+    FormWithFiles() { form.Form_Load(); }
+    ~FormWithFiles() { QFile::remove(QString::fromStdString(path)); }
+};
+
+// A 1920 x 1080 24-bit file read into the working image and shown at 1:1 (with the history
+// snapshot and the scroll ranges that opening takes).
+void BM_OpenBitmap1080p(benchmark::State& state) {
+    FormWithFiles setting;
+    if (!setting.files.WriteFileWhole(setting.path, EncodeBitmap(Picture1080p()))) {
+        state.SkipWithError("cannot write the temporary folder");
+        return;
+    }
+    setting.fake.dialogs.fileToOpen = setting.path;
+    for (auto _ : state) setting.form.editor.files.菜单按钮_Click(0);
+    if (setting.form.editor.canvas.结果图像.Width() != 1920) state.SkipWithError("the file did not open");
+}
+BENCHMARK(BM_OpenBitmap1080p)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
+
+// The 1920 x 1080 working image saved as a whole file through its temporary twin.
+void BM_SaveBitmap1080p(benchmark::State& state) {
+    FormWithFiles setting;
+    setting.form.editor.canvas.结果图像 = Picture1080p();
+    setting.fake.dialogs.fileToSave = setting.path;
+    for (auto _ : state) setting.form.editor.files.菜单按钮_Click(1);
+    if (!setting.fake.dialogs.messages.empty()) state.SkipWithError(setting.fake.dialogs.messages.front().c_str());
+}
+BENCHMARK(BM_SaveBitmap1080p)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
 
 }  // namespace
 

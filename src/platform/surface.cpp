@@ -14,7 +14,7 @@ namespace pelmora {
 namespace {
 #ifdef __linux__
 constexpr std::size_t kHugePage = std::size_t{2} << 20;
-constexpr std::size_t kHugeBufferFrom = 4 * kHugePage;
+constexpr std::size_t kHugeBufferFrom = kHugePage;
 #endif
 }  // namespace
 

@@ -3,13 +3,18 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QDropEvent>
 #include <QPaintEvent>
 #include <QScrollBar>
 #include <QTest>
 
 #include <vector>
 
+#include <QMimeData>
+#include <QUrl>
+
 #include "app/form1.h"
+#include "capture/bitmap_file.h"
 #include "platform/fake/fake_services.h"
 #include "platform/qt/control_widgets.h"
 #include "platform/qt/form_view.h"
@@ -137,4 +142,31 @@ TEST_F(EditorViewTest, SelectionShowsItsOutlineOverTheDisplayAndPointersFollowTh
     QTest::mouseClick(Widget("控制(3)"), Qt::LeftButton);
     EXPECT_EQ(display->cursor().shape(), Qt::BitmapCursor);
     EXPECT_FALSE(box->isVisible() && box->geometry().intersects(display->rect())) << "the selection is reset";
+}
+
+TEST_F(EditorViewTest, AFileDroppedFromAFileManagerOpens) {
+    fake.files.contents["/pics/dropped.bmp"] = EncodeBitmap(Surface(30, 20, 255));
+    const auto drop = [this](QWidget* target, QMimeData& data) {
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &enter);
+        EXPECT_TRUE(enter.isAccepted());
+        QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &dropped);
+        EXPECT_TRUE(dropped.isAccepted());
+    };
+    QMimeData files;
+    files.setUrls({QUrl::fromLocalFile("/pics/dropped.bmp"), QUrl::fromLocalFile("/pics/other.bmp")});
+    drop(Display(), files);
+    EXPECT_EQ(canvas.结果图像.Width(), 30);
+    EXPECT_EQ(Display()->size(), QSize(30, 20));
+
+    // Only text, or a web address: no file, which is said.
+    QMimeData text;
+    text.setText("not a file");
+    drop(Widget("背景图像框架"), text);
+    QMimeData web;
+    web.setUrls({QUrl("https://example.org/a.bmp")});
+    drop(Display(), web);
+    EXPECT_EQ(fake.dialogs.messages.size(), 2u);
+    EXPECT_EQ(canvas.结果图像.Width(), 30);
 }
