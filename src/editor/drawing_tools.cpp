@@ -52,9 +52,11 @@ void DrawingTools::Place(ControlHost& host, Frame& page) {
     坐标.Place(host, &page, "坐标", -1, {304, 245, 108, 14});
 
     PictureBox& display = canvas_.显示图像;
-    display.onMouseDown = [this](const MouseEvent& e) { 显示图像_MouseDown(e.button, static_cast<float>(e.x), static_cast<float>(e.y)); };
-    display.onMouseMove = [this](const MouseEvent& e) { 显示图像_MouseMove(e.button, static_cast<float>(e.x), static_cast<float>(e.y)); };
-    display.onMouseUp = [this](const MouseEvent& e) { 显示图像_MouseUp(e.button, static_cast<float>(e.x), static_cast<float>(e.y)); };
+    const auto x = [](const MouseEvent& e) { return static_cast<float>(e.x); };
+    const auto y = [](const MouseEvent& e) { return static_cast<float>(e.y); };
+    display.onMouseDown = [this, x, y](const MouseEvent& e) { 显示图像_MouseDown(e.button, x(e), y(e)); };
+    display.onMouseMove = [this, x, y](const MouseEvent& e) { 显示图像_MouseMove(e.button, x(e), y(e)); };
+    display.onMouseUp = [this, x, y](const MouseEvent& e) { 显示图像_MouseUp(e.button, x(e), y(e)); };
     display.onDblClick = [this] { 显示图像_DblClick(); };
     selection_.LblPos.onDblClick = [this] { 显示图像_DblClick(); };
 }
@@ -215,8 +217,10 @@ void DrawingTools::EndCut() {
 
 void DrawingTools::TrackCutPointer(float x, float y) {
     canvas_.SelectionRect = selection_.Bounds();
-    if (InsideBounds(canvas_.SelectionRect, Round32(x), Round32(y))) canvas_.显示图像.SetMousePointer(MousePointer::SizeAll);
-    else UseToolPointer(3);
+    if (InsideBounds(canvas_.SelectionRect, Round32(x), Round32(y)))
+        canvas_.显示图像.SetMousePointer(MousePointer::SizeAll);
+    else
+        UseToolPointer(3);
     canvas_.LastMouseX = x;
     canvas_.LastMouseY = y;
 }

@@ -26,8 +26,10 @@ std::int32_t PatternColour(char c) {
 
 Surface Draw(const Pattern& pattern) {
     Surface picture(16, 16, -1);
-    for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 16; ++x) picture.SetPixel(x, y, PatternColour(pattern[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)]));
+    for (int y = 0; y < 16; ++y) {
+        const std::string_view row = pattern[static_cast<std::size_t>(y)];
+        for (int x = 0; x < 16; ++x) picture.SetPixel(x, y, PatternColour(row[static_cast<std::size_t>(x)]));
+    }
     return picture;
 }
 

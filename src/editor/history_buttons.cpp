@@ -1,5 +1,6 @@
 #include "editor/history_buttons.h"
 
+#include "editor/button_column.h"
 #include "editor/editor_pictures.h"
 
 namespace pelmora {
@@ -12,14 +13,8 @@ std::int16_t Step(std::int16_t slot, int by) {
 }  // namespace
 
 void HistoryButtons::Place(ControlHost& host, Frame& page) {
-    const char* const toolTips[2] = {"上一步", "下一步"};
-    for (int i = 0; i < 2; ++i) {
-        CommandButton& button = 记录按钮[static_cast<std::size_t>(i)];
-        button.Place(host, &page, "记录按钮", i, {384, 120 + i * 24, 25, 25});
-        button.SetPicture(HistoryButtonPicture(i));
-        button.SetToolTip(toolTips[i]);
-        button.onClick = [this, i] { 记录按钮_Click(i); };
-    }
+    PlaceButtonColumn(host, page, "记录按钮", 记录按钮, 384, 120, HistoryButtonPicture, {"上一步", "下一步"},
+                      [this](int i) { 记录按钮_Click(i); });
 }
 
 void HistoryButtons::记录按钮_Click(int index) {

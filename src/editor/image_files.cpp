@@ -5,6 +5,7 @@
 
 #include "capture/bitmap_file.h"
 #include "capture/screen_grab.h"
+#include "editor/button_column.h"
 #include "editor/editor_pictures.h"
 #include "hotkeys/delay.h"
 
@@ -58,14 +59,9 @@ ImageFiles::ImageFiles(Platform platform, ControlHost& window, EditorCanvas& can
       screenHeight_(screenHeight) {}
 
 void ImageFiles::Place(ControlHost& host, Frame& page) {
-    const char* const toolTips[4] = {"打开位图文件", "保存为位图文件", "截取整个屏幕", "粘贴剪贴板里的图像"};
-    for (int i = 0; i < 4; ++i) {
-        CommandButton& button = 菜单按钮[static_cast<std::size_t>(i)];
-        button.Place(host, &page, "菜单按钮", i, {384, 16 + i * 24, 25, 25});
-        button.SetPicture(FileButtonPicture(i));
-        button.SetToolTip(toolTips[i]);
-        button.onClick = [this, i] { 菜单按钮_Click(i); };
-    }
+    PlaceButtonColumn(host, page, "菜单按钮", 菜单按钮, 384, 16, FileButtonPicture,
+                      {"打开位图文件", "保存为位图文件", "截取整个屏幕", "粘贴剪贴板里的图像"},
+                      [this](int i) { 菜单按钮_Click(i); });
     const auto drop = [this](const std::vector<std::string>& files) { 显示图像_OLEDragDrop(files); };
     canvas_.显示图像.onDropFiles = drop;
     canvas_.背景图像框架.onDropFiles = drop;

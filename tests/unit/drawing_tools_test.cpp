@@ -43,11 +43,7 @@ struct DrawingToolsTest : FormOnFakeDesktop, ::testing::Test {
         Release(x, y);
     }
     Rect Box() const { return selection.选框.Geometry(); }
-    int HistoryWrites() const {
-        int filled = 0;
-        for (std::int16_t slot : canvas.HistoryFilled) filled += slot != 0;
-        return filled;
-    }
+    int HistoryWrites() const { return FilledHistorySlots(canvas); }
 };
 
 }  // namespace

@@ -6,6 +6,13 @@
 
 namespace pelmora {
 
+// How many history slots hold a snapshot.
+inline int FilledHistorySlots(const EditorCanvas& canvas) {
+    int filled = 0;
+    for (std::int16_t slot : canvas.HistoryFilled) filled += slot != 0;
+    return filled;
+}
+
 struct FormOnFakeDesktop {
     FakePlatform fake;
     Form1 form{fake.Services()};

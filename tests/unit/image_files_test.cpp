@@ -43,11 +43,7 @@ struct ImageFilesTest : FormOnFakeDesktop, ::testing::Test {
                 wrong += canvas.结果图像.Pixel(x, y) != expected.Pixel(x, y) || display.Image().Pixel(x, y) != expected.Pixel(x, y);
         EXPECT_EQ(wrong, 0);
     }
-    int HistoryWrites() const {
-        int filled = 0;
-        for (std::int16_t slot : canvas.HistoryFilled) filled += slot != 0;
-        return filled;
-    }
+    int HistoryWrites() const { return FilledHistorySlots(canvas); }
 };
 
 }  // namespace
