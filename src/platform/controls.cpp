@@ -76,7 +76,7 @@ void Control::SetMouseIcon(const PointerImage& icon) {
     Touch();
 }
 
-std::string Control::ReadableName() const { return labelledBy_ ? labelledBy_->Caption() : std::string(); }
+std::string Control::ReadableName() const { return labelledBy_ ? labelledBy_->Caption() : toolTip_; }
 
 std::string CaptionedControl::ReadableName() const { return caption_.empty() ? Control::ReadableName() : caption_; }
 

@@ -152,7 +152,8 @@ public:
     // speak it); nullptr when the control has none.
     const CaptionedControl* LabelledBy() const { return labelledBy_; }
     void SetLabelledBy(const CaptionedControl& label);
-    // What a person reads as the control's name: its caption, else its label's caption.
+    // What a person reads as the control's name: its caption, else its label's caption,
+    // else its tool tip (all a picture button shows in words).
     virtual std::string ReadableName() const;
 
     std::function<void()> onClick;

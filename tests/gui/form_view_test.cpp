@@ -144,4 +144,7 @@ TEST_F(FormViewTest, EveryControlIsFoundByItsAccessibleDescriptionAndNamedForPeo
     EXPECT_GT(described, 50);
     EXPECT_EQ(QAccessible::queryAccessibleInterface(Widget<QWidget>("Check1"))->text(QAccessible::Name),
               QString::fromUtf8("启动／停止"));
+    // A picture button is named by its tool tip.
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(Widget<QWidget>("菜单按钮(0)"))->text(QAccessible::Name),
+              QString::fromUtf8("打开位图文件"));
 }
