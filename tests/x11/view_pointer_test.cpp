@@ -54,6 +54,7 @@ struct DragForm : ControlHost {
             Record("up", e);
             SetMousePointer(MousePointer::Default);
         };
+        pad.onDblClick = [this] { log.push_back("dblclick"); };
     }
     void Record(const char* what, const MouseEvent& e) {
         log.push_back(std::string(what) + " " + std::to_string(e.button) + " " + std::to_string(e.shift) + " " +
@@ -154,6 +155,20 @@ TEST_F(ViewPointerTest, APressedControlKeepsMovesAndReleaseOverAnotherClientWith
     ASSERT_TRUE(PumpUntil([&] { return form.Logged("move 0 0 10,20"); })) << ::testing::PrintToString(form.log);
     EXPECT_EQ(std::vector<std::string>(form.log.begin() + static_cast<std::ptrdiff_t>(logged), form.log.end()),
               std::vector<std::string>{"move 0 0 10,20"});
+}
+
+TEST_F(ViewPointerTest, ADoubleClickRaisesDownUpDblClickUpAndNoSecondDown) {
+    MoveTo(left + 50, top + 50);
+    ASSERT_TRUE(PumpUntil([&] { return form.Logged("move 0 0 30,30"); })) << ::testing::PrintToString(form.log);
+    Xdotool("click --repeat 2 --delay 60 1");
+    std::vector<std::string> clicks;
+    ASSERT_TRUE(PumpUntil([&] {
+        clicks.clear();
+        for (const std::string& entry : form.log)
+            if (entry.rfind("move", 0) != 0) clicks.push_back(entry);
+        return clicks.size() >= 4;
+    })) << ::testing::PrintToString(form.log);
+    EXPECT_EQ(clicks, (std::vector<std::string>{"down 1 0 30,30", "up 1 0 30,30", "dblclick", "up 1 0 30,30"}));
 }
 
 TEST_F(ViewPointerTest, TheCustomPointerShowsOverEveryPartOfTheWindowEvenAField) {

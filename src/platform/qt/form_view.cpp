@@ -307,9 +307,9 @@ void FormView::RaiseMouseEvent(QObject* watched, const QMouseEvent& event) {
     const auto found = controlOfWidget_.find(watched);
     if (found == controlOfWidget_.end()) return;
     Control* control = found->second;
-    // Qt sends the second press of a double click as a press, then a double click. Every
-    // left press starts afresh, so a release that went elsewhere (to a dialog the double
-    // click opened) leaves nothing behind.
+    // The second press of a double click reaches a widget as the double click itself, and
+    // its release follows. Every left press starts afresh, so a release that went elsewhere
+    // (to a dialog the double click opened) leaves nothing behind.
     bool endsDoubleClick = false;
     if (event.button() == Qt::LeftButton) {
         if (event.type() == QEvent::MouseButtonRelease) endsDoubleClick = leftDoubleClicked_;
