@@ -25,9 +25,16 @@ std::optional<Int> RoundInto(double value) {
         return std::nullopt;
     return static_cast<Int>(rounded);
 }
+
+template <typename Int>
+Int RoundClamped(double value) {
+    return RoundInto<Int>(value).value_or(value > 0 ? std::numeric_limits<Int>::max() : std::numeric_limits<Int>::min());
+}
 }  // namespace
 
 std::optional<std::int16_t> ToInt16(double value) { return RoundInto<std::int16_t>(value); }
 std::optional<std::int32_t> ToInt32(double value) { return RoundInto<std::int32_t>(value); }
+std::int16_t RoundClamped16(double value) { return RoundClamped<std::int16_t>(value); }
+std::int32_t RoundClamped32(double value) { return RoundClamped<std::int32_t>(value); }
 
 }  // namespace pelmora

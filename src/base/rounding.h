@@ -21,4 +21,9 @@ constexpr std::int64_t ModKeepSign(std::int64_t dividend, std::int64_t divisor) 
 std::optional<std::int16_t> ToInt16(double value);
 std::optional<std::int32_t> ToInt32(double value);
 
+// A number rounded halves-to-even and held within the 16-bit or 32-bit range: a value
+// beyond it gives the nearest end (NaN gives the lower end).
+std::int16_t RoundClamped16(double value);
+std::int32_t RoundClamped32(double value);
+
 }  // namespace pelmora

@@ -11,20 +11,12 @@
 namespace pelmora {
 
 namespace {
-constexpr int kZoom = 8;
 constexpr std::int32_t kPickRed = kColourRed;
 constexpr std::int32_t kPickGreen = kColourGreen;
-
-std::int32_t Round32(double value) { return ToInt32(value).value_or(value < 0 ? INT32_MIN : INT32_MAX); }
 
 // The pointer picture each tool button shows over the display: pencil, fill, colour select.
 int PointerOfTool(int toolIndex) { return toolIndex == 1 ? 0 : toolIndex == 2 ? 2 : 1; }
 }  // namespace
-
-Cell CellOrigin(float x, float y) {
-    const auto origin = [](float v) { return Round32(v - static_cast<double>(ModKeepSign(Round32(v), kZoom))); };
-    return {origin(x), origin(y)};
-}
 
 DrawingTools::DrawingTools(EditorCanvas& canvas, SelectionBox& selection, ColourBoxes& colours, Dialogs& dialogs)
     : canvas_(canvas), selection_(selection), colours_(colours), dialogs_(dialogs) {
@@ -103,14 +95,14 @@ Cell DrawingTools::ImagePixel(float x, float y) const {
         const Cell cell = CellOrigin(x, y);
         return {cell.x / kZoom, cell.y / kZoom};
     }
-    return {Round32(x), Round32(y)};
+    return {RoundClamped32(x), RoundClamped32(y)};
 }
 
 void DrawingTools::Pencil(float x, float y) {
     const std::int32_t colour = colours_.Foreground();
     PictureBox& display = canvas_.显示图像;
     if (!canvas_.Zoomed()) {
-        const std::int32_t px = Round32(x), py = Round32(y);
+        const std::int32_t px = RoundClamped32(x), py = RoundClamped32(y);
         display.EditImageArea({px, py, 1, 1}).SetPixel(px, py, colour);
         canvas_.结果图像.SetPixel(px, py, colour);
         return;
@@ -156,7 +148,7 @@ void DrawingTools::StartCut(float x, float y) {
         canvas_.SelectAnchorX = selection_.Left();
         canvas_.SelectAnchorY = selection_.Top();
         canvas_.SelectionRect = selection_.Bounds();
-        if (InsideBounds(canvas_.SelectionRect, Round32(x), Round32(y))) {
+        if (InsideBounds(canvas_.SelectionRect, RoundClamped32(x), RoundClamped32(y))) {
             canvas_.显示图像.SetMousePointer(MousePointer::SizeAll);
             canvas_.MoveAnchorX = x;
             canvas_.MoveAnchorY = y;
@@ -217,7 +209,7 @@ void DrawingTools::EndCut() {
 
 void DrawingTools::TrackCutPointer(float x, float y) {
     canvas_.SelectionRect = selection_.Bounds();
-    if (InsideBounds(canvas_.SelectionRect, Round32(x), Round32(y)))
+    if (InsideBounds(canvas_.SelectionRect, RoundClamped32(x), RoundClamped32(y)))
         canvas_.显示图像.SetMousePointer(MousePointer::SizeAll);
     else
         UseToolPointer(3);
@@ -273,15 +265,15 @@ void DrawingTools::显示图像_MouseUp(int button, float x, float y) {
 void DrawingTools::显示图像_DblClick() {
     if (canvas_.ToolMode != "剪图") return;
     canvas_.SelectionRect = selection_.Bounds();
-    if (!InsideBounds(canvas_.SelectionRect, Round32(canvas_.LastMouseX), Round32(canvas_.LastMouseY))) return;
+    if (!InsideBounds(canvas_.SelectionRect, RoundClamped32(canvas_.LastMouseX), RoundClamped32(canvas_.LastMouseY))) return;
     const int scale = canvas_.Zoomed() ? kZoom : 1;
     const float left = selection_.Left(), top = selection_.Top();
     const float width = selection_.Width(), height = selection_.Height();
     Surface& result = canvas_.结果图像;
-    result.BitBlt(0, 0, Round32(width / scale), Round32(height / scale), result, Round32(left / scale),
-                  Round32(top / scale));
-    result.Resize(Round32(width / scale), Round32(height / scale), kEditorLightGrey);
-    canvas_.ShowResized(result, Round32(width), Round32(height));
+    result.BitBlt(0, 0, RoundClamped32(width / scale), RoundClamped32(height / scale), result, RoundClamped32(left / scale),
+                  RoundClamped32(top / scale));
+    result.Resize(RoundClamped32(width / scale), RoundClamped32(height / scale), kEditorLightGrey);
+    canvas_.ShowResized(result, RoundClamped32(width), RoundClamped32(height));
     canvas_.PushHistory();
     canvas_.UpdateScrollRanges();
     selection_.Reset();

@@ -11,18 +11,11 @@
 #include "editor/colour_boxes.h"
 #include "editor/editor_canvas.h"
 #include "editor/selection_box.h"
+#include "editor/zoom_cells.h"
 #include "platform/controls.h"
 #include "platform/dialogs.h"
 
 namespace pelmora {
-
-// The origin of the 8 x 8 cell under display point (x, y) at 8:1:
-// round(v - (round(v) mod 8)) for each coordinate.
-struct Cell {
-    std::int32_t x = 0;
-    std::int32_t y = 0;
-};
-Cell CellOrigin(float x, float y);
 
 class DrawingTools {
 public:

@@ -4,18 +4,15 @@
 
 #include "base/rounding.h"
 #include "editor/dashed_grid.h"
+#include "editor/zoom_cells.h"
 
 namespace pelmora {
 
 namespace {
 constexpr int kStartWidth = 153, kStartHeight = 105;
 constexpr int kScrollToLeft = 9;  // the display's Left is -Value - 9
-constexpr int kZoom = 8;
 constexpr int kLargestZoomableWidth = 800, kLargestZoomableHeight = 600;
 
-std::int16_t ToScroll(double value) {
-    return ToInt16(value).value_or(static_cast<std::int16_t>(value < 0 ? INT16_MIN : INT16_MAX));
-}
 }  // namespace
 
 void EditorCanvas::Place(ControlHost& host, Frame& page) {
@@ -72,21 +69,21 @@ void EditorCanvas::ResizeDisplay(int width, int height) {
 void EditorCanvas::UpdateScrollRanges() {
     const int width = 显示图像.Geometry().width;
     const int height = 显示图像.Geometry().height;
-    HScroll1.SetMax(ToScroll(width - kViewportWidth));
-    VScroll1.SetMax(ToScroll(height - kViewportHeight));
+    HScroll1.SetMax(RoundClamped16(width - kViewportWidth));
+    VScroll1.SetMax(RoundClamped16(height - kViewportHeight));
     HScroll1.SetEnabled(true);
     VScroll1.SetEnabled(true);
     if (HScroll1.Max() <= 0) {
         HScroll1.SetEnabled(false);
-        HScroll1.SetMax(ToScroll(width));
+        HScroll1.SetMax(RoundClamped16(width));
     }
     if (VScroll1.Max() <= 0) {
         VScroll1.SetEnabled(false);
-        VScroll1.SetMax(ToScroll(height));
+        VScroll1.SetMax(RoundClamped16(height));
     }
     // A bar takes no page step of 0; a maximum of 1 would give one, so it gets 1.
-    VScroll1.SetLargeChange(ToScroll(RoundHalfEven(VScroll1.Max() * 0.5)));
-    HScroll1.SetLargeChange(ToScroll(RoundHalfEven(HScroll1.Max() * 0.5)));
+    VScroll1.SetLargeChange(RoundClamped16(VScroll1.Max() * 0.5));
+    HScroll1.SetLargeChange(RoundClamped16(HScroll1.Max() * 0.5));
 }
 
 void EditorCanvas::HScroll1_Change() {
@@ -167,8 +164,8 @@ void EditorCanvas::PushHistory() {
 void EditorCanvas::StartPan(double x, double y) {
     PanStartH = HScroll1.Value();
     PanStartV = VScroll1.Value();
-    PanStartX = static_cast<std::int32_t>(RoundHalfEven(x));
-    PanStartY = static_cast<std::int32_t>(RoundHalfEven(y));
+    PanStartX = RoundClamped32(x);
+    PanStartY = RoundClamped32(y);
 }
 
 void EditorCanvas::EndPan(double x, double y) {
@@ -177,7 +174,7 @@ void EditorCanvas::EndPan(double x, double y) {
         double value = RoundHalfEven(start - at + startValue);
         if (viewportSize - displaySize > 0 || value < kScrollMin) value = kScrollMin;
         if (value > max) value = max;
-        return ToScroll(value);
+        return RoundClamped16(value);
     };
     const Rect area = 显示图像.Geometry();
     const std::int16_t h = target(PanStartX, x, PanStartH, kViewportWidth, area.width, HScroll1.Max());

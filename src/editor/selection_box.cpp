@@ -2,6 +2,7 @@
 
 #include "base/number_text.h"
 #include "base/rounding.h"
+#include "editor/zoom_cells.h"
 
 namespace pelmora {
 
@@ -12,23 +13,13 @@ constexpr std::int32_t kHandleColour = 16777215;         // white with a blue ri
 constexpr std::int32_t kSizeLabelColour = 14811135;      // pale yellow, like a tooltip
 constexpr int kParked = -100;
 
-std::int32_t Rounded(double value) { return ToInt32(value).value_or(value < 0 ? INT32_MIN : INT32_MAX); }
-
-// Whole source pixels of a zoomed length: (v - (round(v) mod 8)) / 8, rounded.
-std::int32_t SourcePixels(float value) {
-    return Rounded((value - static_cast<double>(ModKeepSign(Rounded(value), 8))) / 8);
-}
+// Whole source pixels of a zoomed length: CellStart(v) / 8, rounded.
+std::int32_t SourcePixels(float value) { return RoundClamped32(CellStart(value) / kZoom); }
 }  // namespace
 
 std::string SelectionSizeCaption(float width, float height, bool zoomed) {
     if (zoomed) return std::to_string(SourcePixels(width)) + "x" + std::to_string(SourcePixels(height));
     return FormatPlainNumber(width) + "x" + FormatPlainNumber(height);
-}
-
-float SnapToCell(float value) {
-    const auto remainder = static_cast<float>(ModKeepSign(Rounded(value), 8));
-    if (remainder <= 0) return value;
-    return remainder < 5 ? value - remainder : value + (8 - remainder);
 }
 
 bool InsideBounds(const std::array<std::int32_t, 4>& bounds, std::int32_t x, std::int32_t y) {
@@ -65,11 +56,11 @@ void SelectionBox::Reset() {
 }
 
 void SelectionBox::Move(float left, float top, float width, float height) {
-    选框.SetGeometry({Rounded(left), Rounded(top), Rounded(width), Rounded(height)});
+    选框.SetGeometry({RoundClamped32(left), RoundClamped32(top), RoundClamped32(width), RoundClamped32(height)});
 }
 
 std::array<std::int32_t, 4> SelectionBox::Bounds() const {
-    return {Rounded(Left()), Rounded(Top()), Rounded(Left() + Width()), Rounded(Top() + Height())};
+    return {RoundClamped32(Left()), RoundClamped32(Top()), RoundClamped32(Left() + Width()), RoundClamped32(Top() + Height())};
 }
 
 void SelectionBox::ImageMove() {
@@ -78,8 +69,8 @@ void SelectionBox::ImageMove() {
     for (int i = 0; i < kHandleCount; ++i) {
         PictureBox& handle = 调节点[static_cast<std::size_t>(i)];
         Rect area = handle.Geometry();
-        area.left = Rounded(Left() + kPoints[i][0] * Width() / 2 - area.width / 2.0);
-        area.top = Rounded(Top() + kPoints[i][1] * Height() / 2 - area.height / 2.0);
+        area.left = RoundClamped32(Left() + kPoints[i][0] * Width() / 2 - area.width / 2.0);
+        area.top = RoundClamped32(Top() + kPoints[i][1] * Height() / 2 - area.height / 2.0);
         handle.SetGeometry(area);
     }
     SetHandlesVisible(true);
@@ -100,8 +91,8 @@ void SelectionBox::ShowSize(bool zoomed) { LblPos.SetCaption(SelectionSizeCaptio
 
 void SelectionBox::PlaceSizeLabel() {
     Rect area = LblPos.Geometry();
-    area.left = Rounded(Left() + 2);
-    area.top = Rounded(Top() + 2);
+    area.left = RoundClamped32(Left() + 2);
+    area.top = RoundClamped32(Top() + 2);
     LblPos.SetGeometry(area);
 }
 

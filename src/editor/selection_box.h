@@ -17,10 +17,6 @@ inline constexpr int kHandleCount = 8;
 // 64 x 40 box), at 1:1 the width and height in their shortest decimal form ("40x25").
 std::string SelectionSizeCaption(float width, float height, bool zoomed);
 
-// A box coordinate snapped to the 8-pixel cells: remainders 1 to 4 round down, 5 to 7 up;
-// multiples of 8 and negative values stay as they are.
-float SnapToCell(float value);
-
 class SelectionBox {
 public:
     // Puts the box, then the handles and the label above it, on the display.

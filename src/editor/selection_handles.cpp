@@ -5,11 +5,9 @@
 namespace pelmora {
 
 namespace {
-std::int32_t Round32(double value) { return ToInt32(value).value_or(value < 0 ? INT32_MIN : INT32_MAX); }
-
 // A new size from a drag; below 1 it becomes 3, so the box never vanishes or turns round.
 float DraggedSize(float size, std::int32_t by) {
-    const std::int32_t dragged = Round32(static_cast<double>(size) + by);
+    const std::int32_t dragged = RoundClamped32(static_cast<double>(size) + by);
     return static_cast<float>(dragged < 1 ? 3 : dragged);
 }
 }  // namespace
@@ -66,9 +64,9 @@ void SelectionHandles::调节点_MouseUp(int) {
     canvas_.HandleDragState = "Stop";
     const Rect display = canvas_.显示图像.Geometry();
     const float left = selection_.Left(), top = selection_.Top();
-    std::int32_t width = Round32(selection_.Width()), height = Round32(selection_.Height());
-    if (selection_.Width() + left > static_cast<float>(display.width)) width = Round32(display.width - left);
-    if (selection_.Height() + top > static_cast<float>(display.height)) height = Round32(display.height - top);
+    std::int32_t width = RoundClamped32(selection_.Width()), height = RoundClamped32(selection_.Height());
+    if (selection_.Width() + left > static_cast<float>(display.width)) width = RoundClamped32(display.width - left);
+    if (selection_.Height() + top > static_cast<float>(display.height)) height = RoundClamped32(display.height - top);
     selection_.Move(left, top, static_cast<float>(width), static_cast<float>(height));
     if (canvas_.Zoomed()) selection_.Snap();
     selection_.ImageMove();
