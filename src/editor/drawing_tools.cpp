@@ -147,8 +147,7 @@ void DrawingTools::StartCut(float x, float y) {
     if (canvas_.SelectionMode != "draw") {
         canvas_.SelectAnchorX = selection_.Left();
         canvas_.SelectAnchorY = selection_.Top();
-        canvas_.SelectionRect = selection_.Bounds();
-        if (InsideBounds(canvas_.SelectionRect, RoundClamped32(x), RoundClamped32(y))) {
+        if (HitsSelection(x, y)) {
             canvas_.显示图像.SetMousePointer(MousePointer::SizeAll);
             canvas_.MoveAnchorX = x;
             canvas_.MoveAnchorY = y;
@@ -207,9 +206,13 @@ void DrawingTools::EndCut() {
     selection_.PlaceSizeLabel();
 }
 
-void DrawingTools::TrackCutPointer(float x, float y) {
+bool DrawingTools::HitsSelection(float x, float y) {
     canvas_.SelectionRect = selection_.Bounds();
-    if (InsideBounds(canvas_.SelectionRect, RoundClamped32(x), RoundClamped32(y)))
+    return InsideBounds(canvas_.SelectionRect, RoundClamped32(x), RoundClamped32(y));
+}
+
+void DrawingTools::TrackCutPointer(float x, float y) {
+    if (HitsSelection(x, y))
         canvas_.显示图像.SetMousePointer(MousePointer::SizeAll);
     else
         UseToolPointer(3);
@@ -264,16 +267,16 @@ void DrawingTools::显示图像_MouseUp(int button, float x, float y) {
 
 void DrawingTools::显示图像_DblClick() {
     if (canvas_.ToolMode != "剪图") return;
-    canvas_.SelectionRect = selection_.Bounds();
-    if (!InsideBounds(canvas_.SelectionRect, RoundClamped32(canvas_.LastMouseX), RoundClamped32(canvas_.LastMouseY))) return;
+    if (!HitsSelection(canvas_.LastMouseX, canvas_.LastMouseY)) return;
+    // The box in image pixels: the cropped block, moved to the top-left and kept alone.
     const int scale = canvas_.Zoomed() ? kZoom : 1;
-    const float left = selection_.Left(), top = selection_.Top();
-    const float width = selection_.Width(), height = selection_.Height();
+    const std::int32_t width = RoundClamped32(selection_.Width() / scale);
+    const std::int32_t height = RoundClamped32(selection_.Height() / scale);
     Surface& result = canvas_.结果图像;
-    result.BitBlt(0, 0, RoundClamped32(width / scale), RoundClamped32(height / scale), result, RoundClamped32(left / scale),
-                  RoundClamped32(top / scale));
-    result.Resize(RoundClamped32(width / scale), RoundClamped32(height / scale), kEditorLightGrey);
-    canvas_.ShowResized(result, RoundClamped32(width), RoundClamped32(height));
+    result.BitBlt(0, 0, width, height, result, RoundClamped32(selection_.Left() / scale),
+                  RoundClamped32(selection_.Top() / scale));
+    result.Resize(width, height, kEditorLightGrey);
+    canvas_.ShowResized(result, RoundClamped32(selection_.Width()), RoundClamped32(selection_.Height()));
     canvas_.PushHistory();
     canvas_.UpdateScrollRanges();
     selection_.Reset();

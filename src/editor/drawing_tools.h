@@ -48,6 +48,8 @@ private:
     // A move with the left button held while a cut drag runs: draws or moves the box.
     void DragCut(float& x, float& y);
     void EndCut();
+    // Whether the point lies in the box, its rounded bounds kept as SelectionRect.
+    bool HitsSelection(float x, float y);
     // The pointer over the box (four-way arrows) or elsewhere (the rectangle pointer), and
     // the last position, for every move in cut mode.
     void TrackCutPointer(float x, float y);
