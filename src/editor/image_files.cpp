@@ -98,15 +98,27 @@ std::optional<Surface> ImageFiles::ReadBitmapFile(const std::string& path) {
 void ImageFiles::ShowOpened(Surface picture) {
     canvas_.ShowActualSize(picture, picture.Width(), picture.Height());
     canvas_.结果图像 = std::move(picture);
+    StartOver(false);
+}
+
+void ImageFiles::ShowTaken(Surface picture) {
+    canvas_.ShowActualSize(picture, picture.Width(), picture.Height());
+    canvas_.结果图像 = picture;
+    canvas_.成品图像 = std::move(picture);
+    StartOver(true);
+}
+
+void ImageFiles::StartOver(bool resetSelection) {
     canvas_.UpdateScrollRanges();
+    if (resetSelection) selection_.Reset();
     canvas_.CutDragActive = 0;
     canvas_.SelectionMode = "draw";
     canvas_.HandleDragState = "Stop";
-    canvas_.PushHistory();
     canvas_.ZoomedEightTimes = 0;
     tools_.确认.SetVisible(false);
     tools_.控制[0].Select();
     canvas_.ToolMode = "剪图";
+    canvas_.PushHistory();
 }
 
 void ImageFiles::Open() {
@@ -143,10 +155,7 @@ void ImageFiles::TakeScreen() {
         platform_.dialogs.ShowMessage("无法读取屏幕，图像没有改变。");
         return;
     }
-    canvas_.ShowActualSize(*screen, screenWidth_, screenHeight_);
-    canvas_.结果图像 = *screen;
-    canvas_.成品图像 = std::move(*screen);
-    FinishTaken();
+    ShowTaken(std::move(*screen));
 }
 
 void ImageFiles::Paste() {
@@ -156,23 +165,7 @@ void ImageFiles::Paste() {
         platform_.dialogs.ShowMessage(std::string("无法粘贴剪贴板里的图像：") + kTooLarge);
         return;
     }
-    canvas_.ShowActualSize(*picture, picture->Width(), picture->Height());
-    canvas_.结果图像 = *picture;
-    canvas_.成品图像 = std::move(*picture);
-    FinishTaken();
-}
-
-void ImageFiles::FinishTaken() {
-    canvas_.UpdateScrollRanges();
-    selection_.Reset();
-    canvas_.CutDragActive = 0;
-    canvas_.SelectionMode = "draw";
-    canvas_.HandleDragState = "Stop";
-    canvas_.ZoomedEightTimes = 0;
-    tools_.确认.SetVisible(false);
-    tools_.控制[0].Select();
-    canvas_.ToolMode = "剪图";
-    canvas_.PushHistory();
+    ShowTaken(std::move(*picture));
 }
 
 }  // namespace pelmora

@@ -52,11 +52,14 @@ private:
     void Paste();
     // The picture in the bitmap file at path, or nothing after telling the user why not.
     std::optional<Surface> ReadBitmapFile(const std::string& path);
-    // An opened or dropped picture becomes the working image, shown at 1:1 with the cut tool.
+    // An opened or dropped picture becomes the working image, shown at 1:1.
     void ShowOpened(Surface picture);
-    // What taking the screen and pasting end with: the picture is in the display, the
-    // working image and its copy; the selection goes, the cut tool comes back.
-    void FinishTaken();
+    // A taken screen or pasted picture becomes the working image and its copy, shown at
+    // 1:1; the selection goes.
+    void ShowTaken(Surface picture);
+    // What every new picture ends with: the scroll ranges fitted, no cut under way, 1:1,
+    // the cut tool, and the picture stored in the history.
+    void StartOver(bool resetSelection);
 
     Platform platform_;
     ControlHost& window_;
