@@ -1,0 +1,23 @@
+// Files and folders over the Unicode file functions: paths are UTF-8 inside the program
+// and UTF-16 for Windows, so no name is lost to the ANSI code page.
+#pragma once
+
+#include "platform/file_system.h"
+
+namespace pelmora {
+
+class Win32FileSystem : public FileSystem {
+public:
+    std::string ExecutableDirectory() override;  // from GetModuleFileName
+    char Separator() override { return '\\'; }
+    bool FileExists(const std::string& path) override;
+    std::optional<std::uint64_t> FileSize(const std::string& path) override;
+    std::optional<std::string> ReadFile(const std::string& path) override;
+    bool WriteFileWhole(const std::string& path, const std::string& bytes) override;
+    bool EntryExists(const std::string& path) override;
+    bool CreateFolder(const std::string& path) override;
+    bool DirectoryWritable(const std::string& path) override;
+    std::string UserConfigDirectory() override;  // %APPDATA%\Pelmora
+};
+
+}  // namespace pelmora

@@ -1,0 +1,44 @@
+// The window on the Windows desktop: a fixed-size top-level window holding one child
+// window per headless control. User actions raise the controls' events; after every event
+// (user, timer or hotkey) the child windows are synced from the controls that changed,
+// by the same rule as the Qt view.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/controls.h"
+
+namespace pelmora {
+
+class Win32FormView {
+public:
+    // The window is created hidden, with caption and a client area of exactly
+    // clientWidth x clientHeight.
+    Win32FormView(ControlHost& host, const std::string& caption, int clientWidth, int clientHeight);
+    ~Win32FormView();
+    Win32FormView(const Win32FormView&) = delete;
+    Win32FormView& operator=(const Win32FormView&) = delete;
+
+    HWND Window() const;
+    // The child window of a control (nullptr for a timer).
+    HWND WindowOf(const Control& control) const;
+
+    // Runs an event handler of the controls, then syncs the windows.
+    void Dispatch(const std::function<void()>& handler);
+    // Mirrors every control whose state changed since the last sync.
+    void Sync();
+
+    // Called when the window is asked to close (or Windows ends the session), before it
+    // is destroyed; the program's message loop ends once it is gone.
+    std::function<void()> onClose;
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
+
+}  // namespace pelmora
