@@ -4,10 +4,17 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "platform/dialogs.h"
 #include "platform/shell.h"
 
 namespace pelmora {
+
+// The file dialogs' filter for a filter text like "24位位图 (*.Bmp)": the text as the
+// description, NUL, the patterns inside its parentheses (separated by ';', "*.*" when it
+// names none), NUL, and the NUL that ends the list.
+std::wstring FileDialogFilter(const std::string& filter);
 
 class Win32Dialogs : public Dialogs {
 public:

@@ -17,7 +17,7 @@ public:
     bool EntryExists(const std::string& path) override;
     bool CreateFolder(const std::string& path) override;
     bool DirectoryWritable(const std::string& path) override;
-    std::string UserConfigDirectory() override;  // %APPDATA%\Pelmora
+    std::string UserConfigDirectory() override;  // %LOCALAPPDATA%\Pelmora
 };
 
 }  // namespace pelmora
