@@ -59,10 +59,6 @@ void DrawSurface(QPainter& painter, const Surface& surface, QPoint origin, const
     painter.drawImage(origin + part.topLeft(), ConvertPart(surface, part, transparent));
 }
 
-// Half of a length difference, rounded down, so that an item larger than its area is
-// centred the same way as a smaller one.
-int FloorHalf(int difference) { return difference >= 0 ? difference / 2 : -((1 - difference) / 2); }
-
 void SetPaletteColour(QWidget& widget, QPalette::ColorRole role, std::int32_t colour) {
     const QColor wanted = ToQColor(colour);
     if (widget.palette().color(role) == wanted) return;
@@ -208,13 +204,6 @@ Qt::CursorShape ToCursorShape(MousePointer pointer) {
     return Qt::ArrowCursor;
 }
 
-int ToSliderValue(const ScrollBar& bar, int value) { return bar.Min() > bar.Max() ? -value : value; }
-
-std::int16_t FromSliderValue(const ScrollBar& bar, int sliderValue) {
-    // Inside the widget's range, so inside the control's 16-bit one.
-    return static_cast<std::int16_t>(bar.Min() > bar.Max() ? -sliderValue : sliderValue);
-}
-
 QString ToShownLines(const std::string& text) {
     QString lines = Text(text);
     lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -279,8 +268,8 @@ void PictureWidget::paintEvent(QPaintEvent* event) {
                                                            : palette().color(QPalette::Window));
         const Surface& shown = picture_->Picture();
         if (shown.Width() > 0 && shown.Height() > 0) {
-            const QPoint centred(inside.left() + FloorHalf(inside.width() - shown.Width()),
-                                 inside.top() + FloorHalf(inside.height() - shown.Height()));
+            const QPoint centred(inside.left() + CentredOffset(inside.width(), shown.Width()),
+                                 inside.top() + CentredOffset(inside.height(), shown.Height()));
             DrawSurface(painter, shown, centred, dirty, true);
         }
         DrawSurface(painter, picture_->Image(), inside.topLeft(), dirty, false);

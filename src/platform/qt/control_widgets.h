@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/controls.h"
+#include "platform/view_rules.h"
 
 class QWidget;
 
@@ -115,13 +116,6 @@ protected:
 private:
     QString caption_;
 };
-
-// A scroll bar's value as its QScrollBar holds it, and back. QScrollBar needs its minimum
-// below its maximum, so a bar whose Min lies above its Max holds its values negated: its
-// left (top) end is still Min, and as an ordinary bar, with no inverted mode, Qt's arrows,
-// page areas, keys and wheel move the thumb the way it is drawn.
-int ToSliderValue(const ScrollBar& bar, int value);
-std::int16_t FromSliderValue(const ScrollBar& bar, int sliderValue);
 
 // A multi-line field's text as the control holds it ("\r\n" line ends) and as the
 // widget shows it (one paragraph per line).

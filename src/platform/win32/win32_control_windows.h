@@ -1,0 +1,82 @@
+// One child window per headless control: creation by kind, and the mirror of a control's
+// state onto its window. Windows hold no state of their own that matters; what a window
+// showed at its last sync (a list's lines, a button's picture) is kept beside it only to
+// know what changed.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/controls.h"
+
+namespace pelmora {
+
+inline constexpr const wchar_t* kFrameWindowClass = L"PelmoraFrame";
+inline constexpr const wchar_t* kLineWindowClass = L"PelmoraLine";
+
+// The height of a combo box's open list, below the closed box.
+inline constexpr int kComboListHeight = 160;
+
+// Registers the program's own control classes (frame, line, picture, shape) and loads the
+// common controls (tool tips) once for the process.
+void RegisterControlClasses();
+
+// What a control's window showed at its last sync, beyond what the window holds itself.
+struct ControlWindowState {
+    ControlWindowState() = default;
+    ControlWindowState(const ControlWindowState&) = delete;
+    ControlWindowState& operator=(const ControlWindowState&) = delete;
+    ~ControlWindowState();
+
+    std::vector<std::string> shownItems;  // a list's or combo box's lines
+    bool pictureShown = false;            // a button's picture made for pictureRevision
+    std::uint64_t pictureRevision = 0;
+    HICON icon = nullptr;                 // a button's picture
+    std::int32_t shownBack = -2;          // colours the window was last painted in
+    std::int32_t shownFore = -2;
+    bool thumbDragged = false;            // a scroll bar's thumb is being dragged
+};
+
+// A child window of the right class and styles for control (not for a timer), hidden,
+// with font and control id; its state comes with the first sync.
+HWND CreateControlWindow(const Control& control, HWND parent, int id, HFONT font);
+
+// Mirrors every property of control onto its window: geometry (inside the border of a
+// bordered picture), visibility, enabled state and what its kind shows.
+void SyncControlWindow(const Control& control, HWND window, ControlWindowState& state, HFONT font);
+
+// One solid brush per colour, kept for the windows' lifetime.
+class ColourBrushes {
+public:
+    ColourBrushes() = default;
+    ColourBrushes(const ColourBrushes&) = delete;
+    ColourBrushes& operator=(const ColourBrushes&) = delete;
+    ~ColourBrushes();
+    HBRUSH Of(std::int32_t colour);
+
+private:
+    std::unordered_map<std::int32_t, HBRUSH> brushes_;
+};
+
+// The colour that shows behind a control whose back colour is -1: its container's (a
+// picture's) back colour, else the dialog face.
+std::int32_t ColourBehind(const Control& control);
+
+// Answers a WM_CTLCOLOR* message for control's window: text and back colours into dc, and
+// the brush of the background.
+HBRUSH ControlColours(const Control& control, HDC dc, ColourBrushes& brushes);
+
+// An icon (or, with cursor, a cursor with its hot spot clamped into the image) from an
+// image whose pixels of -1 are transparent; nullptr for an empty image.
+HICON MakeIcon(const Surface& image, bool cursor, int hotX, int hotY);
+// A system cursor for one of the platform's own shapes; nullptr for Default and Custom.
+HCURSOR SystemCursor(MousePointer pointer);
+
+// The width of an AutoSize label: its caption's width in font, at least the geometry's.
+int LabelWidth(const Label& label, HWND window, HFONT font);
+
+}  // namespace pelmora

@@ -26,6 +26,9 @@ public:
     HWND Window() const;
     // The child window of a control (nullptr for a timer).
     HWND WindowOf(const Control& control) const;
+    // The control whose window window is (nullptr for any other window). Each child
+    // window's control id is the control's position in the host's list plus one.
+    Control* ControlOf(HWND window) const;
 
     // Runs an event handler of the controls, then syncs the windows.
     void Dispatch(const std::function<void()>& handler);

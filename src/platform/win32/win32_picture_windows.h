@@ -1,0 +1,37 @@
+// The window classes that draw from a control itself: a PictureBox (background, centred
+// picture, persistent image) and a Shape (a filled rectangle, or an outline with whatever
+// lies under it showing inside). Both take their control from GWLP_USERDATA.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "platform/controls.h"
+
+namespace pelmora {
+
+inline constexpr const wchar_t* kPictureWindowClass = L"PelmoraPicture";
+inline constexpr const wchar_t* kShapeWindowClass = L"PelmoraShape";
+
+// Registers both classes once for the process.
+void RegisterPictureClasses();
+
+// The colour a pixel value 0x00BBGGRR has in a 32-bit DIB (0x00RRGGBB).
+inline std::uint32_t ToDibPixel(std::int32_t colour) {
+    const auto value = static_cast<std::uint32_t>(colour);
+    return (value & 0xFF) << 16 | (value & 0xFF00) | (value >> 16 & 0xFF);
+}
+
+// The area inside a picture's border, in its window's client coordinates.
+RECT PictureInside(const PictureBox& picture, HWND window);
+
+// Shows picture in its window: remembers the control for painting and asks for a repaint
+// of only what changed since the last time (PictureBox::TakeDamage).
+void ShowPicture(HWND window, const PictureBox& picture);
+
+// Shows shape in its window: filled, or only its one-pixel outline (the window's region is
+// the ring, so what lies under the inside shows and gets painted by its own window).
+void ShowShape(HWND window, const Shape& shape);
+
+}  // namespace pelmora
