@@ -446,6 +446,42 @@ TEST_F(Win32FormViewTest, MultiLineFieldKeepsCrLfLinesBothWays) {
     EXPECT_EQ(SendMessageW(edit, EM_GETLINECOUNT, 0, 0), 3);
 }
 
+// Tab with the Shift key up or down, as the message loop hands it to the view.
+bool PressTab(Win32FormView& view, bool shift) {
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(keys);
+    MSG message{GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+    const bool taken = view.TakeTabKey(message);
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+    return taken;
+}
+
+TEST_F(Win32FormViewTest, TabVisitsTheKeyboardControlsInTheControlsOrder) {
+    view.Dispatch([this] { host.options[1].SetEnabled(false); });
+    SetFocus(W(host.check));
+    ASSERT_TRUE(PressTab(view, false));
+    EXPECT_EQ(GetFocus(), W(host.options[0]));
+    ASSERT_TRUE(PressTab(view, false));
+    EXPECT_EQ(GetFocus(), W(host.command)) << "a disabled option is no stop";
+    ASSERT_TRUE(PressTab(view, false));
+    EXPECT_EQ(GetFocus(), W(host.text));
+    ASSERT_TRUE(PressTab(view, true));
+    EXPECT_EQ(GetFocus(), W(host.command)) << "Shift+Tab goes back";
+
+    SetFocus(W(host.lines));
+    EXPECT_FALSE(PressTab(view, false)) << "a multi-line field keeps its Tab";
+    EXPECT_EQ(GetFocus(), W(host.lines));
+
+    SetFocus(W(host.toggle));
+    ASSERT_TRUE(PressTab(view, false));
+    EXPECT_EQ(GetFocus(), W(host.check)) << "after the last control comes the first";
+    MSG other{GetFocus(), WM_KEYDOWN, 'A', 0, 0, {}};
+    EXPECT_FALSE(view.TakeTabKey(other));
+}
+
 TEST_F(Win32FormViewTest, ListAndComboShowTheLinesAndAUserChoiceRaisesClickOnce) {
     HWND list = W(host.list);
     view.Dispatch([this] {

@@ -71,9 +71,10 @@ std::wstring WindowText(HWND window) {
     return text;
 }
 
-// System controls that track their own presses (they take the capture themselves); the
-// view leaves their capture alone and only reports their mouse input.
-bool TracksItsOwnPresses(ControlKind kind) {
+// The system's own input controls: they track their own presses (taking the capture
+// themselves, so the view leaves it alone and only reports their mouse input), and they are
+// the controls that take the keyboard, which Tab visits.
+bool IsSystemInputControl(ControlKind kind) {
     switch (kind) {
         case ControlKind::TextBox:
         case ControlKind::CheckBox:
@@ -159,6 +160,7 @@ struct Win32FormView::State {
         Sync();
     }
     void Close();
+    bool TakeTabKey(const MSG& message);
 
     // Messages from child windows to their parent (the form, a frame or a picture).
     bool Notification(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
@@ -376,6 +378,35 @@ void Win32FormView::State::RefreshPointer() const {
     SendMessageW(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under), MAKELPARAM(hit, WM_MOUSEMOVE));
 }
 
+bool Win32FormView::State::TakeTabKey(const MSG& message) {
+    if (message.message != WM_KEYDOWN || message.wParam != VK_TAB || !window) return false;
+    if (message.hwnd != window && !IsChild(window, message.hwnd)) return false;
+    // The control that has the focus: its window, or a part of it (a combo box's field).
+    Entry* current = nullptr;
+    for (HWND part = GetFocus(); part && part != window && !current; part = GetParent(part)) current = Find(part);
+    // A multi-line field keeps its Tab, as it does in the Qt view.
+    if (current && current->control->Kind() == ControlKind::TextBox &&
+        static_cast<const TextBox*>(current->control)->MultiLine())
+        return false;
+    const auto count = static_cast<std::ptrdiff_t>(entries.size());
+    std::ptrdiff_t at = -1;
+    for (std::ptrdiff_t i = 0; current && i < count; ++i)
+        if (entries[static_cast<std::size_t>(i)].get() == current) at = i;
+    const std::ptrdiff_t step = GetKeyState(VK_SHIFT) < 0 ? -1 : 1;
+    if (at < 0) at = step > 0 ? -1 : count;
+    for (std::ptrdiff_t n = 1; n <= count; ++n) {
+        const Entry& next = *entries[static_cast<std::size_t>(((at + step * n) % count + count) % count)];
+        if (!next.window || !IsSystemInputControl(next.control->Kind()) || !IsWindowVisible(next.window) ||
+            !IsWindowEnabled(next.window))
+            continue;
+        SetFocus(next.window);
+        // A field reached by Tab has its text selected, ready to be typed over.
+        if (next.control->Kind() == ControlKind::TextBox) SendMessageW(next.window, EM_SETSEL, 0, -1);
+        return true;
+    }
+    return true;
+}
+
 void Win32FormView::State::Close() {
     if (closed) return;
     closed = true;
@@ -536,7 +567,7 @@ LRESULT Win32FormView::State::Mouse(Entry& entry, HWND child, UINT message, WPAR
     }
     // The view keeps the capture of its own windows while any button is held, so that the
     // moves and the release keep coming from outside; system controls keep their own.
-    const bool ownCapture = !TracksItsOwnPresses(control.Kind());
+    const bool ownCapture = !IsSystemInputControl(control.Kind());
     if (ownCapture) {
         if ((type == Type::Down || type == Type::DoubleClick) && GetCapture() != child) SetCapture(child);
         if (type == Type::Up && ButtonsHeld(wParam) == 0 && GetCapture() == child) ReleaseCapture();
@@ -720,5 +751,7 @@ Control* Win32FormView::ControlOf(HWND window) const {
 void Win32FormView::Dispatch(const std::function<void()>& handler) { state_->Dispatch(handler); }
 
 void Win32FormView::Sync() { state_->Sync(); }
+
+bool Win32FormView::TakeTabKey(const MSG& message) { return state_->TakeTabKey(message); }
 
 }  // namespace pelmora

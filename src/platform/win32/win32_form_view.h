@@ -35,6 +35,13 @@ public:
     // Mirrors every control whose state changed since the last sync.
     void Sync();
 
+    // Moves the keyboard focus on Tab (Shift+Tab backwards) to the next enabled, visible
+    // control that takes the keyboard, in the controls' order, as the Qt view does. Windows'
+    // own dialog navigation follows the windows' stacking instead, which is the reverse
+    // here: later controls lie above earlier ones. True when it took the message, which
+    // then must not be dispatched.
+    bool TakeTabKey(const MSG& message);
+
     // Called when the window is asked to close (or Windows ends the session), before it
     // is destroyed; the program's message loop ends once it is gone.
     std::function<void()> onClose;

@@ -48,6 +48,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
         BOOL got;
         while ((got = GetMessageW(&message, nullptr, 0, 0)) != 0) {
             if (got == -1) break;
+            if (view.TakeTabKey(message)) continue;
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }
