@@ -169,6 +169,8 @@ public:
             CloseHandle(process_.hThread);
         }
         DeleteFileW((folder_ + L"\\zarade.ini").c_str());
+        for (const std::wstring& snapshot : Snapshots()) DeleteFileW(snapshot.c_str());
+        RemoveDirectoryW((folder_ + L"\\Snap").c_str());
         DeleteFileW(Executable().c_str());
         RemoveDirectoryW(folder_.c_str());
     }
@@ -190,6 +192,26 @@ public:
         }, 30s);
     }
     HWND Window() const { return window_; }
+
+    // The bitmap files in the default snapshot folder.
+    std::vector<std::wstring> Snapshots() const {
+        std::vector<std::wstring> found;
+        WIN32_FIND_DATAW entry;
+        HANDLE search = FindFirstFileW((folder_ + L"\\Snap\\*.bmp").c_str(), &entry);
+        if (search == INVALID_HANDLE_VALUE) return found;
+        do found.push_back(folder_ + L"\\Snap\\" + entry.cFileName);
+        while (FindNextFileW(search, &entry));
+        FindClose(search);
+        return found;
+    }
+
+    // Clicks the visible button captioned caption, once it is there.
+    bool ClickButton(const std::wstring& caption) {
+        HWND button = nullptr;
+        if (!WaitUntil([&] { return (button = FindDescendant(window_, L"Button", caption)) != nullptr; })) return false;
+        SendMouseClick(CentreOf(button));
+        return true;
+    }
 
     // Asks the window to close, as its close box does, and waits for the program to end.
     bool Close() {
@@ -275,6 +297,38 @@ TEST(ProgramTest, AHotkeyGrabIsInTheSettingsFileWrittenOnExit) {
     EXPECT_EQ(ReadBytes(program.Folder() + L"\\zarade.ini"),
               "[Position]\r\nPosition0X=630\r\nPosition0Y=530\r\nColor0=255\r\n"
               "[Bmp]\r\nBmpFilePath=" + Ansi(program.Folder()) + "\\Snap\r\nMousePoint=0\r\n");
+}
+
+TEST(ProgramTest, TheSnapshotButtonSavesTheWholeScreenAsABitmapWindowsReads) {
+    ProgramUnderTest program;
+    ASSERT_TRUE(program.Start());
+    RedSquare square(600, 500);
+    ASSERT_TRUE(program.ClickButton(L"截图像"));
+    ASSERT_TRUE(program.ClickButton(L"截图"));
+    // Windows' own reader, not the program's: the file must be a bitmap any program takes.
+    HBITMAP bitmap = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        const std::vector<std::wstring> snapshots = program.Snapshots();
+        if (snapshots.size() != 1) return false;
+        bitmap = static_cast<HBITMAP>(LoadImageW(nullptr, snapshots[0].c_str(), IMAGE_BITMAP, 0, 0,
+                                                 LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+        return bitmap != nullptr;
+    })) << "no snapshot file that Windows can read appeared";
+    BITMAP size;
+    GetObjectW(bitmap, sizeof size, &size);
+    EXPECT_EQ(size.bmWidth, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(size.bmHeight, GetSystemMetrics(SM_CYSCREEN));
+    HDC memory = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    EXPECT_EQ(GetPixel(memory, 600, 500), RGB(255, 0, 0));
+    EXPECT_EQ(GetPixel(memory, 659, 559), RGB(255, 0, 0));
+    EXPECT_NE(GetPixel(memory, 660, 560), RGB(255, 0, 0)) << "the square ends at 659, 559";
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    DeleteObject(bitmap);
+    // The window hides for the grab and comes back.
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(program.Window()) != 0; }));
+    EXPECT_TRUE(program.Close());
 }
 
 }  // namespace
