@@ -59,6 +59,14 @@ private:
     HDC dc_;
 };
 
+// Every monitor's pixels, which the screen's device context spans: a secondary monitor left
+// of or above the primary one has negative coordinates.
+RECT VirtualScreen() {
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return {left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN), top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
 }  // namespace
 
 ScreenPoint Win32Desktop::PointerPos() {
@@ -69,11 +77,16 @@ ScreenPoint Win32Desktop::PointerPos() {
 
 void Win32Desktop::SetPointerPos(ScreenPoint point) { SetCursorPos(point.x, point.y); }
 
-ScreenSize Win32Desktop::Size() { return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
+ScreenSize Win32Desktop::Size() {
+    // The primary screen's resolution, as the display's device context reports it.
+    const ScreenDc screen;
+    if (!screen.get()) return {};
+    return {GetDeviceCaps(screen.get(), HORZRES), GetDeviceCaps(screen.get(), VERTRES)};
+}
 
 std::int32_t Win32Desktop::Pixel(std::int32_t x, std::int32_t y) {
-    const ScreenSize size = Size();
-    if (x < 0 || y < 0 || x >= size.width || y >= size.height) return -1;
+    const RECT screenArea = VirtualScreen();
+    if (x < screenArea.left || y < screenArea.top || x >= screenArea.right || y >= screenArea.bottom) return -1;
     const ScreenDc screen;
     if (!screen.get()) return -1;
     const COLORREF colour = GetPixel(screen.get(), x, y);
@@ -83,11 +96,11 @@ std::int32_t Win32Desktop::Pixel(std::int32_t x, std::int32_t y) {
 
 void Win32Desktop::ReadArea(std::int32_t left, std::int32_t top, Surface& target) {
     // Only the part of the rectangle on the screen is copied; the rest of target stays.
-    const ScreenSize size = Size();
-    const std::int64_t fromX = std::max<std::int64_t>(left, 0);
-    const std::int64_t fromY = std::max<std::int64_t>(top, 0);
-    const std::int64_t toX = std::min<std::int64_t>(std::int64_t{left} + target.Width(), size.width);
-    const std::int64_t toY = std::min<std::int64_t>(std::int64_t{top} + target.Height(), size.height);
+    const RECT screenArea = VirtualScreen();
+    const std::int64_t fromX = std::max<std::int64_t>(left, screenArea.left);
+    const std::int64_t fromY = std::max<std::int64_t>(top, screenArea.top);
+    const std::int64_t toX = std::min<std::int64_t>(std::int64_t{left} + target.Width(), screenArea.right);
+    const std::int64_t toY = std::min<std::int64_t>(std::int64_t{top} + target.Height(), screenArea.bottom);
     if (fromX >= toX || fromY >= toY) return;
     const int width = static_cast<int>(toX - fromX);
     const int height = static_cast<int>(toY - fromY);
