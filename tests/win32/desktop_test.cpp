@@ -13,6 +13,7 @@
 #include "platform/win32/win32_cursor.h"
 #include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_text.h"
+#include "pump_until.h"
 
 namespace pelmora {
 namespace {
@@ -23,23 +24,6 @@ constexpr COLORREF kLeftColour = RGB(255, 0, 0);
 constexpr COLORREF kRightColour = RGB(0x12, 0x34, 0x56);
 constexpr std::int32_t kLeftValue = 0x0000FF;   // 0x00BBGGRR
 constexpr std::int32_t kRightValue = 0x563412;
-
-// Runs the thread's messages until condition holds or timeoutMs has passed, waking on
-// every message that arrives.
-template <typename Condition>
-bool PumpUntil(Condition condition, DWORD timeoutMs = 5000) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-        if (condition()) return true;
-        if (GetTickCount() - start > timeoutMs) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-}
 
 WindowHandle HandleOf(HWND window) { return static_cast<std::int32_t>(reinterpret_cast<std::intptr_t>(window)); }
 

@@ -10,27 +10,13 @@
 
 #include "platform/hotkey_service.h"
 #include "platform/win32/win32_hotkeys.h"
+#include "pump_until.h"
 
 namespace pelmora {
 namespace {
 
 // What happened, in order: "receiver 7", "after", "window 7" …
 std::vector<std::string> events;
-
-template <typename Condition>
-bool PumpUntil(Condition condition, DWORD timeoutMs = 5000) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-        if (condition()) return true;
-        if (GetTickCount() - start > timeoutMs) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-}
 
 // The window's own procedure, which the hook must keep getting every message.
 LRESULT CALLBACK OwnProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "platform/view_rules.h"
+#include "platform/win32/win32_dib.h"
 #include "platform/win32/win32_picture_windows.h"
 #include "platform/win32/win32_text.h"
 
@@ -78,11 +79,7 @@ LRESULT CALLBACK LineProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
             PAINTSTRUCT paint;
             HDC dc = BeginPaint(window, &paint);
             if (const auto* line = reinterpret_cast<const Line*>(GetWindowLongPtrW(window, GWLP_USERDATA))) {
-                HBRUSH brush = CreateSolidBrush(ToColorRef(line->BorderColor()));
-                RECT client;
-                GetClientRect(window, &client);
-                FillRect(dc, &client, brush);
-                DeleteObject(brush);
+                FillClient(window, dc, ToColorRef(line->BorderColor()));
             }
             EndPaint(window, &paint);
             return 0;
@@ -418,13 +415,7 @@ HICON MakeIcon(const Surface& image, bool cursor, int hotX, int hotY) {
     const int width = image.Width();
     const int height = image.Height();
     if (width <= 0 || height <= 0) return nullptr;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = TopDownDib32(width, height);
     void* bits = nullptr;
     HBITMAP colour = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (!colour) return nullptr;

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "platform/win32/win32_dib.h"
+
 namespace pelmora {
 
 namespace {
@@ -33,13 +35,7 @@ std::vector<std::uint32_t> DrawOver(HDC screen, HCURSOR cursor, int width, int h
         const bool drawn = DrawIcon(memory, 0, 0, cursor) != 0;
         SelectObject(memory, old);  // GetDIBits wants the bitmap out of every DC
         if (drawn) {
-            BITMAPINFO info{};
-            info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-            info.bmiHeader.biWidth = width;
-            info.bmiHeader.biHeight = -height;  // rows from the top
-            info.bmiHeader.biPlanes = 1;
-            info.bmiHeader.biBitCount = 32;
-            info.bmiHeader.biCompression = BI_RGB;
+            BITMAPINFO info = TopDownDib32(width, height);
             pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
             if (GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS) != height)
                 pixels.clear();
@@ -61,10 +57,7 @@ std::uint32_t CombinePixel(std::uint32_t overBlack, std::uint32_t overWhite) {
         showing = std::max(showing, difference);
     }
     const auto alpha = static_cast<std::uint32_t>(255 - showing);
-    const std::uint32_t red = (overBlack >> 16) & 0xFF;
-    const std::uint32_t green = (overBlack >> 8) & 0xFF;
-    const std::uint32_t blue = overBlack & 0xFF;
-    return alpha << 24 | blue << 16 | green << 8 | red;
+    return alpha << 24 | static_cast<std::uint32_t>(FromDibPixel(overBlack));
 }
 
 // The image of cursor: its hot spot and its pixels drawn over black and over white.

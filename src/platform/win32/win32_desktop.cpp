@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/win32/win32_cursor.h"
+#include "platform/win32/win32_dib.h"
 
 namespace pelmora {
 
@@ -109,13 +110,7 @@ void Win32Desktop::ReadArea(std::int32_t left, std::int32_t top, Surface& target
     if (!screen.get()) return;
     HDC memory = CreateCompatibleDC(screen.get());
     if (!memory) return;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // rows from the top
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = TopDownDib32(width, height);
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (bitmap && bits) {
@@ -124,17 +119,13 @@ void Win32Desktop::ReadArea(std::int32_t left, std::int32_t top, Surface& target
                                    static_cast<int>(fromY), SRCCOPY) != 0;
         GdiFlush();
         if (copied) {
-            // The DIB's DWORDs are 0x00RRGGBB; the program's colour values are 0x00BBGGRR.
             const auto* source = static_cast<const std::uint32_t*>(bits);
             const int offsetX = static_cast<int>(fromX - left);
             const int offsetY = static_cast<int>(fromY - top);
             for (int y = 0; y < height; ++y) {
                 const std::uint32_t* row = source + static_cast<std::size_t>(y) * width;
                 std::int32_t* out = target.Row(offsetY + y) + offsetX;
-                for (int x = 0; x < width; ++x) {
-                    const std::uint32_t value = row[x];
-                    out[x] = static_cast<std::int32_t>(((value & 0xFF) << 16) | (value & 0xFF00) | ((value >> 16) & 0xFF));
-                }
+                for (int x = 0; x < width; ++x) out[x] = FromDibPixel(row[x]);
             }
         }
         SelectObject(memory, old);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/view_rules.h"
+#include "platform/win32/win32_dib.h"
 
 namespace pelmora {
 
@@ -66,13 +67,7 @@ void PaintPicture(HWND window, HDC dc, const RECT& paintArea) {
             DrawSurfacePart(pixels, area, shown, centred, true);
         }
         DrawSurfacePart(pixels, area, picture->Image(), {inside.left, inside.top}, false);
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;  // rows from the top
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
+        const BITMAPINFO info = TopDownDib32(width, height);
         SetDIBitsToDevice(dc, area.left, area.top, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0, 0,
                           static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
     }
@@ -110,11 +105,7 @@ LRESULT CALLBACK ShapeProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
             if (const Shape* shape = ControlOfWindow<Shape>(window)) {
                 // The window's region leaves only the ring of an outline to paint.
                 const std::int32_t colour = shape->Filled() ? shape->BackColor() : shape->BorderColor();
-                HBRUSH brush = CreateSolidBrush(colour >= 0 ? static_cast<COLORREF>(colour) : GetSysColor(COLOR_BTNFACE));
-                RECT client;
-                GetClientRect(window, &client);
-                FillRect(dc, &client, brush);
-                DeleteObject(brush);
+                FillClient(window, dc, colour >= 0 ? static_cast<COLORREF>(colour) : GetSysColor(COLOR_BTNFACE));
             }
             EndPaint(window, &paint);
             return 0;

@@ -17,12 +17,6 @@ inline constexpr const wchar_t* kShapeWindowClass = L"PelmoraShape";
 // Registers both classes once for the process.
 void RegisterPictureClasses();
 
-// The colour a pixel value 0x00BBGGRR has in a 32-bit DIB (0x00RRGGBB).
-inline std::uint32_t ToDibPixel(std::int32_t colour) {
-    const auto value = static_cast<std::uint32_t>(colour);
-    return (value & 0xFF) << 16 | (value & 0xFF00) | (value >> 16 & 0xFF);
-}
-
 // The area inside a picture's border, in its window's client coordinates.
 RECT PictureInside(const PictureBox& picture, HWND window);
 
