@@ -328,6 +328,12 @@ TEST_F(Win32FormViewTest, ToolTipsAreOneToolPerControlWithATip) {
     tool.lpszText = text;
     SendMessageW(tips, TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&tool));
     EXPECT_STREQ(text, L"提示文字");
+    // The tips show the Chinese texts in the controls' font (the tool tip keeps a copy of it).
+    LOGFONTW tipFont{}, labelFont{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(tips, WM_GETFONT, 0, 0)), sizeof tipFont, &tipFont);
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(W(host.label), WM_GETFONT, 0, 0)), sizeof labelFont, &labelFont);
+    EXPECT_STREQ(tipFont.lfFaceName, labelFont.lfFaceName);
+    EXPECT_EQ(tipFont.lfHeight, labelFont.lfHeight);
     view.Dispatch([this] {
         host.label.SetToolTip("");
         host.command.SetToolTip("按");

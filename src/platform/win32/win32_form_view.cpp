@@ -200,6 +200,8 @@ void Win32FormView::State::Create(const std::string& caption, int clientWidth, i
     toolTips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr,
                                GetModuleHandleW(nullptr), nullptr);
+    // The tips are the program's own Chinese texts: in its font, not the system's.
+    if (toolTips) SendMessageW(toolTips, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     // Accessible names and descriptions through the dynamic annotation service; where it
     // is missing (wine) the windows simply carry none.
     if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
