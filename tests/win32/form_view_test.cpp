@@ -7,6 +7,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 #include <shlobj.h>
+#include <oleacc.h>
 
 #include <chrono>
 #include <functional>
@@ -295,6 +296,44 @@ TEST_F(Win32FormViewTest, WindowsHaveTheKindsClassesParentsAndPlacesOfTheirContr
     EXPECT_TRUE(face == L"Microsoft YaHei UI" || face == L"Microsoft YaHei" || face == L"SimSun" ||
                 face == L"WenQuanYi Micro Hei") << Utf8(face);
     EXPECT_EQ(SendMessageW(W(host.frame), WM_GETFONT, 0, 0), SendMessageW(W(host.list), WM_GETFONT, 0, 0));
+}
+
+// What an accessibility client (a screen reader, a desktop test tool) reads of a window:
+// its description and its name, or "?" where it reads nothing.
+std::pair<std::wstring, std::wstring> AccessibleTexts(HWND window) {
+    IAccessible* accessible = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&accessible))))
+        return {L"?", L"?"};
+    VARIANT self;
+    VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    const auto read = [&](HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*)) {
+        BSTR text = nullptr;
+        std::wstring result = L"?";
+        if (SUCCEEDED((accessible->*get)(self, &text)) && text) result = text;
+        SysFreeString(text);
+        return result;
+    };
+    std::pair texts{read(&IAccessible::get_accDescription), read(&IAccessible::get_accName)};
+    accessible->Release();
+    return texts;
+}
+
+TEST_F(Win32FormViewTest, AccessibilityToolsFindEachControlByItsNameAndReadItsCaption) {
+    const auto [description, name] = AccessibleTexts(W(host.check));
+    EXPECT_EQ(description, L"check");
+    EXPECT_EQ(name, L"选择");
+    EXPECT_EQ(AccessibleTexts(W(host.options[1])).first, L"option(1)");
+    EXPECT_EQ(AccessibleTexts(W(host.picture)).first, L"picture");
+    EXPECT_EQ(AccessibleTexts(view.Window()).first, L"Form1");
+    // A field is named by the label beside it, whatever that label says now.
+    view.Dispatch([this] { host.text.SetLabelledBy(host.label); });
+    EXPECT_EQ(AccessibleTexts(W(host.text)).first, L"text");
+    EXPECT_EQ(AccessibleTexts(W(host.text)).second, L"标签");
+    view.Dispatch([this] { host.label.SetCaption("新标签"); });
+    EXPECT_EQ(AccessibleTexts(W(host.text)).second, L"新标签");
 }
 
 TEST_F(Win32FormViewTest, VisibilityEnabledStateAndWindowFollowTheControls) {

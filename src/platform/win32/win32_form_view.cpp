@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 #include <ole2.h>
-#include <oleacc.h>
 #include <shellapi.h>
 #include <windowsx.h>
 
@@ -12,6 +11,7 @@
 #include <vector>
 
 #include "platform/view_rules.h"
+#include "platform/win32/win32_accessible.h"
 #include "platform/win32/win32_control_windows.h"
 #include "platform/win32/win32_text.h"
 
@@ -20,6 +20,8 @@ namespace pelmora {
 namespace {
 
 constexpr const wchar_t* kFormWindowClass = L"PelmoraForm";
+// The window's id for accessibility tools, as the Qt view names it.
+constexpr const wchar_t* kFormName = L"Form1";
 constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kFormExStyle = WS_EX_CONTROLPARENT;
 constexpr UINT_PTR kSubclassId = 1;
@@ -99,8 +101,6 @@ struct Win32FormView::State {
         bool everSynced = false;
         ControlWindowState shown;
         std::string toolTip;
-        std::wstring accessibleName;
-        std::wstring accessibleDescription;
         bool acceptsDrops = false;
         std::pair<MousePointer, const PointerImage*> pointer{MousePointer::Default, nullptr};
         // A timer's run and whether its countdown is going.
@@ -115,7 +115,6 @@ struct Win32FormView::State {
     HWND window = nullptr;
     HFONT font = nullptr;
     HWND toolTips = nullptr;
-    IAccPropServices* accessibility = nullptr;
     bool comInitialised = false;
     ColourBrushes brushes;
     std::vector<std::unique_ptr<Entry>> entries;
@@ -144,7 +143,6 @@ struct Win32FormView::State {
     void SyncEntry(Entry& entry, bool& pointerChanged);
     void SyncTimer(Entry& entry);
     void SyncToolTip(Entry& entry);
-    void SyncAccessibility(Entry& entry);
     bool SyncMousePointer();
     void RefreshPointer() const;
     HCURSOR PointerOver(const Control& control);
@@ -202,14 +200,6 @@ void Win32FormView::State::Create(const std::string& caption, int clientWidth, i
                                GetModuleHandleW(nullptr), nullptr);
     // The tips are the program's own Chinese texts: in its font, not the system's.
     if (toolTips) SendMessageW(toolTips, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    // Accessible names and descriptions through the dynamic annotation service; where it
-    // is missing (wine) the windows simply carry none.
-    if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
-                                reinterpret_cast<void**>(&accessibility))))
-        accessibility = nullptr;
-    if (accessibility)
-        accessibility->SetHwndPropStr(window, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, PROPID_ACC_DESCRIPTION,
-                                      L"Form1");
 
     const std::vector<Control*>& controls = host.Controls();
     for (std::size_t i = 0; i < controls.size(); ++i) {
@@ -243,7 +233,6 @@ void Win32FormView::State::Create(const std::string& caption, int clientWidth, i
 void Win32FormView::State::Sync() {
     if (!window) return;
     const bool wasSyncing = std::exchange(syncing, true);  // what a sync changes is no user action
-    bool labelsChanged = false;
     bool pointerChanged = false;
     for (const auto& entry : entries) {
         if (entry->everSynced && entry->synced == entry->control->Revision()) continue;
@@ -255,12 +244,7 @@ void Win32FormView::State::Sync() {
         }
         if (!entry->window) continue;
         SyncEntry(*entry, pointerChanged);
-        labelsChanged = labelsChanged || dynamic_cast<const CaptionedControl*>(entry->control) != nullptr;
     }
-    // A field is named by the label beside it: a new caption renames the field too.
-    if (labelsChanged)
-        for (const auto& entry : entries)
-            if (entry->window && entry->control->LabelledBy()) SyncAccessibility(*entry);
     if (host.Focused() && host.FocusRevision() != syncedFocus) {
         syncedFocus = host.FocusRevision();
         if (HWND focus = byControl.at(host.Focused())->window) SetFocus(focus);
@@ -278,7 +262,6 @@ void Win32FormView::State::SyncEntry(Entry& entry, bool& pointerChanged) {
     Control& control = *entry.control;
     SyncControlWindow(control, entry.window, entry.shown, font);
     SyncToolTip(entry);
-    SyncAccessibility(entry);
     const bool wantsDrops = control.onDropFiles && control.Enabled();
     if (wantsDrops != entry.acceptsDrops) {
         entry.acceptsDrops = wantsDrops;
@@ -318,24 +301,6 @@ void Win32FormView::State::SyncToolTip(Entry& entry) {
     else if (entry.toolTip.empty()) SendMessageW(toolTips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     else SendMessageW(toolTips, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
     entry.toolTip = wanted;
-}
-
-void Win32FormView::State::SyncAccessibility(Entry& entry) {
-    if (!accessibility) return;
-    // The description is the control's name with its index, the id test tools find it by;
-    // the name is what a person reads. Set only on a change.
-    const std::wstring description = Wide(entry.control->ObjectName());
-    if (description != entry.accessibleDescription) {
-        entry.accessibleDescription = description;
-        accessibility->SetHwndPropStr(entry.window, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
-                                      PROPID_ACC_DESCRIPTION, description.c_str());
-    }
-    const std::wstring name = Wide(entry.control->ReadableName());
-    if (name != entry.accessibleName) {
-        entry.accessibleName = name;
-        accessibility->SetHwndPropStr(entry.window, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, PROPID_ACC_NAME,
-                                      name.c_str());
-    }
 }
 
 bool Win32FormView::State::SyncMousePointer() {
@@ -660,6 +625,9 @@ LRESULT CALLBACK Win32FormView::State::FormProcedure(HWND window, UINT message, 
         case WM_ENDSESSION:
             if (wParam) state->Close();
             return 0;
+        case WM_GETOBJECT:
+            if (const LRESULT answer = AnswerAccessibleObject(window, wParam, lParam, kFormName, L"")) return answer;
+            break;
         case WM_DESTROY:
             if (!state->quietDestroy) PostQuitMessage(0);
             return 0;
@@ -705,6 +673,13 @@ LRESULT CALLBACK Win32FormView::State::ChildProcedure(HWND child, UINT message, 
             }
             break;
         case WM_DROPFILES: state.Drop(*entry, reinterpret_cast<HDROP>(wParam)); return 0;
+        case WM_GETOBJECT:
+            // The control's id as the description test tools find it by, and what a person
+            // reads (its caption, or its label's) as the name; read now, so always current.
+            if (const LRESULT answer = AnswerAccessibleObject(child, wParam, lParam, Wide(entry->control->ObjectName()),
+                                                              Wide(entry->control->ReadableName())))
+                return answer;
+            break;
         case WM_NCDESTROY:
             RemoveWindowSubclass(child, ChildProcedure, kSubclassId);
             state.byWindow.erase(child);
@@ -718,8 +693,8 @@ LRESULT CALLBACK Win32FormView::State::ChildProcedure(HWND child, UINT message, 
 
 Win32FormView::Win32FormView(ControlHost& host, const std::string& caption, int clientWidth, int clientHeight)
     : state_(std::make_unique<State>(host, *this)) {
-    // The accessibility service is a COM object; the program initialises OLE itself, a
-    // test may not have.
+    // Accessibility clients get the controls' objects through COM; the program initialises
+    // OLE itself, a test may not have.
     state_->comInitialised = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     state_->Create(caption, clientWidth, clientHeight);
     Sync();
@@ -734,7 +709,6 @@ Win32FormView::~Win32FormView() {
         if (cursor) DestroyCursor(cursor);
     if (state_->windowCursor) DestroyCursor(state_->windowCursor);
     if (state_->font && state_->font != GetStockObject(DEFAULT_GUI_FONT)) DeleteObject(state_->font);
-    if (state_->accessibility) state_->accessibility->Release();
     if (state_->comInitialised) CoUninitialize();
 }
 
