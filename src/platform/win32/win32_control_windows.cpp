@@ -88,18 +88,6 @@ LRESULT CALLBACK LineProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
     }
 }
 
-void RegisterWindowClass(const wchar_t* name, WNDPROC procedure, UINT style, int extraBytes) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.style = style;
-    windowClass.lpfnWndProc = procedure;
-    windowClass.cbWndExtra = extraBytes;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = name;
-    RegisterClassExW(&windowClass);
-}
-
 std::wstring WindowText(HWND window) {
     const int length = GetWindowTextLengthW(window);
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');

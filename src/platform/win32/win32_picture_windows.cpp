@@ -114,18 +114,19 @@ LRESULT CALLBACK ShapeProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
     }
 }
 
-void RegisterWindowClass(const wchar_t* name, WNDPROC procedure, UINT style) {
+}  // namespace
+
+void RegisterWindowClass(const wchar_t* name, WNDPROC procedure, UINT style, int extraBytes) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
     windowClass.style = style;
     windowClass.lpfnWndProc = procedure;
+    windowClass.cbWndExtra = extraBytes;
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.lpszClassName = name;
     RegisterClassExW(&windowClass);
 }
-
-}  // namespace
 
 void RegisterPictureClasses() {
     static const bool registered = [] {

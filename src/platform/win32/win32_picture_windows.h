@@ -17,6 +17,10 @@ inline constexpr const wchar_t* kShapeWindowClass = L"PelmoraShape";
 // Registers both classes once for the process.
 void RegisterPictureClasses();
 
+// Registers a window class of the program's own: the arrow pointer and no background
+// brush, since each of these windows paints all of itself.
+void RegisterWindowClass(const wchar_t* name, WNDPROC procedure, UINT style, int extraBytes = 0);
+
 // The area inside a picture's border, in its window's client coordinates.
 RECT PictureInside(const PictureBox& picture, HWND window);
 
