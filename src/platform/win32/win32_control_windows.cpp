@@ -78,9 +78,7 @@ LRESULT CALLBACK LineProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
         case WM_PAINT: {
             PAINTSTRUCT paint;
             HDC dc = BeginPaint(window, &paint);
-            if (const auto* line = reinterpret_cast<const Line*>(GetWindowLongPtrW(window, GWLP_USERDATA))) {
-                FillClient(window, dc, ToColorRef(line->BorderColor()));
-            }
+            if (const Line* line = ControlOfWindow<Line>(window)) FillClient(window, dc, ToColorRef(line->BorderColor()));
             EndPaint(window, &paint);
             return 0;
         }
@@ -361,7 +359,7 @@ void SyncControlWindow(const Control& control, HWND window, ControlWindowState& 
         case ControlKind::PictureBox: break;  // after its geometry, below
         case ControlKind::Shape: break;
         case ControlKind::Line:
-            SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&control));
+            AttachControl(window, control);
             InvalidateRect(window, nullptr, FALSE);
             break;
         case ControlKind::ScrollBar: SyncScrollBar(static_cast<const ScrollBar&>(control), window); break;

@@ -10,11 +10,6 @@ namespace pelmora {
 
 namespace {
 
-template <typename T>
-const T* ControlOfWindow(HWND window) {
-    return reinterpret_cast<const T*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-}
-
 std::uint32_t BackgroundPixel(std::int32_t colour) {
     // -1: the colour of the window behind it, the dialog face.
     return ToDibPixel(colour >= 0 ? colour : static_cast<std::int32_t>(GetSysColor(COLOR_BTNFACE)));
@@ -145,7 +140,7 @@ RECT PictureInside(const PictureBox& picture, HWND window) {
 }
 
 void ShowPicture(HWND window, const PictureBox& picture) {
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&picture));
+    AttachControl(window, picture);
     const PictureDamage damage = picture.TakeDamage();
     if (damage.whole) {
         InvalidateRect(window, nullptr, FALSE);
@@ -158,7 +153,7 @@ void ShowPicture(HWND window, const PictureBox& picture) {
 }
 
 void ShowShape(HWND window, const Shape& shape) {
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&shape));
+    AttachControl(window, shape);
     RECT client;
     GetClientRect(window, &client);
     HRGN ring = nullptr;

@@ -17,6 +17,16 @@ inline constexpr const wchar_t* kShapeWindowClass = L"PelmoraShape";
 // Registers both classes once for the process.
 void RegisterPictureClasses();
 
+// The control a window of the program's own classes draws from, kept in the window's
+// GWLP_USERDATA; nullptr before the first sync.
+inline void AttachControl(HWND window, const Control& control) {
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&control));
+}
+template <typename T>
+const T* ControlOfWindow(HWND window) {
+    return reinterpret_cast<const T*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
 // Registers a window class of the program's own: the arrow pointer and no background
 // brush, since each of these windows paints all of itself.
 void RegisterWindowClass(const wchar_t* name, WNDPROC procedure, UINT style, int extraBytes = 0);
