@@ -6,11 +6,11 @@
 
 #include "app/form1.h"
 #include "capture/bitmap_file.h"
-#include "platform/qt/qt_services.h"
+#include "backends/qt/qt_services.h"
 
 #include "editor/editor_canvas.h"
 #include "editor/pixel_buffer.h"
-#include "platform/fake/fake_services.h"
+#include "backends/fake/fake_services.h"
 
 namespace {
 

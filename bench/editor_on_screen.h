@@ -11,8 +11,9 @@
 #include <memory>
 
 #include "app/form1.h"
-#include "platform/fake/fake_services.h"
-#include "platform/qt/form_view.h"
+#include "backends/fake/fake_services.h"
+#include "backends/qt/form_view.h"
+#include "backends/x11/huge_pages.h"
 
 namespace pelmora {
 
@@ -33,6 +34,7 @@ struct EditorOnScreen {
         static char name[] = "pelmora-bench";
         static char* argv[] = {name, nullptr};
         application = std::make_unique<QApplication>(argc, argv);
+        UseHugePagesForLargeBuffers();  // as the program does
         form = std::make_unique<Form1>(fake.Services());
         view = std::make_unique<FormView>(*form, kWindowCaption, kClientWidth, kClientHeight);
         view->Dispatch([this] { form->Form_Load(); });

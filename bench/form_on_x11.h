@@ -7,8 +7,8 @@
 #include <memory>
 
 #include "app/form1.h"
-#include "platform/fake/fake_services.h"
-#include "platform/x11/x11_desktop.h"
+#include "backends/fake/fake_services.h"
+#include "backends/x11/x11_desktop.h"
 
 namespace pelmora {
 

@@ -9,8 +9,8 @@
 
 #include "capture/bitmap_file.h"
 #include "capture/screen_grab.h"
-#include "platform/qt/qt_services.h"
-#include "platform/x11/x11_desktop.h"
+#include "backends/qt/qt_services.h"
+#include "backends/x11/x11_desktop.h"
 
 namespace {
 

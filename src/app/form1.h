@@ -9,7 +9,7 @@
 #include "capture/snapshot_page.h"
 #include "cursor/cursor_page.h"
 #include "editor/editor_page.h"
-#include "hotkeys/hotkey_dispatch.h"
+#include "app/hotkey_dispatch.h"
 #include "hotkeys/set_hotkey.h"
 #include "platform/controls.h"
 #include "platform/platform.h"

@@ -5,7 +5,7 @@
 #include "base/number_text.h"
 #include "capture/bitmap_file.h"
 #include "capture/screen_grab.h"
-#include "hotkeys/delay.h"
+#include "platform/delay.h"
 
 namespace pelmora {
 

@@ -7,7 +7,7 @@
 #include "capture/screen_grab.h"
 #include "editor/button_column.h"
 #include "editor/editor_pictures.h"
-#include "hotkeys/delay.h"
+#include "platform/delay.h"
 
 namespace pelmora {
 

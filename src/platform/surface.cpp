@@ -5,40 +5,27 @@
 #include <cstring>
 #include <new>
 
-#ifdef __linux__
-#include <sys/mman.h>
-#endif
-
 namespace pelmora {
 
 namespace {
-#ifdef __linux__
 constexpr std::size_t kHugePage = std::size_t{2} << 20;
-constexpr std::size_t kHugeBufferFrom = kHugePage;
-#endif
+constexpr std::size_t kLargeBufferFrom = kHugePage;
+LargeBufferAdvice largeBufferAdvice = nullptr;
 }  // namespace
 
+void SetLargeBufferAdvice(LargeBufferAdvice advice) { largeBufferAdvice = advice; }
+
 void* AllocatePixelMemory(std::size_t bytes) {
-#ifdef __linux__
-    if (bytes >= kHugeBufferFrom) {
-        const std::size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
-        void* memory = std::aligned_alloc(kHugePage, rounded);
-        if (!memory) throw std::bad_alloc();
-        madvise(memory, rounded, MADV_HUGEPAGE);  // only advice: without huge pages it works all the same
-        return memory;
-    }
-#endif
-    return ::operator new(bytes);
+    if (bytes < kLargeBufferFrom) return ::operator new(bytes);
+    const std::size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
+    void* memory = ::operator new(rounded, std::align_val_t{kHugePage});
+    if (largeBufferAdvice) largeBufferAdvice(memory, rounded);
+    return memory;
 }
 
-void FreePixelMemory(void* memory, [[maybe_unused]] std::size_t bytes) noexcept {
-#ifdef __linux__
-    if (bytes >= kHugeBufferFrom) {
-        std::free(memory);
-        return;
-    }
-#endif
-    ::operator delete(memory);
+void FreePixelMemory(void* memory, std::size_t bytes) noexcept {
+    if (bytes < kLargeBufferFrom) return ::operator delete(memory);
+    ::operator delete(memory, std::align_val_t{kHugePage});
 }
 
 Surface::Surface(int width, int height, std::int32_t fill)

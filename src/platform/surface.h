@@ -12,11 +12,14 @@
 
 namespace pelmora {
 
-// Memory for pixel buffers. A large buffer (the editor's 8:1 display is 123 MB) is asked
-// to be backed by huge pages where the system offers them, so that first touching it
-// costs a few dozen page faults instead of tens of thousands.
+// Memory for pixel buffers. A large buffer (the editor's 8:1 display is 123 MB) is aligned
+// to 2 MB and handed to the large-buffer advice, through which a backend asks the system to
+// back it with huge pages, so that first touching it costs a few dozen page faults instead
+// of tens of thousands.
 void* AllocatePixelMemory(std::size_t bytes);
 void FreePixelMemory(void* memory, std::size_t bytes) noexcept;
+using LargeBufferAdvice = void (*)(void* memory, std::size_t bytes);
+void SetLargeBufferAdvice(LargeBufferAdvice advice);
 
 // Allocates pixel memory and leaves elements made without a value uninitialised, so that
 // a buffer can grow without a pass that the next step overwrites anyway.

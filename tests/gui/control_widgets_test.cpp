@@ -24,8 +24,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/qt/control_widgets.h"
-#include "platform/qt/form_view.h"
+#include "backends/qt/control_widgets.h"
+#include "backends/qt/form_view.h"
 
 using namespace pelmora;
 

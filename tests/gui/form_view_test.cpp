@@ -9,9 +9,9 @@
 #include <QTimer>
 
 #include "app/form1.h"
-#include "platform/fake/fake_services.h"
-#include "platform/qt/control_widgets.h"
-#include "platform/qt/form_view.h"
+#include "backends/fake/fake_services.h"
+#include "backends/qt/control_widgets.h"
+#include "backends/qt/form_view.h"
 
 using namespace pelmora;
 

@@ -3,7 +3,7 @@
 
 #include <QApplication>
 
-#include "platform/qt/appearance.h"
+#include "backends/qt/appearance.h"
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -5,7 +5,7 @@
 
 #include "cursor/cursor_drawing.h"
 #include "cursor/feature_code.h"
-#include "platform/fake/fake_desktop.h"
+#include "backends/fake/fake_desktop.h"
 
 using namespace pelmora;
 

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "app/form1.h"
-#include "platform/fake/fake_services.h"
+#include "backends/fake/fake_services.h"
 
 namespace pelmora {
 

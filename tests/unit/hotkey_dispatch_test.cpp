@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "form_fixture.h"
-#include "hotkeys/delay.h"
+#include "platform/delay.h"
 
 using namespace pelmora;
 

@@ -5,7 +5,7 @@
 #include "form_fixture.h"
 #include "hotkeys/hotkey_notation.h"
 #include "hotkeys/set_hotkey.h"
-#include "platform/fake/fake_hotkeys.h"
+#include "backends/fake/fake_hotkeys.h"
 
 using namespace pelmora;
 

@@ -2,7 +2,7 @@
 
 #include "editor/dashed_grid.h"
 #include "editor/pixel_buffer.h"
-#include "platform/fake/fake_services.h"
+#include "backends/fake/fake_services.h"
 
 using namespace pelmora;
 

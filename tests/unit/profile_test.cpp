@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/fake/fake_file_system.h"
+#include "backends/fake/fake_file_system.h"
 #include "platform/utf8_encoding.h"
 
 namespace pelmora {

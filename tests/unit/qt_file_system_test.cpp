@@ -1,5 +1,5 @@
 // QtFileSystem on real files in a temporary folder.
-#include "platform/qt/qt_services.h"
+#include "backends/qt/qt_services.h"
 
 #include <gtest/gtest.h>
 

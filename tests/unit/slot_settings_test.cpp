@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/form1.h"
-#include "platform/fake/fake_services.h"
+#include "backends/fake/fake_services.h"
 
 using namespace pelmora;
 

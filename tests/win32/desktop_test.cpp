@@ -10,9 +10,9 @@
 
 #include "cursor/feature_code.h"
 #include "platform/controls.h"
-#include "platform/win32/win32_cursor.h"
-#include "platform/win32/win32_desktop.h"
-#include "platform/win32/win32_text.h"
+#include "backends/win32/win32_cursor.h"
+#include "backends/win32/win32_desktop.h"
+#include "backends/win32/win32_text.h"
 #include "pump_until.h"
 
 namespace pelmora {

@@ -15,9 +15,9 @@
 #include <vector>
 
 #include "app/form1.h"
-#include "platform/fake/fake_services.h"
-#include "platform/win32/win32_form_view.h"
-#include "platform/win32/win32_text.h"
+#include "backends/fake/fake_services.h"
+#include "backends/win32/win32_form_view.h"
+#include "backends/win32/win32_text.h"
 
 using namespace pelmora;
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/hotkey_service.h"
-#include "platform/win32/win32_hotkeys.h"
+#include "backends/win32/win32_hotkeys.h"
 #include "pump_until.h"
 
 namespace pelmora {

@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "hotkeys/delay.h"
-#include "platform/win32/win32_clipboard.h"
-#include "platform/win32/win32_clock_pump.h"
-#include "platform/win32/win32_dialogs.h"
-#include "platform/win32/win32_file_system.h"
-#include "platform/win32/win32_text.h"
+#include "platform/delay.h"
+#include "backends/win32/win32_clipboard.h"
+#include "backends/win32/win32_clock_pump.h"
+#include "backends/win32/win32_dialogs.h"
+#include "backends/win32/win32_file_system.h"
+#include "backends/win32/win32_text.h"
 
 namespace pelmora {
 namespace {

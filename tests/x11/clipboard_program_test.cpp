@@ -2,7 +2,7 @@
 // (xclip), on the CLIPBOARD selection that Ctrl+C and Ctrl+V use.
 #include <gtest/gtest.h>
 
-#include "platform/x11/x11_desktop.h"
+#include "backends/x11/x11_desktop.h"
 #include "sampling/colour_model.h"
 #include "x11_test_support.h"
 

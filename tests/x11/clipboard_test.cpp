@@ -15,7 +15,7 @@
 #include <fstream>
 #include <iostream>
 
-#include "platform/qt/qt_services.h"
+#include "backends/qt/qt_services.h"
 #include "qt_event_wait.h"
 
 using namespace pelmora;

@@ -11,7 +11,7 @@
 
 #include "cursor/cursor_drawing.h"
 #include "cursor/feature_code.h"
-#include "platform/x11/x11_desktop.h"
+#include "backends/x11/x11_desktop.h"
 #include "server_cursor.h"
 #include "x11_test_support.h"
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "other_client.h"
-#include "platform/x11/x11_hotkeys.h"
+#include "backends/x11/x11_hotkeys.h"
 
 namespace pelmora::testing {
 

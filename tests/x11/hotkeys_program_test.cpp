@@ -7,7 +7,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/x11/x11_desktop.h"
+#include "backends/x11/x11_desktop.h"
 #include "sampling/colour_model.h"
 #include "x11_test_support.h"
 

@@ -6,7 +6,7 @@
 
 #include <iterator>
 
-#include "platform/x11/x11_connection.h"
+#include "backends/x11/x11_connection.h"
 
 namespace pelmora::testing {
 

@@ -2,7 +2,7 @@
 
 #include <csignal>
 
-#include "platform/x11/x11_desktop.h"
+#include "backends/x11/x11_desktop.h"
 #include "sampling/colour_model.h"
 #include "x11_test_support.h"
 

@@ -7,7 +7,7 @@
 #include <QEventLoop>
 #include <QTimer>
 
-#include "platform/qt/appearance.h"
+#include "backends/qt/appearance.h"
 #include "qt_event_wait.h"
 
 namespace pelmora::testing {

@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "capture/bitmap_file.h"
-#include "platform/x11/x11_desktop.h"
+#include "backends/x11/x11_desktop.h"
 #include "x11_test_support.h"
 
 using namespace pelmora;

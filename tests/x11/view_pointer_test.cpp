@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/qt/form_view.h"
+#include "backends/qt/form_view.h"
 #include "qt_event_wait.h"
 #include "x11_test_support.h"
 

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/x11/x11_desktop.h"
-#include "platform/x11/x11_screen_reader.h"
+#include "backends/x11/x11_desktop.h"
+#include "backends/x11/x11_screen_reader.h"
 #include "sampling/colour_model.h"
 #include "x11_test_support.h"
 

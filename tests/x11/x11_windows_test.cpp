@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "managed_desktop.h"
-#include "platform/x11/x11_desktop.h"
+#include "backends/x11/x11_desktop.h"
 #include "x11_test_support.h"
 
 using namespace pelmora;

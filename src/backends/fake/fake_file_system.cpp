@@ -1,0 +1,43 @@
+#include "backends/fake/fake_file_system.h"
+
+namespace pelmora {
+
+bool FakeFileSystem::FileExists(const std::string& path) {
+    return contents.contains(path) && !hiddenFiles.contains(path);
+}
+
+std::optional<std::uint64_t> FakeFileSystem::FileSize(const std::string& path) {
+    if (const auto claimed = claimedSizes.find(path); claimed != claimedSizes.end()) return claimed->second;
+    const auto file = contents.find(path);
+    if (file == contents.end()) return std::nullopt;
+    return file->second.size();
+}
+
+std::optional<std::string> FakeFileSystem::ReadFile(const std::string& path) {
+    const auto file = contents.find(path);
+    if (file == contents.end() || unreadableFiles.contains(path)) return std::nullopt;
+    return file->second;
+}
+
+namespace {
+std::string FolderOf(const std::string& path, char separator) {
+    const auto cut = path.find_last_of(separator);
+    return cut == std::string::npos ? std::string() : cut == 0 ? std::string(1, separator) : path.substr(0, cut);
+}
+}  // namespace
+
+bool FakeFileSystem::CreateFolder(const std::string& path) {
+    const std::string parent = FolderOf(path, separator);
+    if (!folders.contains(parent) || EntryExists(path) || unwritableDirectories.contains(parent)) return false;
+    folders.insert(path);
+    return true;
+}
+
+bool FakeFileSystem::WriteFileWhole(const std::string& path, const std::string& bytes) {
+    const std::string folder = FolderOf(path, separator);
+    if (failWrites || unwritableDirectories.contains(folder)) return false;
+    contents[path] = bytes;
+    return true;
+}
+
+}  // namespace pelmora

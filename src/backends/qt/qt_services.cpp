@@ -1,0 +1,182 @@
+#include "backends/qt/qt_services.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QGuiApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+#include <QThread>
+#include <QUrl>
+
+#include <chrono>
+
+#include "backends/qt/control_widgets.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace pelmora {
+
+namespace {
+
+QString ToQt(const std::string& path) { return QString::fromStdString(path); }
+
+#ifdef _WIN32
+// Windows hides files marked system as well as those marked hidden; Qt reports only the latter.
+bool MarkedSystem(const QString& path) {
+    const DWORD attributes = GetFileAttributesW(reinterpret_cast<LPCWSTR>(QDir::toNativeSeparators(path).utf16()));
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_SYSTEM) != 0;
+}
+#endif
+
+}  // namespace
+
+void QtClipboard::Clear() { QGuiApplication::clipboard()->clear(QClipboard::Clipboard); }
+
+void QtClipboard::SetText(const std::string& text) {
+    QGuiApplication::clipboard()->setText(QString::fromStdString(text), QClipboard::Clipboard);
+}
+
+void QtClipboard::SetPicture(const Surface& picture) {
+    // Qt offers it to other programs in the image formats they ask for (PNG, BMP …).
+    const QRect whole(0, 0, picture.Width(), picture.Height());
+    QGuiApplication::clipboard()->setImage(ConvertPart(picture, whole, false), QClipboard::Clipboard);
+}
+
+std::string QtClipboard::Text() {
+    // The formats come first, in one request to the owner. When it offers no text (only a
+    // picture) nothing more is asked; when it never answers (a hung program) Qt gives up
+    // after its timeout once. QClipboard::text() and QMimeData::hasText() would each ask
+    // again for every format they look for, waiting that timeout each time.
+    // Qt decodes the text to UTF-16, so invalid UTF-8 arrives with replacement characters
+    // and leaves as valid UTF-8.
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData(QClipboard::Clipboard);
+    if (!data || !data->formats().contains(QStringLiteral("text/plain"))) return {};
+    return data->text().toStdString();
+}
+
+std::optional<Surface> QtClipboard::Picture() {
+    // Qt reads whatever image format the owner offers (image/png, image/bmp …), once.
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData(QClipboard::Clipboard);
+    if (!data || !data->hasImage()) return std::nullopt;
+    const QImage image = qvariant_cast<QImage>(data->imageData());
+    if (image.isNull()) return std::nullopt;
+    return ToSurface(image);
+}
+
+std::uint32_t QtClock::Milliseconds() {
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+}
+
+LocalTime QtClock::Now() {
+    const QDateTime now = QDateTime::currentDateTime();
+    const QDate date = now.date();
+    const QTime time = now.time();
+    return {date.year(), date.month(), date.day(), time.hour(), time.minute(), time.second()};
+}
+
+void QtMessagePump::ProcessPendingEvents() {
+    if (beforeProcessing) beforeProcessing();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void QtMessagePump::Sleep(int milliseconds) { QThread::msleep(static_cast<unsigned long>(milliseconds)); }
+
+void QtShell::Open(const std::string& link) { QDesktopServices::openUrl(QUrl(QString::fromStdString(link))); }
+
+std::string QtFileSystem::ExecutableDirectory() {
+    return QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdString();
+}
+
+char QtFileSystem::Separator() { return QDir::separator().toLatin1(); }
+
+bool QtFileSystem::FileExists(const std::string& path) {
+    const QFileInfo info(ToQt(path));
+    if (!info.isFile()) return false;
+#ifdef _WIN32
+    return !info.isHidden() && !MarkedSystem(info.filePath());
+#else
+    return true;  // Unix has no hidden mark; a leading dot is only a naming habit
+#endif
+}
+
+std::optional<std::uint64_t> QtFileSystem::FileSize(const std::string& path) {
+    const QFileInfo info(ToQt(path));
+    if (!info.isFile()) return std::nullopt;
+    return static_cast<std::uint64_t>(info.size());
+}
+
+std::optional<std::string> QtFileSystem::ReadFile(const std::string& path) {
+    QFile file(ToQt(path));
+    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) return std::nullopt;
+    return bytes.toStdString();
+}
+
+bool QtFileSystem::WriteFileWhole(const std::string& path, const std::string& bytes) {
+    // QSaveFile writes a temporary file in the same folder and renames it over the target
+    // on commit(); a file destroyed without a successful commit leaves the old one untouched.
+    QSaveFile file(ToQt(path));
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    const auto size = static_cast<qint64>(bytes.size());
+    return file.write(bytes.data(), size) == size && file.commit();
+}
+
+bool QtFileSystem::EntryExists(const std::string& path) { return QFileInfo::exists(ToQt(path)); }
+
+bool QtFileSystem::CreateFolder(const std::string& path) {
+    // mkdir makes the last level only; a missing parent fails.
+    return QDir().mkdir(ToQt(path));
+}
+
+bool QtFileSystem::DirectoryWritable(const std::string& path) {
+    // Permission bits do not tell (an administrator or root passes them anyway, ACLs and
+    // read-only mounts are not in them), so try to create a file there; it is removed on return.
+    QTemporaryFile probe(QDir(ToQt(path)).filePath(QStringLiteral("pelmora-probe-XXXXXX.tmp")));
+    return probe.open();
+}
+
+std::string QtFileSystem::UserConfigDirectory() {
+    const QString folder =
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/Pelmora");
+    QDir().mkpath(folder);
+    return QDir::toNativeSeparators(folder).toStdString();
+}
+
+std::string QtDialogs::BrowseForFolder(const std::string& title) {
+    const QString folder = QFileDialog::getExistingDirectory(QApplication::activeWindow(), QString::fromStdString(title));
+    return QDir::toNativeSeparators(folder).toStdString();
+}
+
+std::string QtDialogs::ChooseFileToOpen(const std::string& title, const std::string& filter) {
+    const QString file = QFileDialog::getOpenFileName(QApplication::activeWindow(), QString::fromStdString(title),
+                                                      QString(), QString::fromStdString(filter));
+    return QDir::toNativeSeparators(file).toStdString();
+}
+
+std::string QtDialogs::ChooseFileToSave(const std::string& title, const std::string& filter) {
+    const QString file =
+        QFileDialog::getSaveFileName(QApplication::activeWindow(), QString::fromStdString(title), QString(),
+                                     QString::fromStdString(filter), nullptr, QFileDialog::DontConfirmOverwrite);
+    return QDir::toNativeSeparators(file).toStdString();
+}
+
+void QtDialogs::ShowMessage(const std::string& text) {
+    QMessageBox::information(QApplication::activeWindow(), QStringLiteral("Pelmora"), QString::fromStdString(text));
+}
+
+}  // namespace pelmora

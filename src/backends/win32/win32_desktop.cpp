@@ -1,0 +1,161 @@
+#include "backends/win32/win32_desktop.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "backends/win32/win32_cursor.h"
+#include "backends/win32/win32_dib.h"
+
+namespace pelmora {
+
+namespace {
+
+// HWNDs carry 32 significant bits on 64-bit Windows too, so the program's 32-bit handle
+// holds one whole; going back, the sign is extended as Windows does itself.
+WindowHandle ToHandle(HWND window) {
+    return static_cast<std::int32_t>(reinterpret_cast<std::intptr_t>(window));
+}
+HWND ToWindow(WindowHandle handle) { return reinterpret_cast<HWND>(static_cast<std::intptr_t>(handle)); }
+
+// The size of the text buffers window texts are read into, as the program always had.
+constexpr int kTextBufferBytes = 255;
+
+// A text an A function wrote into a buffer: up to the first NUL, never past the buffer.
+std::string BufferText(const char* buffer, int written) {
+    const int limit = std::clamp(written, 0, kTextBufferBytes);
+    const void* nul = std::memchr(buffer, '\0', static_cast<std::size_t>(limit));
+    const std::size_t length = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - buffer)
+                                   : static_cast<std::size_t>(limit);
+    return std::string(buffer, length);
+}
+
+// The title of a window in UTF-8, read as an ANSI program would and cut on a character
+// boundary within the buffer.
+std::string ReadTitle(HWND window, const TextEncoding& encoding) {
+    char buffer[kTextBufferBytes] = {};
+    const int written = GetWindowTextA(window, buffer, kTextBufferBytes);
+    return encoding.ToUtf8(encoding.CutAtCharacterBoundary(BufferText(buffer, written), kWindowTextMaxBytes));
+}
+
+std::string ReadClassName(HWND window, const TextEncoding& encoding) {
+    char buffer[kTextBufferBytes] = {};
+    const int written = GetClassNameA(window, buffer, kTextBufferBytes);
+    return encoding.ToUtf8(encoding.CutAtCharacterBoundary(BufferText(buffer, written), kWindowTextMaxBytes));
+}
+
+// The screen's device context for the length of one call.
+class ScreenDc {
+public:
+    ScreenDc() : dc_(GetDC(nullptr)) {}
+    ~ScreenDc() {
+        if (dc_) ReleaseDC(nullptr, dc_);
+    }
+    ScreenDc(const ScreenDc&) = delete;
+    ScreenDc& operator=(const ScreenDc&) = delete;
+    HDC get() const { return dc_; }
+
+private:
+    HDC dc_;
+};
+
+// Every monitor's pixels, which the screen's device context spans: a secondary monitor left
+// of or above the primary one has negative coordinates.
+RECT VirtualScreen() {
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return {left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN), top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
+}  // namespace
+
+ScreenPoint Win32Desktop::PointerPos() {
+    POINT point{};
+    if (!GetCursorPos(&point)) return {};
+    return {point.x, point.y};
+}
+
+void Win32Desktop::SetPointerPos(ScreenPoint point) { SetCursorPos(point.x, point.y); }
+
+ScreenSize Win32Desktop::Size() {
+    // The primary screen's resolution, as the display's device context reports it.
+    const ScreenDc screen;
+    if (!screen.get()) return {};
+    return {GetDeviceCaps(screen.get(), HORZRES), GetDeviceCaps(screen.get(), VERTRES)};
+}
+
+std::int32_t Win32Desktop::Pixel(std::int32_t x, std::int32_t y) {
+    const RECT screenArea = VirtualScreen();
+    if (x < screenArea.left || y < screenArea.top || x >= screenArea.right || y >= screenArea.bottom) return -1;
+    const ScreenDc screen;
+    if (!screen.get()) return -1;
+    const COLORREF colour = GetPixel(screen.get(), x, y);
+    if (colour == CLR_INVALID) return -1;
+    return static_cast<std::int32_t>(colour & 0x00FFFFFF);
+}
+
+void Win32Desktop::ReadArea(std::int32_t left, std::int32_t top, Surface& target) {
+    // Only the part of the rectangle on the screen is copied; the rest of target stays.
+    const RECT screenArea = VirtualScreen();
+    const std::int64_t fromX = std::max<std::int64_t>(left, screenArea.left);
+    const std::int64_t fromY = std::max<std::int64_t>(top, screenArea.top);
+    const std::int64_t toX = std::min<std::int64_t>(std::int64_t{left} + target.Width(), screenArea.right);
+    const std::int64_t toY = std::min<std::int64_t>(std::int64_t{top} + target.Height(), screenArea.bottom);
+    if (fromX >= toX || fromY >= toY) return;
+    const int width = static_cast<int>(toX - fromX);
+    const int height = static_cast<int>(toY - fromY);
+
+    const ScreenDc screen;
+    if (!screen.get()) return;
+    HDC memory = CreateCompatibleDC(screen.get());
+    if (!memory) return;
+    const BITMAPINFO info = TopDownDib32(width, height);
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap && bits) {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        const bool copied = BitBlt(memory, 0, 0, width, height, screen.get(), static_cast<int>(fromX),
+                                   static_cast<int>(fromY), SRCCOPY) != 0;
+        GdiFlush();
+        if (copied) {
+            const auto* source = static_cast<const std::uint32_t*>(bits);
+            const int offsetX = static_cast<int>(fromX - left);
+            const int offsetY = static_cast<int>(fromY - top);
+            for (int y = 0; y < height; ++y) {
+                const std::uint32_t* row = source + static_cast<std::size_t>(y) * width;
+                std::int32_t* out = target.Row(offsetY + y) + offsetX;
+                for (int x = 0; x < width; ++x) out[x] = FromDibPixel(row[x]);
+            }
+        }
+        SelectObject(memory, old);
+    }
+    if (bitmap) DeleteObject(bitmap);
+    DeleteDC(memory);
+}
+
+WindowHandle Win32Desktop::WindowAt(ScreenPoint point) {
+    return ToHandle(WindowFromPoint(POINT{point.x, point.y}));
+}
+
+WindowTexts Win32Desktop::ReadWindowTexts(WindowHandle window) {
+    const HWND hwnd = ToWindow(window);
+    if (window == 0 || !IsWindow(hwnd)) return {};
+    return {ReadTitle(hwnd, encoding_), ReadClassName(hwnd, encoding_)};
+}
+
+std::vector<TopLevelWindow> Win32Desktop::TopLevelWindows() {
+    // The desktop's children are the top-level windows, the first the topmost in Z order.
+    // A window moved in the Z order during the walk could lead it round in a circle; the
+    // walk stops after more windows than a desktop can hold.
+    constexpr std::size_t kMostWindows = 65536;
+    std::vector<TopLevelWindow> windows;
+    for (HWND window = GetWindow(GetDesktopWindow(), GW_CHILD); window && windows.size() < kMostWindows;
+         window = GetWindow(window, GW_HWNDNEXT))
+        windows.push_back({ToHandle(window), ReadTitle(window, encoding_)});
+    return windows;
+}
+
+CurrentCursor Win32Desktop::ReadCursor() { return ReadCurrentCursor(); }
+
+}  // namespace pelmora

@@ -1,0 +1,182 @@
+#include "backends/win32/win32_file_system.h"
+
+#include <windows.h>
+
+// clang-format off
+#include <shlobj.h>
+// clang-format on
+
+#include <algorithm>
+#include <atomic>
+#include <string_view>
+
+#include "backends/win32/win32_text.h"
+
+namespace pelmora {
+
+namespace {
+
+bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
+
+// folder\name, without doubling a separator the folder ends in.
+std::wstring Join(const std::wstring& folder, const std::wstring& name) {
+    if (folder.empty() || IsSeparator(folder.back())) return folder + name;
+    return folder + L'\\' + name;
+}
+
+// A file name no other call of this process uses, for temporary and probe files.
+std::wstring UniqueName(std::wstring_view prefix) {
+    static std::atomic<unsigned> counter{0};
+    wchar_t name[64];
+    wsprintfW(name, L"%08lx-%08lx-%08x.tmp", GetCurrentProcessId(), GetTickCount(), counter.fetch_add(1));
+    return std::wstring(prefix) + name;
+}
+
+// A handle closed when it goes out of scope.
+class FileHandle {
+public:
+    explicit FileHandle(HANDLE handle) : handle_(handle) {}
+    ~FileHandle() { Close(); }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE get() const { return handle_; }
+    bool Close() {
+        if (!valid()) return true;
+        const bool closed = CloseHandle(handle_) != 0;
+        handle_ = INVALID_HANDLE_VALUE;
+        return closed;
+    }
+
+private:
+    HANDLE handle_;
+};
+
+bool WriteAll(HANDLE file, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        constexpr std::size_t kChunk = 1 << 20;
+        const DWORD part = static_cast<DWORD>(std::min(kChunk, bytes.size() - done));
+        DWORD written = 0;
+        if (!::WriteFile(file, bytes.data() + done, part, &written, nullptr) || written == 0) return false;
+        done += written;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string Win32FileSystem::ExecutableDirectory() {
+    // The buffer grows until the whole path fits: paths may be longer than MAX_PATH.
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) return {};
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        if (path.size() >= 32768) return {};
+        path.resize(path.size() * 2);
+    }
+    const std::size_t last = path.find_last_of(L"\\/");
+    if (last == std::wstring::npos) return {};
+    // A root keeps its separator ("C:\"); any other folder goes without one.
+    const bool root = last == 0 || (last == 2 && path[1] == L':');
+    return Utf8(std::wstring_view(path).substr(0, root ? last + 1 : last));
+}
+
+bool Win32FileSystem::FileExists(const std::string& path) {
+    const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+    // Explorer hides files marked hidden or system; for the program they are not there.
+    return (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0;
+}
+
+std::optional<std::uint64_t> Win32FileSystem::FileSize(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(Wide(path).c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return std::nullopt;
+    return std::uint64_t{data.nFileSizeHigh} << 32 | data.nFileSizeLow;
+}
+
+std::optional<std::string> Win32FileSystem::ReadFile(const std::string& path) {
+    // A folder cannot be opened without FILE_FLAG_BACKUP_SEMANTICS, so it fails here too.
+    FileHandle file(CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) return std::nullopt;
+    std::string bytes;
+    LARGE_INTEGER size{};
+    if (GetFileSizeEx(file.get(), &size) && size.QuadPart > 0) bytes.reserve(static_cast<std::size_t>(size.QuadPart));
+    // Read to the end, however long the file has become meanwhile.
+    char buffer[65536];
+    for (;;) {
+        DWORD read = 0;
+        if (!::ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr)) return std::nullopt;
+        if (read == 0) break;
+        bytes.append(buffer, read);
+    }
+    return bytes;
+}
+
+bool Win32FileSystem::WriteFileWhole(const std::string& path, const std::string& bytes) {
+    const std::wstring target = Wide(path);
+    // Windows refuses to rename over a read-only file (wine does not): such a file is
+    // refused before anything is written, the same on both.
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
+    // The temporary file lies beside the target, on the same volume, so that the rename
+    // that replaces the target is one step.
+    std::wstring temporary;
+    HANDLE created = INVALID_HANDLE_VALUE;
+    for (int attempt = 0; attempt < 8 && created == INVALID_HANDLE_VALUE; ++attempt) {
+        temporary = UniqueName(target + L".");
+        created = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (created == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) return false;
+    }
+    FileHandle file(created);
+    if (!file.valid()) return false;
+    const bool written = WriteAll(file.get(), bytes) && FlushFileBuffers(file.get()) != 0;
+    const bool closed = file.Close();
+    if (!written || !closed ||
+        !MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DeleteFileW(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool Win32FileSystem::EntryExists(const std::string& path) {
+    return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool Win32FileSystem::CreateFolder(const std::string& path) {
+    // One level only: a missing parent makes it fail.
+    return CreateDirectoryW(Wide(path).c_str(), nullptr) != 0;
+}
+
+bool Win32FileSystem::DirectoryWritable(const std::string& path) {
+    // Attributes and ACLs do not tell for sure (a read-only share, a redirected folder):
+    // a probe file is created there and goes when its handle is closed.
+    const std::wstring folder = Wide(path);
+    if (folder.empty()) return false;
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        const std::wstring probe = UniqueName(Join(folder, L"pelmora-probe-"));
+        const FileHandle file(CreateFileW(probe.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
+                                          FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+        if (file.valid()) return true;
+        if (GetLastError() != ERROR_FILE_EXISTS) return false;
+    }
+    return false;
+}
+
+std::string Win32FileSystem::UserConfigDirectory() {
+    wchar_t appData[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, appData)))
+        return ExecutableDirectory();
+    const std::wstring folder = Join(appData, L"Pelmora");
+    CreateDirectoryW(folder.c_str(), nullptr);  // there already, or made now
+    return Utf8(folder);
+}
+
+}  // namespace pelmora

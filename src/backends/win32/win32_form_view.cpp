@@ -1,0 +1,733 @@
+#include "backends/win32/win32_form_view.h"
+
+#include <commctrl.h>
+#include <ole2.h>
+#include <shellapi.h>
+#include <windowsx.h>
+
+#include <array>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "platform/view_rules.h"
+#include "backends/win32/win32_accessible.h"
+#include "backends/win32/win32_control_windows.h"
+#include "backends/win32/win32_text.h"
+
+namespace pelmora {
+
+namespace {
+
+constexpr const wchar_t* kFormWindowClass = L"PelmoraForm";
+// The window's id for accessibility tools, as the Qt view names it.
+constexpr const wchar_t* kFormName = L"Form1";
+constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr DWORD kFormExStyle = WS_EX_CONTROLPARENT;
+constexpr UINT_PTR kSubclassId = 1;
+
+// The first installed of the fonts that have the Chinese glyphs, about 9 points at 96 dpi.
+HFONT MakeChineseFont() {
+    static constexpr std::array<const wchar_t*, 4> candidates{L"Microsoft YaHei UI", L"Microsoft YaHei", L"SimSun",
+                                                              L"WenQuanYi Micro Hei"};
+    const wchar_t* chosen = nullptr;
+    HDC screen = GetDC(nullptr);
+    for (const wchar_t* name : candidates) {
+        LOGFONTW wanted{};
+        wanted.lfCharSet = DEFAULT_CHARSET;
+        lstrcpynW(wanted.lfFaceName, name, LF_FACESIZE);
+        bool found = false;
+        EnumFontFamiliesExW(
+            screen, &wanted,
+            [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) -> int {
+                *reinterpret_cast<bool*>(found) = true;
+                return 0;
+            },
+            reinterpret_cast<LPARAM>(&found), 0);
+        if (found) {
+            chosen = name;
+            break;
+        }
+    }
+    ReleaseDC(nullptr, screen);
+    if (!chosen) return nullptr;
+    return CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, chosen);
+}
+
+// Shift and Ctrl as the mouse message carries them; Alt from the thread's key state, which
+// follows the messages taken out of the queue.
+int ShiftState(WPARAM keys) {
+    return (keys & MK_SHIFT ? 1 : 0) | (keys & MK_CONTROL ? 2 : 0) | (GetKeyState(VK_MENU) < 0 ? 4 : 0);
+}
+
+int ButtonsHeld(WPARAM keys) {
+    return (keys & MK_LBUTTON ? kLeftButton : 0) | (keys & MK_RBUTTON ? kRightButton : 0) |
+           (keys & MK_MBUTTON ? kMiddleButton : 0);
+}
+
+std::wstring WindowText(HWND window) {
+    const int length = GetWindowTextLengthW(window);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), length + 1)));
+    return text;
+}
+
+// The system's own input controls: they track their own presses (taking the capture
+// themselves, so the view leaves it alone and only reports their mouse input), and they are
+// the controls that take the keyboard, which Tab visits.
+bool IsSystemInputControl(ControlKind kind) {
+    switch (kind) {
+        case ControlKind::TextBox:
+        case ControlKind::CheckBox:
+        case ControlKind::OptionButton:
+        case ControlKind::CommandButton:
+        case ControlKind::ListBox:
+        case ControlKind::ComboBox:
+        case ControlKind::ScrollBar: return true;
+        default: return false;
+    }
+}
+
+}  // namespace
+
+struct Win32FormView::State {
+    // One control with its window and what the view last showed of it.
+    struct Entry {
+        Control* control = nullptr;
+        int id = 0;
+        HWND window = nullptr;  // nullptr for a timer, and once the window is gone
+        std::uint64_t synced = 0;
+        bool everSynced = false;
+        ControlWindowState shown;
+        std::string toolTip;
+        bool acceptsDrops = false;
+        std::pair<MousePointer, const PointerImage*> pointer{MousePointer::Default, nullptr};
+        // A timer's run and whether its countdown is going.
+        std::uint64_t timerRun = 0;
+        bool timerActive = false;
+    };
+
+    State(ControlHost& host, Win32FormView& view) : host(host), view(view) {}
+
+    ControlHost& host;
+    Win32FormView& view;
+    HWND window = nullptr;
+    HFONT font = nullptr;
+    HWND toolTips = nullptr;
+    bool comInitialised = false;
+    ColourBrushes brushes;
+    std::vector<std::unique_ptr<Entry>> entries;
+    std::unordered_map<const Control*, Entry*> byControl;
+    std::unordered_map<HWND, Entry*> byWindow;
+    // Windows that ask for a control's colours besides its own: a combo box's parts.
+    std::unordered_map<HWND, Entry*> colourWindows;
+    std::unordered_map<const PointerImage*, HCURSOR> cursors;
+    HCURSOR windowCursor = nullptr;  // the window-wide pointer while it is set
+    std::uint64_t syncedFocus = 0;
+    std::uint64_t syncedPointer = 0;
+    std::uint64_t syncedWindow = 0;
+    bool syncing = false;
+    bool closed = false;
+    bool quietDestroy = false;
+    // A left double click came last: the release that ends it clicks no label.
+    bool leftDoubleClicked = false;
+
+    Entry* Find(HWND child) const {
+        const auto found = byWindow.find(child);
+        return found == byWindow.end() ? nullptr : found->second;
+    }
+
+    void Create(const std::string& caption, int clientWidth, int clientHeight);
+    void Sync();
+    void SyncEntry(Entry& entry, bool& pointerChanged);
+    void SyncTimer(Entry& entry);
+    void SyncToolTip(Entry& entry);
+    bool SyncMousePointer();
+    void RefreshPointer() const;
+    HCURSOR PointerOver(const Control& control);
+    void Dispatch(const std::function<void()>& handler) {
+        handler();
+        Sync();
+    }
+    // Runs the handler of a user's action on control's window; afterwards the window
+    // mirrors the control again even if the handler left the control unchanged.
+    void DispatchUserAction(Entry& entry, const std::function<void()>& handler) {
+        handler();
+        entry.synced = ~entry.control->Revision();
+        Sync();
+    }
+    void Close();
+    bool TakeTabKey(const MSG& message);
+
+    // Messages from child windows to their parent (the form, a frame or a picture).
+    bool Notification(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    void Command(Entry& entry, UINT code);
+    void Scroll(Entry& entry, UINT code);
+    LRESULT Mouse(Entry& entry, HWND child, UINT message, WPARAM wParam, LPARAM lParam);
+    void Drop(Entry& entry, HDROP drop);
+
+    static LRESULT CALLBACK FormProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK ChildProcedure(HWND child, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                           DWORD_PTR data);
+};
+
+void Win32FormView::State::Create(const std::string& caption, int clientWidth, int clientHeight) {
+    RegisterControlClasses();
+    static const bool formClassRegistered = [] {
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof(windowClass);
+        windowClass.lpfnWndProc = FormProcedure;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        windowClass.lpszClassName = kFormWindowClass;
+        return RegisterClassExW(&windowClass) != 0;
+    }();
+    (void)formClassRegistered;
+    font = MakeChineseFont();
+    if (!font) font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+
+    RECT frame{0, 0, clientWidth, clientHeight};
+    AdjustWindowRectEx(&frame, kFormStyle, FALSE, kFormExStyle);
+    CreateWindowExW(kFormExStyle, kFormWindowClass, Wide(caption).c_str(), kFormStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                    frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, GetModuleHandleW(nullptr),
+                    this);
+    if (!window) return;
+
+    toolTips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+    // The tips are the program's own Chinese texts: in its font, not the system's.
+    if (toolTips) SendMessageW(toolTips, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+
+    const std::vector<Control*>& controls = host.Controls();
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        auto entry = std::make_unique<Entry>();
+        entry->control = controls[i];
+        entry->id = static_cast<int>(i) + 1;
+        if (controls[i]->Kind() != ControlKind::Timer) {
+            const Control* container = controls[i]->Container();
+            HWND parent = container ? byControl.at(container)->window : window;
+            entry->window = CreateControlWindow(*controls[i], parent, entry->id, font);
+            if (entry->window) {
+                // A new child window goes below its siblings; a later control lies above the
+                // earlier ones (a page hides what it covers).
+                SetWindowPos(entry->window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+                SetWindowSubclass(entry->window, ChildProcedure, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+                byWindow[entry->window] = entry.get();
+                colourWindows[entry->window] = entry.get();
+                COMBOBOXINFO combo{};
+                combo.cbSize = sizeof(combo);
+                if (controls[i]->Kind() == ControlKind::ComboBox && GetComboBoxInfo(entry->window, &combo)) {
+                    if (combo.hwndList) colourWindows[combo.hwndList] = entry.get();
+                    if (combo.hwndItem) colourWindows[combo.hwndItem] = entry.get();
+                }
+            }
+        }
+        byControl[controls[i]] = entry.get();
+        entries.push_back(std::move(entry));
+    }
+}
+
+void Win32FormView::State::Sync() {
+    if (!window) return;
+    const bool wasSyncing = std::exchange(syncing, true);  // what a sync changes is no user action
+    bool pointerChanged = false;
+    for (const auto& entry : entries) {
+        if (entry->everSynced && entry->synced == entry->control->Revision()) continue;
+        entry->everSynced = true;
+        entry->synced = entry->control->Revision();
+        if (entry->control->Kind() == ControlKind::Timer) {
+            SyncTimer(*entry);
+            continue;
+        }
+        if (!entry->window) continue;
+        SyncEntry(*entry, pointerChanged);
+    }
+    if (host.Focused() && host.FocusRevision() != syncedFocus) {
+        syncedFocus = host.FocusRevision();
+        if (HWND focus = byControl.at(host.Focused())->window) SetFocus(focus);
+    }
+    pointerChanged = SyncMousePointer() || pointerChanged;
+    if (host.WindowRevision() != syncedWindow) {
+        syncedWindow = host.WindowRevision();
+        ShowWindow(window, host.WindowVisible() ? SW_SHOW : SW_HIDE);
+    }
+    syncing = wasSyncing;
+    if (pointerChanged) RefreshPointer();
+}
+
+void Win32FormView::State::SyncEntry(Entry& entry, bool& pointerChanged) {
+    Control& control = *entry.control;
+    SyncControlWindow(control, entry.window, entry.shown, font);
+    SyncToolTip(entry);
+    const bool wantsDrops = control.onDropFiles && control.Enabled();
+    if (wantsDrops != entry.acceptsDrops) {
+        entry.acceptsDrops = wantsDrops;
+        DragAcceptFiles(entry.window, wantsDrops);
+    }
+    const std::pair wanted{control.Pointer(), control.MouseIcon()};
+    if (entry.pointer != wanted) {
+        entry.pointer = wanted;
+        pointerChanged = true;
+    }
+}
+
+void Win32FormView::State::SyncTimer(Entry& entry) {
+    const auto& timer = static_cast<const Timer&>(*entry.control);
+    const auto id = static_cast<UINT_PTR>(entry.id);
+    if (!timer.Enabled() || timer.Interval() <= 0) {
+        if (entry.timerActive) KillTimer(window, id);
+        entry.timerActive = false;
+    } else if (entry.timerRun != timer.Run() || !entry.timerActive) {
+        SetTimer(window, id, static_cast<UINT>(timer.Interval()), nullptr);  // a new run counts from now
+        entry.timerActive = true;
+    }
+    entry.timerRun = timer.Run();
+}
+
+void Win32FormView::State::SyncToolTip(Entry& entry) {
+    const std::string& wanted = entry.control->ToolTip();
+    if (!toolTips || wanted == entry.toolTip) return;
+    std::wstring text = Wide(wanted);
+    TTTOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = GetParent(entry.window);
+    tool.uId = reinterpret_cast<UINT_PTR>(entry.window);
+    tool.lpszText = text.data();
+    if (wanted.empty()) SendMessageW(toolTips, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    else if (entry.toolTip.empty()) SendMessageW(toolTips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    else SendMessageW(toolTips, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    entry.toolTip = wanted;
+}
+
+bool Win32FormView::State::SyncMousePointer() {
+    if (host.PointerRevision() == syncedPointer) return false;
+    syncedPointer = host.PointerRevision();
+    const PointerImage& icon = host.MouseIcon();
+    const bool custom = host.Pointer() == MousePointer::Custom && icon.image.Width() > 0 && icon.image.Height() > 0;
+    HCURSOR old = std::exchange(windowCursor, custom ? MakeIcon(icon.image, true, icon.hotX, icon.hotY) : nullptr);
+    if (windowCursor && GetCapture() && (GetCapture() == window || IsChild(window, GetCapture())))
+        SetCursor(windowCursor);
+    if (old) {
+        if (GetCursor() == old) SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+        DestroyCursor(old);
+    }
+    return true;
+}
+
+HCURSOR Win32FormView::State::PointerOver(const Control& control) {
+    // A control with the default pointer shows its container's, as far up as one sets one.
+    for (const Control* c = &control; c; c = c->Container()) {
+        if (c->Pointer() == MousePointer::Custom && c->MouseIcon()) {
+            auto cursor = cursors.find(c->MouseIcon());
+            if (cursor == cursors.end()) {
+                const PointerImage& image = *c->MouseIcon();
+                cursor = cursors.emplace(c->MouseIcon(), MakeIcon(image.image, true, image.hotX, image.hotY)).first;
+            }
+            if (cursor->second) return cursor->second;
+        } else if (HCURSOR shape = SystemCursor(c->Pointer())) {
+            return shape;
+        }
+    }
+    return nullptr;
+}
+
+// Shows at once the pointer that belongs where the mouse is now, as the next move would.
+void Win32FormView::State::RefreshPointer() const {
+    POINT at;
+    if (!GetCursorPos(&at) || GetCapture()) return;
+    HWND under = WindowFromPoint(at);
+    if (!under || (under != window && !IsChild(window, under))) return;
+    const LRESULT hit = SendMessageW(under, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y));
+    SendMessageW(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under), MAKELPARAM(hit, WM_MOUSEMOVE));
+}
+
+bool Win32FormView::State::TakeTabKey(const MSG& message) {
+    if (message.message != WM_KEYDOWN || message.wParam != VK_TAB || !window) return false;
+    if (message.hwnd != window && !IsChild(window, message.hwnd)) return false;
+    // The control that has the focus: its window, or a part of it (a combo box's field).
+    Entry* current = nullptr;
+    for (HWND part = GetFocus(); part && part != window && !current; part = GetParent(part)) current = Find(part);
+    // A multi-line field keeps its Tab, as it does in the Qt view.
+    if (current && current->control->Kind() == ControlKind::TextBox &&
+        static_cast<const TextBox*>(current->control)->MultiLine())
+        return false;
+    const auto count = static_cast<std::ptrdiff_t>(entries.size());
+    std::ptrdiff_t at = -1;
+    for (std::ptrdiff_t i = 0; current && i < count; ++i)
+        if (entries[static_cast<std::size_t>(i)].get() == current) at = i;
+    const std::ptrdiff_t step = GetKeyState(VK_SHIFT) < 0 ? -1 : 1;
+    if (at < 0) at = step > 0 ? -1 : count;
+    for (std::ptrdiff_t n = 1; n <= count; ++n) {
+        const Entry& next = *entries[static_cast<std::size_t>(((at + step * n) % count + count) % count)];
+        if (!next.window || !IsSystemInputControl(next.control->Kind()) || !IsWindowVisible(next.window) ||
+            !IsWindowEnabled(next.window))
+            continue;
+        SetFocus(next.window);
+        // A field reached by Tab has its text selected, ready to be typed over.
+        if (next.control->Kind() == ControlKind::TextBox) SendMessageW(next.window, EM_SETSEL, 0, -1);
+        return true;
+    }
+    return true;
+}
+
+void Win32FormView::State::Close() {
+    if (closed) return;
+    closed = true;
+    if (view.onClose) view.onClose();
+}
+
+bool Win32FormView::State::Notification(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (message) {
+        case WM_COMMAND: {
+            Entry* entry = lParam ? Find(reinterpret_cast<HWND>(lParam)) : nullptr;
+            if (!entry) return false;
+            Command(*entry, HIWORD(wParam));
+            result = 0;
+            return true;
+        }
+        case WM_HSCROLL:
+        case WM_VSCROLL: {
+            Entry* entry = lParam ? Find(reinterpret_cast<HWND>(lParam)) : nullptr;
+            if (!entry || entry->control->Kind() != ControlKind::ScrollBar) return false;
+            Scroll(*entry, LOWORD(wParam));
+            result = 0;
+            return true;
+        }
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+        case WM_CTLCOLORBTN: {
+            const auto found = colourWindows.find(reinterpret_cast<HWND>(lParam));
+            if (found == colourWindows.end()) return false;
+            result = reinterpret_cast<LRESULT>(
+                ControlColours(*found->second->control, reinterpret_cast<HDC>(wParam), brushes));
+            return true;
+        }
+        default: return false;
+    }
+}
+
+void Win32FormView::State::Command(Entry& entry, UINT code) {
+    if (syncing) return;  // the window changed because the control did
+    Control& control = *entry.control;
+    switch (control.Kind()) {
+        case ControlKind::CheckBox:
+            if (code == BN_CLICKED) {
+                auto& box = static_cast<CheckBox&>(control);
+                DispatchUserAction(entry, [&box] { box.SetValue(1 - box.Value()); });
+            }
+            break;
+        case ControlKind::OptionButton:
+            if (code == BN_CLICKED) {
+                auto& option = static_cast<OptionButton&>(control);
+                DispatchUserAction(entry, [&option] { option.Select(); });
+            }
+            break;
+        case ControlKind::CommandButton:
+            if (code == BN_CLICKED) Dispatch([&control] { control.RaiseClick(); });
+            break;
+        case ControlKind::TextBox:
+            if (code == EN_CHANGE) {
+                auto& box = static_cast<TextBox&>(control);
+                const std::string text = Utf8(WindowText(entry.window));
+                DispatchUserAction(entry, [&box, &text] { box.SetText(text); });
+            }
+            break;
+        case ControlKind::ListBox: {
+            auto& list = static_cast<ListBox&>(control);
+            if (code == LBN_SELCHANGE) {
+                const auto index = static_cast<int>(SendMessageW(entry.window, LB_GETCURSEL, 0, 0));
+                if (index >= 0) DispatchUserAction(entry, [&list, index] { list.SetListIndex(index); });
+            } else if (code == LBN_DBLCLK) {
+                // Only a double click on a line, not on the empty space below the last.
+                const DWORD at = GetMessagePos();
+                POINT point{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+                ScreenToClient(entry.window, &point);
+                const auto item = static_cast<DWORD>(
+                    SendMessageW(entry.window, LB_ITEMFROMPOINT, 0, MAKELPARAM(point.x, point.y)));
+                if (HIWORD(item) == 0) Dispatch([&list] { list.RaiseDblClick(); });
+            }
+            break;
+        }
+        case ControlKind::ComboBox:
+            if (code == CBN_SELCHANGE) {
+                auto& combo = static_cast<ComboBox&>(control);
+                const auto index = static_cast<int>(SendMessageW(entry.window, CB_GETCURSEL, 0, 0));
+                if (index >= 0) DispatchUserAction(entry, [&combo, index] { combo.SetListIndex(index); });
+            }
+            break;
+        default: break;
+    }
+}
+
+void Win32FormView::State::Scroll(Entry& entry, UINT code) {
+    if (syncing) return;
+    auto& bar = static_cast<ScrollBar&>(*entry.control);
+    SCROLLINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_ALL;
+    GetScrollInfo(entry.window, SB_CTL, &info);
+    const auto step = [this, &entry, &bar](int delta) {
+        const std::int16_t value = SteppedValue(bar, delta);
+        DispatchUserAction(entry, [&bar, value] { bar.SetValue(value); });
+    };
+    const auto moveTo = [this, &entry, &bar](int sliderValue) {
+        const std::int16_t value = FromSliderValue(bar, sliderValue);
+        DispatchUserAction(entry, [&bar, value] { bar.SetValue(value); });
+    };
+    switch (code) {
+        case SB_LINEUP: step(-bar.SmallChange()); break;
+        case SB_LINEDOWN: step(bar.SmallChange()); break;
+        case SB_PAGEUP: step(-bar.LargeChange()); break;
+        case SB_PAGEDOWN: step(bar.LargeChange()); break;
+        case SB_TOP: moveTo(info.nMin); break;
+        case SB_BOTTOM: moveTo(info.nMax); break;
+        case SB_THUMBTRACK: {
+            // The thumb dragged: Scroll at every step, the value following at once.
+            if (!entry.shown.thumbDragged) {
+                entry.shown.thumbDragged = true;
+                bar.BeginDrag();
+            }
+            const std::int16_t value = FromSliderValue(bar, info.nTrackPos);
+            DispatchUserAction(entry, [&bar, value] { bar.DragTo(value); });
+            break;
+        }
+        case SB_THUMBPOSITION:
+        case SB_ENDSCROLL:
+            if (entry.shown.thumbDragged) {
+                entry.shown.thumbDragged = false;
+                DispatchUserAction(entry, [&bar] { bar.EndDrag(); });
+            } else if (code == SB_THUMBPOSITION) {
+                moveTo(info.nTrackPos);  // the thumb let go where it was pressed
+            }
+            break;
+        default: break;
+    }
+}
+
+LRESULT Win32FormView::State::Mouse(Entry& entry, HWND child, UINT message, WPARAM wParam, LPARAM lParam) {
+    Control& control = *entry.control;
+    enum class Type { Down, Up, DoubleClick, Move } type = Type::Move;
+    int button = 0;
+    switch (message) {
+        case WM_LBUTTONDOWN: type = Type::Down; button = kLeftButton; break;
+        case WM_RBUTTONDOWN: type = Type::Down; button = kRightButton; break;
+        case WM_MBUTTONDOWN: type = Type::Down; button = kMiddleButton; break;
+        case WM_LBUTTONUP: type = Type::Up; button = kLeftButton; break;
+        case WM_RBUTTONUP: type = Type::Up; button = kRightButton; break;
+        case WM_MBUTTONUP: type = Type::Up; button = kMiddleButton; break;
+        case WM_LBUTTONDBLCLK: type = Type::DoubleClick; button = kLeftButton; break;
+        case WM_RBUTTONDBLCLK: type = Type::DoubleClick; button = kRightButton; break;
+        case WM_MBUTTONDBLCLK: type = Type::DoubleClick; button = kMiddleButton; break;
+        default: break;
+    }
+    // The second press of a double click arrives as the double click itself, and its release
+    // follows. Every left press starts afresh.
+    bool endsDoubleClick = false;
+    if (button == kLeftButton) {
+        if (type == Type::Up) endsDoubleClick = leftDoubleClicked;
+        leftDoubleClicked = type == Type::DoubleClick;
+    }
+    // The view keeps the capture of its own windows while any button is held, so that the
+    // moves and the release keep coming from outside; system controls keep their own.
+    const bool ownCapture = !IsSystemInputControl(control.Kind());
+    if (ownCapture) {
+        if ((type == Type::Down || type == Type::DoubleClick) && GetCapture() != child) SetCapture(child);
+        if (type == Type::Up && ButtonsHeld(wParam) == 0 && GetCapture() == child) ReleaseCapture();
+    }
+    if (windowCursor && GetCapture()) SetCursor(windowCursor);  // the window's pointer also during a drag
+
+    if (control.Enabled()) {
+        // Relative to the control's window, whose client area may lie inside a border.
+        POINT origin{0, 0};
+        MapWindowPoints(child, nullptr, &origin, 1);
+        RECT frame;
+        GetWindowRect(child, &frame);
+        const MouseEvent event{type == Type::Move ? ButtonsHeld(wParam) : button, ShiftState(wParam),
+                               GET_X_LPARAM(lParam) + origin.x - frame.left, GET_Y_LPARAM(lParam) + origin.y - frame.top};
+        switch (type) {
+            case Type::Down:
+                if (control.onMouseDown) Dispatch([&control, event] { control.RaiseMouseDown(event); });
+                break;
+            case Type::Up: {
+                // A label is clicked by a left press and release on it; the release ending a
+                // double click is no click.
+                const bool click = control.Kind() == ControlKind::Label && button == kLeftButton && !endsDoubleClick &&
+                                   event.x >= 0 && event.y >= 0 && event.x < frame.right - frame.left &&
+                                   event.y < frame.bottom - frame.top;
+                if (control.onMouseUp) Dispatch([&control, event] { control.RaiseMouseUp(event); });
+                if (click && control.onClick) Dispatch([&control] { control.RaiseClick(); });
+                break;
+            }
+            case Type::Move:
+                if (control.onMouseMove) Dispatch([&control, event] { control.RaiseMouseMove(event); });
+                break;
+            case Type::DoubleClick:
+                // A list raises DblClick only for a line, from its own notification.
+                if (control.Kind() != ControlKind::ListBox && control.onDblClick)
+                    Dispatch([&control] { control.RaiseDblClick(); });
+                break;
+        }
+    }
+    if (!entry.window) return 0;  // a handler closed the window
+    return DefSubclassProc(child, message, wParam, lParam);
+}
+
+void Win32FormView::State::Drop(Entry& entry, HDROP drop) {
+    std::vector<std::string> files;
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        const UINT length = DragQueryFileW(drop, i, nullptr, 0);
+        std::wstring name(static_cast<std::size_t>(length) + 1, L'\0');
+        name.resize(DragQueryFileW(drop, i, name.data(), length + 1));
+        files.push_back(Utf8(name));
+    }
+    DragFinish(drop);
+    Control& control = *entry.control;
+    if (control.onDropFiles && control.Enabled()) Dispatch([&control, &files] { control.RaiseDropFiles(files); });
+}
+
+LRESULT CALLBACK Win32FormView::State::FormProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* state = static_cast<State*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        state->window = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
+    }
+    // The hotkey service may hook this window's procedure in front of this one: the view
+    // is found from the window, not from the procedure.
+    auto* state = reinterpret_cast<State*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!state) return DefWindowProcW(window, message, wParam, lParam);
+    LRESULT result = 0;
+    if (state->Notification(message, wParam, lParam, result)) return result;
+    switch (message) {
+        case WM_TIMER: {
+            const auto index = static_cast<std::size_t>(wParam) - 1;
+            if (index < state->entries.size() && state->entries[index]->control->Kind() == ControlKind::Timer) {
+                auto& timer = static_cast<Timer&>(*state->entries[index]->control);
+                state->Dispatch([&timer] { timer.Fire(); });
+            }
+            return 0;
+        }
+        case WM_SETCURSOR:
+            if (state->windowCursor) {
+                SetCursor(state->windowCursor);
+                return TRUE;
+            }
+            break;
+        case WM_CLOSE:
+            state->Close();
+            DestroyWindow(window);
+            return 0;
+        case WM_ENDSESSION:
+            if (wParam) state->Close();
+            return 0;
+        case WM_GETOBJECT:
+            if (const LRESULT answer = AnswerAccessibleObject(window, wParam, lParam, kFormName, L"")) return answer;
+            break;
+        case WM_DESTROY:
+            if (!state->quietDestroy) PostQuitMessage(0);
+            return 0;
+        case WM_NCDESTROY:
+            state->window = nullptr;
+            SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+            break;
+        default: break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK Win32FormView::State::ChildProcedure(HWND child, UINT message, WPARAM wParam, LPARAM lParam,
+                                                      UINT_PTR, DWORD_PTR data) {
+    auto& state = *reinterpret_cast<State*>(data);
+    LRESULT result = 0;
+    if (state.Notification(message, wParam, lParam, result)) return result;  // a frame's or a picture's children
+    Entry* entry = state.Find(child);
+    if (!entry) return DefSubclassProc(child, message, wParam, lParam);
+    switch (message) {
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONUP:
+        case WM_LBUTTONDBLCLK:
+        case WM_RBUTTONDBLCLK:
+        case WM_MBUTTONDBLCLK:
+        case WM_MOUSEMOVE: return state.Mouse(*entry, child, message, wParam, lParam);
+        case WM_SETCURSOR:
+            // The window-wide pointer beats every control's; a control's own pointer shows
+            // over it (asked by the window under the mouse, before its parents).
+            if (state.windowCursor) {
+                SetCursor(state.windowCursor);
+                return TRUE;
+            }
+            if (reinterpret_cast<HWND>(wParam) == child) {
+                if (HCURSOR cursor = state.PointerOver(*entry->control)) {
+                    SetCursor(cursor);
+                    return TRUE;
+                }
+            }
+            break;
+        case WM_DROPFILES: state.Drop(*entry, reinterpret_cast<HDROP>(wParam)); return 0;
+        case WM_GETOBJECT:
+            // The control's id as the description test tools find it by, and what a person
+            // reads (its caption, or its label's) as the name; read now, so always current.
+            if (const LRESULT answer = AnswerAccessibleObject(child, wParam, lParam, Wide(entry->control->ObjectName()),
+                                                              Wide(entry->control->ReadableName())))
+                return answer;
+            break;
+        case WM_NCDESTROY:
+            RemoveWindowSubclass(child, ChildProcedure, kSubclassId);
+            state.byWindow.erase(child);
+            state.colourWindows.erase(child);
+            entry->window = nullptr;
+            break;
+        default: break;
+    }
+    return DefSubclassProc(child, message, wParam, lParam);
+}
+
+Win32FormView::Win32FormView(ControlHost& host, const std::string& caption, int clientWidth, int clientHeight)
+    : state_(std::make_unique<State>(host, *this)) {
+    // Accessibility clients get the controls' objects through COM; the program initialises
+    // OLE itself, a test may not have.
+    state_->comInitialised = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    state_->Create(caption, clientWidth, clientHeight);
+    Sync();
+}
+
+Win32FormView::~Win32FormView() {
+    if (state_->window) {
+        state_->quietDestroy = true;  // the program's loop ends on a close, not on this
+        DestroyWindow(state_->window);
+    }
+    for (const auto& [image, cursor] : state_->cursors)
+        if (cursor) DestroyCursor(cursor);
+    if (state_->windowCursor) DestroyCursor(state_->windowCursor);
+    if (state_->font && state_->font != GetStockObject(DEFAULT_GUI_FONT)) DeleteObject(state_->font);
+    if (state_->comInitialised) CoUninitialize();
+}
+
+HWND Win32FormView::Window() const { return state_->window; }
+
+HWND Win32FormView::WindowOf(const Control& control) const {
+    const auto found = state_->byControl.find(&control);
+    return found == state_->byControl.end() ? nullptr : found->second->window;
+}
+
+Control* Win32FormView::ControlOf(HWND window) const {
+    const State::Entry* entry = state_->Find(window);
+    return entry ? entry->control : nullptr;
+}
+
+void Win32FormView::Dispatch(const std::function<void()>& handler) { state_->Dispatch(handler); }
+
+void Win32FormView::Sync() { state_->Sync(); }
+
+bool Win32FormView::TakeTabKey(const MSG& message) { return state_->TakeTabKey(message); }
+
+}  // namespace pelmora

@@ -1,0 +1,54 @@
+#include "backends/x11/x11_connection.h"
+
+#include <atomic>
+#include <cstdio>
+
+namespace pelmora {
+
+namespace {
+X11ErrorTrap* currentTrap = nullptr;  // the innermost trap; everything runs on one thread
+std::atomic<bool> serverLost{false};
+
+int CountLostServer(Display*) {
+    // Xlib ends the process after this returns; the shut-down that runs at exit must not
+    // touch the dead connection again.
+    serverLost = true;
+    return 0;
+}
+}  // namespace
+
+int RecordX11Error(Display*, XErrorEvent* event) {
+    if (currentTrap) {
+        if (currentTrap->errorCode_ == 0) currentTrap->errorCode_ = event->error_code;
+    } else {
+        std::fprintf(stderr, "pelmora: X error %d on request %d ignored\n", event->error_code, event->request_code);
+    }
+    return 0;
+}
+
+std::unique_ptr<X11Connection> X11Connection::Open(const char* displayName) {
+    XSetErrorHandler(RecordX11Error);
+    XSetIOErrorHandler(CountLostServer);
+    Display* display = XOpenDisplay(displayName);
+    if (!display) return nullptr;
+    return std::unique_ptr<X11Connection>(new X11Connection(display));
+}
+
+X11Connection::X11Connection(Display* display) : display_(display), root_(DefaultRootWindow(display)) {}
+
+X11Connection::~X11Connection() {
+    if (Alive()) XCloseDisplay(display_);
+}
+
+bool X11Connection::Alive() const { return !serverLost; }
+
+X11ErrorTrap::X11ErrorTrap(Display* display) : display_(display), outer_(currentTrap) { currentTrap = this; }
+
+X11ErrorTrap::~X11ErrorTrap() { currentTrap = outer_; }
+
+bool X11ErrorTrap::Failed() {
+    if (!serverLost) XSync(display_, False);
+    return errorCode_ != 0 || serverLost;
+}
+
+}  // namespace pelmora

@@ -1,0 +1,75 @@
+#include "backends/x11/x11_desktop.h"
+
+#include <X11/extensions/Xfixes.h>
+
+#include <algorithm>
+
+namespace pelmora {
+
+X11Desktop::X11Desktop(X11Connection& connection) : connection_(connection), screen_(connection) {
+    int eventBase = 0, errorBase = 0;
+    hasXFixes_ = XFixesQueryExtension(connection.display(), &eventBase, &errorBase);
+}
+
+ScreenPoint X11Desktop::PointerPos() {
+    if (!connection_.Alive()) return {};
+    ::Window rootReturn, child;
+    int rootX = 0, rootY = 0, windowX, windowY;
+    unsigned int mask;
+    XQueryPointer(connection_.display(), connection_.root(), &rootReturn, &child, &rootX, &rootY, &windowX, &windowY,
+                  &mask);
+    return {rootX, rootY};
+}
+
+void X11Desktop::SetPointerPos(ScreenPoint point) {
+    if (!connection_.Alive()) return;
+    XWarpPointer(connection_.display(), None, connection_.root(), 0, 0, 0, 0, point.x, point.y);
+    XFlush(connection_.display());
+}
+
+ScreenSize X11Desktop::Size() {
+    if (!connection_.Alive()) return {};
+    const int screen = DefaultScreen(connection_.display());
+    return {DisplayWidth(connection_.display(), screen), DisplayHeight(connection_.display(), screen)};
+}
+
+std::int32_t X11Desktop::Pixel(std::int32_t x, std::int32_t y) {
+    // Off the screen, or when the read fails, the pixel keeps the -1 it starts with.
+    Surface pixel(1, 1, -1);
+    ReadArea(x, y, pixel);
+    return pixel.Pixel(0, 0);
+}
+
+void X11Desktop::ReadArea(std::int32_t left, std::int32_t top, Surface& target) {
+    if (!connection_.Alive()) return;
+    // Only the part on the root window can be read (the server refuses a rectangle that
+    // reaches past it); 64-bit sums, since left + width may pass the 32-bit range.
+    const ScreenSize size = Size();
+    const std::int64_t x0 = std::max<std::int64_t>(left, 0);
+    const std::int64_t y0 = std::max<std::int64_t>(top, 0);
+    const std::int64_t x1 = std::min<std::int64_t>(std::int64_t{left} + target.Width(), size.width);
+    const std::int64_t y1 = std::min<std::int64_t>(std::int64_t{top} + target.Height(), size.height);
+    if (x0 >= x1 || y0 >= y1) return;
+    screen_.Read(static_cast<int>(x0), static_cast<int>(y0), static_cast<int>(x1 - x0), static_cast<int>(y1 - y0),
+                 target, static_cast<int>(x0 - left), static_cast<int>(y0 - top));
+}
+
+CurrentCursor X11Desktop::ReadCursor() {
+    if (!connection_.Alive() || !hasXFixes_) return {};
+    X11ErrorTrap trap(connection_.display());
+    XFixesCursorImage* read = XFixesGetCursorImage(connection_.display());
+    if (!read) return {false, PointerPos(), {}};
+    std::unique_ptr<XFixesCursorImage, decltype(&XFree)> cursor(read, &XFree);
+    CurrentCursor current{true, {cursor->x, cursor->y}, {cursor->width, cursor->height, cursor->xhot, cursor->yhot, {}}};
+    // Each pixel is an unsigned long holding premultiplied 0xAARRGGBB in its low 32 bits:
+    // red and blue change places.
+    const std::size_t count = static_cast<std::size_t>(cursor->width) * cursor->height;
+    current.image.pixels.resize(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const auto argb = static_cast<std::uint32_t>(cursor->pixels[i]);
+        current.image.pixels[i] = (argb & 0xFF00FF00) | (argb >> 16 & 0xFF) | (argb & 0xFF) << 16;
+    }
+    return current;
+}
+
+}  // namespace pelmora

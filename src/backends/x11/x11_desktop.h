@@ -1,0 +1,66 @@
+// The desktop over Xlib: the real pointer and the real screen pixels of the root window;
+// the windows over xcb on the same connection, so that many requests travel together.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "platform/desktop.h"
+#include "backends/x11/x11_connection.h"
+#include "backends/x11/x11_screen_reader.h"
+
+namespace pelmora {
+
+class X11Desktop : public Desktop {
+public:
+    explicit X11Desktop(X11Connection& connection);
+
+    ScreenPoint PointerPos() override;
+    void SetPointerPos(ScreenPoint point) override;
+    ScreenSize Size() override;
+    std::int32_t Pixel(std::int32_t x, std::int32_t y) override;
+    void ReadArea(std::int32_t left, std::int32_t top, Surface& target) override;
+    WindowHandle WindowAt(ScreenPoint point) override;
+    WindowTexts ReadWindowTexts(WindowHandle window) override;
+    std::vector<TopLevelWindow> TopLevelWindows() override;
+    // The cursor image over XFixes, with the pointer position it comes with; read anew on
+    // every call (one request), so a changed cursor shows at once. Without XFixes nothing
+    // is known, not even the position.
+    CurrentCursor ReadCursor() override;
+
+private:
+    // The atoms the window operations name, interned together on first use.
+    struct WindowAtoms {
+        std::uint32_t wmState, netWmName, utf8String, netClientList;
+    };
+
+    // The texts of WindowAt's answer, read along with its walk when the answer was the
+    // one before too (the pointer resting on a window). ReadWindowTexts takes them, once,
+    // when asked for that window within kPrefetchedTextsLife: a sampling tick, which asks
+    // for the window at the pointer and then for its texts, saves a round trip. A change
+    // made in between shows on the next read, as one made just after a read would.
+    struct PrefetchedTexts {
+        std::uint32_t window;
+        WindowTexts texts;
+        std::chrono::steady_clock::time_point readAt;
+    };
+    static constexpr std::chrono::milliseconds kPrefetchedTextsLife{2};
+
+    WindowAtoms Atoms();
+
+    X11Connection& connection_;
+    // Screen rectangles, with the shared segment the larger ones travel over.
+    X11ScreenReader screen_;
+    bool hasXFixes_ = false;
+    std::optional<WindowAtoms> atoms_;
+    // The windows the last WindowAt went through, from the root's child down to its answer:
+    // the next call checks them along with its first request, so that a pointer resting on
+    // one window costs a single round trip.
+    std::vector<std::uint32_t> lastPath_;
+    std::uint32_t lastAnswer_ = 0;  // the root when the last walk found bare background
+    std::optional<PrefetchedTexts> prefetched_;
+};
+
+}  // namespace pelmora
