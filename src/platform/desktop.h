@@ -1,5 +1,6 @@
 // The screen, the pointer, the windows and the cursor, as the program sees them.
-// Coordinates are screen pixels with the origin at the primary screen's top-left.
+// Coordinates are physical screen pixels with the origin at the primary screen's top-left;
+// other monitors may lie at negative coordinates or past the primary screen's size.
 #pragma once
 
 #include <cstdint>
@@ -63,9 +64,10 @@ public:
     virtual ~Desktop() = default;
     virtual ScreenPoint PointerPos() = 0;
     virtual void SetPointerPos(ScreenPoint point) = 0;
+    // The primary screen's size.
     virtual ScreenSize Size() = 0;
-    // Colour value (0x00BBGGRR) of one screen pixel; -1 off the screen or when the
-    // pixel cannot be read.
+    // Colour value (0x00BBGGRR) of one screen pixel on any monitor; -1 where no monitor
+    // is, or when the pixel cannot be read. Where the monitors are is measured when asked.
     virtual std::int32_t Pixel(std::int32_t x, std::int32_t y) = 0;
     // Copies the screen rectangle whose top-left is (left, top) and whose size is the
     // target's into target; pixels off the screen are left as they were in target.

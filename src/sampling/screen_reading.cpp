@@ -4,11 +4,9 @@ namespace pelmora {
 
 ScreenPoint GetPointerPos(Desktop& desktop) { return desktop.PointerPos(); }
 
-Colour GetScreenPixel(Desktop& desktop, std::int32_t x, std::int32_t y) {
-    const ScreenSize size = desktop.Size();
-    if (x < 0 || y < 0 || x >= size.width || y >= size.height) return kColourNoPixel;
-    return desktop.Pixel(x, y);
-}
+// The desktop knows where its screens are: every monitor counts, a monitor left of or above
+// the primary one has negative coordinates, and a screen that grew since start-up counts.
+Colour GetScreenPixel(Desktop& desktop, std::int32_t x, std::int32_t y) { return desktop.Pixel(x, y); }
 
 ScreenSize GetScreenSize(Desktop& desktop) { return desktop.Size(); }
 

@@ -8,7 +8,7 @@
 namespace pelmora {
 
 ScreenPoint GetPointerPos(Desktop& desktop);
-// The colour value at (x, y), -1 when the point lies outside the screen.
+// The colour value at (x, y) on any monitor, -1 where no screen is.
 Colour GetScreenPixel(Desktop& desktop, std::int32_t x, std::int32_t y);
 ScreenSize GetScreenSize(Desktop& desktop);
 

@@ -7,12 +7,18 @@
 namespace pelmora {
 
 void FakeDesktop::SetPointerPos(ScreenPoint point) {
-    pointer = {std::clamp(point.x, 0, screen.Width() - 1), std::clamp(point.y, 0, screen.Height() - 1)};
+    pointer = {std::clamp(point.x, screenOrigin.x, screenOrigin.x + screen.Width() - 1),
+               std::clamp(point.y, screenOrigin.y, screenOrigin.y + screen.Height() - 1)};
+}
+
+std::int32_t FakeDesktop::Pixel(std::int32_t x, std::int32_t y) {
+    return screen.Pixel(x - screenOrigin.x, y - screenOrigin.y);
 }
 
 void FakeDesktop::ReadArea(std::int32_t left, std::int32_t top, Surface& target) {
     ++areaReads;
-    target.StretchBlt(0, 0, target.Width(), target.Height(), screen, left, top, target.Width(), target.Height());
+    target.StretchBlt(0, 0, target.Width(), target.Height(), screen, left - screenOrigin.x, top - screenOrigin.y,
+                      target.Width(), target.Height());
 }
 
 WindowHandle FakeDesktop::WindowAt(ScreenPoint point) {

@@ -16,8 +16,8 @@ public:
     ScreenPoint PointerPos() override { return pointer; }
     // Keeps the pointer on the screen, as a real desktop does.
     void SetPointerPos(ScreenPoint point) override;
-    ScreenSize Size() override { return {screen.Width(), screen.Height()}; }
-    std::int32_t Pixel(std::int32_t x, std::int32_t y) override { return screen.Pixel(x, y); }
+    ScreenSize Size() override { return primarySize.value_or(ScreenSize{screen.Width(), screen.Height()}); }
+    std::int32_t Pixel(std::int32_t x, std::int32_t y) override;
     void ReadArea(std::int32_t left, std::int32_t top, Surface& target) override;
     // The topmost visible window whose rectangle holds the point.
     WindowHandle WindowAt(ScreenPoint point) override;
@@ -36,7 +36,11 @@ public:
         bool visible = true;
     };
 
+    // Every monitor's pixels; the surface's top-left pixel lies at screenOrigin, which is
+    // negative for a monitor left of or above the primary one.
     Surface screen;
+    ScreenPoint screenOrigin;
+    std::optional<ScreenSize> primarySize;  // the whole surface when not set
     ScreenPoint pointer;
     std::vector<Window> windows;  // in Z order from the top
     std::optional<CursorImage> cursorImage;

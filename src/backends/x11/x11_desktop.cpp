@@ -28,15 +28,25 @@ void X11Desktop::SetPointerPos(ScreenPoint point) {
 }
 
 ScreenSize X11Desktop::Size() {
+    // The root as it is now: Xlib's DisplayWidth keeps the size the connection started with,
+    // and RandR may have resized the root since (a monitor plugged in).
     if (!connection_.Alive()) return {};
-    const int screen = DefaultScreen(connection_.display());
-    return {DisplayWidth(connection_.display(), screen), DisplayHeight(connection_.display(), screen)};
+    X11ErrorTrap trap(connection_.display());
+    Window root = None;
+    int x = 0, y = 0;
+    unsigned width = 0, height = 0, border = 0, depth = 0;
+    if (!XGetGeometry(connection_.display(), connection_.root(), &root, &x, &y, &width, &height, &border, &depth))
+        return {};
+    return {static_cast<std::int32_t>(width), static_cast<std::int32_t>(height)};
 }
 
 std::int32_t X11Desktop::Pixel(std::int32_t x, std::int32_t y) {
-    // Off the screen, or when the read fails, the pixel keeps the -1 it starts with.
+    // The root spans every monitor from (0, 0). A point past its right or bottom edge makes
+    // the server refuse the read, which is how such a point is told, without asking the
+    // root's size first; the pixel then keeps the -1 it starts with.
+    if (x < 0 || y < 0) return -1;
     Surface pixel(1, 1, -1);
-    ReadArea(x, y, pixel);
+    screen_.Read(x, y, 1, 1, pixel, 0, 0);
     return pixel.Pixel(0, 0);
 }
 

@@ -1,0 +1,70 @@
+// Pixels on every monitor: a desktop whose primary screen has a monitor on its left (at
+// negative x) and one on its right. The read-out, the slots and the custom panel read them
+// as the magnifier does; only where no monitor is do they show no pixel.
+#include <gtest/gtest.h>
+
+#include "form_fixture.h"
+
+using namespace pelmora;
+
+namespace {
+
+constexpr Colour kLeftColour = 0x123456;
+constexpr Colour kRightColour = 0x00FF00;
+
+struct MonitorsTest : ::testing::Test {
+    FakePlatform fake;
+    std::unique_ptr<Form1> form;
+
+    MonitorsTest() {
+        // 1280 wide on the left, the 1024 x 768 primary, 1280 wide on the right.
+        fake.desktop.screen = Surface(1280 + 1024 + 1280, 1024, 0);
+        fake.desktop.screenOrigin = {-1280, 0};
+        fake.desktop.primarySize = ScreenSize{1024, 768};
+        fake.desktop.screen.SetPixel(1280 - 100, 900, kLeftColour);      // (-100, 900)
+        fake.desktop.screen.SetPixel(1280 + 1024 + 50, 20, kRightColour);  // (1074, 20)
+        form = std::make_unique<Form1>(fake.Services());
+        form->Form_Load();
+    }
+    void Poll(ScreenPoint at) {
+        fake.desktop.pointer = at;
+        form->sampling.Check1.SetValue(1);
+        form->sampling.Timer1.Fire();
+    }
+};
+
+}  // namespace
+
+TEST_F(MonitorsTest, LiveReadOutReadsPixelsLeftAndRightOfThePrimaryScreen) {
+    EXPECT_EQ(form->ScreenWidth, 1024) << "the screen size stays the primary screen's";
+    Poll({-100, 900});
+    EXPECT_EQ(form->getPanel.x.Text(), "-100");
+    EXPECT_EQ(form->getPanel.hex.Text(), "123456");
+    EXPECT_EQ(form->getPanel.swatch.BackColor(), kLeftColour);
+    Poll({1074, 20});
+    EXPECT_EQ(form->getPanel.hex.Text(), "00FF00");
+    EXPECT_EQ(form->getPanel.decimal.Text(), "65280");
+}
+
+TEST_F(MonitorsTest, SlotsAndTheCustomPanelReadOtherMonitorsToo) {
+    fake.desktop.pointer = {-100, 900};
+    EXPECT_TRUE(fake.hotkeys.Press(kModControl | kModAlt, '1'));
+    EXPECT_EQ(form->pointSlots.坐标颜色[0].Text(), "-100,900 123456");
+    EXPECT_EQ(form->pointSlots.色块[0].BackColor(), kLeftColour);
+
+    ColourReadout& custom = form->customPanel.fields;
+    custom.x.SetText("1074");
+    custom.y.SetText("20");
+    form->customPanel.Command2_Click();
+    EXPECT_EQ(custom.hex.Text(), "00FF00");
+    EXPECT_EQ(custom.swatch.BackColor(), kRightColour);
+}
+
+TEST_F(MonitorsTest, WhereNoMonitorIsThereIsNoPixel) {
+    Poll({-1281, 10});
+    EXPECT_EQ(form->getPanel.decimal.Text(), "-1");
+    EXPECT_EQ(form->getPanel.hex.Text(), "FFFFFF");
+    EXPECT_EQ(form->getPanel.swatch.BackColor(), 0);
+    Poll({10, 1024});
+    EXPECT_EQ(form->getPanel.decimal.Text(), "-1");
+}
