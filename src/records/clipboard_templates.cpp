@@ -33,7 +33,7 @@ void ClipboardTemplates::Command11_Click(int index) {
         case 7: PasteHandle(); break;
         case 8: FindWindowTexts(); break;
         case 9: Copy(Quoted(fields_.pick.Text1.Text())); break;
-        case 10: fields_.search.Text4.SetText(clipboard_.Text()); break;
+        case 10: PasteTitle(); break;
         case 11:
             fields_.startPoint.起x.SetText("0");
             fields_.startPoint.起y.SetText("0");
@@ -47,8 +47,11 @@ void ClipboardTemplates::Copy(const std::string& text) {
     clipboard_.SetText(text);
 }
 
+// A clipboard that cannot be read ends each paste with every field as it was.
 void ClipboardTemplates::PastePoint(TextBox& x, TextBox& y) {
-    const std::string text = clipboard_.Text();
+    const std::optional<std::string> read = clipboard_.Text();
+    if (!read) return;
+    const std::string& text = *read;
     const std::size_t comma = text.find(',');
     if (comma == std::string::npos || text.find(',', comma + 1) != std::string::npos) return;
     x.SetText(WithoutEndSpaces(std::string_view(text).substr(0, comma)));
@@ -56,9 +59,16 @@ void ClipboardTemplates::PastePoint(TextBox& x, TextBox& y) {
 }
 
 void ClipboardTemplates::PasteHandle() {
-    const double handle = ParseLeadingNumber(clipboard_.Text());
+    const std::optional<std::string> text = clipboard_.Text();
+    if (!text) return;
+    const double handle = ParseLeadingNumber(*text);
     if (!std::isfinite(handle)) return;  // a number too large for any type: nothing changes
     fields_.pick.Text2.SetText(FormatPlainNumber(handle));
+}
+
+void ClipboardTemplates::PasteTitle() {
+    // Quote characters included: the search removes them.
+    if (const std::optional<std::string> text = clipboard_.Text()) fields_.search.Text4.SetText(*text);
 }
 
 void ClipboardTemplates::FindWindowTexts() {

@@ -58,6 +58,7 @@ private:
     // their ends, into x then y; any other number of commas changes nothing.
     void PastePoint(TextBox& x, TextBox& y);
     void PasteHandle();
+    void PasteTitle();
     void FindWindowTexts();
 
     Desktop& desktop_;

@@ -17,7 +17,7 @@ struct ClipboardTemplatesTest : FormOnFakeDesktop, ::testing::Test {
         const int clearsBefore = clipboard.clears;
         Click(index);
         EXPECT_EQ(clipboard.clears, clearsBefore + 1) << "a copy empties the clipboard first";
-        return clipboard.Text();
+        return clipboard.Text().value_or("(unreadable)");
     }
     void PastePoint(int index, std::optional<std::string> text) {
         clipboard.text = std::move(text);
@@ -178,4 +178,32 @@ TEST_F(ClipboardTemplatesTest, HugeClipboardTextsReturnQuickly) {
     EXPECT_EQ(custom.x.Text(), "");
     Click(7);
     EXPECT_EQ(pick.Text2.Text(), "0");
+}
+
+// Another program holding the clipboard, or an owner that never answers, is not an empty
+// clipboard: every paste then leaves its fields as they were.
+TEST_F(ClipboardTemplatesTest, PastesFromAClipboardThatCannotBeReadLeaveEveryField) {
+    custom.x.SetText("1");
+    custom.y.SetText("2");
+    form.adjustment.起x.SetText("3");
+    form.adjustment.起y.SetText("4");
+    pick.Text2.SetText("5678");
+    form.windowHandlePage.search.Text4.SetText("typed search");
+    clipboard.text = "12,34";
+    clipboard.unreadable = true;
+    for (int index : {1, 4, 7, 10}) Click(index);
+    EXPECT_EQ(custom.x.Text(), "1");
+    EXPECT_EQ(custom.y.Text(), "2");
+    EXPECT_EQ(form.adjustment.起x.Text(), "3");
+    EXPECT_EQ(form.adjustment.起y.Text(), "4");
+    EXPECT_EQ(pick.Text2.Text(), "5678");
+    EXPECT_EQ(form.windowHandlePage.search.Text4.Text(), "typed search");
+
+    // Readable but empty, the handle and title pastes do write.
+    clipboard.unreadable = false;
+    clipboard.text.reset();
+    Click(7);
+    Click(10);
+    EXPECT_EQ(pick.Text2.Text(), "0");
+    EXPECT_EQ(form.windowHandlePage.search.Text4.Text(), "");
 }

@@ -182,7 +182,7 @@ TEST_F(ClipboardTest, TextOrGarbageIsNoPicture) {
 
 TEST_F(ClipboardTest, InvalidUtf8ArrivesAsValidUtf8WithReplacementCharacters) {
     ASSERT_NO_FATAL_FAILURE(Offer(File("invalid.txt", "ab\xff\xfe" "cd\xc3" "中\xe4\xb8")));
-    const std::string text = clipboard.Text();
+    const std::string text = clipboard.Text().value_or("(unreadable)");
     EXPECT_TRUE(ValidUtf8(text));
     EXPECT_EQ(text.substr(0, 2), "ab");
     EXPECT_NE(text.find("cd"), std::string::npos);
@@ -204,7 +204,7 @@ TEST_F(ClipboardTest, HundredMegabytesOfTextArriveWholeWithinSeconds) {
 
     QElapsedTimer timer;
     timer.start();
-    const std::string text = clipboard.Text();
+    const std::string text = clipboard.Text().value_or("(unreadable)");
     const qint64 elapsed = timer.elapsed();
     std::cout << "[ measured ] 100 MB clipboard text read in " << elapsed << " ms\n";
     RecordProperty("text_ms", static_cast<int>(elapsed));

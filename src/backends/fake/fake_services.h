@@ -44,10 +44,14 @@ public:
         text.reset();
         picture = value;
     }
-    std::string Text() override { return text.value_or(""); }
+    std::optional<std::string> Text() override {
+        if (unreadable) return std::nullopt;
+        return text.value_or("");
+    }
     std::optional<Surface> Picture() override { return picture; }
     std::optional<std::string> text;
     std::optional<Surface> picture;
+    bool unreadable = false;  // as while another program holds the clipboard
     int clears = 0;
 };
 

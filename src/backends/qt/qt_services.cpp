@@ -20,11 +20,15 @@
 #include <QUrl>
 
 #include <chrono>
+#include <cstdlib>
 
 #include "backends/qt/control_widgets.h"
 
 #ifdef _WIN32
 #include <windows.h>
+#endif
+#if QT_CONFIG(xcb)
+#include <xcb/xcb.h>
 #endif
 
 namespace pelmora {
@@ -41,6 +45,30 @@ bool MarkedSystem(const QString& path) {
 }
 #endif
 
+// Some program owns the clipboard (on X11, the CLIPBOARD selection); false where Qt runs
+// without an X server, which has no other owner than this program.
+bool ClipboardOwned() {
+#if QT_CONFIG(xcb)
+    const auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    if (!connection) return false;
+    static constexpr char kName[] = "CLIPBOARD";
+    xcb_intern_atom_reply_t* atom =
+        xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 1, sizeof kName - 1, kName), nullptr);
+    if (!atom) return false;
+    const xcb_atom_t selection = atom->atom;
+    std::free(atom);
+    if (selection == XCB_ATOM_NONE) return false;
+    xcb_get_selection_owner_reply_t* owner =
+        xcb_get_selection_owner_reply(connection, xcb_get_selection_owner(connection, selection), nullptr);
+    const bool owned = owner && owner->owner != XCB_NONE;
+    std::free(owner);
+    return owned;
+#else
+    return false;
+#endif
+}
+
 }  // namespace
 
 void QtClipboard::Clear() { QGuiApplication::clipboard()->clear(QClipboard::Clipboard); }
@@ -55,15 +83,18 @@ void QtClipboard::SetPicture(const Surface& picture) {
     QGuiApplication::clipboard()->setImage(ConvertPart(picture, whole, false), QClipboard::Clipboard);
 }
 
-std::string QtClipboard::Text() {
+std::optional<std::string> QtClipboard::Text() {
     // The formats come first, in one request to the owner. When it offers no text (only a
     // picture) nothing more is asked; when it never answers (a hung program) Qt gives up
     // after its timeout once. QClipboard::text() and QMimeData::hasText() would each ask
     // again for every format they look for, waiting that timeout each time.
     // Qt decodes the text to UTF-16, so invalid UTF-8 arrives with replacement characters
     // and leaves as valid UTF-8.
+    // An owner that offers no format at all did not answer in time: the read failed.
     const QMimeData* data = QGuiApplication::clipboard()->mimeData(QClipboard::Clipboard);
-    if (!data || !data->formats().contains(QStringLiteral("text/plain"))) return {};
+    const QStringList formats = data ? data->formats() : QStringList();
+    if (formats.isEmpty() && ClipboardOwned()) return std::nullopt;
+    if (!formats.contains(QStringLiteral("text/plain"))) return std::string();
     return data->text().toStdString();
 }
 

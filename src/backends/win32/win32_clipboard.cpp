@@ -136,9 +136,9 @@ void Win32Clipboard::SetPicture(const Surface& picture) {
     Put(CF_DIB, file.data() + kFileHeaderBytes, file.size() - kFileHeaderBytes);
 }
 
-std::string Win32Clipboard::Text() {
+std::optional<std::string> Win32Clipboard::Text() {
     const OpenedClipboard clipboard(owner_);
-    if (!clipboard) return {};
+    if (!clipboard) return std::nullopt;
     // Windows gives CF_UNICODETEXT converted from CF_TEXT when only that was put there.
     const LockedMemory memory(GetClipboardData(CF_UNICODETEXT));
     const std::string_view bytes = memory.bytes();

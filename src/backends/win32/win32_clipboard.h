@@ -20,7 +20,7 @@ public:
     void Clear() override;
     void SetText(const std::string& text) override;
     void SetPicture(const Surface& picture) override;
-    std::string Text() override;
+    std::optional<std::string> Text() override;
     std::optional<Surface> Picture() override;
 
 private:
