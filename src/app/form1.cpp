@@ -31,9 +31,9 @@ Form1::Form1(Platform platform)
 
 void Form1::Form_Load() {
     cursorPage.Reset();
-    const std::string directory = SettingsDirectory();
-    SettingsPath = directory + platform_.files.Separator() + "zarade.ini";
-    LoadSettings(directory + platform_.files.Separator() + "Snap");
+    const SettingsLocation location = FindSettings();
+    SettingsPath = location.written;
+    LoadSettings(location.read, location.defaultSnapshotFolder);
     const ScreenSize size = GetScreenSize(platform_.desktop);
     ScreenWidth = size.width;
     ScreenHeight = size.height;
@@ -72,21 +72,29 @@ void Form1::ReleaseHotkeys() {
     }
 }
 
-std::string Form1::SettingsDirectory() {
-    const std::string executableDirectory = platform_.files.ExecutableDirectory();
-    return platform_.files.DirectoryWritable(executableDirectory) ? executableDirectory
-                                                                   : platform_.files.UserConfigDirectory();
+Form1::SettingsLocation Form1::FindSettings() {
+    FileSystem& files = platform_.files;
+    const std::string executableDirectory = files.ExecutableDirectory();
+    const std::string beside = executableDirectory + files.Separator() + kSettingsFileName;
+    if (files.DirectoryWritable(executableDirectory))
+        return {beside, beside, executableDirectory + files.Separator() + "Snap"};
+    // A read-only program folder (an installed program, a read-only share): the settings
+    // are written per user, but a file shipped or left beside the program is read until
+    // the user has one of their own, so that its slots are not lost.
+    const std::string perUser = files.UserConfigDirectory() + files.Separator() + kSettingsFileName;
+    return {perUser, files.FileExists(perUser) ? perUser : beside,
+            files.UserPicturesDirectory() + files.Separator() + "Pelmora"};
 }
 
 SettingsFile Form1::Settings() const { return {platform_.files, platform_.encoding, SettingsPath}; }
 
-void Form1::LoadSettings(const std::string& defaultSnapshotFolder) {
+void Form1::LoadSettings(const std::string& path, const std::string& defaultSnapshotFolder) {
     TextBox& folder = snapshotPage.路径文本框;
-    if (!platform_.files.FileExists(SettingsPath)) {
+    if (!platform_.files.FileExists(path)) {
         folder.SetText(defaultSnapshotFolder);
         return;
     }
-    const SettingsFile settings = Settings();
+    const SettingsFile settings{platform_.files, platform_.encoding, path};
     for (int i = 0; i < kSlotCount; ++i) pointSlots.LoadSlot(i, settings);
     const std::string storedFolder = ReadSetting(settings, "Bmp", "BmpFilePath");
     folder.SetText(storedFolder.empty() ? defaultSnapshotFolder : storedFolder);

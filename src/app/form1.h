@@ -30,6 +30,7 @@ inline constexpr const char* kWindowCaption = "Pelmorav3.50.1101正式版";
 inline constexpr int kClientWidth = 445;
 inline constexpr int kClientHeight = 313;
 inline constexpr const char* kSupportAddress = "support@pelmora.org";
+inline constexpr const char* kSettingsFileName = "zarade.ini";
 
 class Form1 : public ControlHost {
 public:
@@ -85,11 +86,18 @@ private:
     void PlaceRegions();
     void PlacePages();
     void PlaceClipboardButtons();
-    // Where the settings file and the default snapshot folder live: the executable's
-    // directory, or the per-user configuration folder when that cannot be written.
-    std::string SettingsDirectory();
+    struct SettingsLocation {
+        std::string written;                // SettingsPath
+        std::string read;                   // the file start-up reads when it exists
+        std::string defaultSnapshotFolder;  // for a settings file without one
+    };
+    // Where the settings live: beside the executable, with the snapshots in "Snap" there;
+    // when that folder cannot be written, in the per-user configuration folder (the file
+    // beside the executable still read while there is no per-user one), with the
+    // snapshots in the user's pictures folder.
+    SettingsLocation FindSettings();
     SettingsFile Settings() const;
-    void LoadSettings(const std::string& defaultSnapshotFolder);
+    void LoadSettings(const std::string& path, const std::string& defaultSnapshotFolder);
     void SaveSettings();
 
     void RegisterHotkeys();

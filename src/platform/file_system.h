@@ -31,6 +31,8 @@ public:
     virtual bool DirectoryWritable(const std::string& path) = 0;
     // This program's per-user configuration folder, created when missing.
     virtual std::string UserConfigDirectory() = 0;
+    // The user's own pictures folder (the XDG pictures folder on Linux, Pictures on Windows).
+    virtual std::string UserPicturesDirectory() = 0;
 };
 
 }  // namespace pelmora

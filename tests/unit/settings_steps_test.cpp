@@ -75,12 +75,45 @@ TEST_F(SettingsStepsTest, HiddenSettingsFileCountsAsMissingAndIsWrittenAgain) {
     EXPECT_NE(fake.files.contents[kSettings].find("BmpFilePath=/opt/pelmora/Snap"), std::string::npos);
 }
 
-TEST_F(SettingsStepsTest, UnwritableExecutableFolderMovesSettingsAndSnapshotsToTheUserFolder) {
+// A read-only program folder (an installed program, a read-only share): settings are written
+// per user, a file beside the program is read until the user has one, and snapshots go to
+// the user's pictures folder.
+TEST_F(SettingsStepsTest, ReadOnlyProgramFolderWritesPerUserAndDefaultsSnapshotsToPictures) {
     fake.files.unwritableDirectories.insert("/opt/pelmora");
     form.Form_Load();
     EXPECT_EQ(form.SettingsPath, "/home/user/.config/Pelmora/zarade.ini");
-    EXPECT_EQ(folder.Text(), "/home/user/.config/Pelmora/Snap");
+    EXPECT_EQ(folder.Text(), "/home/user/Pictures/Pelmora");
     form.Form_Unload();
     EXPECT_TRUE(fake.files.contents.count("/home/user/.config/Pelmora/zarade.ini"));
     EXPECT_FALSE(fake.files.contents.count(kSettings));
+}
+
+TEST_F(SettingsStepsTest, ReadOnlyProgramFolderStillReadsTheFileBesideTheProgramUntilThereIsAPerUserOne) {
+    constexpr const char* kPerUser = "/home/user/.config/Pelmora/zarade.ini";
+    fake.files.unwritableDirectories.insert("/opt/pelmora");
+    const std::string shipped = "[Position]\r\nPosition4X=12\r\nPosition4Y=34\r\nColor4=255\r\n"
+                                "[Bmp]\r\nBmpFilePath=/shared/shots\r\nMousePoint=1\r\n";
+    LoadWithFile(shipped);
+    EXPECT_EQ(form.pointSlots.坐标颜色[4].Text(), "12,34 0000FF");
+    EXPECT_EQ(folder.Text(), "/shared/shots");
+    EXPECT_EQ(withCursor.Value(), 1);
+    form.pointSlots.坐标颜色[5].SetText("5,6 00FF00");
+    form.Form_Unload();
+    EXPECT_EQ(fake.files.contents[kSettings], shipped) << "the file beside the program is left as it was";
+    const std::string& written = fake.files.contents[kPerUser];
+    EXPECT_NE(written.find("Position4X=12"), std::string::npos) << written;
+    EXPECT_NE(written.find("Position5X=5"), std::string::npos) << written;
+
+    // The next start-up reads the user's own file, which wins over the one beside the program.
+    fake.files.contents[kSettings] = "[Bmp]\r\nBmpFilePath=/other\r\nMousePoint=0\r\n";
+    Form1 next(fake.Services());
+    next.Form_Load();
+    EXPECT_EQ(next.pointSlots.坐标颜色[5].Text(), "5,6 00FF00");
+    EXPECT_EQ(next.snapshotPage.路径文本框.Text(), "/shared/shots");
+
+    // A hidden per-user file counts as missing, as beside the program.
+    fake.files.hiddenFiles.insert(kPerUser);
+    Form1 third(fake.Services());
+    third.Form_Load();
+    EXPECT_EQ(third.snapshotPage.路径文本框.Text(), "/other");
 }

@@ -26,9 +26,11 @@ public:
     bool CreateFolder(const std::string& path) override;
     bool DirectoryWritable(const std::string& path) override { return !unwritableDirectories.contains(path); }
     std::string UserConfigDirectory() override { return userConfigDirectory; }
+    std::string UserPicturesDirectory() override { return userPicturesDirectory; }
 
     std::string executableDirectory = "/opt/pelmora";
     std::string userConfigDirectory = "/home/user/.config/Pelmora";
+    std::string userPicturesDirectory = "/home/user/Pictures";
     char separator = '/';
     std::map<std::string, std::string> contents;  // every file, by path
     std::set<std::string> folders{"/"};

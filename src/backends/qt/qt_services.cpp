@@ -188,6 +188,13 @@ std::string QtFileSystem::UserConfigDirectory() {
     return QDir::toNativeSeparators(folder).toStdString();
 }
 
+std::string QtFileSystem::UserPicturesDirectory() {
+    // The XDG pictures folder where the user has one, else the home folder.
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    if (folder.isEmpty()) folder = QDir::homePath();
+    return QDir::toNativeSeparators(folder).toStdString();
+}
+
 std::string QtDialogs::BrowseForFolder(const std::string& title) {
     const QString folder = QFileDialog::getExistingDirectory(QApplication::activeWindow(), QString::fromStdString(title));
     return QDir::toNativeSeparators(folder).toStdString();

@@ -63,6 +63,7 @@ public:
     bool CreateFolder(const std::string& path) override;
     bool DirectoryWritable(const std::string& path) override;
     std::string UserConfigDirectory() override;
+    std::string UserPicturesDirectory() override;
 };
 
 }  // namespace pelmora

@@ -179,4 +179,11 @@ std::string Win32FileSystem::UserConfigDirectory() {
     return Utf8(folder);
 }
 
+std::string Win32FileSystem::UserPicturesDirectory() {
+    wchar_t pictures[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_MYPICTURES | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, pictures)))
+        return UserConfigDirectory();
+    return Utf8(pictures);
+}
+
 }  // namespace pelmora

@@ -18,6 +18,7 @@ public:
     bool CreateFolder(const std::string& path) override;
     bool DirectoryWritable(const std::string& path) override;
     std::string UserConfigDirectory() override;  // %LOCALAPPDATA%\Pelmora
+    std::string UserPicturesDirectory() override;
 };
 
 }  // namespace pelmora
