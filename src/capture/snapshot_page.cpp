@@ -63,13 +63,13 @@ void SnapshotPage::Place(ControlHost& host, Frame& page) {
 }
 
 void SnapshotPage::屏幕截图按钮_Click() {
-    const Snapshot snapshot = SaveSnapshot(true);
+    const Snapshot snapshot = SaveSnapshot(Trigger::Button);
     if (!snapshot.problem.empty()) platform_.dialogs.ShowMessage(snapshot.problem);
 }
 
 void SnapshotPage::PrintScreen() {
     if (Check6.Value() != 1) return;
-    const Snapshot snapshot = SaveSnapshot(false);
+    const Snapshot snapshot = SaveSnapshot(Trigger::PrintScreen);
     if (!snapshot.problem.empty()) std::fprintf(stderr, "pelmora: %s\n", snapshot.problem.c_str());
     // The picture goes on the clipboard even when the file could not be written.
     if (!snapshot.picture) return;
@@ -91,10 +91,13 @@ std::string SnapshotPage::BrowseForFolder(const std::string& title) {
     return platform_.dialogs.BrowseForFolder(title.empty() ? kDefaultFolderTitle : title);
 }
 
-SnapshotPage::Snapshot SnapshotPage::SaveSnapshot(bool hideWindow) {
+SnapshotPage::Snapshot SnapshotPage::SaveSnapshot(Trigger trigger) {
+    const bool hideWindow = trigger == Trigger::Button;
     FileSystem& files = platform_.files;
     const std::string folder = 路径文本框.Text();
-    if (!files.EntryExists(folder) && !files.CreateFolder(folder)) return {std::nullopt, "无法创建文件夹：" + folder};
+    const bool folderThere = files.EntryExists(folder) || files.CreateFolder(folder);
+    const std::string noFolder = "无法创建文件夹：" + folder;
+    if (!folderThere && trigger == Trigger::Button) return {std::nullopt, noFolder};
     const std::string stamp = TimeStamp(platform_.clock.Now());
     if (hideWindow) window_.SetWindowVisible(false);
     DelayMs(platform_.clock, platform_.pump, kHideWaitMs);
@@ -103,6 +106,8 @@ SnapshotPage::Snapshot SnapshotPage::SaveSnapshot(bool hideWindow) {
         snapshot.picture = GrabScreenArea(platform_.desktop, (*area)[0], (*area)[1], (*area)[2], (*area)[3], Check7.Value() == 1);
     if (!snapshot.picture) {
         snapshot.problem = "截图范围无效，没有保存截图。";
+    } else if (!folderThere) {
+        snapshot.problem = noFolder;
     } else if (!files.WriteFileWhole(FreeFileName(folder, stamp), EncodeBitmap(*snapshot.picture))) {
         snapshot.problem = "无法在此文件夹保存截图：" + folder;
     }

@@ -49,9 +49,12 @@ private:
         std::optional<Surface> picture;  // the grab, when there was one
         std::string problem;             // why nothing was saved, for the user; "" when saved
     };
+    // The button hides the window and needs the folder; Print Screen, pressed in another
+    // program, does neither and takes the picture even when the file cannot be saved.
+    enum class Trigger { Button, PrintScreen };
     // Takes and saves one snapshot: the folder made when missing, the stamp taken, the
-    // window hidden when asked, the wait, the grab, the file, the window shown again.
-    Snapshot SaveSnapshot(bool hideWindow);
+    // window hidden for the button, the wait, the grab, the file, the window shown again.
+    Snapshot SaveSnapshot(Trigger trigger);
     // The rectangle to grab: the range fields when Check5 is checked, else the screen.
     std::optional<std::array<std::int32_t, 4>> Area();
     // folder/stamp.bmp, or folder/stamp-1.bmp, -2 … when that name is taken.

@@ -166,3 +166,17 @@ TEST_F(SnapshotPageTest, FolderPickerSetsTheFolderUnlessCancelled) {
     page.保存图像路径.RaiseClick();
     EXPECT_EQ(page.路径文本框.Text(), "/home/user/Pictures");
 }
+
+TEST_F(SnapshotPageTest, PrintScreenWithAFolderThatCannotBeMadeStillPutsThePictureOnTheClipboard) {
+    page.路径文本框.SetText("/missing/parent/Snap");
+    page.Check6.SetValue(1);
+    SetRange("5", "6", "40", "30");
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(fake.hotkeys.Press(0, 44));
+    const std::string said = testing::internal::GetCapturedStderr();
+    ASSERT_TRUE(fake.clipboard.picture.has_value());
+    EXPECT_TRUE(Same(*fake.clipboard.picture, ScreenPart(5, 6, 40, 30)));
+    EXPECT_TRUE(fake.files.contents.empty());
+    EXPECT_NE(said.find("无法创建文件夹：/missing/parent/Snap"), std::string::npos) << said;
+    EXPECT_TRUE(fake.dialogs.messages.empty()) << "no box takes the focus from the program in front";
+}
