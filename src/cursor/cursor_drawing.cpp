@@ -30,11 +30,17 @@ void DrawCursorImage(Surface& target, const CursorImage& image, int left, int to
     const int xTo = std::min(image.width, target.Width() - left);
     const int yFrom = std::max(0, -top);
     const int yTo = std::min(image.height, target.Height() - top);
+    const std::size_t count = static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height);
+    const bool anyInverting = image.inverts.size() >= count;
     for (int y = yFrom; y < yTo; ++y) {
-        const std::uint32_t* source = image.pixels.data() + static_cast<std::size_t>(y) * image.width;
+        const std::size_t start = static_cast<std::size_t>(y) * static_cast<std::size_t>(image.width);
+        const std::uint32_t* source = image.pixels.data() + start;
+        const std::uint8_t* inverting = anyInverting ? image.inverts.data() + start : nullptr;
         std::int32_t* row = target.Row(top + y) + left;
-        for (int x = xFrom; x < xTo; ++x)
-            if (source[x] != 0) row[x] = Blend(source[x], row[x]);  // 0: wholly transparent
+        for (int x = xFrom; x < xTo; ++x) {
+            if (inverting && inverting[x]) row[x] ^= static_cast<std::int32_t>(source[x] & 0xFFFFFF);
+            else if (source[x] != 0) row[x] = Blend(source[x], row[x]);  // 0: wholly transparent
+        }
     }
 }
 

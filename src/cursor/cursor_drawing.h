@@ -9,7 +9,8 @@
 namespace pelmora {
 
 // Draws image with its top-left pixel at (left, top) of target, each pixel blended by
-// its alpha over what target holds there; pixels off target are skipped.
+// its alpha over what target holds there, or XOR-ed onto it where the image marks it as
+// inverting (as the platform draws such a cursor); pixels off target are skipped.
 void DrawCursorImage(Surface& target, const CursorImage& image, int left, int top);
 
 // Draws the current cursor into target so that the hot spot of a cursor at screen

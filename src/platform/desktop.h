@@ -42,13 +42,17 @@ struct TopLevelWindow {
 
 // A cursor's image: width x height pixels in rows from the top, each 0xAABBGGRR with its
 // colour already multiplied by its alpha (so the colour alone is the image drawn over
-// black), and the hot spot, the pixel that points.
+// black), and the hot spot, the pixel that points. A pixel marked in inverts does not
+// cover what lies under it but is XOR-ed onto it: its colour is then what it gives over
+// black, and an all-white one inverts the screen (the classic text beam, whose mask bits
+// are AND 1, XOR 1). Only Windows cursors have such pixels; inverts is empty when none does.
 struct CursorImage {
     int width = 0;
     int height = 0;
     int hotX = 0;
     int hotY = 0;
     std::vector<std::uint32_t> pixels;
+    std::vector<std::uint8_t> inverts{};  // one per pixel (1: XOR-ed), or empty
 };
 
 // The current mouse cursor as the platform reports it. known: an image is there to draw;

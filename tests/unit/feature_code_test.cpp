@@ -238,3 +238,55 @@ TEST(DrawCurrentCursor, TranslucentPixelsBlendOverWhatIsThere) {
     EXPECT_EQ(target.Pixel(0, 0), 0x646464);  // 200 * 127 / 255, rounded
     EXPECT_EQ(target.Pixel(1, 0), 0xA4A4A4);  // 64 + 100
 }
+
+// The classic text beam of Windows: a column of pixels that invert what lies under them
+// (mask bits AND 1, XOR 1), which the platform reports as opaque white marked inverting.
+CursorImage InvertingBeam(int hotX, int hotY) {
+    CursorImage beam = Opaque(16, hotX, hotY, [](int, int) { return 0u; });
+    for (std::size_t i = 0; i < beam.pixels.size(); ++i) beam.pixels[i] = 0;  // transparent
+    beam.inverts.assign(beam.pixels.size(), 0);
+    for (int y = 0; y < 16; ++y) {
+        const std::size_t at = static_cast<std::size_t>(y) * 16 + 8;
+        beam.pixels[at] = 0xFFFFFFFF;
+        beam.inverts[at] = 1;
+    }
+    return beam;
+}
+
+TEST(DrawCurrentCursor, InvertingPixelsInvertWhatIsThereOverBlackWhiteAndAPattern) {
+    const CursorImage beam = InvertingBeam(0, 0);
+    Surface black(16, 16, 0), white(16, 16, 0xFFFFFF), pattern(16, 16, 0);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) pattern.SetPixel(x, y, (x * 37 + y * 4099) & 0xFFFFFF);
+    const Surface before = pattern;
+    DrawCursorImage(black, beam, 0, 0);
+    DrawCursorImage(white, beam, 0, 0);
+    DrawCursorImage(pattern, beam, 0, 0);
+    for (int y = 0; y < 16; ++y) {
+        EXPECT_EQ(black.Pixel(8, y), 0xFFFFFF);
+        EXPECT_EQ(white.Pixel(8, y), 0) << "a white beam on white would be invisible";
+        EXPECT_EQ(pattern.Pixel(8, y), before.Pixel(8, y) ^ 0xFFFFFF);
+        EXPECT_EQ(pattern.Pixel(7, y), before.Pixel(7, y)) << "transparent pixels leave what is there";
+    }
+    // A pixel XOR-ed with a colour other than white changes just its bits.
+    CursorImage red = beam;
+    red.pixels[8] = 0xFF0000FF;
+    Surface grey(16, 1, 0x808080);
+    DrawCursorImage(grey, red, 0, 0);
+    EXPECT_EQ(grey.Pixel(8, 0), 0x80807F);
+}
+
+TEST_F(CursorCodeTest, InvertingPixelsGiveTheCodeOfWhiteAndShowInvertedInThePreview) {
+    CursorImage beam = InvertingBeam(7, 0);
+    CursorImage white = beam;
+    white.inverts.clear();  // the same pixels drawn as opaque white
+    for (int method : {0, 1, 2}) {
+        desktop.cursorImage = white;
+        const std::uint32_t whiteCode = Code(method);
+        desktop.cursorImage = beam;
+        EXPECT_EQ(Code(method), whiteCode) << "method " << method;
+    }
+    // The beam's column one right of the hot spot lies on the preview's light grey.
+    EXPECT_EQ(preview.Image().Pixel(1, 5), 14803425 ^ 0xFFFFFF);
+    EXPECT_EQ(preview.Image().Pixel(2, 5), 14803425);
+}

@@ -46,10 +46,17 @@ std::vector<std::uint32_t> DrawOver(HDC screen, HCURSOR cursor, int width, int h
     return pixels;
 }
 
-// One pixel from its colour over black and over white: what shows of white through the
-// cursor is the part it does not cover, so the coverage is 255 minus the largest channel
-// difference (an inverting pixel, darker over white, counts as opaque). The colour over
-// black is already multiplied by that coverage.
+// A pixel that is darker over white than over black in some channel is XOR-ed onto the
+// screen (its AND mask bit is 1): no blending of a covering pixel can give that.
+bool Inverting(std::uint32_t overBlack, std::uint32_t overWhite) {
+    for (int shift = 0; shift <= 16; shift += 8)
+        if (((overWhite >> shift) & 0xFF) < ((overBlack >> shift) & 0xFF)) return true;
+    return false;
+}
+
+// One covering pixel from its colour over black and over white: what shows of white
+// through the cursor is the part it does not cover, so the coverage is 255 minus the
+// largest channel difference. The colour over black is already multiplied by it.
 std::uint32_t CombinePixel(std::uint32_t overBlack, std::uint32_t overWhite) {
     int showing = 0;
     for (int shift = 0; shift <= 16; shift += 8) {
@@ -95,7 +102,15 @@ CursorImage ReadImage(HCURSOR cursor) {
     image.width = width;
     image.height = height;
     image.pixels.resize(overBlack.size());
-    for (std::size_t i = 0; i < overBlack.size(); ++i) image.pixels[i] = CombinePixel(overBlack[i], overWhite[i]);
+    for (std::size_t i = 0; i < overBlack.size(); ++i) {
+        if (!Inverting(overBlack[i], overWhite[i])) {
+            image.pixels[i] = CombinePixel(overBlack[i], overWhite[i]);
+            continue;
+        }
+        image.pixels[i] = 0xFF000000u | static_cast<std::uint32_t>(FromDibPixel(overBlack[i]));
+        if (image.inverts.empty()) image.inverts.resize(overBlack.size());
+        image.inverts[i] = 1;
+    }
     return image;
 }
 
