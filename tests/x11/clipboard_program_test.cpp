@@ -2,6 +2,9 @@
 // (xclip), on the CLIPBOARD selection that Ctrl+C and Ctrl+V use.
 #include <gtest/gtest.h>
 
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
 #include "backends/x11/x11_desktop.h"
 #include "sampling/colour_model.h"
 #include "x11_test_support.h"
@@ -33,6 +36,29 @@ constexpr int kPasteHandle[2] = {221, 225};     // Command11(7)
 constexpr int kFindTexts[2] = {237, 225};       // Command11(8)
 constexpr int kCopyTitle[2] = {237, 242};       // Command11(9)
 
+// A client that takes the CLIPBOARD selection and then never reads its connection: every
+// request for the clipboard's contents goes unanswered, as with a hung program.
+class SilentClipboardOwner {
+public:
+    SilentClipboardOwner() : display_(XOpenDisplay(nullptr)) {
+        if (!display_) return;
+        const ::Window window = XCreateSimpleWindow(display_, DefaultRootWindow(display_), 0, 0, 1, 1, 0, 0, 0);
+        XSetSelectionOwner(display_, XInternAtom(display_, "CLIPBOARD", False), window, CurrentTime);
+        XSync(display_, False);
+    }
+    ~SilentClipboardOwner() {
+        if (display_) XCloseDisplay(display_);
+    }
+    SilentClipboardOwner(const SilentClipboardOwner&) = delete;
+    SilentClipboardOwner& operator=(const SilentClipboardOwner&) = delete;
+    bool Owns() const {
+        return display_ && XGetSelectionOwner(display_, XInternAtom(display_, "CLIPBOARD", False)) != None;
+    }
+
+private:
+    ::Display* display_;
+};
+
 struct ClipboardProgramTest : ::testing::Test {
     ProgramUnderTest program;
     PatternWindow pattern{600, 400, 40, 40};
@@ -61,11 +87,12 @@ struct ClipboardProgramTest : ::testing::Test {
     static void OfferText(const std::string& text) {
         Shell("printf '%s' '" + text + "' | xclip -selection clipboard -i >/dev/null 2>&1");
     }
-    static std::string ClipboardText() { return Shell("xclip -selection clipboard -o 2>/dev/null"); }
+    // Bounded: a clipboard owner that never answers would keep xclip waiting.
+    static std::string ClipboardText() { return Shell("timeout 2 xclip -selection clipboard -o 2>/dev/null"); }
     // Waits until the clipboard holds expected; returns what it last held.
-    static std::string WaitForClipboard(const std::string& expected) {
+    static std::string WaitForClipboard(const std::string& expected, std::chrono::milliseconds limit = 3s) {
         std::string text;
-        WaitUntil([&] { return (text = ClipboardText()) == expected; }, 3s);
+        WaitUntil([&] { return (text = ClipboardText()) == expected; }, limit);
         return text;
     }
 };
@@ -122,4 +149,21 @@ TEST_F(ClipboardProgramTest, PastedHandleGivesTheWindowTitleToCopy) {
     Click(kFindTexts);
     Click(kCopyTitle);
     EXPECT_EQ(WaitForClipboard("\"Pelmorav3.50.1101正式版\""), "\"Pelmorav3.50.1101正式版\"");
+}
+
+TEST_F(ClipboardProgramTest, PasteFromAClipboardOwnerThatNeverAnswersLeavesTheHandleField) {
+    const std::string handle = std::to_string(program.FindWindow());
+    OfferText(handle);
+    Click(kWindowPage);
+    Click(kPasteHandle);
+    {
+        SilentClipboardOwner hung;
+        ASSERT_TRUE(hung.Owns());
+        // The program waits for an answer that never comes, gives up, and must leave the
+        // handle it showed: finding its texts and copying the title then gives its own title.
+        Click(kPasteHandle);
+        Click(kFindTexts);
+        Click(kCopyTitle);
+        EXPECT_EQ(WaitForClipboard("\"Pelmorav3.50.1101正式版\"", 15s), "\"Pelmorav3.50.1101正式版\"");
+    }
 }

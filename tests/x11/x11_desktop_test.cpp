@@ -333,3 +333,37 @@ TEST(X11DesktopPixelLayouts, EachLayoutGivesTheSameColours) {
         EXPECT_EQ(untouched, 12);
     }
 }
+
+// RandR resizes the root while the program runs (a monitor plugged in): pixels and areas
+// of the grown part are read without a new connection, and the size follows.
+TEST(X11DesktopScreenChange, TheRootIsMeasuredWhenAskedSoAGrownScreenIsReadWholly) {
+    pelmora::testing::PrivateXServer server;
+    ASSERT_FALSE(server.Display().empty());
+    const std::string on = "DISPLAY=" + server.Display() + " ";
+    const std::string before = Shell(on + "xdpyinfo | sed -n 's/ *dimensions: *\\([0-9]*x[0-9]*\\) .*/\\1/p'");
+    ASSERT_FALSE(before.empty());
+    const int width = std::stoi(before), height = std::stoi(before.substr(before.find('x') + 1));
+    Shell(on + "xrandr --fb 640x480 2>&1");
+    auto connection = X11Connection::Open(server.Display().c_str());
+    ASSERT_TRUE(connection);
+    X11Desktop desktop(*connection);
+    EXPECT_EQ(desktop.Size().width, 640);
+    EXPECT_EQ(desktop.Pixel(700, 10), -1) << "past the root's right edge";
+
+    Shell(on + "xrandr --fb " + std::to_string(width) + "x" + std::to_string(height) + " 2>&1");
+    Display* other = XOpenDisplay(server.Display().c_str());
+    ASSERT_TRUE(other);
+    XSetWindowAttributes attributes{};
+    attributes.override_redirect = True;
+    attributes.background_pixel = 0x00FF00;
+    const ::Window window = XCreateWindow(other, DefaultRootWindow(other), 690, 0, 40, 40, 0, CopyFromParent,
+                                          InputOutput, CopyFromParent, CWOverrideRedirect | CWBackPixel, &attributes);
+    XMapRaised(other, window);
+    XSync(other, False);
+    EXPECT_EQ(desktop.Size().width, width);
+    EXPECT_TRUE(pelmora::testing::WaitUntil([&] { return desktop.Pixel(700, 10) == kColourGreen; }));
+    Surface area(8, 8, -1);
+    desktop.ReadArea(696, 4, area);
+    EXPECT_EQ(area.Pixel(7, 7), kColourGreen);
+    XCloseDisplay(other);
+}
