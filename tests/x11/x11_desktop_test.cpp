@@ -365,5 +365,16 @@ TEST(X11DesktopScreenChange, TheRootIsMeasuredWhenAskedSoAGrownScreenIsReadWholl
     Surface area(8, 8, -1);
     desktop.ReadArea(696, 4, area);
     EXPECT_EQ(area.Pixel(7, 7), kColourGreen);
+
+    // Shrunk again: the part still on the screen is read, the rest left as it was.
+    XMoveWindow(other, window, 600, 0);
+    XSync(other, False);
+    Shell(on + "xrandr --fb 640x480 2>&1");
+    Surface edge(20, 8, -1);
+    EXPECT_TRUE(pelmora::testing::WaitUntil([&] {
+        desktop.ReadArea(630, 4, edge);
+        return edge.Pixel(9, 0) == kColourGreen;
+    }));
+    EXPECT_EQ(edge.Pixel(10, 0), -1);
     XCloseDisplay(other);
 }

@@ -53,15 +53,27 @@ std::int32_t X11Desktop::Pixel(std::int32_t x, std::int32_t y) {
 void X11Desktop::ReadArea(std::int32_t left, std::int32_t top, Surface& target) {
     if (!connection_.Alive()) return;
     // Only the part on the root window can be read (the server refuses a rectangle that
-    // reaches past it); 64-bit sums, since left + width may pass the 32-bit range.
-    const ScreenSize size = Size();
+    // reaches past it). The root's size as last measured serves while the rectangle lies
+    // within it; it is measured again when the rectangle reaches past it (the screen may
+    // have grown) or the read is refused (it may have shrunk), so a sampling tick costs
+    // no extra round trip.
+    const std::int64_t right = std::int64_t{left} + target.Width();
+    const std::int64_t bottom = std::int64_t{top} + target.Height();
+    if (right > rootSize_.width || bottom > rootSize_.height) rootSize_ = Size();
+    if (ReadOnRoot(left, top, target)) return;
+    rootSize_ = Size();
+    ReadOnRoot(left, top, target);
+}
+
+bool X11Desktop::ReadOnRoot(std::int32_t left, std::int32_t top, Surface& target) {
+    // 64-bit sums, since left + width may pass the 32-bit range.
     const std::int64_t x0 = std::max<std::int64_t>(left, 0);
     const std::int64_t y0 = std::max<std::int64_t>(top, 0);
-    const std::int64_t x1 = std::min<std::int64_t>(std::int64_t{left} + target.Width(), size.width);
-    const std::int64_t y1 = std::min<std::int64_t>(std::int64_t{top} + target.Height(), size.height);
-    if (x0 >= x1 || y0 >= y1) return;
-    screen_.Read(static_cast<int>(x0), static_cast<int>(y0), static_cast<int>(x1 - x0), static_cast<int>(y1 - y0),
-                 target, static_cast<int>(x0 - left), static_cast<int>(y0 - top));
+    const std::int64_t x1 = std::min<std::int64_t>(std::int64_t{left} + target.Width(), rootSize_.width);
+    const std::int64_t y1 = std::min<std::int64_t>(std::int64_t{top} + target.Height(), rootSize_.height);
+    if (x0 >= x1 || y0 >= y1) return true;  // nothing of it on the screen
+    return screen_.Read(static_cast<int>(x0), static_cast<int>(y0), static_cast<int>(x1 - x0),
+                        static_cast<int>(y1 - y0), target, static_cast<int>(x0 - left), static_cast<int>(y0 - top));
 }
 
 CurrentCursor X11Desktop::ReadCursor() {

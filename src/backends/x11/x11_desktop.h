@@ -31,6 +31,10 @@ public:
     CurrentCursor ReadCursor() override;
 
 private:
+    // Reads the part of the rectangle that lies on the root as rootSize_ gives it; false
+    // when the server refused the read.
+    bool ReadOnRoot(std::int32_t left, std::int32_t top, Surface& target);
+
     // The atoms the window operations name, interned together on first use.
     struct WindowAtoms {
         std::uint32_t wmState, netWmName, utf8String, netClientList;
@@ -53,6 +57,7 @@ private:
     X11Connection& connection_;
     // Screen rectangles, with the shared segment the larger ones travel over.
     X11ScreenReader screen_;
+    ScreenSize rootSize_;  // as last measured; 0 x 0 before the first area read
     bool hasXFixes_ = false;
     std::optional<WindowAtoms> atoms_;
     // The windows the last WindowAt went through, from the root's child down to its answer:
