@@ -120,6 +120,27 @@ std::string ReadBytes(const std::wstring& path) {
     return bytes.str();
 }
 
+bool WriteBytes(const std::wstring& path, const std::string& bytes) {
+    std::ofstream file(path.c_str(), std::ios::binary | std::ios::trunc);
+    file << bytes;
+    file.close();
+    return !file.fail();
+}
+
+// Some edit field of the window, shown or on a hidden page, holds text.
+bool AnEditHolds(HWND window, const std::wstring& text) {
+    for (HWND child : Descendants(window))
+        if (ClassOf(child) == L"Edit" && TextOf(child) == text) return true;
+    return false;
+}
+
+// The check box captioned caption, shown or on a hidden page.
+HWND FindCheckBox(HWND window, const std::wstring& caption) {
+    for (HWND child : Descendants(window))
+        if (ClassOf(child) == L"Button" && TextOf(child) == caption) return child;
+    return nullptr;
+}
+
 std::string Ansi(const std::wstring& text) {
     const int size = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     std::string ansi(static_cast<std::size_t>(size), '\0');
@@ -162,12 +183,7 @@ public:
         CopyFileW((ThisFolder() + L"\\..\\..\\pelmora.exe").c_str(), Executable().c_str(), FALSE);
     }
     ~ProgramUnderTest() {
-        if (process_.hProcess) {
-            TerminateProcess(process_.hProcess, 1);
-            WaitForSingleObject(process_.hProcess, 5000);
-            CloseHandle(process_.hProcess);
-            CloseHandle(process_.hThread);
-        }
+        ReleaseProcess();
         DeleteFileW((folder_ + L"\\zarade.ini").c_str());
         for (const std::wstring& snapshot : Snapshots()) DeleteFileW(snapshot.c_str());
         RemoveDirectoryW((folder_ + L"\\Snap").c_str());
@@ -180,6 +196,7 @@ public:
 
     // Starts the program and waits for its window to show.
     bool Start() {
+        ReleaseProcess();
         STARTUPINFOW startup = {};
         startup.cb = sizeof startup;
         std::wstring commandLine = L"\"" + Executable() + L"\"";
@@ -220,6 +237,17 @@ public:
     }
 
 private:
+    // Ends the program if it still runs and lets go of its handles.
+    void ReleaseProcess() {
+        if (!process_.hProcess) return;
+        TerminateProcess(process_.hProcess, 1);
+        WaitForSingleObject(process_.hProcess, 5000);
+        CloseHandle(process_.hProcess);
+        CloseHandle(process_.hThread);
+        process_ = {};
+        window_ = nullptr;
+    }
+
     static inline int runs_ = 0;
     std::wstring folder_;
     PROCESS_INFORMATION process_ = {};
@@ -329,6 +357,42 @@ TEST(ProgramTest, TheSnapshotButtonSavesTheWholeScreenAsABitmapWindowsReads) {
     // The window hides for the grab and comes back.
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(program.Window()) != 0; }));
     EXPECT_TRUE(program.Close());
+}
+
+// A settings file marked hidden is not there for the program: it starts as with none. The
+// file written on exit is the same hidden file, so the next start ignores it again.
+TEST(ProgramTest, AHiddenSettingsFileIsIgnoredAtStartAndStaysHiddenWhenWrittenOnExit) {
+    ProgramUnderTest program;
+    const std::wstring settings = program.Folder() + L"\\zarade.ini";
+    ASSERT_TRUE(WriteBytes(settings, "[Position]\r\nPosition0X=11\r\nPosition0Y=22\r\nColor0=255\r\n"
+                                     "[Bmp]\r\nBmpFilePath=C:\\stored folder\r\nMousePoint=1\r\n"));
+
+    // Not hidden, the file is read: slot 1, the snapshot folder and the cursor option.
+    ASSERT_TRUE(program.Start());
+    EXPECT_TRUE(WaitUntil([&] { return AnEditHolds(program.Window(), L"11,22 0000FF"); }));
+    EXPECT_TRUE(AnEditHolds(program.Window(), L"C:\\stored folder"));
+    HWND withCursor = FindCheckBox(program.Window(), L"包括光标图像");
+    ASSERT_NE(withCursor, nullptr);
+    EXPECT_EQ(SendMessageW(withCursor, BM_GETCHECK, 0, 0), BST_CHECKED);
+    ASSERT_TRUE(program.Close());
+
+    ASSERT_TRUE(SetFileAttributesW(settings.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    ASSERT_TRUE(program.Start());
+    const std::wstring defaultFolder = program.Folder() + L"\\Snap";
+    EXPECT_TRUE(WaitUntil([&] { return AnEditHolds(program.Window(), defaultFolder); }))
+        << "the hidden file's snapshot folder was taken";
+    EXPECT_FALSE(AnEditHolds(program.Window(), L"11,22 0000FF")) << "the hidden file's slot was taken";
+    withCursor = FindCheckBox(program.Window(), L"包括光标图像");
+    ASSERT_NE(withCursor, nullptr);
+    EXPECT_EQ(SendMessageW(withCursor, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    ASSERT_TRUE(program.Close());
+
+    const DWORD attributes = GetFileAttributesW(settings.c_str());
+    ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
+    EXPECT_NE(attributes & FILE_ATTRIBUTE_HIDDEN, 0u) << "writing the settings made the file visible";
+    // This run's folder and option; the slot this run left empty is not written over.
+    EXPECT_EQ(ReadBytes(settings), "[Position]\r\nPosition0X=11\r\nPosition0Y=22\r\nColor0=255\r\n"
+                                   "[Bmp]\r\nBmpFilePath=" + Ansi(defaultFolder) + "\r\nMousePoint=0\r\n");
 }
 
 }  // namespace

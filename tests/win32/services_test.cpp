@@ -340,6 +340,41 @@ TEST_F(FileSystemTest, HiddenAndSystemFilesAndFoldersAreNoFiles) {
     EXPECT_FALSE(files.EntryExists(Path("absent")));
 }
 
+// Replacing a hidden or system file leaves it hidden or system: a settings file marked so
+// is ignored at start-up, and the rewrite at shut-down must not make it count next time.
+TEST_F(FileSystemTest, ReplacedFilesKeepTheirHiddenAndSystemMarks) {
+    constexpr DWORD kMarks = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    const auto marksOf = [](const std::string& path) { return GetFileAttributesW(Wide(path).c_str()) & kMarks; };
+    const DWORD marks[] = {FILE_ATTRIBUTE_HIDDEN, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM,
+                           FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED};
+    for (const DWORD mark : marks) {
+        SCOPED_TRACE(mark);
+        const std::string path = Path("zarade" + std::to_string(mark) + ".ini");
+        ASSERT_TRUE(files.WriteFileWhole(path, "old contents"));
+        ASSERT_TRUE(SetFileAttributesW(Wide(path).c_str(), mark));
+        // What the file system keeps of them (wine does not store not-content-indexed).
+        const DWORD set = marksOf(path);
+        ASSERT_NE(set & FILE_ATTRIBUTE_HIDDEN, 0u);
+        ASSERT_EQ(set & FILE_ATTRIBUTE_SYSTEM, mark & FILE_ATTRIBUTE_SYSTEM);
+
+        ASSERT_TRUE(files.WriteFileWhole(path, "new"));
+        EXPECT_EQ(files.ReadFile(path), "new");
+        EXPECT_EQ(marksOf(path), set);
+        EXPECT_FALSE(files.FileExists(path));
+        // Written a second time, still the same.
+        ASSERT_TRUE(files.WriteFileWhole(path, "newer"));
+        EXPECT_EQ(files.ReadFile(path), "newer");
+        EXPECT_EQ(marksOf(path), set);
+    }
+    EXPECT_EQ(Entries().size(), std::size(marks)) << "a temporary file was left behind";
+
+    // A file written where there was none is a plain file.
+    const std::string plain = Path("plain.ini");
+    ASSERT_TRUE(files.WriteFileWhole(plain, "x"));
+    EXPECT_EQ(marksOf(plain), 0u);
+    EXPECT_TRUE(files.FileExists(plain));
+}
+
 TEST_F(FileSystemTest, FoldersAreMadeOneLevelAtATimeAndProbedForWriting) {
     EXPECT_FALSE(files.CreateFolder(Path("a\\b")));
     EXPECT_FALSE(files.EntryExists(Path("a")));

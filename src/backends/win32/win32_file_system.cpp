@@ -52,6 +52,10 @@ private:
     HANDLE handle_;
 };
 
+// The marks of a file that a replacement keeps: hidden and system (Explorer does not show
+// the file, and the program takes it for absent), and left out of the search index.
+constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
 bool WriteAll(HANDLE file, const std::string& bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -124,23 +128,37 @@ bool Win32FileSystem::WriteFileWhole(const std::string& path, const std::string&
     // Windows refuses to rename over a read-only file (wine does not): such a file is
     // refused before anything is written, the same on both.
     const DWORD attributes = GetFileAttributesW(target.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
+    const bool replacing = attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    if (replacing && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
+    // The rename puts the temporary file's attributes in place of the target's, so the
+    // marks a user set on the target go onto the temporary file first: a hidden settings
+    // file, which the program ignores at start-up, stays hidden when written at shut-down.
+    const DWORD kept = replacing ? attributes & kKeptAttributes : 0;
     // The temporary file lies beside the target, on the same volume, so that the rename
-    // that replaces the target is one step.
+    // that replaces the target is one step. It is hidden or system from the start when the
+    // target is, so that one left behind by a crash is not seen where the target is not.
+    const DWORD createdAttributes = kept & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
     std::wstring temporary;
     HANDLE created = INVALID_HANDLE_VALUE;
     for (int attempt = 0; attempt < 8 && created == INVALID_HANDLE_VALUE; ++attempt) {
         temporary = UniqueName(target + L".");
-        created = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        created = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              createdAttributes ? createdAttributes : FILE_ATTRIBUTE_NORMAL, nullptr);
         if (created == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) return false;
     }
     FileHandle file(created);
     if (!file.valid()) return false;
     const bool written = WriteAll(file.get(), bytes) && FlushFileBuffers(file.get()) != 0;
     const bool closed = file.Close();
-    if (!written || !closed ||
-        !MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        DeleteFileW(temporary.c_str());
+    bool ready = written && closed;
+    // Not content indexed can only be set afterwards, on the closed file. A temporary file
+    // that does not take the target's marks does not replace it.
+    if (ready && (kept & ~createdAttributes)) {
+        const DWORD now = GetFileAttributesW(temporary.c_str());
+        ready = now != INVALID_FILE_ATTRIBUTES && SetFileAttributesW(temporary.c_str(), now | kept) != 0;
+    }
+    if (!ready || !MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DeleteFileW(temporary.c_str());  // hidden or system does not stop a delete
         return false;
     }
     return true;
