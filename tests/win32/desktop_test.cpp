@@ -4,10 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
+#include "capture/screen_grab.h"
 #include "cursor/feature_code.h"
 #include "platform/controls.h"
 #include "backends/win32/win32_cursor.h"
@@ -224,14 +227,18 @@ constexpr int kHotY = 2;
 bool AndBit(int x, int y) { return y < 2 || (x + 2 * y) % 3 == 0; }
 bool XorBit(int x, int y) { return y >= 2 && (x * 7 + y * 2) % 5 < 2; }
 
-HCURSOR CreateMaskedCursor() {
+bool Inverting(int x, int y) { return AndBit(x, y) && XorBit(x, y); }
+
+// The cursor of those masks; with invertingAsWhite, the same shape with its inverting
+// pixels opaque white instead.
+HCURSOR CreateMaskedCursor(bool invertingAsWhite = false) {
     std::vector<BYTE> andPlane(kCursorSide * kCursorSide / 8, 0);
     std::vector<BYTE> xorPlane(andPlane.size(), 0);
     for (int y = 0; y < kCursorSide; ++y)
         for (int x = 0; x < kCursorSide; ++x) {
             const std::size_t byte = static_cast<std::size_t>(y * kCursorSide + x) / 8;
             const BYTE bit = static_cast<BYTE>(0x80 >> (x % 8));
-            if (AndBit(x, y)) andPlane[byte] |= bit;
+            if (AndBit(x, y) && !(invertingAsWhite && Inverting(x, y))) andPlane[byte] |= bit;
             if (XorBit(x, y)) xorPlane[byte] |= bit;
         }
     return CreateCursor(GetModuleHandleW(nullptr), kHotX, kHotY, kCursorSide, kCursorSide, andPlane.data(),
@@ -264,26 +271,96 @@ HCURSOR CreateColourCursor() {
     return cursor;
 }
 
+// A borderless topmost window of one colour (kept in a property) that, like PaintedWindow,
+// shows the cursor kept in its user data.
+constexpr const wchar_t* kFilledClassName = L"PelmoraDesktopTestFilledWindow";
+constexpr const wchar_t* kFillProperty = L"PelmoraFill";
+
+LRESULT CALLBACK FilledProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_PAINT: {
+            PAINTSTRUCT paint;
+            HDC dc = BeginPaint(window, &paint);
+            const auto colour = static_cast<COLORREF>(reinterpret_cast<std::uintptr_t>(GetPropW(window, kFillProperty)));
+            HBRUSH brush = CreateSolidBrush(colour);
+            FillRect(dc, &paint.rcPaint, brush);
+            DeleteObject(brush);
+            EndPaint(window, &paint);
+            return 0;
+        }
+        case WM_SETCURSOR:
+            if (LOWORD(lParam) == HTCLIENT) {
+                SetCursor(reinterpret_cast<HCURSOR>(GetWindowLongPtrW(window, GWLP_USERDATA)));
+                return TRUE;
+            }
+            break;
+        default: break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+class FilledWindow {
+public:
+    FilledWindow(int x, int y, int width, int height, COLORREF colour) {
+        static const bool registered = [] {
+            WNDCLASSW windowClass{};
+            windowClass.lpfnWndProc = FilledProcedure;
+            windowClass.hInstance = GetModuleHandleW(nullptr);
+            windowClass.lpszClassName = kFilledClassName;
+            return RegisterClassW(&windowClass) != 0;
+        }();
+        EXPECT_TRUE(registered);
+        window_ = CreateWindowExW(WS_EX_TOPMOST, kFilledClassName, L"filled", WS_POPUP, x, y, width, height, nullptr,
+                                  nullptr, GetModuleHandleW(nullptr), nullptr);
+        Fill(colour);
+        ShowWindow(window_, SW_SHOWNOACTIVATE);
+        UpdateWindow(window_);
+    }
+    ~FilledWindow() {
+        RemovePropW(window_, kFillProperty);
+        DestroyWindow(window_);
+    }
+    FilledWindow(const FilledWindow&) = delete;
+    FilledWindow& operator=(const FilledWindow&) = delete;
+
+    HWND get() const { return window_; }
+    void Fill(COLORREF colour) {
+        SetPropW(window_, kFillProperty, reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(colour)));
+        InvalidateRect(window_, nullptr, TRUE);
+        UpdateWindow(window_);
+    }
+
+private:
+    HWND window_ = nullptr;
+};
+
 // The pointer over a window that shows cursor; the cursor read back once it is the one
-// shown (its hot spot tells).
+// shown (the handle the system reports, and its hot spot, tell).
 class CursorTest : public DesktopTest {
 protected:
     void TearDown() override {
-        if (cursor_) DestroyCursor(cursor_);
+        for (HCURSOR cursor : cursors_) DestroyCursor(cursor);
     }
 
     CurrentCursor ShowOverWindow(HCURSOR cursor, int hotX, int hotY) {
-        cursor_ = cursor;
-        EXPECT_NE(cursor, nullptr);
-        SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cursor));
         EXPECT_TRUE(WaitForScreen(700, 400, kLeftValue));
-        SetForegroundWindow(window_.get());
-        desktop.SetPointerPos(pointer_);
+        return ShowOver(window_.get(), pointer_, cursor, hotX, hotY);
+    }
+
+    CurrentCursor ShowOver(HWND window, ScreenPoint pointer, HCURSOR cursor, int hotX, int hotY) {
+        if (cursor) cursors_.push_back(cursor);
+        EXPECT_NE(cursor, nullptr);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cursor));
+        SetForegroundWindow(window);
+        desktop.SetPointerPos(pointer);
         SetCursor(cursor);
         CurrentCursor read;
         const bool shown = PumpUntil([&] {
+            CURSORINFO info{};
+            info.cbSize = sizeof info;
             read = desktop.ReadCursor();
-            return read.known && read.image.hotX == hotX && read.image.hotY == hotY && read.position == pointer_;
+            return GetCursorInfo(&info) && info.hCursor == cursor && read.known && read.image.hotX == hotX &&
+                   read.image.hotY == hotY && read.position == pointer;
         });
         EXPECT_TRUE(shown) << "known " << read.known << ", hot spot " << read.image.hotX << "," << read.image.hotY;
         return read;
@@ -291,7 +368,7 @@ protected:
 
     const ScreenPoint pointer_{720, 420};
     PaintedWindow window_{700, 400, 100, 100, L"cursor"};
-    HCURSOR cursor_ = nullptr;
+    std::vector<HCURSOR> cursors_;
 };
 
 // What the work bitmap holds at (x, y) with the cursor's hot spot at (0, 0): the cursor's
@@ -363,6 +440,64 @@ TEST_F(CursorTest, FeatureCodesOfTheShownCursorMatchTheMasks) {
     EXPECT_NE(ExpectedFeatureCode(0), ExpectedFeatureCode(1));
     EXPECT_NE(ExpectedFeatureCode(1), ExpectedFeatureCode(2));
     EXPECT_NE(ExpectedFeatureCode(0), ExpectedFeatureCode(2));
+}
+
+// An inverting pixel (AND and XOR bits both set, as in the text beam) flips what lies under
+// it: it is marked so in the image, a snapshot with the cursor shows it black over white
+// and white over black, and the feature code (read over black) takes it as white.
+TEST_F(CursorTest, InvertingPixelsAreMarkedAndFlipTheScreenInSnapshots) {
+    constexpr ScreenPoint kPointer{420, 120};
+    FilledWindow filled(400, 100, 100, 100, RGB(255, 255, 255));
+    ASSERT_TRUE(WaitForScreen(400, 100, 0xFFFFFF));
+    const CurrentCursor cursor = ShowOver(filled.get(), kPointer, CreateMaskedCursor(), kHotX, kHotY);
+    ASSERT_TRUE(cursor.known);
+    const CursorImage& image = cursor.image;
+    ASSERT_GE(image.width, kCursorSide);
+    ASSERT_GE(image.height, kCursorSide);
+    ASSERT_EQ(image.inverts.size(), image.pixels.size());
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x) {
+            const bool inverting = x < kCursorSide && y < kCursorSide && Inverting(x, y);
+            ASSERT_EQ(image.inverts[static_cast<std::size_t>(y) * image.width + x], inverting ? 1 : 0)
+                << "at " << x << "," << y;
+        }
+
+    // The cursor's square grabbed over the window, white and then black: the masks
+    // applied to the screen, (screen AND mask) XOR mask.
+    const int left = kPointer.x - kHotX;
+    const int top = kPointer.y - kHotY;
+    for (const std::int32_t under : {0xFFFFFF, 0x000000}) {
+        SCOPED_TRACE(under);
+        filled.Fill(static_cast<COLORREF>(under));
+        ASSERT_TRUE(WaitForScreen(left, top, under));
+        const std::optional<Surface> grab = GrabScreenArea(desktop, left, top, kCursorSide, kCursorSide, true);
+        ASSERT_TRUE(grab.has_value());
+        for (int y = 0; y < kCursorSide; ++y)
+            for (int x = 0; x < kCursorSide; ++x) {
+                const std::int32_t expected = (AndBit(x, y) ? under : 0) ^ (XorBit(x, y) ? 0xFFFFFF : 0);
+                ASSERT_EQ(grab->Pixel(x, y), expected) << "at " << x << "," << y;
+            }
+    }
+
+    // The same shape with opaque white where it inverts gives the same feature codes; at
+    // least one sample point lies on an inverting pixel, so a code that lost them differs.
+    bool sampled = false;
+    std::uint32_t codes[3] = {};
+    PictureBox preview;
+    for (const int method : {0, 1, 2}) {
+        codes[method] = CursorFeatureCode(desktop, preview, method);
+        for (const SamplePoint point : FeatureSamplePoints(method)) {
+            const int x = point.x + kHotX;
+            const int y = point.y + kHotY;
+            sampled = sampled || (point.x < kWorkBitmapSize && point.y < kWorkBitmapSize && Inverting(x, y));
+        }
+    }
+    EXPECT_TRUE(sampled);
+    const CurrentCursor white = ShowOver(filled.get(), kPointer, CreateMaskedCursor(true), kHotX, kHotY);
+    ASSERT_TRUE(white.known);
+    EXPECT_EQ(std::count(white.image.inverts.begin(), white.image.inverts.end(), 1), 0);
+    for (const int method : {0, 1, 2})
+        EXPECT_EQ(CursorFeatureCode(desktop, preview, method), codes[method]) << "method " << method;
 }
 
 TEST_F(CursorTest, HiddenCursorIsUnknownButItsPositionIsReported) {
