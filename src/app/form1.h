@@ -10,6 +10,7 @@
 #include "cursor/cursor_page.h"
 #include "editor/editor_page.h"
 #include "app/hotkey_dispatch.h"
+#include "app/version.h"
 #include "hotkeys/set_hotkey.h"
 #include "platform/controls.h"
 #include "platform/platform.h"
@@ -26,7 +27,7 @@
 
 namespace pelmora {
 
-inline constexpr const char* kWindowCaption = "Pelmorav3.50.1101正式版";
+inline constexpr const char* kWindowCaption = "Pelmorav" PELMORA_VERSION_TEXT "正式版";
 inline constexpr int kClientWidth = 445;
 inline constexpr int kClientHeight = 313;
 inline constexpr const char* kSupportAddress = "support@pelmora.org";
