@@ -254,13 +254,26 @@ private:
     HWND window_ = nullptr;
 };
 
-TEST(ProgramTest, ShowsItsCaptionOnAFixedClientAreaOf445By313) {
+// The screen's dots per inch (96 at 100 %, 144 at 150 %).
+int ScreenDpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+// The window is 445 x 313 layout pixels at every scale: on a screen of more than 96 dpi the
+// client area is the layout times the scale, rounded up. (Wine treats every program as aware
+// of each monitor's dpi, manifest or not; the resources test reads the manifest that asks
+// Windows for it.)
+TEST(ProgramTest, ShowsItsCaptionOnAFixedClientAreaOf445By313TimesTheScale) {
     ProgramUnderTest program;
     ASSERT_TRUE(program.Start());
     RECT client;
     GetClientRect(program.Window(), &client);
-    EXPECT_EQ(client.right - client.left, 445);
-    EXPECT_EQ(client.bottom - client.top, 313);
+    const int dpi = ScreenDpi();
+    EXPECT_EQ(client.right - client.left, (445 * dpi + 95) / 96) << "at " << dpi << " dpi";
+    EXPECT_EQ(client.bottom - client.top, (313 * dpi + 95) / 96) << "at " << dpi << " dpi";
     wchar_t caption[64] = {};
     GetWindowTextW(program.Window(), caption, 64);
     EXPECT_EQ(std::wstring(caption), kCaption);

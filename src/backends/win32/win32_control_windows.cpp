@@ -8,6 +8,7 @@
 #include "platform/view_rules.h"
 #include "backends/win32/win32_dib.h"
 #include "backends/win32/win32_picture_windows.h"
+#include "backends/win32/win32_scale.h"
 #include "backends/win32/win32_text.h"
 
 namespace pelmora {
@@ -35,7 +36,8 @@ void PaintFrame(HWND window, HDC dc) {
         caption.resize(static_cast<std::size_t>(GetWindowTextW(window, caption.data(), length + 1)));
         SIZE size;
         GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &size);
-        RECT text{7, 0, 7 + size.cx + 4, metrics.tmHeight};
+        const int indent = ScaleOf(window).ToPhysical(7);
+        RECT text{indent, 0, indent + size.cx + ScaleOf(window).ToPhysical(4), metrics.tmHeight};
         FillRect(dc, &text, GetSysColorBrush(COLOR_BTNFACE));
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, GetSysColor(IsWindowEnabled(window) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
@@ -120,14 +122,16 @@ void SyncColours(const Control& control, HWND window, ControlWindowState& state)
 // icon is made again only for a new picture (a button whose value changed keeps it). The
 // system's buttons show an icon only with BS_ICON, and then no caption: a button with a
 // picture and no caption shows the icon.
-void SyncButton(const ButtonControl& control, HWND window, ControlWindowState& state) {
+void SyncButton(const ButtonControl& control, HWND window, ControlWindowState& state, LayoutScale scale) {
     SetText(window, control.Caption());
     bool iconChanged = false;
     HICON old = nullptr;
-    if (!state.pictureShown || state.pictureRevision != control.PictureRevision()) {
+    if (!state.pictureShown || state.pictureRevision != control.PictureRevision() || state.pictureDpi != scale.Dpi()) {
         state.pictureShown = true;
         state.pictureRevision = control.PictureRevision();
-        old = std::exchange(state.icon, MakeIcon(control.Picture(), false, 0, 0));
+        state.pictureDpi = scale.Dpi();
+        // The picture's pixels as squares of the scale, as a picture box shows them.
+        old = std::exchange(state.icon, MakeIcon(control.Picture(), false, 0, 0, scale.Dpi(), kLayoutDpi));
         iconChanged = true;
     }
     const bool showsIcon = state.icon && control.Caption().empty();
@@ -180,7 +184,7 @@ void SyncScrollBar(const ScrollBar& bar, HWND window) {
     SetScrollInfo(window, SB_CTL, &info, TRUE);
 }
 
-void SyncGeometry(const Control& control, HWND window, HFONT font) {
+void SyncGeometry(const Control& control, HWND window, HFONT font, LayoutScale scale) {
     // Children of a bordered picture are placed relative to the area inside its border.
     const Control* container = control.Container();
     const int inset =
@@ -190,19 +194,25 @@ void SyncGeometry(const Control& control, HWND window, HFONT font) {
     int width = r.width;
     int height = r.height;
     if (control.Kind() == ControlKind::Label && static_cast<const Label&>(control).AutoSize())
-        width = LabelWidth(static_cast<const Label&>(control), window, font);
+        width = LabelWidth(static_cast<const Label&>(control), window, font, scale);
     if (control.Kind() == ControlKind::ComboBox) height += kComboListHeight;  // the open list's height
+    // The edges scaled, in the parent's client area (which a bordered picture's inside
+    // starts one layout pixel into).
+    const RECT place = scale.ToPhysical(r.left + inset, r.top + inset, r.left + inset + std::max(width, 0),
+                                        r.top + inset + std::max(height, 0));
     RECT shown;
     GetWindowRect(window, &shown);
     MapWindowPoints(HWND_DESKTOP, GetParent(window), reinterpret_cast<POINT*>(&shown), 2);
-    const bool same = shown.left == r.left + inset && shown.top == r.top + inset && shown.right - shown.left == width &&
-                      (control.Kind() == ControlKind::ComboBox || shown.bottom - shown.top == height);
+    const bool same = shown.left == place.left && shown.top == place.top && shown.right == place.right &&
+                      (control.Kind() == ControlKind::ComboBox || shown.bottom == place.bottom);
     if (!same)
-        SetWindowPos(window, nullptr, r.left + inset, r.top + inset, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(window, nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
     if (control.Kind() == ControlKind::ComboBox && r.height > 0) {
         // The closed box is as high as its selection field: make it the control's height.
         GetWindowRect(window, &shown);
-        const int difference = r.height - (shown.bottom - shown.top);
+        const int difference =
+            scale.ToPhysical(r.top + inset + r.height) - scale.ToPhysical(r.top + inset) - (shown.bottom - shown.top);
         if (difference != 0) {
             const auto field = static_cast<int>(SendMessageW(window, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
             SendMessageW(window, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), std::max(1, field + difference));
@@ -296,7 +306,8 @@ HWND CreateControlWindow(const Control& control, HWND parent, int id, HFONT font
     return window;
 }
 
-void SyncControlWindow(const Control& control, HWND window, ControlWindowState& state, HFONT font) {
+void SyncControlWindow(const Control& control, HWND window, ControlWindowState& state, HFONT font,
+                       LayoutScale scale) {
     switch (control.Kind()) {
         case ControlKind::Frame: SetText(window, static_cast<const Frame&>(control).Caption()); break;
         case ControlKind::Label: {
@@ -320,7 +331,7 @@ void SyncControlWindow(const Control& control, HWND window, ControlWindowState& 
         case ControlKind::CheckBox: {
             const auto& box = static_cast<const CheckBox&>(control);
             SetStyle(window, BS_PUSHLIKE, box.Graphical() ? BS_PUSHLIKE : 0);
-            SyncButton(box, window, state);
+            SyncButton(box, window, state, scale);
             const WPARAM check = box.Value() == 1 ? BST_CHECKED : BST_UNCHECKED;
             if (static_cast<WPARAM>(SendMessageW(window, BM_GETCHECK, 0, 0)) != check)
                 SendMessageW(window, BM_SETCHECK, check, 0);
@@ -330,7 +341,7 @@ void SyncControlWindow(const Control& control, HWND window, ControlWindowState& 
         case ControlKind::OptionButton: {
             const auto& option = static_cast<const OptionButton&>(control);
             SetStyle(window, BS_PUSHLIKE, option.Graphical() ? BS_PUSHLIKE : 0);
-            SyncButton(option, window, state);
+            SyncButton(option, window, state, scale);
             const WPARAM check = option.Value() ? BST_CHECKED : BST_UNCHECKED;
             if (static_cast<WPARAM>(SendMessageW(window, BM_GETCHECK, 0, 0)) != check)
                 SendMessageW(window, BM_SETCHECK, check, 0);
@@ -338,7 +349,7 @@ void SyncControlWindow(const Control& control, HWND window, ControlWindowState& 
             break;
         }
         case ControlKind::CommandButton:
-            SyncButton(static_cast<const CommandButton&>(control), window, state);
+            SyncButton(static_cast<const CommandButton&>(control), window, state, scale);
             break;
         case ControlKind::ListBox: {
             const auto& list = static_cast<const ListBox&>(control);
@@ -366,7 +377,7 @@ void SyncControlWindow(const Control& control, HWND window, ControlWindowState& 
         case ControlKind::Timer: return;
     }
     // The geometry after the caption, which sizes an AutoSize label.
-    SyncGeometry(control, window, font);
+    SyncGeometry(control, window, font, scale);
     if (control.Kind() == ControlKind::PictureBox) ShowPicture(window, static_cast<const PictureBox&>(control));
     if (control.Kind() == ControlKind::Shape) ShowShape(window, static_cast<const Shape&>(control));
     const bool visible = (GetWindowLongPtrW(window, GWL_STYLE) & WS_VISIBLE) != 0;
@@ -397,10 +408,16 @@ HBRUSH ControlColours(const Control& control, HDC dc, ColourBrushes& brushes) {
     return brushes.Of(back);
 }
 
-HICON MakeIcon(const Surface& image, bool cursor, int hotX, int hotY) {
-    const int width = image.Width();
-    const int height = image.Height();
-    if (width <= 0 || height <= 0) return nullptr;
+HICON MakeIcon(const Surface& image, bool cursor, int hotX, int hotY, int times, int per) {
+    if (image.Width() <= 0 || image.Height() <= 0) return nullptr;
+    if (times <= 0 || per <= 0) times = per = 1;
+    // Each pixel of the image becomes a block of times / per pixels (nearest neighbour).
+    const auto scaled = [times, per](int v) {
+        return static_cast<int>((static_cast<std::int64_t>(v) * times + per - 1) / per);
+    };
+    const auto source = [times, per](int v) { return static_cast<int>(static_cast<std::int64_t>(v) * per / times); };
+    const int width = scaled(image.Width());
+    const int height = scaled(image.Height());
     const BITMAPINFO info = TopDownDib32(width, height);
     void* bits = nullptr;
     HBITMAP colour = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
@@ -410,18 +427,21 @@ HICON MakeIcon(const Surface& image, bool cursor, int hotX, int hotY) {
     std::vector<BYTE> mask(static_cast<std::size_t>(maskStride) * height, 0);
     auto* pixels = static_cast<std::uint32_t*>(bits);
     for (int y = 0; y < height; ++y) {
-        const std::int32_t* source = image.Row(y);
+        const std::int32_t* row = image.Row(source(y));
         for (int x = 0; x < width; ++x) {
-            const bool transparent = source[x] == -1;
-            pixels[static_cast<std::size_t>(y) * width + x] = transparent ? 0 : 0xFF000000u | ToDibPixel(source[x]);
+            const std::int32_t pixel = row[source(x)];
+            const bool transparent = pixel == -1;
+            pixels[static_cast<std::size_t>(y) * width + x] = transparent ? 0 : 0xFF000000u | ToDibPixel(pixel);
             if (transparent) mask[static_cast<std::size_t>(y) * maskStride + x / 8] |= static_cast<BYTE>(0x80 >> (x % 8));
         }
     }
     HBITMAP maskBitmap = CreateBitmap(width, height, 1, 1, mask.data());
     ICONINFO icon{};
     icon.fIcon = cursor ? FALSE : TRUE;
-    icon.xHotspot = static_cast<DWORD>(std::clamp(hotX, 0, width - 1));
-    icon.yHotspot = static_cast<DWORD>(std::clamp(hotY, 0, height - 1));
+    // The hot spot scaled to the middle of its pixel's block.
+    const auto hot = [&scaled](int v) { return (scaled(v) + scaled(v + 1) - 1) / 2; };
+    icon.xHotspot = static_cast<DWORD>(std::clamp(hot(hotX), 0, width - 1));
+    icon.yHotspot = static_cast<DWORD>(std::clamp(hot(hotY), 0, height - 1));
     icon.hbmMask = maskBitmap;
     icon.hbmColor = colour;
     HICON result = CreateIconIndirect(&icon);
@@ -443,7 +463,7 @@ HCURSOR SystemCursor(MousePointer pointer) {
     return nullptr;
 }
 
-int LabelWidth(const Label& label, HWND window, HFONT font) {
+int LabelWidth(const Label& label, HWND window, HFONT font, LayoutScale scale) {
     const std::wstring caption = Wide(label.Caption());
     HDC dc = GetDC(window);
     HGDIOBJ old = SelectObject(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
@@ -452,7 +472,8 @@ int LabelWidth(const Label& label, HWND window, HFONT font) {
     SelectObject(dc, old);
     ReleaseDC(window, dc);
     const int frame = label.Border() ? 1 : 0;
-    return std::max(label.Geometry().width, static_cast<int>(size.cx) + 2 * frame + 2);
+    // The text is measured in the scaled font: its width in layout pixels, rounded up.
+    return std::max(label.Geometry().width, scale.ToLayoutCeil(static_cast<int>(size.cx)) + 2 * frame + 2);
 }
 
 }  // namespace pelmora

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/controls.h"
+#include "backends/win32/win32_scale.h"
 
 namespace pelmora {
 
@@ -35,6 +36,7 @@ struct ControlWindowState {
     std::vector<std::string> shownItems;  // a list's or combo box's lines
     bool pictureShown = false;            // a button's picture made for pictureRevision
     std::uint64_t pictureRevision = 0;
+    int pictureDpi = 0;                   // the dpi the button's picture was made for
     HICON icon = nullptr;                 // a button's picture
     std::int32_t shownBack = -2;          // colours the window was last painted in
     std::int32_t shownFore = -2;
@@ -46,8 +48,9 @@ struct ControlWindowState {
 HWND CreateControlWindow(const Control& control, HWND parent, int id, HFONT font);
 
 // Mirrors every property of control onto its window: geometry (inside the border of a
-// bordered picture), visibility, enabled state and what its kind shows.
-void SyncControlWindow(const Control& control, HWND window, ControlWindowState& state, HFONT font);
+// bordered picture) at scale, visibility, enabled state and what its kind shows.
+void SyncControlWindow(const Control& control, HWND window, ControlWindowState& state, HFONT font,
+                       LayoutScale scale);
 
 // One solid brush per colour, kept for the windows' lifetime.
 class ColourBrushes {
@@ -71,12 +74,14 @@ std::int32_t ColourBehind(const Control& control);
 HBRUSH ControlColours(const Control& control, HDC dc, ColourBrushes& brushes);
 
 // An icon (or, with cursor, a cursor with its hot spot clamped into the image) from an
-// image whose pixels of -1 are transparent; nullptr for an empty image.
-HICON MakeIcon(const Surface& image, bool cursor, int hotX, int hotY);
+// image whose pixels of -1 are transparent, enlarged times / per with nearest neighbour
+// (the hot spot with it); nullptr for an empty image.
+HICON MakeIcon(const Surface& image, bool cursor, int hotX, int hotY, int times = 1, int per = 1);
 // A system cursor for one of the platform's own shapes; nullptr for Default and Custom.
 HCURSOR SystemCursor(MousePointer pointer);
 
-// The width of an AutoSize label: its caption's width in font, at least the geometry's.
-int LabelWidth(const Label& label, HWND window, HFONT font);
+// The width in layout pixels of an AutoSize label: its caption's width in font (the font
+// of scale), at least the geometry's.
+int LabelWidth(const Label& label, HWND window, HFONT font, LayoutScale scale);
 
 }  // namespace pelmora

@@ -6,6 +6,7 @@
 #include <windowsx.h>
 
 #include <array>
+#include <initializer_list>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "platform/view_rules.h"
 #include "backends/win32/win32_accessible.h"
 #include "backends/win32/win32_control_windows.h"
+#include "backends/win32/win32_resource_ids.h"
 #include "backends/win32/win32_text.h"
 
 namespace pelmora {
@@ -26,8 +28,16 @@ constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMI
 constexpr DWORD kFormExStyle = WS_EX_CONTROLPARENT;
 constexpr UINT_PTR kSubclassId = 1;
 
-// The first installed of the fonts that have the Chinese glyphs, about 9 points at 96 dpi.
-HFONT MakeChineseFont() {
+// The program's icon resource drawn side x side, or none when the running executable has
+// no icon (the test programs).
+HICON ProgramIcon(int side) {
+    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(PELMORA_ICON_ID), IMAGE_ICON,
+                                         side, side, LR_DEFAULTCOLOR));
+}
+
+// The first installed of the fonts that have the Chinese glyphs, 12 layout pixels high:
+// about 9 points at every dpi.
+HFONT MakeChineseFont(LayoutScale scale) {
     static constexpr std::array<const wchar_t*, 4> candidates{L"Microsoft YaHei UI", L"Microsoft YaHei", L"SimSun",
                                                               L"WenQuanYi Micro Hei"};
     const wchar_t* chosen = nullptr;
@@ -51,7 +61,7 @@ HFONT MakeChineseFont() {
     }
     ReleaseDC(nullptr, screen);
     if (!chosen) return nullptr;
-    return CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+    return CreateFontW(-scale.Size(12), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, chosen);
 }
 
@@ -64,6 +74,36 @@ int ShiftState(WPARAM keys) {
 int ButtonsHeld(WPARAM keys) {
     return (keys & MK_LBUTTON ? kLeftButton : 0) | (keys & MK_RBUTTON ? kRightButton : 0) |
            (keys & MK_MBUTTON ? kMiddleButton : 0);
+}
+
+template <typename Function>
+Function User32Function(const char* name) {
+    HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    return user32 ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user32, name))) : nullptr;
+}
+
+// The window rectangle around a client area of size, with the caption and borders of dpi
+// (AdjustWindowRectExForDpi where the system has it).
+RECT FrameAround(SIZE size, int dpi) {
+    using AdjustForDpi = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+    static const auto adjustForDpi = User32Function<AdjustForDpi>("AdjustWindowRectExForDpi");
+    RECT frame{0, 0, size.cx, size.cy};
+    if (!adjustForDpi || !adjustForDpi(&frame, kFormStyle, FALSE, kFormExStyle, static_cast<UINT>(dpi)))
+        AdjustWindowRectEx(&frame, kFormStyle, FALSE, kFormExStyle);
+    return frame;
+}
+
+// A border of thickness pixels around window, in the colour of the system's window frames.
+void PaintBorder(HWND window, int thickness) {
+    RECT frame;
+    GetWindowRect(window, &frame);
+    const int w = frame.right - frame.left, h = frame.bottom - frame.top;
+    HDC dc = GetWindowDC(window);
+    HBRUSH brush = GetSysColorBrush(COLOR_WINDOWFRAME);
+    for (const RECT& side : {RECT{0, 0, w, thickness}, RECT{0, h - thickness, w, h}, RECT{0, 0, thickness, h},
+                             RECT{w - thickness, 0, w, h}})
+        FillRect(dc, &side, brush);
+    ReleaseDC(window, dc);
 }
 
 std::wstring WindowText(HWND window) {
@@ -113,7 +153,11 @@ struct Win32FormView::State {
     ControlHost& host;
     Win32FormView& view;
     HWND window = nullptr;
+    LayoutScale scale;  // the dpi the windows are laid out at
+    SIZE layoutClient{0, 0};
     HFONT font = nullptr;
+    HICON bigIcon = nullptr;    // the title bar's and Alt+Tab's icon at the scale
+    HICON smallIcon = nullptr;
     HWND toolTips = nullptr;
     bool comInitialised = false;
     ColourBrushes brushes;
@@ -139,6 +183,22 @@ struct Win32FormView::State {
     }
 
     void Create(const std::string& caption, int clientWidth, int clientHeight);
+    // The client area of the layout's size at the scale; the window keeps its top-left.
+    void FitClient();
+    // Lays every window out again at newScale: places, font, pictures and pointers.
+    void Rescale(LayoutScale newScale);
+    // The program's icon on the window in the sizes of the scale (16 and 32 layout pixels),
+    // drawn from the icon's own image of that size rather than shrunk by the title bar.
+    void SetIcons();
+    // The thickness of a label's border (WS_BORDER) when the view draws it itself: one
+    // layout pixel at a scale, where the system's is always one screen pixel; 0 otherwise.
+    int ScaledBorder(const Entry& entry, HWND child) const {
+        if (scale.Unscaled() || entry.control->Kind() != ControlKind::Label) return 0;
+        return (GetWindowLongPtrW(child, GWL_STYLE) & WS_BORDER) ? scale.ToPhysical(1) : 0;
+    }
+    HCURSOR MakeCursor(const PointerImage& image) const {
+        return MakeIcon(image.image, true, image.hotX, image.hotY, CursorSizeAt(scale.Dpi()), CursorSizeAt(kLayoutDpi));
+    }
     void Sync();
     void SyncEntry(Entry& entry, bool& pointerChanged);
     void SyncTimer(Entry& entry);
@@ -185,15 +245,18 @@ void Win32FormView::State::Create(const std::string& caption, int clientWidth, i
         return RegisterClassExW(&windowClass) != 0;
     }();
     (void)formClassRegistered;
-    font = MakeChineseFont();
-    if (!font) font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-
-    RECT frame{0, 0, clientWidth, clientHeight};
-    AdjustWindowRectEx(&frame, kFormStyle, FALSE, kFormExStyle);
+    layoutClient = {clientWidth, clientHeight};
+    const RECT frame = FrameAround(layoutClient, kLayoutDpi);
     CreateWindowExW(kFormExStyle, kFormWindowClass, Wide(caption).c_str(), kFormStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                     frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, GetModuleHandleW(nullptr),
                     this);
     if (!window) return;
+    // The dpi is the window's: a program aware of each monitor's learns it only now.
+    scale = LayoutScale(DpiOfWindow(window));
+    FitClient();
+    SetIcons();
+    font = MakeChineseFont(scale);
+    if (!font) font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 
     toolTips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr,
@@ -211,6 +274,7 @@ void Win32FormView::State::Create(const std::string& caption, int clientWidth, i
             HWND parent = container ? byControl.at(container)->window : window;
             entry->window = CreateControlWindow(*controls[i], parent, entry->id, font);
             if (entry->window) {
+                SetScaleOf(entry->window, scale);
                 // A new child window goes below its siblings; a later control lies above the
                 // earlier ones (a page hides what it covers).
                 SetWindowPos(entry->window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -228,6 +292,61 @@ void Win32FormView::State::Create(const std::string& caption, int clientWidth, i
         byControl[controls[i]] = entry.get();
         entries.push_back(std::move(entry));
     }
+}
+
+void Win32FormView::State::FitClient() {
+    const SIZE wanted{scale.ToPhysical(layoutClient.cx), scale.ToPhysical(layoutClient.cy)};
+    RECT frame = FrameAround(wanted, scale.Dpi());
+    SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // The frame's metrics at that dpi may be off by a pixel or two: the client area decides.
+    RECT client;
+    GetClientRect(window, &client);
+    if (client.right != wanted.cx || client.bottom != wanted.cy) {
+        GetWindowRect(window, &frame);
+        SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left + wanted.cx - client.right,
+                     frame.bottom - frame.top + wanted.cy - client.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void Win32FormView::State::SetIcons() {
+    HICON oldBig = std::exchange(bigIcon, ProgramIcon(scale.ToPhysical(32)));
+    HICON oldSmall = std::exchange(smallIcon, ProgramIcon(scale.ToPhysical(16)));
+    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
+    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
+    if (oldBig) DestroyIcon(oldBig);
+    if (oldSmall) DestroyIcon(oldSmall);
+}
+
+void Win32FormView::State::Rescale(LayoutScale newScale) {
+    if (newScale == scale || !window) return;
+    scale = newScale;
+    SetIcons();
+    HFONT newFont = MakeChineseFont(scale);
+    if (!newFont) newFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    HFONT oldFont = std::exchange(font, newFont);
+    if (toolTips) SendMessageW(toolTips, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    for (const auto& entry : entries) {
+        if (!entry->window) continue;
+        SetScaleOf(entry->window, scale);
+        SendMessageW(entry->window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        SetWindowPos(entry->window, nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);  // the borders
+        entry->everSynced = false;  // every place, picture and region again
+        if (entry->control->Kind() == ControlKind::PictureBox) InvalidateRect(entry->window, nullptr, FALSE);
+    }
+    if (oldFont && oldFont != GetStockObject(DEFAULT_GUI_FONT)) DeleteObject(oldFont);
+    // The pointers are made again at the new size when next asked for (one on show is
+    // put aside first: a cursor in use cannot be destroyed).
+    for (const auto& [image, cursor] : cursors) {
+        if (!cursor) continue;
+        if (GetCursor() == cursor) SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+        DestroyCursor(cursor);
+    }
+    cursors.clear();
+    syncedPointer = ~host.PointerRevision();
+    Sync();
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void Win32FormView::State::Sync() {
@@ -260,7 +379,7 @@ void Win32FormView::State::Sync() {
 
 void Win32FormView::State::SyncEntry(Entry& entry, bool& pointerChanged) {
     Control& control = *entry.control;
-    SyncControlWindow(control, entry.window, entry.shown, font);
+    SyncControlWindow(control, entry.window, entry.shown, font, scale);
     SyncToolTip(entry);
     const bool wantsDrops = control.onDropFiles && control.Enabled();
     if (wantsDrops != entry.acceptsDrops) {
@@ -308,7 +427,7 @@ bool Win32FormView::State::SyncMousePointer() {
     syncedPointer = host.PointerRevision();
     const PointerImage& icon = host.MouseIcon();
     const bool custom = host.Pointer() == MousePointer::Custom && icon.image.Width() > 0 && icon.image.Height() > 0;
-    HCURSOR old = std::exchange(windowCursor, custom ? MakeIcon(icon.image, true, icon.hotX, icon.hotY) : nullptr);
+    HCURSOR old = std::exchange(windowCursor, custom ? MakeCursor(icon) : nullptr);
     if (windowCursor && GetCapture() && (GetCapture() == window || IsChild(window, GetCapture())))
         SetCursor(windowCursor);
     if (old) {
@@ -324,8 +443,7 @@ HCURSOR Win32FormView::State::PointerOver(const Control& control) {
         if (c->Pointer() == MousePointer::Custom && c->MouseIcon()) {
             auto cursor = cursors.find(c->MouseIcon());
             if (cursor == cursors.end()) {
-                const PointerImage& image = *c->MouseIcon();
-                cursor = cursors.emplace(c->MouseIcon(), MakeIcon(image.image, true, image.hotX, image.hotY)).first;
+                cursor = cursors.emplace(c->MouseIcon(), MakeCursor(*c->MouseIcon())).first;
             }
             if (cursor->second) return cursor->second;
         } else if (HCURSOR shape = SystemCursor(c->Pointer())) {
@@ -542,13 +660,17 @@ LRESULT Win32FormView::State::Mouse(Entry& entry, HWND child, UINT message, WPAR
     if (windowCursor && GetCapture()) SetCursor(windowCursor);  // the window's pointer also during a drag
 
     if (control.Enabled()) {
-        // Relative to the control's window, whose client area may lie inside a border.
+        // Relative to the control's window, whose client area may lie inside a border, and
+        // in layout pixels: the handlers never see the scale.
         POINT origin{0, 0};
         MapWindowPoints(child, nullptr, &origin, 1);
         RECT frame;
         GetWindowRect(child, &frame);
+        const POINT physical{GET_X_LPARAM(lParam) + origin.x - frame.left, GET_Y_LPARAM(lParam) + origin.y - frame.top};
+        const bool onWindow = physical.x >= 0 && physical.y >= 0 && physical.x < frame.right - frame.left &&
+                              physical.y < frame.bottom - frame.top;
         const MouseEvent event{type == Type::Move ? ButtonsHeld(wParam) : button, ShiftState(wParam),
-                               GET_X_LPARAM(lParam) + origin.x - frame.left, GET_Y_LPARAM(lParam) + origin.y - frame.top};
+                               scale.ToLayout(physical.x), scale.ToLayout(physical.y)};
         switch (type) {
             case Type::Down:
                 if (control.onMouseDown) Dispatch([&control, event] { control.RaiseMouseDown(event); });
@@ -556,9 +678,8 @@ LRESULT Win32FormView::State::Mouse(Entry& entry, HWND child, UINT message, WPAR
             case Type::Up: {
                 // A label is clicked by a left press and release on it; the release ending a
                 // double click is no click.
-                const bool click = control.Kind() == ControlKind::Label && button == kLeftButton && !endsDoubleClick &&
-                                   event.x >= 0 && event.y >= 0 && event.x < frame.right - frame.left &&
-                                   event.y < frame.bottom - frame.top;
+                const bool click =
+                    control.Kind() == ControlKind::Label && button == kLeftButton && !endsDoubleClick && onWindow;
                 if (control.onMouseUp) Dispatch([&control, event] { control.RaiseMouseUp(event); });
                 if (click && control.onClick) Dispatch([&control] { control.RaiseClick(); });
                 break;
@@ -618,6 +739,16 @@ LRESULT CALLBACK Win32FormView::State::FormProcedure(HWND window, UINT message, 
                 return TRUE;
             }
             break;
+        case WM_DPICHANGED: {
+            // Moved to a monitor of another dpi (or the dpi changed): laid out again, in the
+            // place Windows suggests, with the client area of the layout at the new scale.
+            state->Rescale(LayoutScale(LOWORD(wParam)));
+            if (const auto* suggested = reinterpret_cast<const RECT*>(lParam))
+                SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                             suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+            state->FitClient();
+            return 0;
+        }
         case WM_CLOSE:
             state->Close();
             DestroyWindow(window);
@@ -672,6 +803,20 @@ LRESULT CALLBACK Win32FormView::State::ChildProcedure(HWND child, UINT message, 
                 }
             }
             break;
+        case WM_NCCALCSIZE:
+            if (const int border = state.ScaledBorder(*entry, child)) {
+                RECT* area = wParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0]
+                                    : reinterpret_cast<RECT*>(lParam);
+                InflateRect(area, -border, -border);
+                return 0;
+            }
+            break;
+        case WM_NCPAINT:
+            if (const int border = state.ScaledBorder(*entry, child)) {
+                PaintBorder(child, border);
+                return 0;
+            }
+            break;
         case WM_DROPFILES: state.Drop(*entry, reinterpret_cast<HDROP>(wParam)); return 0;
         case WM_GETOBJECT:
             // The control's id as the description test tools find it by, and what a person
@@ -681,6 +826,7 @@ LRESULT CALLBACK Win32FormView::State::ChildProcedure(HWND child, UINT message, 
                 return answer;
             break;
         case WM_NCDESTROY:
+            ForgetScaleOf(child);
             RemoveWindowSubclass(child, ChildProcedure, kSubclassId);
             state.byWindow.erase(child);
             state.colourWindows.erase(child);
@@ -708,6 +854,8 @@ Win32FormView::~Win32FormView() {
     for (const auto& [image, cursor] : state_->cursors)
         if (cursor) DestroyCursor(cursor);
     if (state_->windowCursor) DestroyCursor(state_->windowCursor);
+    if (state_->bigIcon) DestroyIcon(state_->bigIcon);
+    if (state_->smallIcon) DestroyIcon(state_->smallIcon);
     if (state_->font && state_->font != GetStockObject(DEFAULT_GUI_FONT)) DeleteObject(state_->font);
     if (state_->comInitialised) CoUninitialize();
 }

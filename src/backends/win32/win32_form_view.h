@@ -17,7 +17,10 @@ namespace pelmora {
 class Win32FormView {
 public:
     // The window is created hidden, with caption and a client area of exactly
-    // clientWidth x clientHeight.
+    // clientWidth x clientHeight layout pixels, at the window's dpi: scaled by dpi/96 (edges
+    // rounded up), as is every child window, font, border and picture, while mouse
+    // positions reach the controls' handlers in layout pixels. On WM_DPICHANGED it is laid
+    // out again at the new dpi.
     Win32FormView(ControlHost& host, const std::string& caption, int clientWidth, int clientHeight);
     ~Win32FormView();
     Win32FormView(const Win32FormView&) = delete;

@@ -1,10 +1,12 @@
 #include "backends/win32/win32_picture_windows.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "platform/view_rules.h"
 #include "backends/win32/win32_dib.h"
+#include "backends/win32/win32_scale.h"
 
 namespace pelmora {
 
@@ -40,6 +42,7 @@ void FillPixels(HDC dc, int left, int top, int right, int bottom, int systemColo
 void PaintPicture(HWND window, HDC dc, const RECT& paintArea) {
     const PictureBox* picture = ControlOfWindow<PictureBox>(window);
     if (!picture) return;
+    const LayoutScale scale = ScaleOf(window);
     RECT client;
     GetClientRect(window, &client);
     // Only what can be seen: the editor's display is far larger than the viewport that
@@ -52,27 +55,50 @@ void PaintPicture(HWND window, HDC dc, const RECT& paintArea) {
     const RECT inside = PictureInside(*picture, window);
     RECT area;
     if (IntersectRect(&area, &dirty, &inside)) {
-        const int width = area.right - area.left;
-        const int height = area.bottom - area.top;
-        std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height, BackgroundPixel(picture->BackColor()));
+        // The layout pixels that cover the area, composed at their own size: the window's
+        // layout pixel v covers the physical pixels from ToPhysical(v) to ToPhysical(v + 1).
+        const RECT cover{scale.ToLayout(area.left), scale.ToLayout(area.top), scale.ToLayout(area.right - 1) + 1,
+                         scale.ToLayout(area.bottom - 1) + 1};
+        const int coverWidth = cover.right - cover.left;
+        const int coverHeight = cover.bottom - cover.top;
+        std::vector<std::uint32_t> pixels(static_cast<std::size_t>(coverWidth) * coverHeight,
+                                          BackgroundPixel(picture->BackColor()));
+        const int border = picture->Border() ? 1 : 0;
+        const Rect& geometry = picture->Geometry();
         const Surface& shown = picture->Picture();
         if (shown.Width() > 0 && shown.Height() > 0) {
-            const POINT centred{inside.left + CentredOffset(inside.right - inside.left, shown.Width()),
-                                inside.top + CentredOffset(inside.bottom - inside.top, shown.Height())};
-            DrawSurfacePart(pixels, area, shown, centred, true);
+            const POINT centred{border + CentredOffset(geometry.width - 2 * border, shown.Width()),
+                                border + CentredOffset(geometry.height - 2 * border, shown.Height())};
+            DrawSurfacePart(pixels, cover, shown, centred, true);
         }
-        DrawSurfacePart(pixels, area, picture->Image(), {inside.left, inside.top}, false);
+        DrawSurfacePart(pixels, cover, picture->Image(), {border, border}, false);
+        const int width = area.right - area.left;
+        const int height = area.bottom - area.top;
+        if (!scale.Unscaled()) {
+            // Nearest neighbour: every layout pixel a sharp block of the scale.
+            std::vector<int> columns(static_cast<std::size_t>(width));
+            for (int x = 0; x < width; ++x) columns[static_cast<std::size_t>(x)] = scale.ToLayout(area.left + x) - cover.left;
+            std::vector<std::uint32_t> scaled(static_cast<std::size_t>(width) * height);
+            for (int y = 0; y < height; ++y) {
+                const std::uint32_t* source =
+                    pixels.data() + static_cast<std::size_t>(scale.ToLayout(area.top + y) - cover.top) * coverWidth;
+                std::uint32_t* row = scaled.data() + static_cast<std::size_t>(y) * width;
+                for (int x = 0; x < width; ++x) row[x] = source[columns[static_cast<std::size_t>(x)]];
+            }
+            pixels = std::move(scaled);
+        }
         const BITMAPINFO info = TopDownDib32(width, height);
         SetDIBitsToDevice(dc, area.left, area.top, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0, 0,
                           static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
     }
     if (picture->Border()) {
-        // A sunken one-pixel panel: shadow at the top and left, highlight at the bottom and right.
-        const int w = client.right, h = client.bottom;
-        FillPixels(dc, 0, 0, w, 1, COLOR_BTNSHADOW);
-        FillPixels(dc, 0, 0, 1, h, COLOR_BTNSHADOW);
-        FillPixels(dc, 1, h - 1, w, h, COLOR_BTNHIGHLIGHT);
-        FillPixels(dc, w - 1, 1, w, h, COLOR_BTNHIGHLIGHT);
+        // A sunken one-pixel panel (one layout pixel thick): shadow at the top and left,
+        // highlight at the bottom and right.
+        const int w = client.right, h = client.bottom, t = scale.ToPhysical(1);
+        FillPixels(dc, 0, 0, w, t, COLOR_BTNSHADOW);
+        FillPixels(dc, 0, 0, t, h, COLOR_BTNSHADOW);
+        FillPixels(dc, t, h - t, w, h, COLOR_BTNHIGHLIGHT);
+        FillPixels(dc, w - t, t, w, h, COLOR_BTNHIGHLIGHT);
     }
 }
 
@@ -135,7 +161,10 @@ void RegisterPictureClasses() {
 RECT PictureInside(const PictureBox& picture, HWND window) {
     RECT inside;
     GetClientRect(window, &inside);
-    if (picture.Border()) InflateRect(&inside, -1, -1);
+    if (picture.Border()) {
+        const int t = ScaleOf(window).ToPhysical(1);
+        InflateRect(&inside, -t, -t);
+    }
     return inside;
 }
 
@@ -147,7 +176,8 @@ void ShowPicture(HWND window, const PictureBox& picture) {
     } else if (damage.area.width > 0 && damage.area.height > 0) {
         const int inset = picture.Border() ? 1 : 0;
         const Rect& a = damage.area;
-        const RECT changed{a.left + inset, a.top + inset, a.left + a.width + inset, a.top + a.height + inset};
+        const RECT changed = ScaleOf(window).ToPhysical(a.left + inset, a.top + inset, a.left + a.width + inset,
+                                                        a.top + a.height + inset);
         InvalidateRect(window, &changed, FALSE);
     }
 }
@@ -157,9 +187,10 @@ void ShowShape(HWND window, const Shape& shape) {
     RECT client;
     GetClientRect(window, &client);
     HRGN ring = nullptr;
-    if (!shape.Filled() && client.right > 2 && client.bottom > 2) {
+    const int t = ScaleOf(window).ToPhysical(1);  // the outline is one layout pixel thick
+    if (!shape.Filled() && client.right > 2 * t && client.bottom > 2 * t) {
         ring = CreateRectRgn(0, 0, client.right, client.bottom);
-        HRGN hole = CreateRectRgn(1, 1, client.right - 1, client.bottom - 1);
+        HRGN hole = CreateRectRgn(t, t, client.right - t, client.bottom - t);
         CombineRgn(ring, ring, hole, RGN_DIFF);
         DeleteObject(hole);
     }

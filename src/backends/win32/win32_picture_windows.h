@@ -31,15 +31,19 @@ const T* ControlOfWindow(HWND window) {
 // brush, since each of these windows paints all of itself.
 void RegisterWindowClass(const wchar_t* name, WNDPROC procedure, UINT style, int extraBytes = 0);
 
-// The area inside a picture's border, in its window's client coordinates.
+// The area inside a picture's border (one layout pixel, scaled), in its window's client
+// coordinates.
 RECT PictureInside(const PictureBox& picture, HWND window);
 
 // Shows picture in its window: remembers the control for painting and asks for a repaint
-// of only what changed since the last time (PictureBox::TakeDamage).
+// of only what changed since the last time (PictureBox::TakeDamage), scaled. The window
+// paints its layout pixels as blocks of the scale (nearest neighbour), only what is
+// visible and asked for.
 void ShowPicture(HWND window, const PictureBox& picture);
 
-// Shows shape in its window: filled, or only its one-pixel outline (the window's region is
-// the ring, so what lies under the inside shows and gets painted by its own window).
+// Shows shape in its window: filled, or only its outline, one layout pixel thick (the
+// window's region is the ring, so what lies under the inside shows and gets painted by its
+// own window).
 void ShowShape(HWND window, const Shape& shape);
 
 }  // namespace pelmora
