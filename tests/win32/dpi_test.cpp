@@ -13,15 +13,11 @@
 #include <vector>
 
 #include "app/form1.h"
-#include "backends/win32/win32_clipboard.h"
-#include "backends/win32/win32_clock_pump.h"
-#include "backends/win32/win32_desktop.h"
-#include "backends/win32/win32_dialogs.h"
-#include "backends/win32/win32_file_system.h"
 #include "backends/win32/win32_form_view.h"
-#include "backends/win32/win32_hotkeys.h"
 #include "backends/win32/win32_scale.h"
+#include "backends/win32/win32_services.h"
 #include "backends/win32/win32_text.h"
+#include "view_test_support.h"
 
 using namespace pelmora;
 
@@ -48,37 +44,6 @@ const bool kAware = [] {
 // A layout edge on the screen at 150 %: ceil(v * 1.5).
 int Px(int layout) { return (layout * 3 + 1) / 2; }
 
-void Pump() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
-
-bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 3000) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline) return condition();
-        Pump();
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-    return true;
-}
-
-std::wstring TextOf(HWND window) {
-    wchar_t text[256] = {};
-    GetWindowTextW(window, text, 256);
-    return text;
-}
-
-RECT PlaceOf(HWND window) {
-    RECT r;
-    GetWindowRect(window, &r);
-    MapWindowPoints(HWND_DESKTOP, GetParent(window), reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
 void ExpectRect(const RECT& r, int left, int top, int right, int bottom) {
     EXPECT_EQ(r.left, left);
     EXPECT_EQ(r.top, top);
@@ -86,30 +51,11 @@ void ExpectRect(const RECT& r, int left, int top, int right, int bottom) {
     EXPECT_EQ(r.bottom, bottom);
 }
 
-int ScreenPixel(int x, int y) {
-    HDC screen = GetDC(nullptr);
-    const COLORREF pixel = GetPixel(screen, x, y);
-    ReleaseDC(nullptr, screen);
-    return static_cast<int>(pixel);
-}
-
 // The top-left of window's client area on the screen.
 POINT Origin(HWND window) {
     POINT at{0, 0};
     ClientToScreen(window, &at);
     return at;
-}
-
-void SendMouse(DWORD flags) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    SendInput(1, &input, sizeof(input));
-}
-
-void MovePointer(POINT at) {
-    SetCursorPos(at.x, at.y);
-    SendMouse(MOUSEEVENTF_MOVE);
 }
 
 // A left press and release at a point on the screen, as a hand makes them.
@@ -327,24 +273,12 @@ TEST_F(ScaledPictureTest, ANewDpiLaysTheWindowOutAgain) {
 
 // pelmora's own window on the real Win32 services.
 struct Dpi150Form1Test : ::testing::Test {
-    AnsiEncoding encoding;
-    Win32Desktop desktop{encoding};
-    Win32Shell shell;
-    Win32FileSystem files;
-    Win32HotkeyService hotkeys;
-    Win32Clock clock;
-    Win32MessagePump pump;
-    Win32Clipboard clipboard;
-    Win32Dialogs dialogs;
-    Form1 form{{desktop, shell, files, hotkeys, clock, pump, encoding, clipboard, dialogs}};
+    Win32Services services;
+    Form1 form{services.Services()};
     Win32FormView view{form, kWindowCaption, kClientWidth, kClientHeight};
 
     Dpi150Form1Test() {
-        hotkeys.AttachWindow(view.Window());
-        hotkeys.afterHotkey = [this] { view.Sync(); };
-        clipboard.SetOwner(view.Window());
-        dialogs.SetOwner(view.Window());
-        pump.beforeProcessing = [this] { view.Sync(); };
+        services.AttachTo(view);
         view.Dispatch([this] { form.Form_Load(); });
         SetWindowPos(view.Window(), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         ShowWindow(view.Window(), SW_SHOW);
@@ -447,7 +381,7 @@ TEST_F(Dpi150Form1Test, TheMagnifierShowsThePhysicalPixelsAroundThePointer) {
 TEST_F(Dpi150Form1Test, ThePencilAtEightTimesChangesThePixelUnderTheScaledPress) {
     Surface picture(20, 15, RGB(255, 255, 255));
     for (int x = 0; x < 20; ++x) picture.SetPixel(x, 0, RGB(0, 128, 0));
-    clipboard.SetPicture(picture);
+    services.clipboard.SetPicture(picture);
     SendMessageW(W(form.Option2[4]), BM_CLICK, 0, 0);
     SendMessageW(W(form.editor.files.菜单按钮[3]), BM_CLICK, 0, 0);
     SendMessageW(W(form.editor.canvas.缩放[0]), BM_CLICK, 0, 0);

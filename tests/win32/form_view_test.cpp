@@ -18,6 +18,7 @@
 #include "backends/fake/fake_services.h"
 #include "backends/win32/win32_form_view.h"
 #include "backends/win32/win32_text.h"
+#include "view_test_support.h"
 
 using namespace pelmora;
 
@@ -28,77 +29,22 @@ constexpr int kGreen = 0x00FF00;
 constexpr int kBlue = 0xFF0000;
 constexpr int kYellow = 0x00FFFF;
 
-// Dispatches what waits in the thread's queue. A WM_QUIT left by a closed view is dropped.
-void Pump() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
-
-// Pumps messages until condition holds or timeoutMs passed; the condition's last answer.
-bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 3000) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline) return condition();
-        Pump();
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-    return true;
-}
-
 std::wstring ClassOf(HWND window) {
     wchar_t name[64] = {};
     GetClassNameW(window, name, 64);
     return name;
 }
 
-std::wstring TextOf(HWND window) {
-    wchar_t text[256] = {};
-    GetWindowTextW(window, text, 256);
-    return text;
-}
-
 LONG_PTR StyleOf(HWND window) { return GetWindowLongPtrW(window, GWL_STYLE); }
-
-// A window's rectangle in its parent's client coordinates.
-RECT PlaceOf(HWND window) {
-    RECT r;
-    GetWindowRect(window, &r);
-    MapWindowPoints(HWND_DESKTOP, GetParent(window), reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
 
 bool SameRect(const RECT& a, const RECT& b) {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
-// The screen's pixel as 0x00BBGGRR.
-int ScreenPixel(POINT at) {
-    HDC screen = GetDC(nullptr);
-    const COLORREF pixel = GetPixel(screen, at.x, at.y);
-    ReleaseDC(nullptr, screen);
-    return static_cast<int>(pixel);
 }
 
 POINT OnScreen(HWND window, int x, int y) {
     POINT at{x, y};
     ClientToScreen(window, &at);
     return at;
-}
-
-void SendMouse(DWORD flags) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    SendInput(1, &input, sizeof(input));
-}
-
-// Moves the pointer as a mouse does, so that the window under it hears of the move.
-void MovePointer(POINT at) {
-    SetCursorPos(at.x, at.y);
-    SendMouse(MOUSEEVENTF_MOVE);  // a move by nothing, at the new position
 }
 
 // A picture: a cross of red on a 5 x 3 image whose corners are transparent.
