@@ -53,7 +53,7 @@ QAccessibleInterface* FormAccessible(const QString&, QObject* object) {
 
 FormView::FormView(ControlHost& host, const std::string& caption, int clientWidth, int clientHeight,
                    const std::string& name)
-    : host_(host) {
+    : host_(host), sync_(host, [this] { Sync(); }) {
     [[maybe_unused]] static const bool windowRoleInstalled = (QAccessible::installFactory(FormAccessible), true);
     setObjectName(QString::fromStdString(name));
     setAccessibleDescription(objectName());
@@ -97,13 +97,13 @@ void FormView::ConnectUserActions(Control& control, QWidget& widget) {
         case ControlKind::CheckBox:
             connect(static_cast<QAbstractButton*>(&widget), &QAbstractButton::clicked, this,
                     [this, box = static_cast<CheckBox*>(&control)](bool checked) {
-                        DispatchUserAction(*box, [box, checked] { box->SetValue(checked ? 1 : 0); });
+                        sync_.DispatchUserAction(*box, [box, checked] { box->SetValue(checked ? 1 : 0); });
                     });
             break;
         case ControlKind::OptionButton:
             connect(static_cast<QAbstractButton*>(&widget), &QAbstractButton::clicked, this,
                     [this, option = static_cast<OptionButton*>(&control)] {
-                        DispatchUserAction(*option, [option] { option->Select(); });
+                        sync_.DispatchUserAction(*option, [option] { option->Select(); });
                     });
             break;
         case ControlKind::CommandButton:
@@ -115,12 +115,12 @@ void FormView::ConnectUserActions(Control& control, QWidget& widget) {
                 auto* box = static_cast<TextBox*>(&control);
                 connect(lines, &QPlainTextEdit::textChanged, this, [this, box, lines] {
                     const std::string text = FromShownLines(lines->document()->toRawText());
-                    DispatchUserAction(*box, [box, &text] { box->SetText(text); });
+                    sync_.DispatchUserAction(*box, [box, &text] { box->SetText(text); });
                 });
             } else {
                 connect(static_cast<QLineEdit*>(&widget), &QLineEdit::textEdited, this,
                         [this, box = static_cast<TextBox*>(&control)](const QString& text) {
-                            DispatchUserAction(*box, [box, text] { box->SetText(text.toStdString()); });
+                            sync_.DispatchUserAction(*box, [box, text] { box->SetText(text.toStdString()); });
                         });
             }
             break;
@@ -145,17 +145,17 @@ void FormView::ConnectUserActions(Control& control, QWidget& widget) {
             // The thumb dragged: Scroll at every step, the value following at once.
             connect(scroll, &QAbstractSlider::sliderMoved, this, [this, bar](int position) {
                 const std::int16_t value = FromSliderValue(*bar, position);
-                DispatchUserAction(*bar, [bar, value] { bar->DragTo(value); });
+                sync_.DispatchUserAction(*bar, [bar, value] { bar->DragTo(value); });
             });
             connect(scroll, &QAbstractSlider::sliderReleased, this,
-                    [this, bar] { DispatchUserAction(*bar, [bar] { bar->EndDrag(); }); });
+                    [this, bar] { sync_.DispatchUserAction(*bar, [bar] { bar->EndDrag(); }); });
             // An arrow, a page area, a key or the wheel: the new value raises Change. A
             // dragged thumb changes the value too, but has raised Scroll for it already;
             // a value the sync sets from the control comes with the signals blocked.
             connect(scroll, &QAbstractSlider::valueChanged, this, [this, bar, scroll](int position) {
                 if (scroll->isSliderDown()) return;
                 const std::int16_t value = FromSliderValue(*bar, position);
-                DispatchUserAction(*bar, [bar, value] { bar->SetValue(value); });
+                sync_.DispatchUserAction(*bar, [bar, value] { bar->SetValue(value); });
             });
             break;
         }
@@ -163,34 +163,19 @@ void FormView::ConnectUserActions(Control& control, QWidget& widget) {
     }
 }
 
-void FormView::Dispatch(const std::function<void()>& handler) {
-    handler();
-    Sync();
-}
-
-void FormView::DispatchUserAction(Control& control, const std::function<void()>& handler) {
-    handler();
-    syncedRevision_[&control] = ~control.Revision();
-    Sync();
-}
+void FormView::Dispatch(const std::function<void()>& handler) { sync_.Dispatch(handler); }
 
 void FormView::ChooseLine(ItemList& list, int index) {
-    if (index >= 0) DispatchUserAction(list, [&list, index] { list.SetListIndex(index); });
+    if (index >= 0) sync_.DispatchUserAction(list, [&list, index] { list.SetListIndex(index); });
 }
 
 void FormView::Sync() {
+    const ViewWork work = sync_.Take();
     bool labelsChanged = false;
-    for (Control* control : host_.Controls()) {
-        std::uint64_t& synced = syncedRevision_[control];
-        if (synced == control->Revision()) continue;
-        synced = control->Revision();
-        if (control->Kind() == ControlKind::Timer) {
-            SyncTimer(static_cast<const Timer&>(*control));
-            continue;
-        }
+    for (const auto& [control, pointerChanged] : work.controls) {
         QWidget* widget = widgets_.at(control);
         SyncControlWidget(*control, *widget);
-        SyncControlPointer(*control, *widget);
+        if (pointerChanged) SyncControlPointer(*control, *widget);
         labelsChanged = labelsChanged || dynamic_cast<const CaptionedControl*>(control) != nullptr;
         // Moves without a button reach a widget only while it tracks the mouse. Tracking
         // that Qt's own widgets turned on for themselves is left alone.
@@ -205,59 +190,32 @@ void FormView::Sync() {
     if (labelsChanged)
         for (Control* control : host_.Controls())
             if (control->LabelledBy()) SyncAccessibility(*control, *widgets_.at(control));
-    if (host_.Focused() && host_.FocusRevision() != syncedFocus_) {
-        syncedFocus_ = host_.FocusRevision();
-        widgets_.at(host_.Focused())->setFocus(Qt::OtherFocusReason);
-    }
-    SyncMousePointer();
-    if (host_.WindowRevision() != syncedWindow_) {
-        syncedWindow_ = host_.WindowRevision();
-        setVisible(host_.WindowVisible());
-    }
-}
-
-void FormView::SyncTimer(const Timer& timer) {
-    QTimer* qtimer = timers_.at(&timer);
-    std::uint64_t& run = timerRun_[&timer];
-    if (!timer.Enabled() || timer.Interval() <= 0) {
-        qtimer->stop();
-    } else if (run != timer.Run() || !qtimer->isActive()) {
-        qtimer->start(timer.Interval());  // a new run counts its interval from now
-    }
-    run = timer.Run();
+    for (const Timer* timer : work.timersToStop) timers_.at(timer)->stop();
+    for (const Timer* timer : work.timersToStart) timers_.at(timer)->start(timer->Interval());
+    if (work.focus) widgets_.at(work.focus)->setFocus(Qt::OtherFocusReason);
+    if (work.pointerChanged) SyncMousePointer(work.windowPointer);
+    if (work.visibilityChanged) setVisible(host_.WindowVisible());
 }
 
 void FormView::SyncControlPointer(const Control& control, QWidget& widget) {
-    const std::pair wanted{control.Pointer(), control.MouseIcon()};
-    const auto shown = shownPointers_.try_emplace(&control, MousePointer::Default, nullptr).first;
-    if (shown->second == wanted) return;
-    shown->second = wanted;
-    if (wanted.first == MousePointer::Default) {
+    const PointerImage* icon = control.MouseIcon();
+    if (control.Pointer() == MousePointer::Default || (control.Pointer() == MousePointer::Custom && !icon)) {
         widget.unsetCursor();
-    } else if (wanted.first == MousePointer::Custom) {
-        if (!wanted.second) {
-            widget.unsetCursor();
-            return;
-        }
-        auto cursor = cursors_.find(wanted.second);
-        if (cursor == cursors_.end()) cursor = cursors_.emplace(wanted.second, ToQCursor(*wanted.second)).first;
+    } else if (control.Pointer() == MousePointer::Custom) {
+        auto cursor = cursors_.find(icon);
+        if (cursor == cursors_.end()) cursor = cursors_.emplace(icon, ToQCursor(*icon)).first;
         widget.setCursor(cursor->second);
     } else {
-        widget.setCursor(ToCursorShape(wanted.first));
+        widget.setCursor(ToCursorShape(control.Pointer()));
     }
 }
 
-void FormView::SyncMousePointer() {
-    if (host_.PointerRevision() == syncedPointer_) return;
-    syncedPointer_ = host_.PointerRevision();
-    const PointerImage& icon = host_.MouseIcon();
-    const bool custom =
-        host_.Pointer() == MousePointer::Custom && icon.image.Width() > 0 && icon.image.Height() > 0;
+void FormView::SyncMousePointer(const PointerImage* custom) {
     // An application-wide override cursor beats the cursors Qt's own widgets set (the
     // I-beam of a field), and on X11 it is the cursor of the top-level window itself, which
     // the server keeps showing during a press-drag while the pointer is over other windows.
     if (custom) {
-        const QCursor cursor = ToQCursor(icon);
+        const QCursor cursor = ToQCursor(*custom);
         if (showsCustomPointer_) QGuiApplication::changeOverrideCursor(cursor);
         else QGuiApplication::setOverrideCursor(cursor);
         showsCustomPointer_ = true;
@@ -307,45 +265,23 @@ void FormView::RaiseMouseEvent(QObject* watched, const QMouseEvent& event) {
     const auto found = controlOfWidget_.find(watched);
     if (found == controlOfWidget_.end()) return;
     Control* control = found->second;
-    // The second press of a double click reaches a widget as the double click itself, and
-    // its release follows. Every left press starts afresh, so a release that went elsewhere
-    // (to a dialog the double click opened) leaves nothing behind.
-    bool endsDoubleClick = false;
-    if (event.button() == Qt::LeftButton) {
-        if (event.type() == QEvent::MouseButtonRelease) endsDoubleClick = leftDoubleClicked_;
-        leftDoubleClicked_ = event.type() == QEvent::MouseButtonDblClick;
-    }
-    if (!control->Enabled()) return;
     // Relative to the control's widget, also from its viewport and outside it during a drag.
-    const QPoint at = static_cast<QWidget*>(watched)->mapTo(widgets_.at(control), event.position().toPoint());
-    MouseEvent mouse{0, ShiftOf(event.modifiers()), at.x(), at.y()};
+    const QWidget* widget = widgets_.at(control);
+    const QPoint at = static_cast<QWidget*>(watched)->mapTo(widget, event.position().toPoint());
+    const bool onControl = widget->rect().contains(at);
+    MouseInput input{MouseAction::Move, ButtonOf(event.button()), ShiftOf(event.modifiers()), at.x(), at.y(),
+                     onControl};
     switch (event.type()) {
-        case QEvent::MouseButtonPress:
-            mouse.button = ButtonOf(event.button());
-            if (mouse.button != 0 && control->onMouseDown)
-                Dispatch([control, mouse] { control->RaiseMouseDown(mouse); });
-            break;
-        case QEvent::MouseButtonRelease: {
-            mouse.button = ButtonOf(event.button());
-            // A label is clicked by a left press and release on it (the release goes to the
-            // widget pressed, wherever it is); the release ending a double click is no click.
-            const bool click = control->Kind() == ControlKind::Label && event.button() == Qt::LeftButton &&
-                               !endsDoubleClick && widgets_.at(control)->rect().contains(at);
-            if (mouse.button != 0 && control->onMouseUp) Dispatch([control, mouse] { control->RaiseMouseUp(mouse); });
-            if (click && control->onClick) Dispatch([control] { control->RaiseClick(); });
-            break;
-        }
-        case QEvent::MouseMove:
-            mouse.button = ButtonsOf(event.buttons());
-            if (control->onMouseMove) Dispatch([control, mouse] { control->RaiseMouseMove(mouse); });
-            break;
-        case QEvent::MouseButtonDblClick:
-            // A list raises DblClick only for a row, from its own signal.
-            if (control->Kind() != ControlKind::ListBox && control->onDblClick)
-                Dispatch([control] { control->RaiseDblClick(); });
-            break;
-        default: break;
+        case QEvent::MouseButtonPress: input.action = MouseAction::Press; break;
+        // The release goes to the widget pressed, wherever it is.
+        case QEvent::MouseButtonRelease: input.action = MouseAction::Release; break;
+        // The second press of a double click reaches a widget as the double click itself,
+        // and its release follows.
+        case QEvent::MouseButtonDblClick: input.action = MouseAction::DoubleClick; break;
+        case QEvent::MouseMove: input.button = ButtonsOf(event.buttons()); break;
+        default: return;
     }
+    sync_.RaiseMouse(*control, input);
 }
 
 }  // namespace pelmora

@@ -9,9 +9,9 @@
 #include <functional>
 #include <string>
 #include <unordered_map>
-#include <utility>
 
 #include "platform/controls.h"
+#include "platform/view_sync.h"
 
 class QDropEvent;
 class QMouseEvent;
@@ -41,36 +41,26 @@ protected:
 private:
     void CreateWidgets();
     void ConnectUserActions(Control& control, QWidget& widget);
-    // Runs the handler of a user's action on control's widget; afterwards the widget
-    // mirrors the control again even if the handler left the control unchanged.
-    void DispatchUserAction(Control& control, const std::function<void()>& handler);
     // The user chose line index of a list or combo box; -1 (none) is no choice.
     void ChooseLine(ItemList& list, int index);
     void RaiseMouseEvent(QObject* watched, const QMouseEvent& event);
     // A drag over or a drop on a control that takes dropped files; false for other widgets.
     bool TakeDrop(QObject* watched, QDropEvent& event);
-    void SyncTimer(const Timer& timer);
-    void SyncMousePointer();
-    // The pointer shown over a control's widget, set only when the control changed it.
+    void SyncMousePointer(const PointerImage* custom);
+    // The pointer shown over a control's widget.
     void SyncControlPointer(const Control& control, QWidget& widget);
 
     ControlHost& host_;
+    // What changed since the widgets last mirrored the controls.
+    ViewSync sync_;
     std::unordered_map<const Control*, QWidget*> widgets_;
     // A control's widget and, for a scrolling widget, the viewport that gets its mouse input.
     std::unordered_map<const QObject*, Control*> controlOfWidget_;
     std::unordered_map<const Control*, QWidget*> viewports_;
-    std::unordered_map<const Control*, std::uint64_t> syncedRevision_;
     std::unordered_map<const Control*, QTimer*> timers_;
-    std::unordered_map<const Control*, std::uint64_t> timerRun_;
-    std::unordered_map<const Control*, std::pair<MousePointer, const PointerImage*>> shownPointers_;
     // Each custom pointer image made into a cursor once.
     std::unordered_map<const PointerImage*, QCursor> cursors_;
-    std::uint64_t syncedFocus_ = 0;
-    std::uint64_t syncedPointer_ = 0;
-    std::uint64_t syncedWindow_ = 0;
     bool showsCustomPointer_ = false;
-    // A left double click came last: the release that ends it clicks no label.
-    bool leftDoubleClicked_ = false;
 };
 
 }  // namespace pelmora

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/view_rules.h"
+#include "platform/view_sync.h"
 #include "backends/win32/win32_accessible.h"
 #include "backends/win32/win32_control_windows.h"
 #include "backends/win32/win32_resource_ids.h"
@@ -137,21 +138,17 @@ struct Win32FormView::State {
         Control* control = nullptr;
         int id = 0;
         HWND window = nullptr;  // nullptr for a timer, and once the window is gone
-        std::uint64_t synced = 0;
-        bool everSynced = false;
         ControlWindowState shown;
         std::string toolTip;
         bool acceptsDrops = false;
-        std::pair<MousePointer, const PointerImage*> pointer{MousePointer::Default, nullptr};
-        // A timer's run and whether its countdown is going.
-        std::uint64_t timerRun = 0;
-        bool timerActive = false;
     };
 
-    State(ControlHost& host, Win32FormView& view) : host(host), view(view) {}
+    State(ControlHost& host, Win32FormView& view) : host(host), view(view), sync(host, [this] { Sync(); }) {}
 
     ControlHost& host;
     Win32FormView& view;
+    // What changed since the windows last mirrored the controls.
+    ViewSync sync;
     HWND window = nullptr;
     LayoutScale scale;  // the dpi the windows are laid out at
     SIZE layoutClient{0, 0};
@@ -168,14 +165,9 @@ struct Win32FormView::State {
     std::unordered_map<HWND, Entry*> colourWindows;
     std::unordered_map<const PointerImage*, HCURSOR> cursors;
     HCURSOR windowCursor = nullptr;  // the window-wide pointer while it is set
-    std::uint64_t syncedFocus = 0;
-    std::uint64_t syncedPointer = 0;
-    std::uint64_t syncedWindow = 0;
     bool syncing = false;
     bool closed = false;
     bool quietDestroy = false;
-    // A left double click came last: the release that ends it clicks no label.
-    bool leftDoubleClicked = false;
 
     Entry* Find(HWND child) const {
         const auto found = byWindow.find(child);
@@ -200,22 +192,14 @@ struct Win32FormView::State {
         return MakeIcon(image.image, true, image.hotX, image.hotY, CursorSizeAt(scale.Dpi()), CursorSizeAt(kLayoutDpi));
     }
     void Sync();
-    void SyncEntry(Entry& entry, bool& pointerChanged);
-    void SyncTimer(Entry& entry);
+    void SyncEntry(Entry& entry);
     void SyncToolTip(Entry& entry);
-    bool SyncMousePointer();
+    void SyncMousePointer(const PointerImage* custom);
     void RefreshPointer() const;
     HCURSOR PointerOver(const Control& control);
-    void Dispatch(const std::function<void()>& handler) {
-        handler();
-        Sync();
-    }
-    // Runs the handler of a user's action on control's window; afterwards the window
-    // mirrors the control again even if the handler left the control unchanged.
+    void Dispatch(const std::function<void()>& handler) { sync.Dispatch(handler); }
     void DispatchUserAction(Entry& entry, const std::function<void()>& handler) {
-        handler();
-        entry.synced = ~entry.control->Revision();
-        Sync();
+        sync.DispatchUserAction(*entry.control, handler);
     }
     void Close();
     bool TakeTabKey(const MSG& message);
@@ -332,7 +316,6 @@ void Win32FormView::State::Rescale(LayoutScale newScale) {
         SendMessageW(entry->window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         SetWindowPos(entry->window, nullptr, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);  // the borders
-        entry->everSynced = false;  // every place, picture and region again
         if (entry->control->Kind() == ControlKind::PictureBox) InvalidateRect(entry->window, nullptr, FALSE);
     }
     if (oldFont && oldFont != GetStockObject(DEFAULT_GUI_FONT)) DeleteObject(oldFont);
@@ -344,7 +327,7 @@ void Win32FormView::State::Rescale(LayoutScale newScale) {
         DestroyCursor(cursor);
     }
     cursors.clear();
-    syncedPointer = ~host.PointerRevision();
+    sync.MirrorAllAgain();  // every place, picture, region and pointer again
     Sync();
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
@@ -352,32 +335,27 @@ void Win32FormView::State::Rescale(LayoutScale newScale) {
 void Win32FormView::State::Sync() {
     if (!window) return;
     const bool wasSyncing = std::exchange(syncing, true);  // what a sync changes is no user action
-    bool pointerChanged = false;
-    for (const auto& entry : entries) {
-        if (entry->everSynced && entry->synced == entry->control->Revision()) continue;
-        entry->everSynced = true;
-        entry->synced = entry->control->Revision();
-        if (entry->control->Kind() == ControlKind::Timer) {
-            SyncTimer(*entry);
-            continue;
-        }
-        if (!entry->window) continue;
-        SyncEntry(*entry, pointerChanged);
+    const ViewWork work = sync.Take();
+    bool pointerChanged = work.pointerChanged;
+    for (const auto& [control, controlPointerChanged] : work.controls) {
+        Entry& entry = *byControl.at(control);
+        if (!entry.window) continue;
+        SyncEntry(entry);
+        pointerChanged = pointerChanged || controlPointerChanged;
     }
-    if (host.Focused() && host.FocusRevision() != syncedFocus) {
-        syncedFocus = host.FocusRevision();
-        if (HWND focus = byControl.at(host.Focused())->window) SetFocus(focus);
-    }
-    pointerChanged = SyncMousePointer() || pointerChanged;
-    if (host.WindowRevision() != syncedWindow) {
-        syncedWindow = host.WindowRevision();
-        ShowWindow(window, host.WindowVisible() ? SW_SHOW : SW_HIDE);
-    }
+    for (const Timer* timer : work.timersToStop) KillTimer(window, static_cast<UINT_PTR>(byControl.at(timer)->id));
+    // A new run counts its interval from now.
+    for (const Timer* timer : work.timersToStart)
+        SetTimer(window, static_cast<UINT_PTR>(byControl.at(timer)->id), static_cast<UINT>(timer->Interval()), nullptr);
+    if (work.focus)
+        if (HWND focus = byControl.at(work.focus)->window) SetFocus(focus);
+    if (work.pointerChanged) SyncMousePointer(work.windowPointer);
+    if (work.visibilityChanged) ShowWindow(window, host.WindowVisible() ? SW_SHOW : SW_HIDE);
     syncing = wasSyncing;
     if (pointerChanged) RefreshPointer();
 }
 
-void Win32FormView::State::SyncEntry(Entry& entry, bool& pointerChanged) {
+void Win32FormView::State::SyncEntry(Entry& entry) {
     Control& control = *entry.control;
     SyncControlWindow(control, entry.window, entry.shown, font, scale);
     SyncToolTip(entry);
@@ -386,24 +364,6 @@ void Win32FormView::State::SyncEntry(Entry& entry, bool& pointerChanged) {
         entry.acceptsDrops = wantsDrops;
         DragAcceptFiles(entry.window, wantsDrops);
     }
-    const std::pair wanted{control.Pointer(), control.MouseIcon()};
-    if (entry.pointer != wanted) {
-        entry.pointer = wanted;
-        pointerChanged = true;
-    }
-}
-
-void Win32FormView::State::SyncTimer(Entry& entry) {
-    const auto& timer = static_cast<const Timer&>(*entry.control);
-    const auto id = static_cast<UINT_PTR>(entry.id);
-    if (!timer.Enabled() || timer.Interval() <= 0) {
-        if (entry.timerActive) KillTimer(window, id);
-        entry.timerActive = false;
-    } else if (entry.timerRun != timer.Run() || !entry.timerActive) {
-        SetTimer(window, id, static_cast<UINT>(timer.Interval()), nullptr);  // a new run counts from now
-        entry.timerActive = true;
-    }
-    entry.timerRun = timer.Run();
 }
 
 void Win32FormView::State::SyncToolTip(Entry& entry) {
@@ -422,19 +382,14 @@ void Win32FormView::State::SyncToolTip(Entry& entry) {
     entry.toolTip = wanted;
 }
 
-bool Win32FormView::State::SyncMousePointer() {
-    if (host.PointerRevision() == syncedPointer) return false;
-    syncedPointer = host.PointerRevision();
-    const PointerImage& icon = host.MouseIcon();
-    const bool custom = host.Pointer() == MousePointer::Custom && icon.image.Width() > 0 && icon.image.Height() > 0;
-    HCURSOR old = std::exchange(windowCursor, custom ? MakeCursor(icon) : nullptr);
+void Win32FormView::State::SyncMousePointer(const PointerImage* custom) {
+    HCURSOR old = std::exchange(windowCursor, custom ? MakeCursor(*custom) : nullptr);
     if (windowCursor && GetCapture() && (GetCapture() == window || IsChild(window, GetCapture())))
         SetCursor(windowCursor);
     if (old) {
         if (GetCursor() == old) SetCursor(LoadCursorW(nullptr, IDC_ARROW));
         DestroyCursor(old);
     }
-    return true;
 }
 
 HCURSOR Win32FormView::State::PointerOver(const Control& control) {
@@ -629,71 +584,44 @@ void Win32FormView::State::Scroll(Entry& entry, UINT code) {
 
 LRESULT Win32FormView::State::Mouse(Entry& entry, HWND child, UINT message, WPARAM wParam, LPARAM lParam) {
     Control& control = *entry.control;
-    enum class Type { Down, Up, DoubleClick, Move } type = Type::Move;
-    int button = 0;
+    // The second press of a double click arrives as the double click itself, and its
+    // release follows.
+    MouseInput input;
     switch (message) {
-        case WM_LBUTTONDOWN: type = Type::Down; button = kLeftButton; break;
-        case WM_RBUTTONDOWN: type = Type::Down; button = kRightButton; break;
-        case WM_MBUTTONDOWN: type = Type::Down; button = kMiddleButton; break;
-        case WM_LBUTTONUP: type = Type::Up; button = kLeftButton; break;
-        case WM_RBUTTONUP: type = Type::Up; button = kRightButton; break;
-        case WM_MBUTTONUP: type = Type::Up; button = kMiddleButton; break;
-        case WM_LBUTTONDBLCLK: type = Type::DoubleClick; button = kLeftButton; break;
-        case WM_RBUTTONDBLCLK: type = Type::DoubleClick; button = kRightButton; break;
-        case WM_MBUTTONDBLCLK: type = Type::DoubleClick; button = kMiddleButton; break;
-        default: break;
-    }
-    // The second press of a double click arrives as the double click itself, and its release
-    // follows. Every left press starts afresh.
-    bool endsDoubleClick = false;
-    if (button == kLeftButton) {
-        if (type == Type::Up) endsDoubleClick = leftDoubleClicked;
-        leftDoubleClicked = type == Type::DoubleClick;
+        case WM_LBUTTONDOWN: input = {MouseAction::Press, kLeftButton}; break;
+        case WM_RBUTTONDOWN: input = {MouseAction::Press, kRightButton}; break;
+        case WM_MBUTTONDOWN: input = {MouseAction::Press, kMiddleButton}; break;
+        case WM_LBUTTONUP: input = {MouseAction::Release, kLeftButton}; break;
+        case WM_RBUTTONUP: input = {MouseAction::Release, kRightButton}; break;
+        case WM_MBUTTONUP: input = {MouseAction::Release, kMiddleButton}; break;
+        case WM_LBUTTONDBLCLK: input = {MouseAction::DoubleClick, kLeftButton}; break;
+        case WM_RBUTTONDBLCLK: input = {MouseAction::DoubleClick, kRightButton}; break;
+        case WM_MBUTTONDBLCLK: input = {MouseAction::DoubleClick, kMiddleButton}; break;
+        default: input = {MouseAction::Move, ButtonsHeld(wParam)}; break;
     }
     // The view keeps the capture of its own windows while any button is held, so that the
     // moves and the release keep coming from outside; system controls keep their own.
     const bool ownCapture = !IsSystemInputControl(control.Kind());
     if (ownCapture) {
-        if ((type == Type::Down || type == Type::DoubleClick) && GetCapture() != child) SetCapture(child);
-        if (type == Type::Up && ButtonsHeld(wParam) == 0 && GetCapture() == child) ReleaseCapture();
+        const bool pressed = input.action == MouseAction::Press || input.action == MouseAction::DoubleClick;
+        if (pressed && GetCapture() != child) SetCapture(child);
+        if (input.action == MouseAction::Release && ButtonsHeld(wParam) == 0 && GetCapture() == child) ReleaseCapture();
     }
     if (windowCursor && GetCapture()) SetCursor(windowCursor);  // the window's pointer also during a drag
 
-    if (control.Enabled()) {
-        // Relative to the control's window, whose client area may lie inside a border, and
-        // in layout pixels: the handlers never see the scale.
-        POINT origin{0, 0};
-        MapWindowPoints(child, nullptr, &origin, 1);
-        RECT frame;
-        GetWindowRect(child, &frame);
-        const POINT physical{GET_X_LPARAM(lParam) + origin.x - frame.left, GET_Y_LPARAM(lParam) + origin.y - frame.top};
-        const bool onWindow = physical.x >= 0 && physical.y >= 0 && physical.x < frame.right - frame.left &&
-                              physical.y < frame.bottom - frame.top;
-        const MouseEvent event{type == Type::Move ? ButtonsHeld(wParam) : button, ShiftState(wParam),
-                               scale.ToLayout(physical.x), scale.ToLayout(physical.y)};
-        switch (type) {
-            case Type::Down:
-                if (control.onMouseDown) Dispatch([&control, event] { control.RaiseMouseDown(event); });
-                break;
-            case Type::Up: {
-                // A label is clicked by a left press and release on it; the release ending a
-                // double click is no click.
-                const bool click =
-                    control.Kind() == ControlKind::Label && button == kLeftButton && !endsDoubleClick && onWindow;
-                if (control.onMouseUp) Dispatch([&control, event] { control.RaiseMouseUp(event); });
-                if (click && control.onClick) Dispatch([&control] { control.RaiseClick(); });
-                break;
-            }
-            case Type::Move:
-                if (control.onMouseMove) Dispatch([&control, event] { control.RaiseMouseMove(event); });
-                break;
-            case Type::DoubleClick:
-                // A list raises DblClick only for a line, from its own notification.
-                if (control.Kind() != ControlKind::ListBox && control.onDblClick)
-                    Dispatch([&control] { control.RaiseDblClick(); });
-                break;
-        }
-    }
+    // Relative to the control's window, whose client area may lie inside a border, and in
+    // layout pixels: the handlers never see the scale.
+    POINT origin{0, 0};
+    MapWindowPoints(child, nullptr, &origin, 1);
+    RECT frame;
+    GetWindowRect(child, &frame);
+    const POINT physical{GET_X_LPARAM(lParam) + origin.x - frame.left, GET_Y_LPARAM(lParam) + origin.y - frame.top};
+    input.shift = ShiftState(wParam);
+    input.x = scale.ToLayout(physical.x);
+    input.y = scale.ToLayout(physical.y);
+    input.onControl = physical.x >= 0 && physical.y >= 0 && physical.x < frame.right - frame.left &&
+                      physical.y < frame.bottom - frame.top;
+    sync.RaiseMouse(control, input);
     if (!entry.window) return 0;  // a handler closed the window
     return DefSubclassProc(child, message, wParam, lParam);
 }
