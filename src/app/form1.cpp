@@ -51,7 +51,7 @@ void Form1::Form_Unload() {
 }
 
 void Form1::RegisterHotkeys() {
-    const auto add = [this](int id, const std::string& keyText) { hotkeyHook.SetHotKey(id, keyText, "Add"); };
+    const auto add = [this](int id, const std::string& keyText) { hotkeyHook.SetHotKey(id, keyText, HotkeyAction::Add); };
     add(kHotkeyStartStop, "Alt,192");
     for (int slot = 0; slot < kSlotCount; ++slot)  // Ctrl+Alt+1 .. Ctrl+Alt+9, then Ctrl+Alt+0
         add(kHotkeyFirstSlot + slot, "Ctrl+Alt," + std::to_string(slot == 9 ? 48 : 49 + slot));
@@ -68,7 +68,7 @@ void Form1::ReleaseHotkeys() {
     for (int id = kHotkeyStartStop; id <= kHotkeyRight; ++id) {
         // Print Screen is registered only while its snapshot option is on.
         if (id == kHotkeyPrintScreen && !hotkeyHook.Registered(id)) continue;
-        hotkeyHook.SetHotKey(id, "", "Del");
+        hotkeyHook.SetHotKey(id, "", HotkeyAction::Del);
     }
 }
 

@@ -83,8 +83,8 @@ void SnapshotPage::保存图像路径_Click() {
 }
 
 void SnapshotPage::Check6_Click() {
-    if (Check6.Value() == 1) hotkeys_.SetHotKey(kPrintScreenHotkey, "44", "Add");
-    else hotkeys_.SetHotKey(kPrintScreenHotkey, "", "Del");
+    if (Check6.Value() == 1) hotkeys_.SetHotKey(kPrintScreenHotkey, "44", HotkeyAction::Add);
+    else hotkeys_.SetHotKey(kPrintScreenHotkey, "", HotkeyAction::Del);
 }
 
 std::string SnapshotPage::BrowseForFolder(const std::string& title) {

@@ -14,6 +14,9 @@ namespace {
 constexpr std::int32_t kPickRed = kColourRed;
 constexpr std::int32_t kPickGreen = kColourGreen;
 
+// The tool each button 控制(index) chooses.
+constexpr ToolMode kToolOfButton[4] = {ToolMode::剪图, ToolMode::铅笔, ToolMode::填充, ToolMode::色选};
+
 // The pointer picture each tool button shows over the display: pencil, fill, colour select.
 int PointerOfTool(int toolIndex) { return toolIndex == 1 ? 0 : toolIndex == 2 ? 2 : 1; }
 }  // namespace
@@ -24,13 +27,12 @@ DrawingTools::DrawingTools(EditorCanvas& canvas, SelectionBox& selection, Colour
 }
 
 void DrawingTools::Place(ControlHost& host, Frame& page) {
-    const char* const toolTips[4] = {"剪图", "铅笔", "填充", "色选"};
     for (int i = 0; i < 4; ++i) {
         OptionButton& button = 控制[static_cast<std::size_t>(i)];
         button.Place(host, &page, "控制", i, {8, 16 + i * 24, 25, 25});
         button.SetGraphical(true);
         button.SetPicture(ToolButtonPicture(i));
-        button.SetToolTip(toolTips[i]);
+        button.SetToolTip(ToolModeName(kToolOfButton[i]));
     }
     控制[0].Select();  // the cut tool, before the handlers are wired
     for (int i = 0; i < 4; ++i) 控制[static_cast<std::size_t>(i)].onClick = [this, i] { 控制_Click(i); };
@@ -61,25 +63,26 @@ void DrawingTools::UseToolPointer(int index) {
 
 void DrawingTools::控制_Click(int index) {
     确认.SetVisible(false);
-    const bool wasSelectingColours = canvas_.ToolMode == "色选";
+    EditorState& state = canvas_.state;
+    const bool wasSelectingColours = state.ToolModeNow() == ToolMode::色选;
     switch (index) {
         case 0:
             if (wasSelectingColours) canvas_.RedrawDisplay(canvas_.结果图像, true);
-            canvas_.ToolMode = "剪图";
+            state.SetToolMode(ToolMode::剪图);
             break;
         case 3:
-            canvas_.PickedColorCount = 0;
+            state.RestartPickCount();
             // A half-bright copy of the working image, which the picks are marked on.
             canvas_.成品图像 = canvas_.结果图像;
             DimPicture(canvas_.成品图像, canvas_.成品图像);
             canvas_.RedrawDisplay(canvas_.成品图像, false);
-            canvas_.ToolMode = "色选";
+            state.SetToolMode(ToolMode::色选);
             break;
         case 1:
         case 2:
-            if (index == 2) canvas_.PickedColorCount = 0;
+            if (index == 2) state.RestartPickCount();
             if (wasSelectingColours) canvas_.RedrawDisplay(canvas_.结果图像, true);
-            canvas_.ToolMode = index == 1 ? "铅笔" : "填充";
+            state.SetToolMode(index == 1 ? ToolMode::铅笔 : ToolMode::填充);
             break;
         default: return;
     }
@@ -91,7 +94,7 @@ void DrawingTools::控制_Click(int index) {
 }
 
 Cell DrawingTools::ImagePixel(float x, float y) const {
-    if (canvas_.Zoomed()) {
+    if (canvas_.ZoomedEightTimes()) {
         const Cell cell = CellOrigin(x, y);
         return {cell.x / kZoom, cell.y / kZoom};
     }
@@ -101,7 +104,7 @@ Cell DrawingTools::ImagePixel(float x, float y) const {
 void DrawingTools::Pencil(float x, float y) {
     const std::int32_t colour = colours_.Foreground();
     PictureBox& display = canvas_.显示图像;
-    if (!canvas_.Zoomed()) {
+    if (!canvas_.ZoomedEightTimes()) {
         const std::int32_t px = RoundClamped32(x), py = RoundClamped32(y);
         display.EditImageArea({px, py, 1, 1}).SetPixel(px, py, colour);
         canvas_.结果图像.SetPixel(px, py, colour);
@@ -117,18 +120,16 @@ void DrawingTools::Pencil(float x, float y) {
 
 void DrawingTools::Fill(float x, float y) {
     const Cell pixel = ImagePixel(x, y);
-    canvas_.PickedColors = {canvas_.结果图像.Pixel(pixel.x, pixel.y)};
-    RecolorPixels(canvas_.结果图像, canvas_.结果图像, colours_.Foreground(), 0, canvas_.PickedColors, dialogs_);
+    canvas_.state.PickOnly(canvas_.结果图像.Pixel(pixel.x, pixel.y));
+    canvas_.state.RecolourPicked(canvas_.结果图像, canvas_.结果图像, colours_.Foreground(), 0, dialogs_);
     canvas_.RedrawDisplay(canvas_.结果图像, true);
 }
 
 void DrawingTools::PickColour(float x, float y) {
     const Cell pixel = ImagePixel(x, y);
-    canvas_.PickedColors.resize(static_cast<std::size_t>(canvas_.PickedColorCount) + 1);
-    canvas_.PickedColors[static_cast<std::size_t>(canvas_.PickedColorCount)] =
-        canvas_.结果图像.Pixel(pixel.x, pixel.y);
+    canvas_.state.AddPickedColour(canvas_.结果图像.Pixel(pixel.x, pixel.y));
     PictureBox& display = canvas_.显示图像;
-    if (canvas_.Zoomed()) {
+    if (canvas_.ZoomedEightTimes()) {
         // A red and, inside it, a green square outline; the cell's centre keeps its colour.
         const Cell cell = CellOrigin(x, y);
         Surface& shown = display.EditImageArea({cell.x, cell.y, kZoom, kZoom});
@@ -138,47 +139,48 @@ void DrawingTools::PickColour(float x, float y) {
         display.EditImageArea({pixel.x, pixel.y, 1, 1}).SetPixel(pixel.x, pixel.y, kPickRed);
     }
     canvas_.成品图像.SetPixel(pixel.x, pixel.y, kPickRed);
-    ++canvas_.PickedColorCount;
     确认.SetVisible(true);
 }
 
 void DrawingTools::StartCut(float x, float y) {
-    canvas_.CutDragActive = -1;
-    if (canvas_.SelectionMode != "draw") {
-        canvas_.SelectAnchorX = selection_.Left();
-        canvas_.SelectAnchorY = selection_.Top();
+    EditorState& state = canvas_.state;
+    state.BeginCutDrag();
+    if (state.SelectionModeNow() != SelectionMode::draw) {
+        SelectAnchorX_ = selection_.Left();
+        SelectAnchorY_ = selection_.Top();
         if (HitsSelection(x, y)) {
             canvas_.显示图像.SetMousePointer(MousePointer::SizeAll);
-            canvas_.MoveAnchorX = x;
-            canvas_.MoveAnchorY = y;
+            MoveAnchorX_ = x;
+            MoveAnchorY_ = y;
         } else {
             UseToolPointer(3);
-            canvas_.SelectAnchorX = x;
-            canvas_.SelectAnchorY = y;
-            canvas_.SelectionMode = "draw";
+            SelectAnchorX_ = x;
+            SelectAnchorY_ = y;
+            state.StartNewSelection();
         }
     }
-    if (canvas_.SelectionMode == "draw") {
+    if (state.SelectionModeNow() == SelectionMode::draw) {
         selection_.选框.SetVisible(true);
         selection_.Move(x, y, 0, 0);
-        canvas_.SelectAnchorX = x;
-        canvas_.SelectAnchorY = y;
+        SelectAnchorX_ = x;
+        SelectAnchorY_ = y;
         selection_.SetHandlesVisible(true);
     }
 }
 
 void DrawingTools::DragCut(float& x, float& y) {
     const Rect display = canvas_.显示图像.Geometry();
-    if (canvas_.SelectionMode == "draw") {
+    const EditorState& state = canvas_.state;
+    if (state.SelectionModeNow() == SelectionMode::draw) {
         x = std::clamp(x, 0.0F, static_cast<float>(display.width));
         y = std::clamp(y, 0.0F, static_cast<float>(display.height));
-        const float ax = canvas_.SelectAnchorX, ay = canvas_.SelectAnchorY;
+        const float ax = SelectAnchorX_, ay = SelectAnchorY_;
         if (x != ax && y != ay)
             selection_.Move(std::min(x, ax), std::min(y, ay), x > ax ? x - ax : ax - x, y > ay ? y - ay : ay - y);
-        selection_.ShowSize(canvas_.Zoomed());
-    } else if (canvas_.HandleDragState != "Start") {
-        float left = canvas_.SelectAnchorX - (canvas_.MoveAnchorX - x);
-        float top = canvas_.SelectAnchorY - (canvas_.MoveAnchorY - y);
+        selection_.ShowSize(canvas_.ZoomedEightTimes());
+    } else if (state.HandleDragStateNow() != HandleDragState::Start) {
+        float left = SelectAnchorX_ - (MoveAnchorX_ - x);
+        float top = SelectAnchorY_ - (MoveAnchorY_ - y);
         const float width = selection_.Width(), height = selection_.Height();
         if (left < 0) left = 0;
         if (top < 0) top = 0;
@@ -193,22 +195,19 @@ void DrawingTools::DragCut(float& x, float& y) {
 }
 
 void DrawingTools::EndCut() {
-    if (canvas_.SelectionMode == "draw") {
-        canvas_.SelectionMode = "move";
-        canvas_.HandleDragState = "Stop";
-    }
-    if (canvas_.Zoomed()) {
+    canvas_.state.FinishDrawing();
+    if (canvas_.ZoomedEightTimes()) {
         selection_.Snap();
         selection_.ImageMove();
     }
-    canvas_.CutDragActive = 0;
-    selection_.ShowSize(canvas_.Zoomed());
+    canvas_.state.EndCutDrag();
+    selection_.ShowSize(canvas_.ZoomedEightTimes());
     selection_.PlaceSizeLabel();
 }
 
 bool DrawingTools::HitsSelection(float x, float y) {
-    canvas_.SelectionRect = selection_.Bounds();
-    return InsideBounds(canvas_.SelectionRect, RoundClamped32(x), RoundClamped32(y));
+    SelectionRect_ = selection_.Bounds();
+    return InsideBounds(SelectionRect_, RoundClamped32(x), RoundClamped32(y));
 }
 
 void DrawingTools::TrackCutPointer(float x, float y) {
@@ -216,8 +215,8 @@ void DrawingTools::TrackCutPointer(float x, float y) {
         canvas_.显示图像.SetMousePointer(MousePointer::SizeAll);
     else
         UseToolPointer(3);
-    canvas_.LastMouseX = x;
-    canvas_.LastMouseY = y;
+    LastMouseX_ = x;
+    LastMouseY_ = y;
 }
 
 void DrawingTools::ShowStatus(float x, float y) {
@@ -233,22 +232,24 @@ void DrawingTools::显示图像_MouseDown(int button, float x, float y) {
         return;
     }
     if (button != kLeftButton) return;
-    const std::string& tool = canvas_.ToolMode;
-    if (tool == "铅笔") Pencil(x, y);
-    else if (tool == "填充") Fill(x, y);
-    else if (tool == "色选") PickColour(x, y);
-    else if (tool == "剪图") StartCut(x, y);
+    switch (canvas_.state.ToolModeNow()) {
+        case ToolMode::铅笔: Pencil(x, y); break;
+        case ToolMode::填充: Fill(x, y); break;
+        case ToolMode::色选: PickColour(x, y); break;
+        case ToolMode::剪图: StartCut(x, y); break;
+    }
 }
 
 void DrawingTools::显示图像_MouseMove(int button, float x, float y) {
     // At 1:1 the status shows the pixel under the pointer, before the drag clamps it.
     const float unclampedX = x, unclampedY = y;
-    if (canvas_.ToolMode == "剪图" && (button & kMiddleButton) == 0) TrackCutPointer(x, y);
+    const EditorState& state = canvas_.state;
+    if (state.ToolModeNow() == ToolMode::剪图 && (button & kMiddleButton) == 0) TrackCutPointer(x, y);
     if (button == kLeftButton) {
-        if (canvas_.ToolMode == "铅笔") Pencil(x, y);
-        if (canvas_.CutDragActive == -1) DragCut(x, y);
+        if (state.ToolModeNow() == ToolMode::铅笔) Pencil(x, y);
+        if (state.CutDragActive()) DragCut(x, y);
     }
-    if (canvas_.Zoomed()) ShowStatus(x, y);
+    if (canvas_.ZoomedEightTimes()) ShowStatus(x, y);
     else ShowStatus(unclampedX, unclampedY);
 }
 
@@ -260,16 +261,19 @@ void DrawingTools::显示图像_MouseUp(int button, float x, float y) {
         return;
     }
     if (button != kLeftButton) return;
-    const std::string& tool = canvas_.ToolMode;
-    if (tool == "铅笔" || tool == "填充") canvas_.PushHistory();
-    else if (tool == "剪图") EndCut();
+    switch (canvas_.state.ToolModeNow()) {
+        case ToolMode::铅笔:
+        case ToolMode::填充: canvas_.PushHistory(); break;
+        case ToolMode::剪图: EndCut(); break;
+        case ToolMode::色选: break;
+    }
 }
 
 void DrawingTools::显示图像_DblClick() {
-    if (canvas_.ToolMode != "剪图") return;
-    if (!HitsSelection(canvas_.LastMouseX, canvas_.LastMouseY)) return;
+    if (canvas_.state.ToolModeNow() != ToolMode::剪图) return;
+    if (!HitsSelection(LastMouseX_, LastMouseY_)) return;
     // The box in image pixels: the cropped block, moved to the top-left and kept alone.
-    const int scale = canvas_.Zoomed() ? kZoom : 1;
+    const int scale = canvas_.ZoomedEightTimes() ? kZoom : 1;
     const std::int32_t width = RoundClamped32(selection_.Width() / scale);
     const std::int32_t height = RoundClamped32(selection_.Height() / scale);
     Surface& result = canvas_.结果图像;
@@ -280,17 +284,17 @@ void DrawingTools::显示图像_DblClick() {
     canvas_.PushHistory();
     canvas_.UpdateScrollRanges();
     selection_.Reset();
-    canvas_.HandleDragState = "Start";
+    canvas_.state.HoldSelectionAfterCrop();
 }
 
 void DrawingTools::确认_Click() {
-    RecolorPixels(canvas_.结果图像, canvas_.结果图像, colours_.Background(), -1, canvas_.PickedColors, dialogs_);
+    canvas_.state.RecolourPicked(canvas_.结果图像, canvas_.结果图像, colours_.Background(), -1, dialogs_);
     canvas_.RedrawDisplay(canvas_.结果图像, true);
     canvas_.PushHistory();
     canvas_.显示图像.SetMousePointer(MousePointer::Default);
     确认.SetVisible(false);
     控制[0].Select();
-    canvas_.ToolMode = "剪图";
+    canvas_.state.SetToolMode(ToolMode::剪图);
 }
 
 }  // namespace pelmora

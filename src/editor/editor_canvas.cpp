@@ -40,10 +40,7 @@ void EditorCanvas::Place(ControlHost& host, Frame& page) {
 void EditorCanvas::Reset() {
     结果图像 = Surface(kStartWidth, kStartHeight, kEditorLightGrey);
     成品图像 = Surface(kStartWidth, kStartHeight, kEditorLightGrey);
-    for (Surface& slot : 历史记录) slot = Surface(41, 41, 0);
-    HistoryLast = 0;
-    HistoryNext = 0;
-    HistoryFilled.fill(0);
+    historyRing.Reset();
     ResizeDisplay(kStartWidth, kStartHeight);
     显示图像.SetBackColor(kEditorLightGrey);
     HScroll1.SetMin(kScrollMin);
@@ -51,11 +48,9 @@ void EditorCanvas::Reset() {
     HScroll1.SetValue(kScrollMin);
     VScroll1.SetValue(kScrollMin);
     UpdateScrollRanges();
-    CutDragActive = 0;
-    SelectionMode = "draw";
-    HandleDragState = "Stop";
-    ZoomedEightTimes = 0;
-    ToolMode = "剪图";
+    state.ResetCut();
+    ZoomedEightTimes_ = false;
+    state.SetToolMode(ToolMode::剪图);
 }
 
 void EditorCanvas::ResizeDisplay(int width, int height) {
@@ -99,7 +94,7 @@ void EditorCanvas::VScroll1_Change() {
 }
 
 void EditorCanvas::缩放_Click(int index) {
-    if (index == 0 && ZoomedEightTimes == 0) {
+    if (index == 0 && !ZoomedEightTimes_) {
         const Rect area = 显示图像.Geometry();
         if (area.width > kLargestZoomableWidth || area.height > kLargestZoomableHeight) {
             dialogs_.ShowMessage(kZoomLimitMessage);
@@ -110,24 +105,20 @@ void EditorCanvas::缩放_Click(int index) {
         Surface& display = 显示图像.EditImage();
         display.StretchBlt(0, 0, display.Width(), display.Height(), source, 0, 0, source.Width(), source.Height());
         if (显示网格.Value() == 1) DrawDashedGrid(display, source.Width(), source.Height());
-        ZoomedEightTimes = -1;
+        ZoomedEightTimes_ = true;
         UpdateScrollRanges();
-    } else if (index == 1 && ZoomedEightTimes != 0) {
+    } else if (index == 1 && ZoomedEightTimes_) {
         ShowActualSize(ShownSource(), 结果图像.Width(), 结果图像.Height());
-        ZoomedEightTimes = 0;
         UpdateScrollRanges();
     }
 }
 
 void EditorCanvas::显示网格_Click() {
-    if (ToolMode == "色选") {
-        PickedColors.clear();
-        PickedColorCount = 0;
-    }
+    if (state.ToolModeNow() == ToolMode::色选) state.ClearPicks();
     Surface& display = 显示图像.EditImage();
     if (显示网格.Value() == 0) {
         display.StretchBlt(0, 0, display.Width(), display.Height(), 结果图像, 0, 0, 结果图像.Width(), 结果图像.Height());
-    } else if (ZoomedEightTimes == -1) {
+    } else if (ZoomedEightTimes_) {
         DrawDashedGrid(display, 结果图像.Width(), 结果图像.Height());
     }
 }
@@ -136,7 +127,7 @@ void EditorCanvas::RedrawDisplay(const Surface& source, bool clearFirst) {
     Surface& display = 显示图像.EditImage();
     if (clearFirst) display.Clear(显示图像.BackColor());
     display.StretchBlt(0, 0, display.Width(), display.Height(), source, 0, 0, source.Width(), source.Height());
-    if (ZoomedEightTimes == -1 && 显示网格.Value() == 1) DrawDashedGrid(display, source.Width(), source.Height());
+    if (ZoomedEightTimes_ && 显示网格.Value() == 1) DrawDashedGrid(display, source.Width(), source.Height());
 }
 
 void EditorCanvas::ShowResized(const Surface& source, int width, int height) {
@@ -149,23 +140,14 @@ void EditorCanvas::ShowActualSize(const Surface& source, int width, int height) 
     Surface& display = 显示图像.EditImage();
     display.Clear(显示图像.BackColor());
     display.BitBlt(0, 0, width, height, source, 0, 0);
-}
-
-void EditorCanvas::PushHistory() {
-    std::int16_t slot = HistoryNext;
-    历史记录[static_cast<std::size_t>(slot)] = 结果图像;
-    HistoryLast = slot;
-    HistoryFilled[static_cast<std::size_t>(slot)] = -1;
-    slot = static_cast<std::int16_t>(slot + 1 > kHistorySlots - 1 ? 0 : slot + 1);
-    HistoryNext = slot;
-    HistoryFilled[static_cast<std::size_t>(slot)] = 0;
+    ZoomedEightTimes_ = false;
 }
 
 void EditorCanvas::StartPan(double x, double y) {
-    PanStartH = HScroll1.Value();
-    PanStartV = VScroll1.Value();
-    PanStartX = RoundClamped32(x);
-    PanStartY = RoundClamped32(y);
+    PanStartH_ = HScroll1.Value();
+    PanStartV_ = VScroll1.Value();
+    PanStartX_ = RoundClamped32(x);
+    PanStartY_ = RoundClamped32(y);
 }
 
 void EditorCanvas::EndPan(double x, double y) {
@@ -177,8 +159,8 @@ void EditorCanvas::EndPan(double x, double y) {
         return RoundClamped16(value);
     };
     const Rect area = 显示图像.Geometry();
-    const std::int16_t h = target(PanStartX, x, PanStartH, kViewportWidth, area.width, HScroll1.Max());
-    const std::int16_t v = target(PanStartY, y, PanStartV, kViewportHeight, area.height, VScroll1.Max());
+    const std::int16_t h = target(PanStartX_, x, PanStartH_, kViewportWidth, area.width, HScroll1.Max());
+    const std::int16_t v = target(PanStartY_, y, PanStartV_, kViewportHeight, area.height, VScroll1.Max());
     HScroll1.SetValue(h);
     VScroll1.SetValue(v);
 }

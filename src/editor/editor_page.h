@@ -27,17 +27,18 @@ public:
           history(canvas),
           files(platform, window, canvas, selection, tools, screenWidth, screenHeight) {}
 
+    // Every part's controls on the page, the tool column first.
     void Place(ControlHost& host, Frame& page);
     // The editor step of start-up.
     void Reset();
 
-    EditorCanvas canvas;
-    SelectionBox selection;
-    SelectionHandles handles;
-    ColourBoxes colours;
-    DrawingTools tools;
-    HistoryButtons history;
-    ImageFiles files;
+    EditorCanvas canvas;       // the viewport, the pictures and the editor's state
+    SelectionBox selection;    // the cut selection with its handles and size label
+    SelectionHandles handles;  // resizing the selection by its handles
+    ColourBoxes colours;       // the foreground and background colours
+    DrawingTools tools;        // the tool buttons and the display's mouse
+    HistoryButtons history;    // back and forward through the history ring
+    ImageFiles files;          // open, save, take the screen, paste, drop
 };
 
 }  // namespace pelmora

@@ -11,6 +11,7 @@ namespace pelmora {
 
 class HistoryButtons {
 public:
+    // The buttons step through canvas's history ring and restore into its pictures.
     explicit HistoryButtons(EditorCanvas& canvas) : canvas_(canvas) {}
 
     // Under the file buttons in the column right of the viewport.
@@ -19,7 +20,7 @@ public:
     // Index 0 steps back, 1 forward, to the next filled slot only.
     void 记录按钮_Click(int index);
 
-    std::array<CommandButton, 2> 记录按钮;
+    std::array<CommandButton, 2> 记录按钮;  // back, forward
 
 private:
     EditorCanvas& canvas_;

@@ -111,13 +111,10 @@ void ImageFiles::ShowTaken(Surface picture) {
 void ImageFiles::StartOver(bool resetSelection) {
     canvas_.UpdateScrollRanges();
     if (resetSelection) selection_.Reset();
-    canvas_.CutDragActive = 0;
-    canvas_.SelectionMode = "draw";
-    canvas_.HandleDragState = "Stop";
-    canvas_.ZoomedEightTimes = 0;
+    canvas_.state.ResetCut();
     tools_.确认.SetVisible(false);
     tools_.控制[0].Select();
-    canvas_.ToolMode = "剪图";
+    canvas_.state.SetToolMode(ToolMode::剪图);
     canvas_.PushHistory();
 }
 

@@ -41,14 +41,20 @@ public:
 
     // 0 open, 1 save, 2 take the screen, 3 paste; any other index does nothing.
     void 菜单按钮_Click(int index);
+    // Files dropped on the display or the viewport: the first one is opened when it names
+    // a bitmap; a drop without files is told.
     void 显示图像_OLEDragDrop(const std::vector<std::string>& files);
 
-    std::array<CommandButton, 4> 菜单按钮;
+    std::array<CommandButton, 4> 菜单按钮;  // the file buttons: open, save, take the screen, paste
 
 private:
+    // The bitmap file the user chooses becomes the working image.
     void Open();
+    // The working image into the bitmap file the user names (".bmp" added).
     void Save();
+    // The whole screen, with the window hidden meanwhile, becomes the working image.
     void TakeScreen();
+    // The clipboard's picture, when it holds one, becomes the working image.
     void Paste();
     // The picture in the bitmap file at path, or nothing after telling the user why not.
     std::optional<Surface> ReadBitmapFile(const std::string& path);
@@ -57,8 +63,8 @@ private:
     // A taken screen or pasted picture becomes the working image and its copy, shown at
     // 1:1; the selection goes.
     void ShowTaken(Surface picture);
-    // What every new picture ends with: the scroll ranges fitted, no cut under way, 1:1,
-    // the cut tool, and the picture stored in the history.
+    // What every new picture, already shown at 1:1, ends with: the scroll ranges fitted, no
+    // cut under way, the cut tool, and the picture stored in the history.
     void StartOver(bool resetSelection);
 
     Platform platform_;
@@ -66,7 +72,7 @@ private:
     EditorCanvas& canvas_;
     SelectionBox& selection_;
     DrawingTools& tools_;
-    const std::int32_t& screenWidth_;
+    const std::int32_t& screenWidth_;  // the screen size measured at start-up
     const std::int32_t& screenHeight_;
 };
 

@@ -34,8 +34,8 @@ void DimPicture(const Surface& source, Surface& target) {
 }
 
 bool RecolorPixels(const Surface& source, Surface& target, std::int32_t colour, std::int16_t matchFlag,
-                   std::vector<std::int32_t>& pickedColors, Dialogs& dialogs) {
-    if (pickedColors.empty()) {
+                   std::vector<std::int32_t>& pickedColours, Dialogs& dialogs) {
+    if (pickedColours.empty()) {
         dialogs.ShowMessage("错误号:" + std::to_string(kErrorNoPickedColours) + ":下标越界");
         return false;
     }
@@ -51,7 +51,7 @@ bool RecolorPixels(const Surface& source, Surface& target, std::int32_t colour, 
         for (int x = 0; x < source.Width(); ++x) {
             const auto c = static_cast<std::int32_t>(static_cast<std::uint32_t>(from[x]) & kColourBits);
             if (c != lastColour) {
-                const bool found = std::find(pickedColors.begin(), pickedColors.end(), c) != pickedColors.end();
+                const bool found = std::find(pickedColours.begin(), pickedColours.end(), c) != pickedColours.end();
                 lastColour = c;
                 lastChanges = (found ? 0 : -1) == matchFlag;
             }
@@ -59,7 +59,7 @@ bool RecolorPixels(const Surface& source, Surface& target, std::int32_t colour, 
         }
     }
     target.BitBlt(0, 0, recoloured.Width(), recoloured.Height(), recoloured, 0, 0);
-    pickedColors.clear();
+    pickedColours.clear();
     return true;
 }
 

@@ -20,12 +20,12 @@ inline constexpr int kErrorNoPickedColours = 9;
 // at its top-left corner.
 void DimPicture(const Surface& source, Surface& target);
 
-// Gives colour to every pixel of source whose colour value is among pickedColors (matchFlag
+// Gives colour to every pixel of source whose colour value is among pickedColours (matchFlag
 // 0) or is not among them (matchFlag -1; any other flag changes no pixel), writes the
-// result into target at its top-left corner and empties pickedColors. With no picked
+// result into target at its top-left corner and empties pickedColours. With no picked
 // colours it shows "错误号:9:…" in a message box and changes neither target nor the list;
 // the result tells whether the pixels were written.
 bool RecolorPixels(const Surface& source, Surface& target, std::int32_t colour, std::int16_t matchFlag,
-                   std::vector<std::int32_t>& pickedColors, Dialogs& dialogs);
+                   std::vector<std::int32_t>& pickedColours, Dialogs& dialogs);
 
 }  // namespace pelmora

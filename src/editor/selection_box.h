@@ -11,7 +11,7 @@
 
 namespace pelmora {
 
-inline constexpr int kHandleCount = 8;
+inline constexpr int kHandleCount = 8;  // the handles 调节点(0..7)
 
 // The selection's size as its label shows it: at 8:1 whole source pixels ("8x5" for a
 // 64 x 40 box), at 1:1 the width and height in their shortest decimal form ("40x25").
@@ -28,10 +28,12 @@ public:
     // shows them.
     void ImageMove();
 
+    // The box's left, top, width and height in display pixels.
     float Left() const { return static_cast<float>(选框.Geometry().left); }
     float Top() const { return static_cast<float>(选框.Geometry().top); }
     float Width() const { return static_cast<float>(选框.Geometry().width); }
     float Height() const { return static_cast<float>(选框.Geometry().height); }
+    // Moves and sizes the box, each value rounded to whole pixels (halves to even).
     void Move(float left, float top, float width, float height);
     // The box's bounds rounded: left, top, right, bottom, for hit tests.
     std::array<std::int32_t, 4> Bounds() const;
@@ -40,11 +42,12 @@ public:
     // The size caption for the box, and the label at the box's top-left corner (2, 2) in.
     void ShowSize(bool zoomed);
     void PlaceSizeLabel();
+    // Shows or hides all eight handles.
     void SetHandlesVisible(bool visible);
 
-    Shape 选框;
-    std::array<PictureBox, kHandleCount> 调节点;
-    Label LblPos;
+    Shape 选框;                                // the selection box: an outline on the display
+    std::array<PictureBox, kHandleCount> 调节点;  // the handles: corners, then edge middles
+    Label LblPos;                              // the selection's size, inside its top-left corner
 };
 
 // PtInRect: left <= x < right and top <= y < bottom.

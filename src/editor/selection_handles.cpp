@@ -32,8 +32,8 @@ void SelectionHandles::Wire() {
 }
 
 void SelectionHandles::调节点_MouseDown(int, int button) {
-    if (canvas_.SelectionMode != "move" || button != kLeftButton) return;
-    canvas_.HandleDragState = "Start";
+    if (canvas_.state.SelectionModeNow() != SelectionMode::move || button != kLeftButton) return;
+    canvas_.state.BeginHandleDrag();
     HandleDragAnchor.left = selection_.Left();
     HandleDragAnchor.top = selection_.Top();
     HandleDragAnchor.right = selection_.Width() + selection_.Left();
@@ -44,7 +44,7 @@ void SelectionHandles::调节点_MouseDown(int, int button) {
 void SelectionHandles::调节点_MouseMove(int index) {
     if (index >= 0 && index < kHandleCount)
         selection_.调节点[static_cast<std::size_t>(index)].SetMousePointer(HandlePointer(index));
-    if (canvas_.HandleDragState != "Start") return;
+    if (canvas_.state.HandleDragStateNow() != HandleDragState::Start) return;
     HandleDragRecord& anchor = HandleDragAnchor;
     anchor.current = desktop_.PointerPos();
     const float width = anchor.right - anchor.left, height = anchor.bottom - anchor.top;
@@ -57,18 +57,18 @@ void SelectionHandles::调节点_MouseMove(int index) {
         default: break;  // the other handles only show their pointer
     }
     selection_.ImageMove();
-    selection_.ShowSize(canvas_.Zoomed());
+    selection_.ShowSize(canvas_.ZoomedEightTimes());
 }
 
 void SelectionHandles::调节点_MouseUp(int) {
-    canvas_.HandleDragState = "Stop";
+    canvas_.state.EndHandleDrag();
     const Rect display = canvas_.显示图像.Geometry();
     const float left = selection_.Left(), top = selection_.Top();
     std::int32_t width = RoundClamped32(selection_.Width()), height = RoundClamped32(selection_.Height());
     if (selection_.Width() + left > static_cast<float>(display.width)) width = RoundClamped32(display.width - left);
     if (selection_.Height() + top > static_cast<float>(display.height)) height = RoundClamped32(display.height - top);
     selection_.Move(left, top, static_cast<float>(width), static_cast<float>(height));
-    if (canvas_.Zoomed()) selection_.Snap();
+    if (canvas_.ZoomedEightTimes()) selection_.Snap();
     selection_.ImageMove();
 }
 

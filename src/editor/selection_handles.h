@@ -12,9 +12,9 @@ namespace pelmora {
 
 // What a handle drag starts from: the box's edges and the pointer's screen position.
 struct HandleDragRecord {
-    float left = 0, top = 0, right = 0, bottom = 0;
-    ScreenPoint start;
-    ScreenPoint current;
+    float left = 0, top = 0, right = 0, bottom = 0;  // the box's edges at the press
+    ScreenPoint start;    // the pointer at the press
+    ScreenPoint current;  // the pointer now
 };
 
 // The sizing pointer shown over handle index: diagonal at the corners, vertical at the
@@ -23,17 +23,21 @@ MousePointer HandlePointer(int index);
 
 class SelectionHandles {
 public:
+    // The handles resize selection, whose mode canvas keeps; desktop gives the pointer.
     SelectionHandles(EditorCanvas& canvas, SelectionBox& selection, Desktop& desktop)
         : canvas_(canvas), selection_(selection), desktop_(desktop) {}
 
     // Connects the eight handles' mouse events.
     void Wire();
 
+    // A left press on any handle while a selection exists starts a drag.
     void 调节点_MouseDown(int index, int button);
+    // Shows the handle's sizing pointer and, while a drag runs, resizes the box.
     void 调节点_MouseMove(int index);
+    // Ends the drag: the box cut back to the picture and, at 8:1, snapped to the cells.
     void 调节点_MouseUp(int index);
 
-    HandleDragRecord HandleDragAnchor;
+    HandleDragRecord HandleDragAnchor;  // where the running drag started
 
 private:
     EditorCanvas& canvas_;

@@ -8,7 +8,7 @@
 
 namespace pelmora {
 
-inline constexpr int kZoom = 8;
+inline constexpr int kZoom = 8;  // display pixels per image pixel at 8:1
 
 // A display coordinate less its remainder in the cell: v - (round(v) mod 8).
 double CellStart(double value);
@@ -16,7 +16,7 @@ double CellStart(double value);
 // The origin of the cell under display point (x, y): round(CellStart(v)) for each
 // coordinate.
 struct Cell {
-    std::int32_t x = 0;
+    std::int32_t x = 0;  // display pixels (a cell origin) or image pixels
     std::int32_t y = 0;
 };
 Cell CellOrigin(float x, float y);

@@ -7,9 +7,10 @@
 
 namespace pelmora {
 
+// A hotkey as the platform registers it.
 struct HotkeyKeys {
-    int modifiers;  // MOD_ALT 1, MOD_CONTROL 2, MOD_SHIFT 4 combined
-    int virtualKey;
+    int modifiers;   // MOD_ALT 1, MOD_CONTROL 2, MOD_SHIFT 4 combined
+    int virtualKey;  // the Windows virtual-key code
     friend bool operator==(const HotkeyKeys&, const HotkeyKeys&) = default;
 };
 

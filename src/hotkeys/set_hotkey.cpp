@@ -13,7 +13,7 @@ void HotkeyHook::SetWindowProcedure(WindowProcedure procedure) {
     else service_.SetReceiver(nullptr);
 }
 
-void HotkeyHook::SetHotKey(int id, std::string_view keyText, std::string_view action) {
+void HotkeyHook::SetHotKey(int id, std::string_view keyText, HotkeyAction action) {
     const auto keys = ParseHotkeyText(keyText);
     if (!keys) return;  // a key part that is not a number registers nothing
 
@@ -25,10 +25,10 @@ void HotkeyHook::SetHotKey(int id, std::string_view keyText, std::string_view ac
         HookInstalled = true;
     }
 
-    if (action == "Add") {
+    if (action == HotkeyAction::Add) {
         if (service_.Register(id, keys->modifiers, keys->virtualKey)) registered_.insert(id);
         else registered_.erase(id);
-    } else if (action == "Del") {
+    } else if (action == HotkeyAction::Del) {
         service_.Release(id);
         registered_.erase(id);
         if (registered_.empty()) {

@@ -11,30 +11,42 @@
 
 namespace pelmora {
 
+// The main window's procedure: its own, or the hook that hands hotkeys to HotKeyWndProc.
 enum class WindowProcedure { Own, HotKeyWndProc };
+
+// What SetHotKey does with a hotkey.
+enum class HotkeyAction {
+    Add,  // register it
+    Del,  // release it
+};
 
 class HotkeyHook {
 public:
+    // Registers with service; hotKeyWndProc receives the id of every hotkey pressed while
+    // the hook is in place.
     HotkeyHook(HotkeyService& service, std::function<void(int id)> hotKeyWndProc);
 
-    // action "Add" registers id for keyText, "Del" releases it; the first call installs the
-    // hook. The hook stays while any hotkey is registered, so releasing one hotkey never
-    // stops the others from being dispatched; releasing the last one restores the window's
-    // own procedure.
-    void SetHotKey(int id, std::string_view keyText, std::string_view action);
+    // Add registers id for keyText, Del releases it (keyText is then ignored); the first
+    // call installs the hook. The hook stays while any hotkey is registered, so releasing
+    // one hotkey never stops the others from being dispatched; releasing the last one
+    // restores the window's own procedure.
+    void SetHotKey(int id, std::string_view keyText, HotkeyAction action);
 
-    bool HookInstalled = false;
-    WindowProcedure PreviousWndProc = WindowProcedure::Own;
+    bool HookInstalled = false;  // the hook is in place
+    WindowProcedure PreviousWndProc = WindowProcedure::Own;  // the procedure the hook replaced
+    // The window's procedure now.
     WindowProcedure CurrentWndProc() const { return current_; }
+    // Whether hotkey id is registered.
     bool Registered(int id) const { return registered_.contains(id); }
 
 private:
+    // The window's procedure becomes procedure; only the hook passes hotkeys on.
     void SetWindowProcedure(WindowProcedure procedure);
 
     HotkeyService& service_;
     std::function<void(int id)> hotKeyWndProc_;
     WindowProcedure current_ = WindowProcedure::Own;
-    std::set<int> registered_;
+    std::set<int> registered_;  // the ids the service accepted and holds
 };
 
 }  // namespace pelmora

@@ -49,7 +49,7 @@ struct DrawingToolsTest : FormOnFakeDesktop, ::testing::Test {
 
 TEST_F(DrawingToolsTest, StartsWithTheCutToolAndNoSelection) {
     EXPECT_TRUE(tools.控制[0].Value());
-    EXPECT_EQ(canvas.ToolMode, "剪图");
+    EXPECT_EQ(canvas.state.ToolModeNow(), ToolMode::剪图);
     EXPECT_FALSE(tools.确认.Visible());
     EXPECT_EQ(Box(), (Rect{-100, -100, 50, 50}));
     EXPECT_FALSE(selection.LblPos.Visible());
@@ -65,7 +65,7 @@ TEST_F(DrawingToolsTest, StartsWithTheCutToolAndNoSelection) {
 TEST_F(DrawingToolsTest, PencilPaintsOnlyTheReportedPositions) {
     page.colours.前背景色[0].SetText("FF");
     tools.控制[1].Select();
-    EXPECT_EQ(canvas.ToolMode, "铅笔");
+    EXPECT_EQ(canvas.state.ToolModeNow(), ToolMode::铅笔);
     EXPECT_EQ(display.Pointer(), MousePointer::Custom);
     EXPECT_EQ(display.MouseIcon(), &tools.鼠标[0]);
     Press(10, 5);
@@ -78,7 +78,7 @@ TEST_F(DrawingToolsTest, PencilPaintsOnlyTheReportedPositions) {
         EXPECT_EQ(display.Image().Pixel(x, 5), expected) << x;
     }
     EXPECT_EQ(canvas.结果图像.Pixel(50, 6), kGrey);
-    EXPECT_EQ(canvas.HistoryLast, 0);
+    EXPECT_EQ(canvas.historyRing.HistoryLast(), 0);
     EXPECT_EQ(HistoryWrites(), 1) << "the release stores the stroke";
 }
 
@@ -145,15 +145,15 @@ TEST_F(DrawingToolsTest, ColourSelectMarksPicksOnAHalfBrightCopyAndConfirmKeepsT
     picture.SetPixel(2, 0, 0x808080);
     Open(picture);
     tools.控制[3].Select();
-    EXPECT_EQ(canvas.ToolMode, "色选");
+    EXPECT_EQ(canvas.state.ToolModeNow(), ToolMode::色选);
     EXPECT_EQ(display.MouseIcon(), &tools.鼠标[1]);
     EXPECT_EQ(canvas.成品图像.Pixel(0, 0), 0x808080) << "255 halves to 128";
     EXPECT_EQ(display.Image().Pixel(3, 0), 0x707070);
     EXPECT_FALSE(tools.确认.Visible());
 
     for (int i = 0; i < 3; ++i) Press(0, 0);
-    EXPECT_EQ(canvas.PickedColorCount, 3);
-    EXPECT_EQ(canvas.PickedColors, (std::vector<std::int32_t>{kWhite, kWhite, kWhite}));
+    EXPECT_EQ(canvas.state.PickedColorCount(), 3);
+    EXPECT_EQ(canvas.state.PickedColors(), (std::vector<std::int32_t>{kWhite, kWhite, kWhite}));
     EXPECT_EQ(display.Image().Pixel(0, 0), kRed);
     EXPECT_EQ(canvas.成品图像.Pixel(0, 0), kRed);
     EXPECT_EQ(canvas.结果图像.Pixel(0, 0), kWhite) << "the working image is only read";
@@ -168,7 +168,7 @@ TEST_F(DrawingToolsTest, ColourSelectMarksPicksOnAHalfBrightCopyAndConfirmKeepsT
     EXPECT_EQ(canvas.结果图像.Pixel(3, 0), kRed);
     EXPECT_EQ(display.Image().Pixel(2, 0), kRed);
     EXPECT_EQ(HistoryWrites(), 1);
-    EXPECT_EQ(canvas.ToolMode, "剪图");
+    EXPECT_EQ(canvas.state.ToolModeNow(), ToolMode::剪图);
     EXPECT_TRUE(tools.控制[0].Value());
     EXPECT_FALSE(tools.确认.Visible());
     EXPECT_EQ(display.Pointer(), MousePointer::Default);
@@ -185,7 +185,7 @@ TEST_F(DrawingToolsTest, ColourSelectAtEightTimesDrawsARedAndAGreenOutline) {
     EXPECT_EQ(shown.Pixel(14, 22), kGreen);
     EXPECT_EQ(shown.Pixel(12, 20), 0x707070) << "the centre keeps its half-bright colour";
     EXPECT_EQ(canvas.成品图像.Pixel(1, 2), kRed);
-    EXPECT_EQ(canvas.PickedColors, std::vector<std::int32_t>{kGrey});
+    EXPECT_EQ(canvas.state.PickedColors(), std::vector<std::int32_t>{kGrey});
 
     // Another tool shows the working image again; the marks are gone.
     tools.控制[1].Select();
@@ -199,7 +199,7 @@ TEST_F(DrawingToolsTest, ConfirmWithNothingPickedReportsAndStillFinishes) {
     ASSERT_EQ(fake.dialogs.messages.size(), 1u);
     EXPECT_EQ(fake.dialogs.messages[0].rfind("错误号:9:", 0), 0u);
     EXPECT_EQ(canvas.结果图像.Pixel(0, 0), kGrey) << "the image is unchanged";
-    EXPECT_EQ(canvas.ToolMode, "剪图");
+    EXPECT_EQ(canvas.state.ToolModeNow(), ToolMode::剪图);
 }
 
 TEST_F(DrawingToolsTest, RectangleIsDrawnFromItsAnchorInAnyDirection) {
@@ -209,8 +209,8 @@ TEST_F(DrawingToolsTest, RectangleIsDrawnFromItsAnchorInAnyDirection) {
     EXPECT_EQ(selection.LblPos.Geometry().left, 22);
     EXPECT_EQ(selection.LblPos.Geometry().top, 52);
     EXPECT_TRUE(selection.LblPos.Visible());
-    EXPECT_EQ(canvas.SelectionMode, "move");
-    EXPECT_EQ(canvas.CutDragActive, 0);
+    EXPECT_EQ(canvas.state.SelectionModeNow(), SelectionMode::move);
+    EXPECT_FALSE(canvas.state.CutDragActive());
     // The handles around it: the bottom-right one centred on (50, 80).
     EXPECT_TRUE(selection.调节点[6].Visible());
     EXPECT_EQ(selection.调节点[6].Geometry().left, 48);
@@ -249,7 +249,7 @@ TEST_F(DrawingToolsTest, MovingTheBoxKeepsItInsideTheDisplay) {
     EXPECT_EQ(Box(), (Rect{0, 0, 40, 30}));
     EXPECT_EQ(selection.LblPos.Caption(), "40x30") << "a move does not rewrite the size";
     Release(-500, -500);
-    EXPECT_EQ(canvas.SelectionMode, "move");
+    EXPECT_EQ(canvas.state.SelectionModeNow(), SelectionMode::move);
 
     // Over the box the pointer is the four-way arrow, elsewhere the rectangle pointer.
     Drag(5, 5, 0);
@@ -257,7 +257,7 @@ TEST_F(DrawingToolsTest, MovingTheBoxKeepsItInsideTheDisplay) {
     Drag(100, 100, 0);
     EXPECT_EQ(display.Pointer(), MousePointer::Custom);
     EXPECT_EQ(display.MouseIcon(), &tools.鼠标[3]);
-    EXPECT_EQ(canvas.LastMouseX, 100);
+    EXPECT_EQ(tools.LastMouseX(), 100);
 }
 
 TEST_F(DrawingToolsTest, DoubleClickInsideTheBoxCropsTheWorkingImage) {
@@ -278,14 +278,14 @@ TEST_F(DrawingToolsTest, DoubleClickInsideTheBoxCropsTheWorkingImage) {
     EXPECT_EQ(display.Geometry().width, 40);
     EXPECT_EQ(display.Image().Pixel(39, 29), 39 * 1000 + 49);
     EXPECT_EQ(HistoryWrites(), 1);
-    EXPECT_EQ(canvas.历史记录[0].Width(), 40);
-    EXPECT_EQ(canvas.HandleDragState, "Start");
+    EXPECT_EQ(canvas.historyRing.历史记录(0).Width(), 40);
+    EXPECT_EQ(canvas.state.HandleDragStateNow(), HandleDragState::Start);
     EXPECT_EQ(Box(), (Rect{-100, -100, 50, 50}));
     EXPECT_FALSE(selection.LblPos.Visible());
 
     // With another tool a double click does nothing.
+    Drag(5, 5, 0);  // the last position in cut mode
     tools.控制[1].Select();
-    canvas.LastMouseX = canvas.LastMouseY = 5;
     display.RaiseDblClick();
     EXPECT_EQ(canvas.结果图像.Width(), 40);
 }
@@ -297,14 +297,13 @@ TEST_F(DrawingToolsTest, CropAtEightTimesKeepsTheZoomAndTheSizeLabelCropsToo) {
     canvas.缩放_Click(0);
     DrawBox(16, 0, 16 + 40, 16);  // source pixels 2..6, rows 0..1
     EXPECT_EQ(selection.LblPos.Caption(), "5x2");
-    canvas.LastMouseX = 20;
-    canvas.LastMouseY = 4;
+    Drag(20, 4, 0);  // the last position: inside the box
     selection.LblPos.RaiseDblClick();
     EXPECT_EQ(canvas.结果图像.Width(), 5);
     EXPECT_EQ(canvas.结果图像.Height(), 2);
     EXPECT_EQ(canvas.结果图像.Pixel(0, 0), 2);
     EXPECT_EQ(display.Geometry().width, 40);
-    EXPECT_EQ(canvas.ZoomedEightTimes, -1);
+    EXPECT_TRUE(canvas.ZoomedEightTimes());
     EXPECT_EQ(display.Image().Pixel(0, 0), kGridGrey);
     EXPECT_EQ(display.Image().Pixel(8 + 3, 3), 3);
 }
@@ -338,6 +337,15 @@ TEST_F(DrawingToolsTest, MiddleButtonPansWithTheFourWayPointerThenTheToolPointer
     EXPECT_EQ(display.Pointer(), MousePointer::Custom);
     EXPECT_EQ(display.MouseIcon(), &tools.鼠标[0]);
     EXPECT_EQ(HistoryWrites(), 0);
+}
+
+TEST_F(DrawingToolsTest, EachToolButtonIsNamedForTheToolItChooses) {
+    const char* const names[4] = {"剪图", "铅笔", "填充", "色选"};
+    for (std::size_t i : {3u, 2u, 1u, 0u}) {
+        tools.控制[i].Select();
+        EXPECT_EQ(tools.控制[i].ToolTip(), names[i]);
+        EXPECT_STREQ(ToolModeName(canvas.state.ToolModeNow()), names[i]);
+    }
 }
 
 TEST_F(DrawingToolsTest, ToolButtonsResetTheSelection) {

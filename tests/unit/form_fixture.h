@@ -9,7 +9,7 @@ namespace pelmora {
 // How many history slots hold a snapshot.
 inline int FilledHistorySlots(const EditorCanvas& canvas) {
     int filled = 0;
-    for (std::int16_t slot : canvas.HistoryFilled) filled += slot != 0;
+    for (bool slot : canvas.historyRing.HistoryFilled()) filled += slot;
     return filled;
 }
 

@@ -36,11 +36,11 @@ struct HookTest : ::testing::Test {
 TEST_F(HookTest, FirstAddInstallsTheHookOnceAndPressesReachIt) {
     EXPECT_FALSE(hook.HookInstalled);
     EXPECT_EQ(hook.CurrentWndProc(), WindowProcedure::Own);
-    hook.SetHotKey(1, "Ctrl+Alt,49", "Add");
+    hook.SetHotKey(1, "Ctrl+Alt,49", HotkeyAction::Add);
     EXPECT_TRUE(hook.HookInstalled);
     EXPECT_EQ(hook.CurrentWndProc(), WindowProcedure::HotKeyWndProc);
     EXPECT_EQ(hook.PreviousWndProc, WindowProcedure::Own);
-    hook.SetHotKey(2, "Ctrl+Alt,50", "Add");
+    hook.SetHotKey(2, "Ctrl+Alt,50", HotkeyAction::Add);
     EXPECT_EQ(hook.PreviousWndProc, WindowProcedure::Own);  // not saved again over the hook
 
     EXPECT_TRUE(service.Press(3, 50));
@@ -48,27 +48,27 @@ TEST_F(HookTest, FirstAddInstallsTheHookOnceAndPressesReachIt) {
 }
 
 TEST_F(HookTest, ReleasingOneKeepsTheOthersDispatchedAndTheLastRestoresTheWindow) {
-    hook.SetHotKey(1, "Ctrl+Alt,49", "Add");
-    hook.SetHotKey(11, "44", "Add");
-    hook.SetHotKey(11, "", "Del");
+    hook.SetHotKey(1, "Ctrl+Alt,49", HotkeyAction::Add);
+    hook.SetHotKey(11, "44", HotkeyAction::Add);
+    hook.SetHotKey(11, "", HotkeyAction::Del);
     EXPECT_FALSE(hook.Registered(11));
     EXPECT_TRUE(hook.HookInstalled);
     EXPECT_TRUE(service.Press(3, 49));
     EXPECT_EQ(dispatched, std::vector<int>{1});
 
-    hook.SetHotKey(1, "", "Del");
+    hook.SetHotKey(1, "", HotkeyAction::Del);
     EXPECT_FALSE(hook.HookInstalled);
     EXPECT_EQ(hook.CurrentWndProc(), WindowProcedure::Own);
     EXPECT_TRUE(service.registered.empty());
-    hook.SetHotKey(1, "", "Del");  // again: installed and removed at once, ends on the window's own
+    hook.SetHotKey(1, "", HotkeyAction::Del);  // again: installed and removed at once, ends on the window's own
     EXPECT_EQ(hook.CurrentWndProc(), WindowProcedure::Own);
 }
 
 TEST_F(HookTest, RefusedKeyCostsOnlyItselfAndUnparsableTextRegistersNothing) {
     service.heldElsewhere.insert({3, 50});
-    hook.SetHotKey(1, "Ctrl+Alt,49", "Add");
-    hook.SetHotKey(2, "Ctrl+Alt,50", "Add");
-    hook.SetHotKey(3, "Ctrl+Alt,x", "Add");
+    hook.SetHotKey(1, "Ctrl+Alt,49", HotkeyAction::Add);
+    hook.SetHotKey(2, "Ctrl+Alt,50", HotkeyAction::Add);
+    hook.SetHotKey(3, "Ctrl+Alt,x", HotkeyAction::Add);
     EXPECT_FALSE(hook.Registered(2));
     EXPECT_FALSE(hook.Registered(3));
     EXPECT_FALSE(service.Press(3, 50));
@@ -77,10 +77,10 @@ TEST_F(HookTest, RefusedKeyCostsOnlyItselfAndUnparsableTextRegistersNothing) {
 }
 
 TEST_F(HookTest, AnyOtherActionOnlyInstallsTheHookAndMarksIt) {
-    hook.SetHotKey(5, "38", "Nothing");
+    hook.SetHotKey(5, "38", static_cast<HotkeyAction>(2));  // neither Add nor Del
     EXPECT_TRUE(hook.HookInstalled);
     EXPECT_TRUE(service.registered.empty());
-    hook.SetHotKey(6, "38", "Add");
+    hook.SetHotKey(6, "38", HotkeyAction::Add);
     EXPECT_EQ(hook.PreviousWndProc, WindowProcedure::Own);  // never the hook itself
 }
 

@@ -57,13 +57,13 @@ TEST_F(ImageFilesTest, OpeningWhileZoomedShowsTheFileAtOneToOneWithTheCutTool) {
     OpenFile("/pics/a.bmp");
     EXPECT_EQ(fake.dialogs.fileDialogs, std::vector<std::string>{"打开文件 | 24位位图 (*.Bmp)"});
     ExpectPictureIs(picture);
-    EXPECT_EQ(canvas.ZoomedEightTimes, 0);
-    EXPECT_EQ(canvas.ToolMode, "剪图");
+    EXPECT_FALSE(canvas.ZoomedEightTimes());
+    EXPECT_EQ(canvas.state.ToolModeNow(), ToolMode::剪图);
     EXPECT_TRUE(page.tools.控制[0].Value());
     EXPECT_FALSE(page.tools.确认.Visible());
-    EXPECT_EQ(canvas.SelectionMode, "draw");
+    EXPECT_EQ(canvas.state.SelectionModeNow(), SelectionMode::draw);
     EXPECT_EQ(HistoryWrites(), 1);
-    EXPECT_EQ(canvas.历史记录[0].Pixel(199, 99), picture.Pixel(199, 99));
+    EXPECT_EQ(canvas.historyRing.历史记录(0).Pixel(199, 99), picture.Pixel(199, 99));
     EXPECT_EQ(canvas.HScroll1.Max(), 200 - 329 < 0 ? 200 : 200 - 329);
     canvas.缩放_Click(0);
     EXPECT_EQ(display.Geometry().width, 1600) << "zoom in works again";
@@ -145,7 +145,7 @@ TEST_F(ImageFilesTest, UnreadableFilesAreNamedWithTheReasonAndChangeNothing) {
     std::string header = EncodeBitmap(Pattern(4, 4)).substr(0, 54);
     const auto withField = [&](int at, std::int32_t value) {
         std::string bytes = header;
-        for (int i = 0; i < 4; ++i) bytes[static_cast<std::size_t>(at + i)] = static_cast<char>(value >> (8 * i));
+        for (int i = 0; i < 4; ++i) bytes[static_cast<std::size_t>(at) + i] = static_cast<char>(value >> (8 * i));
         return bytes;
     };
     fake.files.contents["/bad/magic.bmp"] = "PK" + EncodeBitmap(picture).substr(2);
@@ -181,8 +181,8 @@ TEST_F(ImageFilesTest, UnreadableFilesAreNamedWithTheReasonAndChangeNothing) {
         EXPECT_GT(fake.dialogs.messages[0].size(), std::string("无法打开图像文件 ").size() + std::strlen(path) + 3);
         EXPECT_EQ(canvas.结果图像.Width(), 30) << path;
         EXPECT_EQ(display.Geometry().width, 240) << path;
-        EXPECT_EQ(canvas.ZoomedEightTimes, -1) << path;
-        EXPECT_EQ(canvas.ToolMode, "铅笔") << path;
+        EXPECT_TRUE(canvas.ZoomedEightTimes()) << path;
+        EXPECT_EQ(canvas.state.ToolModeNow(), ToolMode::铅笔) << path;
         EXPECT_EQ(HistoryWrites(), 1) << path;
     }
 }
@@ -202,7 +202,7 @@ TEST_F(ImageFilesTest, PasteTakesTheClipboardsPictureAndIgnoresText) {
     ExpectPictureIs(picture);
     EXPECT_EQ(canvas.成品图像.Pixel(63, 47), picture.Pixel(63, 47));
     EXPECT_EQ(form.editor.selection.选框.Geometry(), (Rect{-100, -100, 50, 50})) << "the selection goes";
-    EXPECT_EQ(canvas.SelectionMode, "draw");
+    EXPECT_EQ(canvas.state.SelectionModeNow(), SelectionMode::draw);
     EXPECT_EQ(HistoryWrites(), 1);
 
     fake.clipboard.SetPicture(Surface(5000, 4000));

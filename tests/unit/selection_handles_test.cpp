@@ -18,10 +18,9 @@ struct SelectionHandlesTest : FormOnFakeDesktop, ::testing::Test {
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x) picture.SetPixel(x, y, y * 1000 + x);
         canvas.结果图像 = picture;
-        canvas.ShowActualSize(picture, width, height);
+        canvas.ShowActualSize(picture, width, height);  // at 1:1
         canvas.UpdateScrollRanges();
-        canvas.ZoomedEightTimes = 0;
-        canvas.SelectionMode = "draw";
+        canvas.state.StartNewSelection();
     }
     void DrawBox(int x1, int y1, int x2, int y2) {
         display.RaiseMouseDown({kLeftButton, 0, x1, y1});
@@ -47,7 +46,7 @@ TEST_F(SelectionHandlesTest, BottomAndRightHandlesResizeAndTheTopLeftStays) {
     DragHandle(6, 15, 5);
     EXPECT_EQ(Box(), (Rect{10, 10, 55, 35}));
     EXPECT_EQ(selection.LblPos.Caption(), "55x35");
-    EXPECT_EQ(canvas.HandleDragState, "Stop");
+    EXPECT_EQ(canvas.state.HandleDragStateNow(), HandleDragState::Stop);
     EXPECT_EQ(selection.调节点[6].Geometry().left, 62) << "laid around the new box: 10 + 55 - 2.5 to even";
     DragHandle(5, 30, -5);  // only the height follows
     EXPECT_EQ(Box(), (Rect{10, 10, 55, 30}));
@@ -75,12 +74,12 @@ TEST_F(SelectionHandlesTest, OtherHandlesOnlyShowTheirPointerAndTheSize) {
 }
 
 TEST_F(SelectionHandlesTest, APressWhileNoSelectionExistsStartsNoDrag) {
-    canvas.SelectionMode = "draw";
+    canvas.state.StartNewSelection();
     selection.调节点[6].RaiseMouseDown({kLeftButton, 0, 0, 0});
-    EXPECT_EQ(canvas.HandleDragState, "Stop");
+    EXPECT_EQ(canvas.state.HandleDragStateNow(), HandleDragState::Stop);
     DrawBox(10, 10, 50, 40);
     selection.调节点[6].RaiseMouseDown({kRightButton, 0, 0, 0});
-    EXPECT_EQ(canvas.HandleDragState, "Stop") << "the right button starts none either";
+    EXPECT_EQ(canvas.state.HandleDragStateNow(), HandleDragState::Stop) << "the right button starts none either";
 }
 
 TEST_F(SelectionHandlesTest, ReleaseCutsTheBoxBackToThePictureAndSnapsAtEightTimes) {
@@ -108,21 +107,21 @@ TEST_F(SelectionHandlesTest, HistoryStepsBackAndForwardThroughFilledSlots) {
     const auto shows = [&](int value) { return canvas.结果图像.Pixel(0, 0) == value && display.Image().Pixel(0, 0) == value; };
     history.记录按钮_Click(0);
     EXPECT_TRUE(shows(1));
-    EXPECT_EQ(canvas.HistoryNext, 2);
+    EXPECT_EQ(canvas.historyRing.HistoryNext(), 2);
     history.记录按钮_Click(0);
     EXPECT_TRUE(shows(0));
-    EXPECT_EQ(canvas.HistoryNext, 1);
+    EXPECT_EQ(canvas.historyRing.HistoryNext(), 1);
     history.记录按钮_Click(0);  // slot 5 is empty
     EXPECT_TRUE(shows(0));
-    EXPECT_EQ(canvas.HistoryLast, 0);
+    EXPECT_EQ(canvas.historyRing.HistoryLast(), 0);
     history.记录按钮_Click(1);
     EXPECT_TRUE(shows(1));
     history.记录按钮_Click(1);
     EXPECT_TRUE(shows(2));
     history.记录按钮_Click(1);  // slot 3 is empty
     EXPECT_TRUE(shows(2));
-    EXPECT_EQ(canvas.HistoryLast, 2);
-    EXPECT_EQ(canvas.HistoryNext, 3);
+    EXPECT_EQ(canvas.historyRing.HistoryLast(), 2);
+    EXPECT_EQ(canvas.historyRing.HistoryNext(), 3);
 }
 
 TEST_F(SelectionHandlesTest, HistoryAfterAFullRingGoesBackFiveSlots) {
@@ -134,7 +133,7 @@ TEST_F(SelectionHandlesTest, HistoryAfterAFullRingGoesBackFiveSlots) {
     std::vector<int> visited;
     for (int i = 0; i < 6; ++i) {
         history.记录按钮_Click(0);
-        visited.push_back(canvas.HistoryLast);
+        visited.push_back(canvas.historyRing.HistoryLast());
     }
     EXPECT_EQ(visited, (std::vector<int>{5, 4, 3, 2, 2, 2}));
     EXPECT_EQ(canvas.结果图像.Pixel(0, 0), 2);
@@ -147,7 +146,7 @@ TEST_F(SelectionHandlesTest, RestoringWhileZoomedShowsOneToOneAndZoomWorksAgain)
     canvas.PushHistory();
     canvas.缩放_Click(0);
     form.editor.history.记录按钮_Click(0);
-    EXPECT_EQ(canvas.ZoomedEightTimes, 0);
+    EXPECT_FALSE(canvas.ZoomedEightTimes());
     EXPECT_EQ(display.Geometry().width, 20);
     EXPECT_EQ(display.Image().Pixel(0, 0), 0) << "no grid at 1:1";
     EXPECT_EQ(canvas.成品图像.Pixel(0, 0), 0);

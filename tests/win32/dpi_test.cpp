@@ -387,7 +387,7 @@ TEST_F(Dpi150Form1Test, ThePencilAtEightTimesChangesThePixelUnderTheScaledPress)
     SendMessageW(W(form.editor.canvas.缩放[0]), BM_CLICK, 0, 0);
     SendMessageW(W(form.editor.tools.控制[1]), BM_CLICK, 0, 0);
     Pump();
-    ASSERT_TRUE(form.editor.canvas.Zoomed());
+    ASSERT_TRUE(form.editor.canvas.ZoomedEightTimes());
     ASSERT_EQ(form.editor.canvas.结果图像.Width(), 20);
     const std::int32_t pen = form.editor.colours.Foreground();
     ASSERT_NE(pen, RGB(255, 255, 255));
