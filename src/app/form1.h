@@ -27,36 +27,49 @@
 
 namespace pelmora {
 
+// The title bar's text: the product name, the version and "正式版" (release).
 inline constexpr const char* kWindowCaption = "Pelmorav" PELMORA_VERSION_TEXT "正式版";
+// The fixed client area in layout pixels; every geometry in the program is in these.
 inline constexpr int kClientWidth = 445;
 inline constexpr int kClientHeight = 313;
+// The address behind Label7's mail link and on the support page.
 inline constexpr const char* kSupportAddress = "support@pelmora.org";
+// The settings file's name, beside the executable or in the per-user folder.
 inline constexpr const char* kSettingsFileName = "zarade.ini";
 
 class Form1 : public ControlHost {
 public:
     explicit Form1(Platform platform);
 
+    // Start-up: the settings read, the screen measured, the editor reset, the hotkeys registered.
     void Form_Load();
-    // Runs once; later calls (a second close, a signal after the window closed) do nothing.
+    // Shut-down: the timer stopped, the slots and snapshot settings saved, the hotkeys
+    // released. Runs once; later calls (a second close, a signal after the window closed)
+    // do nothing.
     void Form_Unload();
+    // Whether shut-down has run.
     bool Unloaded() const { return unloaded_; }
 
+    // Page switch: only Frame2(index) shows; the focus goes to Check1.
     void Option2_Click(int index);
+    // Colour panel switch: only 颜色坐标(index) shows; the focus goes to Check1.
     void Option3_Click(int index);
+    // Opens a mailto: link to kSupportAddress.
     void Label7_DblClick();
+    // One 100 ms poll: the get panel, the magnifier, the cursor code while its page is
+    // open, the window under the pointer.
     void Timer1_Timer();
 
-    std::string SettingsPath;
-    std::int32_t ScreenWidth = 0;
+    std::string SettingsPath;      // the settings file written at shut-down
+    std::int32_t ScreenWidth = 0;  // the primary screen's size, measured at start-up
     std::int32_t ScreenHeight = 0;
 
     // Colour panels: Option3 switches the get panel 颜色坐标(0) and the custom panel 颜色坐标(1).
-    PictureBox Picture2;
-    std::array<OptionButton, 2> Option3;
-    std::array<Frame, 2> 颜色坐标;
-    ColourReadout getPanel;  // the 得 fields
-    CustomColourPanel customPanel;  // the 自 fields and Command2
+    PictureBox Picture2;                  // the borderless box that holds both panels
+    std::array<OptionButton, 2> Option3;  // "抓坐标／颜色" (read-out), "查颜色" (custom point)
+    std::array<Frame, 2> 颜色坐标;        // 0 the get panel, 1 the custom panel
+    ColourReadout getPanel;               // the 得 fields
+    CustomColourPanel customPanel;        // the 自 fields and Command2
 
     LiveSampling sampling;  // Check1, Label8, Label9, Timer1
 
@@ -80,10 +93,12 @@ public:
     Label Label7;                         // the mail link
 
     ClipboardTemplates clipboardTemplates;  // what the Command11 buttons do
-    HotkeyDispatch hotkeyDispatch;
-    HotkeyHook hotkeyHook;
+    HotkeyDispatch hotkeyDispatch;          // HotKeyWndProc: what each hotkey id does
+    HotkeyHook hotkeyHook;                  // SetHotKey: registration and the window hook
 
 private:
+    // The always-visible regions; the six pages with their selector row; the Command11
+    // buttons beside their fields (form1_layout.cpp).
     void PlaceRegions();
     void PlacePages();
     void PlaceClipboardButtons();
@@ -97,16 +112,22 @@ private:
     // beside the executable still read while there is no per-user one), with the
     // snapshots in the user's pictures folder.
     SettingsLocation FindSettings();
+    // The settings file at SettingsPath with the services that read and write it.
     SettingsFile Settings() const;
+    // Start-up's settings steps from the file at path: the slots, the snapshot folder
+    // (defaultSnapshotFolder when it has none, or when there is no file) and Check7.
     void LoadSettings(const std::string& path, const std::string& defaultSnapshotFolder);
+    // Shut-down's: the slots, the snapshot folder and Check7 into SettingsPath.
     void SaveSettings();
 
+    // The start-up hotkeys, ids 0 to 10 and 12 to 18 (Print Screen, 11, follows Check6).
     void RegisterHotkeys();
+    // Every hotkey id; 11 only while it is registered.
     void ReleaseHotkeys();
 
 
     Platform platform_;
-    bool unloaded_ = false;
+    bool unloaded_ = false;  // shut-down has run
 };
 
 }  // namespace pelmora

@@ -11,14 +11,16 @@
 namespace pelmora {
 
 // Hotkey ids, as registered at start-up.
-inline constexpr int kHotkeyStartStop = 0;
-inline constexpr int kHotkeyFirstSlot = 1;    // 1..10: slots 0..9
-inline constexpr int kHotkeyPrintScreen = 11;
+inline constexpr int kHotkeyStartStop = 0;     // Alt+`: sampling on or off
+inline constexpr int kHotkeyFirstSlot = 1;     // 1..10: slots 0..9
+inline constexpr int kHotkeyPrintScreen = 11;  // Print Screen, while Check6 is checked
 inline constexpr int kHotkeyFirstCursor = 12;  // 12..14: cursor swatches 0..2
+// 15..18: the arrow keys, the pointer moved by one pixel.
 inline constexpr int kHotkeyUp = 15, kHotkeyLeft = 16, kHotkeyDown = 17, kHotkeyRight = 18;
 
 class HotkeyDispatch {
 public:
+    // The desktop and the panels the hotkeys act on.
     HotkeyDispatch(Desktop& desktop, LiveSampling& sampling, PointSlots& pointSlots, CursorPage& cursorPage,
                    SnapshotPage& snapshotPage)
         : desktop_(desktop),
@@ -34,6 +36,7 @@ public:
     void HotKeyWndProc(int id);
 
 private:
+    // The pointer moved by (dx, dy) screen pixels.
     void MovePointer(int dx, int dy);
 
     Desktop& desktop_;

@@ -7,6 +7,7 @@
 
 namespace pelmora {
 
+// What a statement of start-up or shut-down throws when it cannot be done.
 struct StatementFailed : std::runtime_error {
     StatementFailed() : std::runtime_error("statement failed") {}
 };
@@ -18,6 +19,7 @@ T Require(const std::optional<T>& value) {
     return *value;
 }
 
+// Runs statement; an exception from it is swallowed, so the sequence goes on.
 template <typename Statement>
 void SkipIfFailing(Statement&& statement) noexcept {
     try {

@@ -21,10 +21,14 @@ public:
     SnapshotPage(Platform platform, ControlHost& window, HotkeyHook& hotkeys, const std::int32_t& screenWidth,
                  const std::int32_t& screenHeight);
 
+    // The folder row, the rectangle row and the two options on page.
     void Place(ControlHost& host, Frame& page);
 
+    // A snapshot with the window hidden meanwhile; a problem shows in a message box.
     void 屏幕截图按钮_Click();
+    // The folder picker; a chosen folder goes into 路径文本框.
     void 保存图像路径_Click();
+    // Checked: Print Screen registered as hotkey 11; unchecked: released.
     void Check6_Click();
     // Hotkey 11 while Check6 is checked: a snapshot with the window left as it is, which
     // also goes on the clipboard. Problems go to stderr, since another program is in front.
@@ -34,15 +38,15 @@ public:
     // for the default one.
     std::string BrowseForFolder(const std::string& title);
 
-    Label 路径标签;
-    TextBox 路径文本框;  // the snapshot folder
-    CommandButton 保存图像路径;
-    CommandButton 屏幕截图按钮;
-    CheckBox Check5;                      // take the rectangle of 范围 only
-    std::array<Label, 4> 范围标签;          // "L", "T", "R", "B"
-    std::array<TextBox, 4> 范围;           // left, top, width, height
-    CheckBox Check6;                      // Print Screen saves snapshots
-    CheckBox Check7;                      // 包括光标图像
+    Label 路径标签;                 // "保存路径："
+    TextBox 路径文本框;             // the snapshot folder
+    CommandButton 保存图像路径;     // "路径": choose the folder
+    CommandButton 屏幕截图按钮;     // "截图": take a snapshot
+    CheckBox Check5;                // take the rectangle of 范围 only
+    std::array<Label, 4> 范围标签;  // "L", "T", "R", "B"
+    std::array<TextBox, 4> 范围;    // left, top, width, height
+    CheckBox Check6;                // Print Screen saves snapshots
+    CheckBox Check7;                // 包括光标图像
 
 private:
     struct Snapshot {

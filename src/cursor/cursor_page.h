@@ -19,6 +19,8 @@ class CursorPage {
 public:
     explicit CursorPage(Desktop& desktop) : desktop_(desktop) {}
 
+    // The swatches with their marker and previews, the code box, the method box and
+    // Command7 on page.
     void Place(ControlHost& host, Frame& page);
     // The start-up step: the default method, swatch 0 selected.
     void Reset();
@@ -35,16 +37,16 @@ public:
     void CaptureIntoSwatch(int index);
 
     std::array<PictureBox, kCursorSwatches> 鼠标绘制;  // the previews, one above the other
-    std::array<Label, kCursorSwatches> 鼠标块;        // the swatch selectors "1", "2", "3"
-    Shape 焦点;                                       // marks the selected swatch
-    Label 特征码标签;
-    TextBox 鼠标特征码;
-    ComboBox Combo1;  // the sampling method
-    CommandButton Command7;
+    std::array<Label, kCursorSwatches> 鼠标块;         // the swatch selectors "1", "2", "3"
+    Shape 焦点;                                        // marks the selected swatch
+    Label 特征码标签;                                  // "特征码："
+    TextBox 鼠标特征码;                                // the selected swatch's feature code
+    ComboBox Combo1;                                   // the sampling method
+    CommandButton Command7;                            // "测试获取": take the code once
 
-    std::int16_t CurrentCursorSwatch = 0;
-    std::array<std::string, 4> SwatchCodes;
-    std::array<std::int16_t, 4> SwatchMethods{};
+    std::int16_t CurrentCursorSwatch = 0;         // the selected swatch, 0 to 2
+    std::array<std::string, 4> SwatchCodes;       // each swatch's code, kept while another is selected
+    std::array<std::int16_t, 4> SwatchMethods{};  // each swatch's method (Combo1's index), likewise
 
 private:
     // The decimal code of the current cursor, drawn into swatch index's preview.

@@ -18,7 +18,9 @@ struct LocalTime {
 class Clock {
 public:
     virtual ~Clock() = default;
+    // A millisecond counter: only differences count, and it wraps at 32 bits.
     virtual std::uint32_t Milliseconds() = 0;
+    // The local date and time.
     virtual LocalTime Now() = 0;
 };
 

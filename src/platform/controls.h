@@ -22,10 +22,12 @@ struct Rect {
     friend bool operator==(const Rect&, const Rect&) = default;
 };
 
+// What a control is; a view makes the widget or child window of its kind.
 enum class ControlKind {
     Frame, Label, TextBox, CheckBox, OptionButton, CommandButton, ListBox, ComboBox, PictureBox, Line, Shape, ScrollBar,
     Timer
 };
+// How a label places its caption.
 enum class Alignment { Left, Centre };
 
 class Control;
@@ -64,9 +66,12 @@ struct PointerImage {
 // mouse pointer and whether the window itself is on the screen.
 class ControlHost {
 public:
+    // Every control of the window; Control::Place registers each.
     const std::vector<Control*>& Controls() const { return controls_; }
     void Register(Control& control) { controls_.push_back(&control); }
 
+    // The control with the keyboard focus, nullptr for none; the revision counts moves of
+    // the focus, so a view follows only a change.
     Control* Focused() const { return focused_; }
     std::uint64_t FocusRevision() const { return focusRevision_; }
     void SetFocus(Control& control) {
@@ -119,12 +124,14 @@ public:
     void Place(ControlHost& host, Control* container, std::string name, int index, Rect geometry);
 
     ControlKind Kind() const { return kind_; }
-    const std::string& Name() const { return name_; }
-    int Index() const { return index_; }
-    std::string ObjectName() const;  // "坐标颜色(3)" or "Check1"
+    const std::string& Name() const { return name_; }  // the window's name: "坐标颜色", "Check1"
+    int Index() const { return index_; }               // in its control array; -1 for none
+    std::string ObjectName() const;                    // "坐标颜色(3)" or "Check1"
     Control* Container() const { return container_; }
+    // Counts the changes of the control's state, so a view syncs only what changed.
     std::uint64_t Revision() const { return revision_; }
 
+    // Left, top, width and height in layout pixels, relative to the container.
     const Rect& Geometry() const { return geometry_; }
     void SetGeometry(const Rect& geometry);
 
@@ -134,11 +141,13 @@ public:
     virtual void SetEnabled(bool enabled);
     const std::string& ToolTip() const { return toolTip_; }
     void SetToolTip(std::string toolTip);
+    // Background and text colours as colour values; a back colour of -1 shows what lies behind.
     std::int32_t BackColor() const { return backColor_; }
     virtual void SetBackColor(std::int32_t colour);
     std::int32_t ForeColor() const { return foreColor_; }
     void SetForeColor(std::int32_t colour);
 
+    // Gives this control the window's keyboard focus.
     void SetFocus();
 
     // The pointer shown while the mouse is over the control: Default leaves the window's
@@ -156,6 +165,7 @@ public:
     // else its tool tip (all a picture button shows in words).
     virtual std::string ReadableName() const;
 
+    // The handlers a panel wires to the control's events; Raise… runs one when it is set.
     std::function<void()> onClick;
     std::function<void()> onDblClick;
     void RaiseClick() { if (onClick) onClick(); }
@@ -178,7 +188,9 @@ public:
     void RaiseDropFiles(const std::vector<std::string>& files) { if (onDropFiles) onDropFiles(files); }
 
 protected:
+    // Counts a change of state for the views.
     void Touch() { ++revision_; }
+    // The window the control was placed on; nullptr before Place.
     ControlHost* Host() const { return host_; }
 
 private:
@@ -211,6 +223,7 @@ private:
     std::string caption_;
 };
 
+// A box with its caption on the top line, holding a group of controls (a page, a panel).
 class Frame : public CaptionedControl {
 public:
     Frame() : CaptionedControl(ControlKind::Frame) {}
@@ -219,6 +232,7 @@ public:
 class Label : public CaptionedControl {
 public:
     Label() : CaptionedControl(ControlKind::Label) {}
+    // A one-pixel frame round the label, as a swatch has.
     bool Border() const { return border_; }
     void SetBorder(bool border);
     Alignment TextAlignment() const { return alignment_; }
@@ -233,11 +247,13 @@ private:
     bool autoSize_ = false;
 };
 
+// A text field, white unless a panel makes it a grey read-only one.
 class TextBox : public Control {
 public:
     TextBox() : Control(ControlKind::TextBox) { SetBackColor(16777215); }
     const std::string& Text() const { return text_; }
     void SetText(std::string text);  // raises Change when the text differs
+    // The user cannot change the text (code still can).
     bool Locked() const { return locked_; }
     void SetLocked(bool locked);
     int MaxLength() const { return maxLength_; }  // 0: no limit on typed text
@@ -245,7 +261,7 @@ public:
     // Several lines (with a vertical scroll bar) instead of one.
     bool MultiLine() const { return multiLine_; }
     void SetMultiLine(bool multiLine);
-    std::function<void()> onChange;
+    std::function<void()> onChange;  // raised by every change of the text
 
 private:
     std::string text_;
@@ -294,11 +310,13 @@ public:
     void SetGraphical(bool graphical);
 
 private:
+    // Sets the value without raising Click; Select raises it once, when all are set.
     void SetValueQuietly(bool value);
     bool value_ = false;
     bool graphical_ = false;
 };
 
+// A push button: its Click is all it does.
 class CommandButton : public ButtonControl {
 public:
     CommandButton() : ButtonControl(ControlKind::CommandButton) {}
@@ -385,6 +403,7 @@ private:
 class Shape : public Control {
 public:
     Shape() : Control(ControlKind::Shape) {}
+    // Filled with the back colour, or only the outline in the border colour.
     bool Filled() const { return filled_; }
     void SetFilled(bool filled);
     std::int32_t BorderColor() const { return borderColor_; }
@@ -400,7 +419,9 @@ private:
 class Line : public Control {
 public:
     Line() : Control(ControlKind::Line) {}
+    // The two end points in the container's pixels.
     void SetEnds(int x1, int y1, int x2, int y2);
+    // The line's colour.
     std::int32_t BorderColor() const { return borderColor_; }
     void SetBorderColor(std::int32_t colour);
 
@@ -417,6 +438,7 @@ public:
     enum class Orientation { Horizontal, Vertical };
     explicit ScrollBar(Orientation orientation) : Control(ControlKind::ScrollBar), orientation_(orientation) {}
 
+    // Horizontal or vertical, fixed at construction.
     Orientation Direction() const { return orientation_; }
     std::int16_t Min() const { return min_; }
     std::int16_t Max() const { return max_; }
@@ -434,10 +456,11 @@ public:
     void DragTo(std::int16_t value);
     void EndDrag();
 
-    std::function<void()> onChange;
-    std::function<void()> onScroll;
+    std::function<void()> onChange;  // the value changed: set, or where a drag stopped
+    std::function<void()> onScroll;  // each step of a thumb drag
 
 private:
+    // value kept between Min and Max, in whichever order they lie.
     std::int16_t Clamped(std::int16_t value) const;
     // Takes value, kept within the range, and raises event when it changed.
     void MoveTo(std::int16_t value, const std::function<void()>& event);
@@ -456,14 +479,17 @@ private:
 class Timer : public Control {
 public:
     Timer() : Control(ControlKind::Timer) { Control::SetEnabled(false); }
+    // The time between ticks in milliseconds.
     int Interval() const { return interval_; }
     void SetInterval(int milliseconds);
     void SetEnabled(bool enabled) override;
+    // Counts the runs (each switch from disabled to enabled).
     std::uint64_t Run() const { return run_; }
+    // One tick: raises Timer while enabled; the view calls it every interval.
     void Fire() {
         if (Enabled() && onTimer) onTimer();
     }
-    std::function<void()> onTimer;
+    std::function<void()> onTimer;  // the Timer event
 
 private:
     int interval_ = 0;

@@ -11,6 +11,7 @@
 
 namespace pelmora {
 
+// A point in screen pixels.
 struct ScreenPoint {
     std::int32_t x = 0;
     std::int32_t y = 0;
@@ -35,6 +36,7 @@ struct WindowTexts {
     std::string className;
 };
 
+// One window of the top-level walk: its handle and title.
 struct TopLevelWindow {
     WindowHandle handle = 0;
     std::string title;
@@ -66,6 +68,7 @@ struct CurrentCursor {
 class Desktop {
 public:
     virtual ~Desktop() = default;
+    // Where the mouse pointer is; moving it there.
     virtual ScreenPoint PointerPos() = 0;
     virtual void SetPointerPos(ScreenPoint point) = 0;
     // The primary screen's size.

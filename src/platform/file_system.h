@@ -12,7 +12,7 @@ public:
     virtual ~FileSystem() = default;
     // The executable's directory without a trailing separator (except for a root).
     virtual std::string ExecutableDirectory() = 0;
-    virtual char Separator() = 0;
+    virtual char Separator() = 0;  // '/' on Linux, '\' on Windows
     // A normal file is at path. On Windows a file marked hidden or system counts as missing.
     virtual bool FileExists(const std::string& path) = 0;
     // The size in bytes of the normal file at path; empty when there is none.

@@ -6,6 +6,7 @@
 
 namespace pelmora {
 
+// Modifier flags, as Windows numbers them (MOD_ALT, MOD_CONTROL, MOD_SHIFT).
 enum HotkeyModifier : int { kModAlt = 1, kModControl = 2, kModShift = 4 };
 
 class HotkeyService {

@@ -7,7 +7,9 @@ namespace pelmora {
 class MessagePump {
 public:
     virtual ~MessagePump() = default;
+    // Runs the events waiting now, then returns.
     virtual void ProcessPendingEvents() = 0;
+    // Blocks the thread for milliseconds, running nothing.
     virtual void Sleep(int milliseconds) = 0;
 };
 

@@ -13,6 +13,7 @@
 
 namespace pelmora {
 
+// References only: the services outlive every window built on them.
 struct Platform {
     Desktop& desktop;
     Shell& shell;

@@ -17,7 +17,8 @@ namespace pelmora {
 // back it with huge pages, so that first touching it costs a few dozen page faults instead
 // of tens of thousands.
 void* AllocatePixelMemory(std::size_t bytes);
-void FreePixelMemory(void* memory, std::size_t bytes) noexcept;
+void FreePixelMemory(void* memory, std::size_t bytes) noexcept;  // bytes as allocated
+// What a backend tells the system about each large buffer (huge pages on Linux).
 using LargeBufferAdvice = void (*)(void* memory, std::size_t bytes);
 void SetLargeBufferAdvice(LargeBufferAdvice advice);
 
@@ -49,15 +50,17 @@ using Pattern8x8 = std::array<std::int32_t, 64>;
 
 class Surface {
 public:
+    // An empty picture (0 x 0), or width x height pixels of fill.
     Surface() = default;
     Surface(int width, int height, std::int32_t fill = 0);
 
     int Width() const { return width_; }
     int Height() const { return height_; }
+    // Row y's pixels, left to right; y must lie inside.
     const std::int32_t* Row(int y) const { return pixels_.data() + static_cast<std::size_t>(y) * width_; }
     std::int32_t* Row(int y) { return pixels_.data() + static_cast<std::size_t>(y) * width_; }
 
-    void Clear(std::int32_t colour);
+    void Clear(std::int32_t colour);  // every pixel colour
     // New size; the content is kept where old and new overlap, the rest takes fill.
     void Resize(int width, int height, std::int32_t fill);
     // New size with every pixel left unspecified, for a caller that writes them all next.

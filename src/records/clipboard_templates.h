@@ -36,16 +36,17 @@ inline constexpr ClipboardButtonText kClipboardButtons[12] = {
 
 // The fields the buttons work on, each owned by its panel.
 struct TemplateFields {
-    const ColourReadout& getPanel;
-    ColourReadout& customPanel;
-    const ColourLookupPage& lookup;
-    GrabAdjustment& startPoint;
-    CrossHairPick& pick;
-    WindowSearch& search;
+    const ColourReadout& getPanel;   // 得x, 得y and 得16, copied
+    ColourReadout& customPanel;      // 自x, 自y pasted into, 自16 copied
+    const ColourLookupPage& lookup;  // 查10r … 查10l, copied
+    GrabAdjustment& startPoint;      // 起x, 起y, pasted into and reset
+    CrossHairPick& pick;             // Text2 (handle), Text1 (title), Text3 (class)
+    WindowSearch& search;            // Text4, a title pasted into
 };
 
 class ClipboardTemplates {
 public:
+    // The desktop looks windows up for "F"; the clipboard carries the texts.
     ClipboardTemplates(Desktop& desktop, Clipboard& clipboard, TemplateFields fields)
         : desktop_(desktop), clipboard_(clipboard), fields_(fields) {}
 
@@ -53,12 +54,16 @@ public:
     void Command11_Click(int index);
 
 private:
+    // Replaces what the clipboard holds with text.
     void Copy(const std::string& text);
     // The two pieces of the clipboard text around its only comma, without the spaces at
     // their ends, into x then y; any other number of commas changes nothing.
     void PastePoint(TextBox& x, TextBox& y);
+    // The clipboard text's leading number into Text2.
     void PasteHandle();
+    // The clipboard text into Text4 as it is, quotes and all (the search drops them).
     void PasteTitle();
+    // Title and class of the window whose handle Text2 holds into Text1 and Text3.
     void FindWindowTexts();
 
     Desktop& desktop_;

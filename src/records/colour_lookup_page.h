@@ -18,19 +18,23 @@ public:
 
     // Which field takes the code: index 0 hexadecimal (查10), 1 decimal (查16).
     void Option1_Click(int index);
+    // Looks the code up from the field Option1 chose: the other field, the swatch and the
+    // components follow; a code that cannot be read changes nothing.
     void Command1_Click();
 
-    std::array<OptionButton, 2> Option1;
-    TextBox 查10;  // hexadecimal code
-    TextBox 查16;  // decimal value
-    CommandButton Command1;
-    Label 查颜色;
-    TextBox 查10r, 查10g, 查10b;
-    TextBox 查10h, 查10s, 查10l;
-    std::array<Label, 8> 查标签;  // "16进制：", "10进制：", R, G, B, H, S, L
+    std::array<OptionButton, 2> Option1;  // "16进制" (hexadecimal), "10进制" (decimal)
+    TextBox 查10;                         // hexadecimal code
+    TextBox 查16;                         // decimal value
+    CommandButton Command1;               // "颜色显示": look the code up
+    Label 查颜色;                         // the swatch of the colour
+    TextBox 查10r, 查10g, 查10b;          // red, green, blue in decimal
+    TextBox 查10h, 查10s, 查10l;          // hue, saturation, lightness, 0 to 240
+    std::array<Label, 8> 查标签;          // "16进制：", "10进制：", R, G, B, H, S, L
 
 private:
+    // 查10 read as hexadecimal digits, padded to six; 查16 takes the value.
     void LookUpHex();
+    // 查16 read as a decimal integer; 查10 takes its ColorHex6 text.
     void LookUpDecimal();
     // Swatch, red, green, blue and hue, saturation, lightness of a colour and its ColorHex6 text.
     void ShowComponents(Colour colour, const std::string& hex6);

@@ -20,8 +20,8 @@ public:
     // is not a number, a point that does not fit 32 bits or lies off the screen changes nothing.
     void Command2_Click();
 
-    ColourReadout fields;
-    CommandButton Command2;
+    ColourReadout fields;    // 自x, 自y (typed), 自颜色, 自10 … 自10l
+    CommandButton Command2;  // "颜色显示": read the pixel at the typed point
 
 private:
     Desktop& desktop_;

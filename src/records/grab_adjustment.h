@@ -22,7 +22,9 @@ public:
     // with room for two clipboard buttons beside the start point's fields.
     void Place(ControlHost& host, Frame& offsetFrame, Frame& startFrame);
 
+    // Offset grabbing on: GrabOffset takes Label10's value and the steppers work; off: 0.
     void Check2_Click();
+    // The offset one up (to 9 at most) or one down (to -9 at least).
     void Command3_Click();
     void Command4_Click();
 
@@ -30,16 +32,17 @@ public:
     // coordinates are the sampled point less the start point while Check3 is checked.
     GrabPoint AdjustGrabPoint(ScreenPoint pointer) const;
 
-    CheckBox Check2;
-    Label Label11;  // index 1: "偏移量＝"
-    Label Label10;  // the offset, -9 to 9
-    CommandButton Command3, Command4;
-    CheckBox Check3;
-    TextBox 起x, 起y;
-    std::array<Label, 2> 起点标签;  // "Qx：", "Qy："
-    std::int16_t GrabOffset = 0;
+    CheckBox Check2;                   // "偏移抓点": offset grabbing on or off
+    Label Label11;                     // index 1: "偏移量＝"
+    Label Label10;                     // the offset, -9 to 9
+    CommandButton Command3, Command4;  // "+" and "-": the offset up or down
+    CheckBox Check3;                   // "定位起点": coordinates relative to the start point
+    TextBox 起x, 起y;                  // the start point
+    std::array<Label, 2> 起点标签;     // "Qx：", "Qy："
+    std::int16_t GrabOffset = 0;       // added to the pointer's x and y; 0 while Check2 is off
 
 private:
+    // Label10 and GrabOffset moved by step, unless that leaves -9 to 9.
     void StepOffset(int step);
 };
 

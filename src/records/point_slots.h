@@ -19,6 +19,7 @@ class PointSlots {
 public:
     PointSlots(Desktop& desktop, const GrabAdjustment& adjustment) : desktop_(desktop), adjustment_(adjustment) {}
 
+    // The swatches and slots in ten rows inside frame (Frame3).
     void Place(ControlHost& host, Frame& frame);
 
     // The point under the pointer (offset and start point applied) and its colour into slot k.
@@ -30,8 +31,8 @@ public:
     // Slot i back into those keys; a key whose part cannot be taken is not written.
     void SaveSlot(int i, const SettingsFile& settings) const;
 
-    std::array<TextBox, kSlotCount> 坐标颜色;
-    std::array<Label, kSlotCount> 色块;
+    std::array<TextBox, kSlotCount> 坐标颜色;  // the slots, read-only: "x,y BBGGRR"
+    std::array<Label, kSlotCount> 色块;        // the swatches "1" to "10", in their slot's colour
 
 private:
     Desktop& desktop_;

@@ -9,6 +9,7 @@
 
 namespace pelmora {
 
+// A colour value: 0x00BBGGRR (red in the low byte), 0 to 16777215, or kColourNoPixel.
 using Colour = std::int32_t;
 
 constexpr Colour kColourRed = 255;
@@ -17,8 +18,9 @@ constexpr Colour kColourBlue = 16711680;
 constexpr Colour kColourWhite = 16777215;
 constexpr Colour kColourBlack = 0;
 constexpr Colour kColourReadOnlyGrey = 14803425;  // E1E1E1: locked fields
-constexpr Colour kColourNoPixel = -1;
+constexpr Colour kColourNoPixel = -1;             // no pixel could be read there
 
+// Hue, saturation and lightness, each on a 0..240 scale.
 struct HslColor {
     std::int16_t hue;
     std::int16_t saturation;
@@ -26,6 +28,7 @@ struct HslColor {
     friend bool operator==(const HslColor&, const HslColor&) = default;
 };
 
+// The larger and the smaller of two 32-bit floats, as RgbToHsl compares its components.
 float MaxSingle(float a, float b);
 float MinSingle(float a, float b);
 

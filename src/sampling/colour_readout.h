@@ -27,7 +27,7 @@ public:
     // shown in the field it derives from. A negative colour shows a black swatch.
     void ShowColour(Colour colour);
 
-    TextBox x, y;
+    TextBox x, y;                                       // the point: prefix x, y
     Label swatch;                                       // 颜色
     TextBox decimal, hex;                               // 10, 16
     TextBox redHex, greenHex, blueHex;                  // 16r, 16g, 16b

@@ -26,9 +26,9 @@ public:
     // the view is cleared to black first, so cells off the screen show black.
     void DrawMagnifier(std::int32_t x, std::int32_t y);
 
-    PictureBox Picture1;
-    std::array<Line, 20> Line1;
-    std::array<Label, 4> pd;
+    PictureBox Picture1;         // the view: 11 x 11 cells of 8 x 8 pixels
+    std::array<Line, 20> Line1;  // the grid: 0 to 9 horizontal, 10 to 19 vertical lines
+    std::array<Label, 4> pd;     // the markers left of, above, right of and below the centre cell
 
 private:
     Desktop& desktop_;

@@ -7,9 +7,11 @@
 
 namespace pelmora {
 
+// The pointer's position in screen pixels.
 ScreenPoint GetPointerPos(Desktop& desktop);
 // The colour value at (x, y) on any monitor, -1 where no screen is.
 Colour GetScreenPixel(Desktop& desktop, std::int32_t x, std::int32_t y);
+// The primary screen's size in pixels.
 ScreenSize GetScreenSize(Desktop& desktop);
 
 }  // namespace pelmora

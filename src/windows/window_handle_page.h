@@ -20,15 +20,16 @@ public:
     // The sub-pages and their controls on page.
     void Place(ControlHost& host, Frame& page);
 
+    // Only 句柄选页(index) shows; the focus goes to focusAfterSwitch.
     void 句柄选项_Click(int index);
     // The tick's step: the pick sub-page's automatic read-out at the pointer's position.
     void AutomaticReadOut(ScreenPoint pointer) { pick.AutomaticReadOut(句柄选页[0], pointer); }
 
-    std::array<OptionButton, 3> 句柄选项;
-    std::array<Frame, 3> 句柄选页;
-    CrossHairPick pick;
-    WindowSearch search;
-    WindowEnumeration enumeration;
+    std::array<OptionButton, 3> 句柄选项;  // "拾取" (pick), "搜索" (search), "遍历" (enumerate)
+    std::array<Frame, 3> 句柄选页;         // the sub-pages' frames, in that order
+    CrossHairPick pick;                    // on 句柄选页(0)
+    WindowSearch search;                   // on 句柄选页(1)
+    WindowEnumeration enumeration;         // on 句柄选页(2)
 
 private:
     Control& focusAfterSwitch_;

@@ -31,9 +31,9 @@ public:
     void Command8_Click();
 
     std::array<Label, 2> 搜索标签;  // "窗口标题：", "支持模糊搜索"
-    TextBox Text4;
-    CommandButton Command8;
-    TextBox Text5;
+    TextBox Text4;                  // the title text searched for
+    CommandButton Command8;         // "开始": search
+    TextBox Text5;                  // the result, read-only: "[n]handle" lines
 
 private:
     Desktop& desktop_;
@@ -43,16 +43,18 @@ private:
 class WindowEnumeration {
 public:
     WindowEnumeration(Desktop& desktop, Clipboard& clipboard) : desktop_(desktop), clipboard_(clipboard) {}
+    // The list and its two buttons on subPage.
     void Place(ControlHost& host, Frame& subPage);
+    // List1 filled with every titled top-level window.
     void Command9_Click();
     // The handle of the selected line onto the clipboard.
     void List1_DblClick();
     // Every line onto the clipboard, joined by CR LF; only for two lines or more.
     void Command10_Click();
 
-    ListBox List1;
-    CommandButton Command9;
-    CommandButton Command10;
+    ListBox List1;            // "[nnn]handle=title" lines, top window first
+    CommandButton Command9;   // "开始": list the windows
+    CommandButton Command10;  // "复制": copy the whole list
 
 private:
     Desktop& desktop_;

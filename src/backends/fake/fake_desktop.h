@@ -11,6 +11,7 @@ namespace pelmora {
 
 class FakeDesktop : public Desktop {
 public:
+    // A width x height screen of one colour.
     explicit FakeDesktop(int width = 1024, int height = 768, std::int32_t fill = 0) : screen(width, height, fill) {}
 
     ScreenPoint PointerPos() override { return pointer; }
@@ -28,6 +29,7 @@ public:
     // platform cannot report the cursor.
     CurrentCursor ReadCursor() override;
 
+    // A top-level window: its rectangle on the screen, texts and visibility.
     struct Window {
         WindowHandle handle;
         Rect area;
@@ -42,11 +44,11 @@ public:
     ScreenPoint screenOrigin;
     std::optional<ScreenSize> primarySize;  // the whole surface when not set
     ScreenPoint pointer;
-    std::vector<Window> windows;  // in Z order from the top
-    std::optional<CursorImage> cursorImage;
-    bool cursorReadable = true;
-    int areaReads = 0;
-    int windowTextReads = 0;
+    std::vector<Window> windows;             // in Z order from the top
+    std::optional<CursorImage> cursorImage;  // the current cursor, at the pointer
+    bool cursorReadable = true;              // false: the platform reports no cursor at all
+    int areaReads = 0;                       // ReadArea calls so far
+    int windowTextReads = 0;                 // ReadWindowTexts calls so far
 };
 
 }  // namespace pelmora

@@ -13,6 +13,7 @@ namespace pelmora {
 
 class FakeHotkeyService : public HotkeyService {
 public:
+    // A registered key: modifier flags and virtual-key code.
     struct Key {
         int modifiers;
         int virtualKey;
@@ -43,8 +44,8 @@ public:
         return false;
     }
 
-    std::map<int, Key> registered;
-    std::set<Key> heldElsewhere;
+    std::map<int, Key> registered;  // by id
+    std::set<Key> heldElsewhere;    // keys "another program" holds: Register fails
 
 private:
     std::function<void(int id)> receiver_;

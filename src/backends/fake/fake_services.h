@@ -14,6 +14,7 @@
 
 namespace pelmora {
 
+// Keeps every link it was asked to open.
 class FakeShell : public Shell {
 public:
     void Open(const std::string& link) override { opened.push_back(link); }
@@ -24,8 +25,8 @@ class FakeClock : public Clock {
 public:
     std::uint32_t Milliseconds() override { return now; }
     LocalTime Now() override { return localTime; }
-    std::uint32_t now = 0;
-    LocalTime localTime{2026, 12, 6, 15, 30, 45};
+    std::uint32_t now = 0;                         // the millisecond counter
+    LocalTime localTime{2026, 12, 6, 15, 30, 45};  // what Now gives
 };
 
 // A clipboard that holds one text or one picture, or nothing.
@@ -52,7 +53,7 @@ public:
     std::optional<std::string> text;
     std::optional<Surface> picture;
     bool unreadable = false;  // as while another program holds the clipboard
-    int clears = 0;
+    int clears = 0;           // Clear calls so far
 };
 
 // Dialogs that give the answers a test put there and keep what they showed.
@@ -96,13 +97,14 @@ public:
         std::function<void()> run;
     };
     std::vector<Event> pending;
-    int processed = 0;
-    int sleeps = 0;
+    int processed = 0;  // ProcessPendingEvents calls so far
+    int sleeps = 0;     // Sleep calls so far
 
 private:
     FakeClock& clock_;
 };
 
+// One of every fake, handed to a window as its Platform by Services().
 struct FakePlatform {
     FakeDesktop desktop;
     FakeShell shell;

@@ -44,6 +44,7 @@ Qt::CursorShape ToCursorShape(MousePointer pointer);
 class PictureWidget : public QFrame {
 public:
     explicit PictureWidget(QWidget* parent) : QFrame(parent) {}
+    // Shows picture, with its border, from now on; repaints only what changed since the last call.
     void Show(const PictureBox& picture);
 
 protected:
@@ -58,6 +59,7 @@ private:
 class ShapeWidget : public QWidget {
 public:
     explicit ShapeWidget(QWidget* parent);
+    // Shows shape from now on, repainted whole.
     void Show(const Shape& shape);
 
 protected:
@@ -72,6 +74,7 @@ private:
 class ListWidget : public QListWidget {
 public:
     explicit ListWidget(QWidget* parent);
+    // The control's lines and selection.
     void Show(const ListBox& list);
 
 private:
@@ -82,6 +85,7 @@ private:
 class ComboWidget : public QComboBox {
 public:
     explicit ComboWidget(QWidget* parent);
+    // The control's lines and selection.
     void Show(const ComboBox& combo);
 
 private:

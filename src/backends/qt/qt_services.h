@@ -12,6 +12,7 @@
 
 namespace pelmora {
 
+// Links through QDesktopServices.
 class QtShell : public Shell {
 public:
     void Open(const std::string& link) override;
@@ -36,6 +37,7 @@ public:
     void ShowMessage(const std::string& text) override;
 };
 
+// A steady millisecond counter and the local time.
 class QtClock : public Clock {
 public:
     std::uint32_t Milliseconds() override;
@@ -51,6 +53,7 @@ public:
     std::function<void()> beforeProcessing;
 };
 
+// Files over Qt's file classes; the per-user folders are the XDG ones on Linux.
 class QtFileSystem : public FileSystem {
 public:
     std::string ExecutableDirectory() override;

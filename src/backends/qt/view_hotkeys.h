@@ -11,6 +11,7 @@ namespace pelmora {
 
 class ViewHotkeys : public HotkeyService {
 public:
+    // inner registers the keys; the presses it delivers go through the view once attached.
     explicit ViewHotkeys(HotkeyService& inner) : inner_(inner) {}
     void AttachView(FormView& view) { view_ = &view; }
 

@@ -16,6 +16,7 @@
 
 namespace pelmora {
 
+// The program's own window classes of frames and lines.
 inline constexpr const wchar_t* kFrameWindowClass = L"PelmoraFrame";
 inline constexpr const wchar_t* kLineWindowClass = L"PelmoraLine";
 
@@ -59,6 +60,7 @@ public:
     ColourBrushes(const ColourBrushes&) = delete;
     ColourBrushes& operator=(const ColourBrushes&) = delete;
     ~ColourBrushes();
+    // The brush of colour, made on first use.
     HBRUSH Of(std::int32_t colour);
 
 private:

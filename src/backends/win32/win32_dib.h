@@ -9,6 +9,7 @@
 
 namespace pelmora {
 
+// The header of a width x height DIB with 32 bits per pixel, rows from the top.
 inline BITMAPINFO TopDownDib32(int width, int height) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);

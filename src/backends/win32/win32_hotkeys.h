@@ -33,6 +33,7 @@ public:
     std::function<void()> afterHotkey;
 
 private:
+    // The procedure the hook puts in front of the window's own.
     static LRESULT CALLBACK HookProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND window_ = nullptr;

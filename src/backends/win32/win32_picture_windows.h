@@ -11,6 +11,7 @@
 
 namespace pelmora {
 
+// The window classes of pictures and shapes.
 inline constexpr const wchar_t* kPictureWindowClass = L"PelmoraPicture";
 inline constexpr const wchar_t* kShapeWindowClass = L"PelmoraShape";
 

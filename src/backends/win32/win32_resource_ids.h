@@ -2,5 +2,5 @@
 // and the view, which gives the main window the program's icon.
 #pragma once
 
-#define PELMORA_ICON_ID 1
-#define PELMORA_MANIFEST_ID 1
+#define PELMORA_ICON_ID 1      // the program's icon, in every size
+#define PELMORA_MANIFEST_ID 1  // the manifest, which Windows looks for at id 1

@@ -19,6 +19,7 @@ public:
     constexpr explicit LayoutScale(int dpi) : dpi_(dpi > 0 ? dpi : kLayoutDpi) {}
 
     constexpr int Dpi() const { return dpi_; }
+    // 96 dpi: one physical pixel per layout pixel.
     constexpr bool Unscaled() const { return dpi_ == kLayoutDpi; }
 
     // A layout coordinate (an edge) in physical pixels.

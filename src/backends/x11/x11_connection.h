@@ -18,6 +18,7 @@ public:
     X11Connection(const X11Connection&) = delete;
     X11Connection& operator=(const X11Connection&) = delete;
 
+    // Xlib's handle of the connection, and the default screen's root window.
     Display* display() const { return display_; }
     ::Window root() const { return root_; }
     // False once the server has gone away; every call on the connection is skipped then.

@@ -15,6 +15,7 @@ namespace pelmora {
 
 class X11Desktop : public Desktop {
 public:
+    // Works on connection, which must outlive it.
     explicit X11Desktop(X11Connection& connection);
 
     ScreenPoint PointerPos() override;
@@ -52,6 +53,7 @@ private:
     };
     static constexpr std::chrono::milliseconds kPrefetchedTextsLife{2};
 
+    // The atoms, interned on the first call.
     WindowAtoms Atoms();
 
     X11Connection& connection_;

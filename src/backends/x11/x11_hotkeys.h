@@ -14,6 +14,7 @@ namespace pelmora {
 
 class X11HotkeyService : public HotkeyService {
 public:
+    // Grabs on connection's root window, which must outlive it.
     explicit X11HotkeyService(X11Connection& connection);
     ~X11HotkeyService() override;
     X11HotkeyService(const X11HotkeyService&) = delete;
@@ -38,6 +39,7 @@ private:
         std::vector<unsigned> variants;  // modifiers with each Lock/NumLock combination
     };
 
+    // Releases every variant of grab.
     void Ungrab(const Grab& grab);
 
     X11Connection& connection_;
