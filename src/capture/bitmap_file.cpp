@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cstddef>
 #include <cstdint>
 #include <new>
 #include <vector>
@@ -226,7 +227,7 @@ const char* ReadLayout(std::string_view file, Layout& layout) {
             if (length < headersEnd) return kIncomplete;
         }
         for (int c = 0; c < 3; ++c) {
-            layout.masks[c] = U32(masks + 4 * c);
+            layout.masks[c] = U32(masks + std::ptrdiff_t{4} * c);
             if (!UsableMask(layout.masks[c], bitCount)) return kBadMasks;
         }
         const bool plain32 = bitCount == 32 && layout.masks[0] == 0x00FF0000 && layout.masks[1] == 0x0000FF00 &&

@@ -7,7 +7,7 @@ namespace pelmora {
 Pattern8x8 CreateCheckerBrush(std::int32_t colour1, std::int32_t colour2) {
     Pattern8x8 pattern{};
     for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 8; ++x) pattern[static_cast<std::size_t>(y * 8 + x)] = (x + y) % 2 == 0 ? colour1 : colour2;
+        for (int x = 0; x < 8; ++x) pattern[static_cast<std::size_t>(y) * 8 + x] = (x + y) % 2 == 0 ? colour1 : colour2;
     return pattern;
 }
 

@@ -273,7 +273,7 @@ void DrawingTools::显示图像_DblClick() {
     if (canvas_.state.ToolModeNow() != ToolMode::剪图) return;
     if (!HitsSelection(LastMouseX_, LastMouseY_)) return;
     // The box in image pixels: the cropped block, moved to the top-left and kept alone.
-    const int scale = canvas_.ZoomedEightTimes() ? kZoom : 1;
+    const float scale = canvas_.ZoomedEightTimes() ? static_cast<float>(kZoom) : 1.0F;
     const std::int32_t width = RoundClamped32(selection_.Width() / scale);
     const std::int32_t height = RoundClamped32(selection_.Height() / scale);
     Surface& result = canvas_.结果图像;

@@ -69,8 +69,8 @@ void SelectionBox::ImageMove() {
     for (int i = 0; i < kHandleCount; ++i) {
         PictureBox& handle = 调节点[static_cast<std::size_t>(i)];
         Rect area = handle.Geometry();
-        area.left = RoundClamped32(Left() + kPoints[i][0] * Width() / 2 - area.width / 2.0);
-        area.top = RoundClamped32(Top() + kPoints[i][1] * Height() / 2 - area.height / 2.0);
+        area.left = RoundClamped32(Left() + static_cast<float>(kPoints[i][0]) * Width() / 2 - area.width / 2.0);
+        area.top = RoundClamped32(Top() + static_cast<float>(kPoints[i][1]) * Height() / 2 - area.height / 2.0);
         handle.SetGeometry(area);
     }
     SetHandlesVisible(true);

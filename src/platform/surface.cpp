@@ -1,6 +1,7 @@
 #include "platform/surface.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -77,7 +78,7 @@ void Surface::Enlarge(int dx, int dy, int factor, const Surface& source, int sx,
     for (int y = 0; y < sh; ++y) {
         const std::int32_t* from = source.Row(sy + y) + sx;
         std::int32_t* first = Row(dy + y * factor) + dx;
-        for (int x = 0; x < sw; ++x) std::fill_n(first + x * factor, factor, from[x]);
+        for (int x = 0; x < sw; ++x) std::fill_n(first + std::ptrdiff_t{x} * factor, factor, from[x]);
         for (int copy = 1; copy < factor; ++copy) std::memcpy(Row(dy + y * factor + copy) + dx, first, rowBytes);
     }
 }
@@ -106,7 +107,7 @@ void Surface::PatBlt(int x, int y, int w, int h, const Pattern8x8& pattern) {
     const int xFrom = std::max(x, 0), xTo = std::min(x + w, width_);
     const int yFrom = std::max(y, 0), yTo = std::min(y + h, height_);
     for (int py = yFrom; py < yTo; ++py) {
-        const std::int32_t* patternRow = pattern.data() + (py % 8) * 8;
+        const std::int32_t* patternRow = pattern.data() + std::ptrdiff_t{py % 8} * 8;
         std::int32_t* row = Row(py);
         for (int px = xFrom; px < xTo; ++px) row[px] = patternRow[px % 8];
     }

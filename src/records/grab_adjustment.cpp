@@ -49,7 +49,7 @@ void GrabAdjustment::Check2_Click() {
     const bool on = Check2.Value() == 1;
     Command3.SetEnabled(on);
     Command4.SetEnabled(on);
-    GrabOffset = on ? static_cast<std::int16_t>(ParseLeadingNumber(Label10.Caption())) : 0;
+    GrabOffset = on ? static_cast<std::int16_t>(ParseLeadingNumber(Label10.Caption())) : std::int16_t{0};
 }
 
 void GrabAdjustment::Command3_Click() { StepOffset(+1); }

@@ -21,7 +21,7 @@ std::string HexComponentToDecimal(const std::string& hexText) {
 
 std::int16_t ComponentOf(const TextBox& field) {
     const auto value = ParseStrictInteger(field.Text());
-    return value ? static_cast<std::int16_t>(*value) : 0;
+    return value ? static_cast<std::int16_t>(*value) : std::int16_t{0};
 }
 }  // namespace
 

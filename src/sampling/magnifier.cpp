@@ -1,6 +1,7 @@
 #include "sampling/magnifier.h"
 
 #include <algorithm>
+#include <cstddef>
 
 #include "sampling/colour_model.h"
 #include "sampling/screen_reading.h"
@@ -55,7 +56,7 @@ void Magnifier::DrawMagnifier(std::int32_t x, std::int32_t y) {
             const std::int32_t colour = block.Pixel(column, row);
             if (colour < 0) continue;
             for (int dy = 0; dy < kMagnifierCellSize; ++dy) {
-                std::int32_t* line = view.Row(row * kMagnifierCellSize + dy) + column * kMagnifierCellSize;
+                std::int32_t* line = view.Row(row * kMagnifierCellSize + dy) + std::ptrdiff_t{column} * kMagnifierCellSize;
                 std::fill_n(line, kMagnifierCellSize, colour);
             }
         }

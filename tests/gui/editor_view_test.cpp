@@ -146,7 +146,7 @@ TEST_F(EditorViewTest, SelectionShowsItsOutlineOverTheDisplayAndPointersFollowTh
 
 TEST_F(EditorViewTest, AFileDroppedFromAFileManagerOpens) {
     fake.files.contents["/pics/dropped.bmp"] = EncodeBitmap(Surface(30, 20, 255));
-    const auto drop = [this](QWidget* target, QMimeData& data) {
+    const auto drop = [](QWidget* target, QMimeData& data) {
         QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(target, &enter);
         EXPECT_TRUE(enter.isAccepted());

@@ -108,6 +108,7 @@ std::int32_t Colour(std::int32_t red, std::int32_t green, std::int32_t blue) { r
 // The picture's rows from the top, for comparing whole pictures at once.
 std::vector<std::vector<std::int32_t>> Rows(const Surface& picture) {
     std::vector<std::vector<std::int32_t>> rows;
+    rows.reserve(static_cast<std::size_t>(picture.Height()));
     for (int y = 0; y < picture.Height(); ++y) rows.emplace_back(picture.Row(y), picture.Row(y) + picture.Width());
     return rows;
 }
@@ -150,7 +151,7 @@ TEST(BitmapEncode, RoundTripKeepsEveryPixelAcrossRowPaddings) {
             SCOPED_TRACE(std::to_string(width) + " x " + std::to_string(height));
             const Surface picture = Varied(width, height);
             const std::string file = EncodeBitmap(picture);
-            const std::size_t rowBytes = (width * 3 + 3) / 4 * 4;
+            const std::size_t rowBytes = (static_cast<std::size_t>(width) * 3 + 3) / 4 * 4;
             ASSERT_EQ(file.size(), 54 + rowBytes * height);
             EXPECT_EQ(Field32(file, 2), file.size());
             EXPECT_EQ(Field32(file, 34), rowBytes * height);
@@ -158,7 +159,7 @@ TEST(BitmapEncode, RoundTripKeepsEveryPixelAcrossRowPaddings) {
             const std::int32_t bottomLeft = picture.Pixel(0, height - 1);
             EXPECT_EQ(static_cast<std::uint8_t>(file[54]), bottomLeft >> 16 & 0xFF);
             EXPECT_EQ(static_cast<std::uint8_t>(file[56]), bottomLeft & 0xFF);
-            for (std::size_t i = width * 3; i < rowBytes; ++i) EXPECT_EQ(file[54 + i], '\0');
+            for (std::size_t i = static_cast<std::size_t>(width) * 3; i < rowBytes; ++i) EXPECT_EQ(file[54 + i], '\0');
             EXPECT_EQ(Read(file), Rows(picture));
         }
 }

@@ -170,7 +170,7 @@ TEST_F(ClipboardTemplatesTest, CopyingTheStartPointThenPastingItMakesReportsRela
 }
 
 TEST_F(ClipboardTemplatesTest, HugeClipboardTextsReturnQuickly) {
-    std::string huge(100 * 1024 * 1024, 'a');
+    std::string huge(std::size_t{100} * 1024 * 1024, 'a');
     huge[10] = ',';
     huge[20] = ',';  // two commas: no point
     clipboard.text = huge;

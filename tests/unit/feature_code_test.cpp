@@ -155,7 +155,7 @@ TEST_F(CursorCodeTest, CursorIsSampledFromItsHotSpotOverBlack) {
 
     desktop.cursorImage = Opaque(32, 0, 0, [](int, int) { return kWhite; });
     EXPECT_EQ(Code(2), 330168771u);
-    desktop.cursorImage = CursorImage{32, 32, 0, 0, std::vector<std::uint32_t>(32 * 32, 0)};  // wholly transparent
+    desktop.cursorImage = CursorImage{32, 32, 0, 0, std::vector<std::uint32_t>(std::size_t{32} * 32, 0)};  // wholly transparent
     EXPECT_EQ(Code(0), 0u);
     EXPECT_EQ(Code(1), 2147483647u);
 }

@@ -9,8 +9,6 @@ using namespace pelmora;
 
 namespace {
 
-constexpr std::int32_t kGrey = kEditorLightGrey;
-
 // A picture whose every pixel differs from its neighbours.
 Surface Pattern(int width, int height) {
     Surface picture(width, height);

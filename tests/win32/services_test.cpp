@@ -109,7 +109,7 @@ TEST_F(ClipboardTest, TextRoundTripsAndOtherProgramsReadItInTheirCodePage) {
 }
 
 TEST_F(ClipboardTest, TextPutAsAnsiByAnotherProgramIsRead) {
-    PutRaw(CF_TEXT, std::string("from an old program\0garbage", 28));
+    PutRaw(CF_TEXT, std::string("from an old program\0garbage\0", 28));
     EXPECT_EQ(clipboard.Text(), "from an old program");
     EXPECT_FALSE(clipboard.Picture().has_value());
 }
@@ -442,7 +442,7 @@ TEST_F(PumpTest, DelayRunsWaitingMessagesAndLastsAboutTheTimeAsked) {
     QueryPerformanceCounter(&start);
     DelayMs(clock, pump, 120);
     QueryPerformanceCounter(&end);
-    const double elapsedMs = 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / frequency.QuadPart;
+    const double elapsedMs = 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
     EXPECT_EQ(handled, 1u);
     EXPECT_GT(before_, 0);
     EXPECT_GE(elapsedMs, 115.0);

@@ -82,7 +82,7 @@ struct ClipboardTest : ::testing::Test {
 
     // Writes bytes to a file of the test's folder and returns its path.
     QString File(const std::string& name, const std::string& bytes) {
-        const QString path = folder.filePath(QString::fromStdString(name));
+        QString path = folder.filePath(QString::fromStdString(name));
         std::ofstream file(path.toStdString(), std::ios::binary);
         file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         return path;

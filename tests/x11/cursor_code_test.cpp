@@ -86,7 +86,7 @@ TEST_F(CursorCodeX11Test, CurrentCursorIsDrawnWithItsHotSpotOnThePointer) {
     int opaque = 0;
     for (int y = 0; y < server.height; ++y) {
         for (int x = 0; x < server.width; ++x) {
-            const unsigned long argb = server.argb[static_cast<std::size_t>(y * server.width + x)];
+            const unsigned long argb = server.argb[static_cast<std::size_t>(y) * server.width + x];
             if ((argb >> 24 & 0xFF) != 0xFF) continue;
             ++opaque;
             ASSERT_EQ(target.Pixel(20 - server.hotX + x, 30 - server.hotY + y), ColourValue(argb)) << x << "," << y;

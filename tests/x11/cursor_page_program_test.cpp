@@ -45,11 +45,12 @@ struct CursorPageProgramTest : ManagedProgramTest {
     // Puts the pointer on shape window i and returns the cursor the server shows there.
     ServerCursor PointAt(std::size_t i) {
         const auto [x, y] = client->OnScreen(shapes[i], 50, 50);
+        const int wantedX = x, wantedY = y;  // a lambda cannot capture the bindings in clang 14
         Xdotool("mousemove " + std::to_string(x) + " " + std::to_string(y));
         ServerCursor cursor;
         EXPECT_TRUE(WaitUntil([&] {
             cursor = ReadServerCursor(client->display());
-            return cursor.x == x && cursor.y == y;
+            return cursor.x == wantedX && cursor.y == wantedY;
         }, 3s));
         return cursor;
     }

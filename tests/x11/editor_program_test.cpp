@@ -45,9 +45,9 @@ constexpr unsigned long kViewportGrey = 0x808080, kGridGrey = 0x808080, kGridSil
 struct Picture {
     int width = 0, height = 0;
     std::vector<unsigned long> pixels;
-    Picture(int w, int h, unsigned long colour) : width(w), height(h), pixels(static_cast<std::size_t>(w * h), colour) {}
-    unsigned long& At(int x, int y) { return pixels[static_cast<std::size_t>(y * width + x)]; }
-    unsigned long At(int x, int y) const { return pixels[static_cast<std::size_t>(y * width + x)]; }
+    Picture(int w, int h, unsigned long colour) : width(w), height(h), pixels(static_cast<std::size_t>(w) * h, colour) {}
+    unsigned long& At(int x, int y) { return pixels[static_cast<std::size_t>(y) * width + x]; }
+    unsigned long At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
 };
 
 struct EditorProgramTest : ManagedProgramTest {
@@ -127,7 +127,7 @@ struct EditorProgramTest : ManagedProgramTest {
             wrong = 0;
             for (int y = 0; y < kViewportInsideHeight; ++y)
                 for (int x = 0; x < kViewportInsideWidth; ++x) {
-                    const unsigned long pixel = screen[static_cast<std::size_t>(y * kViewportInsideWidth + x)];
+                    const unsigned long pixel = screen[static_cast<std::size_t>(y) * kViewportInsideWidth + x];
                     if (pixel == expected(x, y)) continue;
                     if (wrong++ == 0) firstX = x, firstY = y, firstShown = pixel;
                 }

@@ -11,7 +11,7 @@ ServerCursor ReadServerCursor(Display* display) {
     XFixesCursorImage* image = XFixesGetCursorImage(display);
     if (!image) return {};
     ServerCursor cursor{image->width, image->height, image->xhot, image->yhot, image->x, image->y, {}};
-    cursor.argb.assign(image->pixels, image->pixels + image->width * image->height);
+    cursor.argb.assign(image->pixels, image->pixels + static_cast<std::ptrdiff_t>(image->width) * image->height);
     XFree(image);
     return cursor;
 }
@@ -25,7 +25,7 @@ std::uint64_t Sample(const ServerCursor& cursor, int x, int y) {
     if (x > 15 || y > 15) return 0xFFFFFFFF;
     const int imageX = cursor.hotX + x, imageY = cursor.hotY + y;
     if (imageX >= cursor.width || imageY >= cursor.height) return 0;  // the bitmap's black
-    return static_cast<std::uint64_t>(ColourValue(cursor.argb[static_cast<std::size_t>(imageY * cursor.width + imageX)]));
+    return static_cast<std::uint64_t>(ColourValue(cursor.argb[static_cast<std::size_t>(imageY) * cursor.width + imageX]));
 }
 }  // namespace
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-using Display = struct _XDisplay;
+using Display = struct _XDisplay;  // NOLINT(bugprone-reserved-identifier): Xlib's own name
 
 namespace pelmora::testing {
 

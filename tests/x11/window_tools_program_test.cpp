@@ -68,7 +68,7 @@ struct WindowToolsProgramTest : ManagedProgramTest {
     std::string ClassOf(::Window window) {
         XClassHint hint{};
         if (!XGetClassHint(client->display(), window, &hint)) return {};
-        const std::string className = hint.res_class ? hint.res_class : "";
+        std::string className = hint.res_class ? hint.res_class : "";
         XFree(hint.res_name);
         XFree(hint.res_class);
         return className;

@@ -306,7 +306,7 @@ TEST(X11DesktopPixelLayouts, EachLayoutGivesTheSameColours) {
         for (int i = 0; i < 4; ++i)
             for (int b = 0; b < bytes; ++b) {
                 const int shift = layout.byteOrder == LSBFirst ? 8 * b : 8 * (bytes - 1 - b);
-                data[static_cast<std::size_t>((i / 2) * stride + (i % 2) * bytes + b)] =
+                data[static_cast<std::size_t>(i / 2) * stride + static_cast<std::size_t>(i % 2) * bytes + b] =
                     static_cast<char>(layout.pixels[i] >> shift & 0xFF);
             }
         XImage image{};

@@ -10,7 +10,7 @@
 
 #include <sys/types.h>
 
-using Display = struct _XDisplay;
+using Display = struct _XDisplay;  // NOLINT(bugprone-reserved-identifier): Xlib's own name
 
 namespace pelmora::testing {
 

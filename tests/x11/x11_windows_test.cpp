@@ -283,7 +283,7 @@ TEST_F(ManagedWindowsTest, LongTextsAreCutToWholeCharactersWithin254Bytes) {
         for (int i = 0; i < n; ++i) text += piece;
         return text;
     };
-    const std::size_t k100 = 100 * 1024;
+    const std::size_t k100 = std::size_t{100} * 1024;
 
     struct Case {
         const char* property;
@@ -356,6 +356,7 @@ TEST_F(ManagedWindowsTest, TopLevelWindowsFollowTheStackingOrderFromTheTop) {
         std::vector<::Window> stacking = client->RootList("_NET_CLIENT_LIST_STACKING");
         std::reverse(stacking.begin(), stacking.end());
         std::vector<WindowHandle> handles;
+        handles.reserve(stacking.size());
         for (const ::Window window : stacking) handles.push_back(Handle(window));
         return handles;
     };

@@ -31,7 +31,7 @@ void ForwardSignal(int) {
 #endif
 }  // namespace
 
-ShutdownTriggers::ShutdownTriggers(QWidget& window, std::function<void()> shutdown) {
+ShutdownTriggers::ShutdownTriggers(QWidget& window, const std::function<void()>& shutdown) {
     QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, [shutdown] { shutdown(); });
 
     // Qt ends the process with exit() when it loses its display connection.

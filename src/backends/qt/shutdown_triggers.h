@@ -14,7 +14,7 @@ namespace pelmora {
 class ShutdownTriggers : public QObject {
 public:
     // shutdown must be safe to call more than once; it acts the first time only.
-    ShutdownTriggers(QWidget& window, std::function<void()> shutdown);
+    ShutdownTriggers(QWidget& window, const std::function<void()>& shutdown);
     ~ShutdownTriggers() override;
 };
 

@@ -367,7 +367,7 @@ void SyncControlWindow(const Control& control, HWND window, ControlWindowState& 
             SyncColours(control, window, state);
             break;
         }
-        case ControlKind::PictureBox: break;  // after its geometry, below
+        case ControlKind::PictureBox:  // after its geometry, below
         case ControlKind::Shape: break;
         case ControlKind::Line:
             AttachControl(window, control);

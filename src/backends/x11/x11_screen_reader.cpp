@@ -19,7 +19,7 @@ namespace {
 // 0.04 ms), so these reads need no segment; from about 180 x 180 XGetImage's buffer comes
 // from fresh pages on every call and costs many times more (1280 x 1024: 36 ms against
 // 0.7 ms shared).
-constexpr long kLargestPlainArea = 64 * 64;
+constexpr long kLargestPlainArea = 64L * 64;
 
 struct ImageDeleter {
     // A shared-memory image's destroy function frees the header only, not the segment.

@@ -470,6 +470,7 @@ std::optional<xcb_window_t> ClientBelow(xcb_connection_t* xcb, xcb_window_t fram
     std::vector<xcb_window_t> level{frame};
     for (int depth = 0; depth < kMostSearchLevels && !level.empty(); ++depth) {
         std::vector<xcb_query_tree_cookie_t> trees;
+        trees.reserve(level.size());
         for (const xcb_window_t window : level) trees.push_back(xcb_query_tree(xcb, window));
         std::vector<xcb_window_t> next;
         for (const auto cookie : trees)
@@ -478,6 +479,7 @@ std::optional<xcb_window_t> ClientBelow(xcb_connection_t* xcb, xcb_window_t fram
                 next.insert(next.end(), children.begin(), children.end());
             }
         std::vector<xcb_get_property_cookie_t> states;
+        states.reserve(next.size());
         for (const xcb_window_t window : next)
             states.push_back(xcb_get_property(xcb, 0, window, wmState, XCB_GET_PROPERTY_TYPE_ANY, 0, 0));
         std::optional<xcb_window_t> client;
