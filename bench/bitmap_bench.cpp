@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The bitmap file codec on a full-HD picture in memory: what saving a snapshot and opening
 // a 24-bit bitmap cost apart from the disk. Needs no X server.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The cost of the cursor feature code against the real X server on DISPLAY (run by
 // scripts/bench inside a private Xvfb with openbox, whose root cursor is then current).
 #include <benchmark/benchmark.h>

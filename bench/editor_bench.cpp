@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The cost of the editor's whole-picture steps on a 1920 x 1080 image, and of opening and
 // saving such an image as a bitmap file in the temporary folder; no X server needed.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The peak resident memory of the window with an 800 x 600 image zoomed to 8:1 and shown on
 // the X server on DISPLAY, scrolled over the whole display so that every part is painted
 // once. Its own program, so the peak is this case's alone.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window on the X server on DISPLAY, showing the editor page with an 800 x 600
 // working image zoomed to 8:1 and the pencil chosen, for the benchmarks of what the view
 // repaints. The services are the test stand-ins; the window and its painting are real.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One pencil mouse-move at 8:1 on the 6400 x 4800 display of an 800 x 600 image, with what
 // the window repaints on the X server on DISPLAY.
 #include "editor_on_screen.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Form1 loaded on the real desktop on DISPLAY for the benchmarks; the services other than
 // the desktop are the test stand-ins.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The cost of a snapshot against the real X server on DISPLAY (scripts/bench runs it on a
 // 1920 x 1080 Xvfb): the grab of the whole screen, the bitmap encoding and the file written
 // whole, as the snapshot button does them after its wait; and ImageMagick's `import` of the

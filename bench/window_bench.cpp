@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The cost of the window read-outs against the real X server on DISPLAY: the window list
 // over a thousand windows, and a sampling tick with the window under the pointer read out.
 // scripts/bench runs it inside a private Xvfb with openbox framing the windows, as on a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/form1.h"
 
 #include "settings/profile.h"

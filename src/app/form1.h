@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Form1, the main window: the composition root that owns every panel, places the
 // regions and pages, and runs start-up, shut-down, the page switch and the mail link.
 #pragma once

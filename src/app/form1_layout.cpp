@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Where everything sits on Form1: the always-visible regions and the six pages with
 // their selector row. Geometry is in pixels of the client area (445 x 313), children
 // relative to their container.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/hotkey_dispatch.h"
 
 #include "sampling/screen_reading.h"

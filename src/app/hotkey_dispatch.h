@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // HotKeyWndProc: what each hotkey id does once the hook has put it in front of the
 // main window's own procedure.
 #pragma once

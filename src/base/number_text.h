@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Numbers from and to text. One set of readers serves every field of the program:
 // the lenient ParseLeadingNumber for free-typed fields, and strict readers that
 // report failure for values that must be numbers.

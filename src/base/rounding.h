@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Rounding and remainder with the conventions every value in this program follows:
 // fractions round to the nearest integer with halves to the even neighbour, and the
 // remainder keeps the sign of the dividend.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Start-up and shut-down run statement by statement: a statement that fails (a value
 // that does not convert, a setting a control refuses) is skipped and the next one runs.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "capture/bitmap_file.h"
 
 #include <algorithm>

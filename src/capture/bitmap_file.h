@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Windows bitmap (BMP) file: how a picture is saved (snapshots, the editor's files)
 // and how a bitmap file a user opens or drops is read back into a picture. Both work on
 // the file's bytes in memory; reading and writing the file itself is the caller's.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "capture/screen_grab.h"
 
 #include <new>

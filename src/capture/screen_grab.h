@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Mod_屏幕抓图到剪切板: a rectangle of the screen as a picture, with or without the cursor.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "capture/snapshot_page.h"
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The snapshot page, Frame2(3): saves pictures of the screen, or of a set rectangle, as
 // bitmap files named after the moment they were taken, from its button or from the Print
 // Screen key anywhere on the desktop. The folder and whether the cursor is drawn in are

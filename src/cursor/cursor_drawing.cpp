@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cursor/cursor_drawing.h"
 
 #include <algorithm>

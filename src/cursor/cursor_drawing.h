@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Drawing a cursor image into a picture: the cursor's own pixels blended over what the
 // picture holds, and the current cursor at its place on the screen (used by the feature
 // code and by snapshots that include the cursor).

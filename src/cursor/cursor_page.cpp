@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cursor/cursor_page.h"
 
 #include "cursor/feature_code.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The cursor page, Frame2(1): three cursor swatches side by side, each with its own
 // preview, stored feature code and stored method. One swatch is selected; the code box
 // and the method box show the selected swatch.

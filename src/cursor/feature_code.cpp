@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cursor/feature_code.h"
 
 #include <algorithm>

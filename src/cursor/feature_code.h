@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Mod_抓鼠标特征: the feature code of the current cursor's shape, a number from 0 to
 // 2147483647 folded from the colours of a few fixed pixels right of and below the hot
 // spot, so that the same shape always gives the same number; and the binary-text

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The editor's picture buttons stand in columns beside the viewport, 25 x 25 pixels each,
 // one under the other every 24 pixels.
 #pragma once

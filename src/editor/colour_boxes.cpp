@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "editor/colour_boxes.h"
 
 #include <optional>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The editor's foreground and background colours: the boxes 前背景色 with six hexadecimal
 // digits in blue-green-red order and the squares 前背景色块 that show them.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "editor/dashed_grid.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Mod_虚线网格: the dotted grid over the 8:1 view, one line on the left and top edge of
 // every 8 x 8 cell, in alternating grey and silver pixels.
 #pragma once

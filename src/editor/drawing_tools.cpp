@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "editor/drawing_tools.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The editor's tools and the display's mouse handling: the tool buttons 控制 (cut,
 // pencil, fill, colour select) with their pointers, painting with the foreground colour,
 // replacing one colour all over the image, picking the colours to keep and the confirm

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The editor's canvas on the page "处理图片" (Frame2(4)): the working image and the
 // pictures kept beside it, the 1:1 and 8:1 views inside a fixed viewport with its scroll
 // bars and middle-button panning, the dotted grid, the six-slot history ring, and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The editor's modes: which tool the display's mouse serves, whether a cut selection
 // exists, and whether the selection is held still. Each enumerator is the value the
 // window's code gives the mode, so a mode reads the same here as in the window.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "editor/editor_page.h"
 
 namespace pelmora {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The page "处理图片" (Frame2(4)): the bitmap editor's canvas, selection with its handles,
 // colour boxes, tools, history buttons and image files, placed together and put into their
 // start-up state together.

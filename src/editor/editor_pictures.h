@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The pictures of the editor's buttons and the pointers of its tools, drawn here as small
 // pixel patterns.
 #pragma once

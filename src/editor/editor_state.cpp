@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "editor/editor_state.h"
 
 #include "editor/pixel_buffer.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The editor's state variables that its tools, selection handles and file buttons share:
 // the tool, the cut drag, the selection's mode, the handle drag and the picked colours.
 // Every change goes through a method named for the step that makes it.

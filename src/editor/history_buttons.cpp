@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "editor/history_buttons.h"
 
 #include <optional>

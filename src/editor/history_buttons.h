@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The history buttons 记录按钮: back and forward through the snapshots the history ring
 // keeps, restoring the chosen one as the working image at 1:1.
 #pragma once

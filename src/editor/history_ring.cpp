@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "editor/history_ring.h"
 
 namespace pelmora {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The editor's history: six snapshots 历史记录 of the working image in a ring, with the
 // slot the next snapshot goes to (HistoryNext), the newest or restored one (HistoryLast)
 // and which slots hold a snapshot (HistoryFilled). The slot after the newest is always

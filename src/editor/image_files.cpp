@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "editor/image_files.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Images into and out of the editor: the file buttons 菜单按钮 (open a bitmap file, save the
 // working image as one, take the whole screen, paste the clipboard's picture) and bitmap
 // files dropped from a file manager. A file that cannot be read or written gives one short

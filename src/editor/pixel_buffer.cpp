@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "editor/pixel_buffer.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Mod_像素获取输出: the editor's two whole-picture steps, each one pass over the picture's
 // pixels: dimming (the half-bright copy colour select marks its picks on) and replacing
 // colours (the fill tool and the confirm button).

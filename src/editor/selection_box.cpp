@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "editor/selection_box.h"
 
 #include "base/number_text.h"

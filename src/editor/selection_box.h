@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The cut selection over the display: the outline 选框, its eight handles 调节点 and the
 // size label LblPos; laying the handles around the box (ImageMove), the size caption, and
 // snapping the box to whole cells at 8:1.

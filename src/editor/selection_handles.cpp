@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "editor/selection_handles.h"
 
 #include "base/rounding.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Resizing the cut selection by its handles 调节点: the bottom, bottom-right and right ones
 // move the box's far edges with the pointer (the top-left corner stays), the others only
 // show a sizing pointer; on release the box is cut back to the picture and, at 8:1,

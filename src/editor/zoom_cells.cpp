@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "editor/zoom_cells.h"
 
 #include "base/rounding.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The 8:1 view's cells: at 8:1 one image pixel is an 8 x 8 block of display pixels whose
 // top-left corner is at (8·x, 8·y). Display points map to cells by rounding halves to
 // even, with a remainder that keeps the sign of the dividend (so up to 7 pixels left of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "hotkeys/hotkey_notation.h"
 
 #include "base/number_text.h"

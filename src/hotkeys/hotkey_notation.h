@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The text notation of a hotkey: "modifier word,virtual-key code" or a key code alone,
 // for example "Ctrl+Alt,49" (Ctrl+Alt+1) or "38" (the Up arrow).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "hotkeys/set_hotkey.h"
 
 #include "hotkeys/hotkey_notation.h"

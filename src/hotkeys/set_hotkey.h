@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Mod_注册系统热键: registers and releases the system-wide hotkeys, and hooks the main
 // window's procedure so that hotkey messages reach HotKeyWndProc. The window's own
 // procedure ignores hotkey messages: while it is in place, pressed hotkeys do nothing.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The system clipboard (the CLIPBOARD selection on X11, the one Ctrl+C and Ctrl+V use) in
 // its plain-text and picture formats. Texts are UTF-8 inside the program; the backend
 // converts.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Time as the program needs it: a millisecond counter that wraps at 32 bits, and the
 // local date and time.
 #pragma once

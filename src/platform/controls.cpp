@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/controls.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Headless controls with the window framework's semantics. Each control holds its whole
 // state (the text of a field is the value); the Qt view only mirrors it. Setting a
 // property from code raises the event the framework raises: a CheckBox's value change

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/delay.h"
 
 namespace pelmora {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // DelayMs: a wait that keeps the window responsive; clicks, timer ticks and hotkeys that
 // arrive meanwhile run inside it.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The screen, the pointer, the windows and the cursor, as the program sees them.
 // Coordinates are physical screen pixels with the origin at the primary screen's top-left;
 // other monitors may lie at negative coordinates or past the primary screen's size.

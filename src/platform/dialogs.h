@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The platform's modal dialogs: the folder picker, the file dialogs and a message box with
 // an OK button.
 #pragma once

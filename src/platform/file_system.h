@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Files and folders, with paths in the platform's own notation (UTF-8 inside the program).
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // System-wide hotkeys: a key with modifiers that reaches the program while any program
 // has the focus. Keys are Windows virtual-key codes and modifier flags on every platform.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Lets a handler that waits keep the window alive: pending events (clicks, timer ticks,
 // hotkeys) run inside the wait.
 #pragma once

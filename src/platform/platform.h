@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The services a window needs from the outside world, handed to it at construction.
 #pragma once
 

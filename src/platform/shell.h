@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Hands a link (a mailto: or a web address) to the desktop's default handler.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A picture's persistent image: width x height colour values (0x00BBGGRR) in rows from
 // the top. Whole-image work runs on the buffer, never pixel call by pixel call.
 #pragma once

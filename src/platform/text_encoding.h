@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The platform's own text encoding. Inside the program text is UTF-8; files and other
 // programs' texts come in the platform's encoding: the ANSI code page on Windows, UTF-8
 // on Linux. Each backend provides the conversions and knows where its characters begin.

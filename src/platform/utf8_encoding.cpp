@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/utf8_encoding.h"
 
 namespace pelmora {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The encoding of every platform whose own texts are UTF-8 already (Linux): conversions
 // are the identity, and characters are as long as their lead bytes announce.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/view_rules.h"
 
 #include <algorithm>

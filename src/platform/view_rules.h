@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Rules every view of the controls follows the same way, whatever draws the windows.
 #pragma once
 

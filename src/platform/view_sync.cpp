@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/view_sync.h"
 
 namespace pelmora {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The bookkeeping every view of the controls keeps the same way, whatever draws the
 // windows: which controls changed since the view last mirrored them, the window's focus,
 // visibility and pointer, the timers' countdowns, the user's actions that must be

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // pelmora, the Linux program: the Qt view and services over the X11 desktop and hotkeys.
 // Builds the window on the real desktop and runs the event loop.
 #include <cstdio>

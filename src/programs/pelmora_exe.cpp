@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // pelmora.exe, the Windows program: the Win32 view and services. Builds the window on the
 // Windows desktop and runs the message loop. The C runtime's start-up calls main for a
 // windowed program too, so no Windows header is needed here.

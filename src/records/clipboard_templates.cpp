@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "records/clipboard_templates.h"
 
 #include <algorithm>

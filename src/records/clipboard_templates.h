@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The twelve clipboard buttons Command11(0..11): tiny "C" (copy), "V" (paste), "E"
 // (erase) and "F" (find) buttons beside the fields they read or fill, moving values
 // between the program and a script through the clipboard's plain text.

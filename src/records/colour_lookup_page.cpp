@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "records/colour_lookup_page.h"
 
 #include <cctype>

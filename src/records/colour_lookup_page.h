@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The colour look-up page, Frame2(0) "查颜色代码的颜色": a colour code typed in
 // hexadecimal (查10, blue-green-red digits as 得16 shows them) or in decimal (查16), shown as
 // a swatch with its components.

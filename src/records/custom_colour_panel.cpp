@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "records/custom_colour_panel.h"
 
 #include <optional>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The custom-coordinate panel, 颜色坐标(1) "自定义屏幕坐标": the colour at a point the
 // user types, in every text form, relative to the start point while that is on.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "records/grab_adjustment.h"
 
 #include "base/number_text.h"

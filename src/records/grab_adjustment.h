@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Offset grabbing (Frame1(2)) and the start point (Frame1(0)): which pixel is sampled
 // for a pointer position, and relative to which point its coordinates are reported.
 #pragma once

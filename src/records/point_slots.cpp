@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "records/point_slots.h"
 
 #include "settings/profile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The ten point/colour slots of Frame3. A slot's text ("100,200 0000FF": x, a comma, y,
 // a space and the colour as ColorHex6) is the only store of the slot; the swatch beside it
 // shows the colour. Hotkeys fill them; the settings file keeps them across runs.

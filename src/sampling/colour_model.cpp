@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sampling/colour_model.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Mod_颜色转换 and the colour text forms: every colour the program shows, stores or
 // copies is one colour value (0x00BBGGRR, -1 when no pixel could be read) and the text
 // forms derived here, so that every field produces exactly the same characters.

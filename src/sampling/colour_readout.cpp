@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sampling/colour_readout.h"
 
 #include "base/number_text.h"

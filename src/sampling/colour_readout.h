@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The fields that show one point and its colour in every text form: the get panel
 // (prefix 得, filled by the live poll) and the custom-coordinate panel (prefix 自) share
 // this layout and the order in which the fields are written.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sampling/live_sampling.h"
 
 #include <string>

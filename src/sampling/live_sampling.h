@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The live read-out: the start/stop switch Check1 with its indicator Label8, the raw
 // pointer position Label9, and the 100 ms poll of Timer1 that fills the get panel.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sampling/magnifier.h"
 
 #include <algorithm>

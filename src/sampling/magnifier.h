@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The magnifier in Frame1(4): the 11 x 11 screen pixels around the pointer, each drawn
 // as an 8 x 8 cell of Picture1, under a dark grid (Line1) and four markers (pd) that
 // point at the centre cell, which shows the pointer's pixel.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sampling/screen_reading.h"
 
 namespace pelmora {

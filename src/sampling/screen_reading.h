@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Mod_屏幕坐标与颜色: the pointer position, one screen pixel and the screen size, the
 // screen routines every subsystem reads the desktop through.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The settings file in the classic profile (INI) format: "[Section]" header lines followed
 // by "Key=value" lines. Reads and writes follow the Windows profile functions
 // (GetPrivateProfileString / WritePrivateProfileString) on every platform, so a settings

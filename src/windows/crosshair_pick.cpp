@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "windows/crosshair_pick.h"
 
 #include "sampling/colour_model.h"

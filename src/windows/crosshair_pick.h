@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The pick sub-page of the window-handle page (句柄选页(0)): the handle, title and class of
 // one window, read automatically on every sampling tick or, with Check4 pressed, taken
 // by dragging the crosshair from its box onto a window.

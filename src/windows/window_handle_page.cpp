@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "windows/window_handle_page.h"
 
 namespace pelmora {

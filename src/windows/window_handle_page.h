@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window-handle page, Frame2(2) "抓窗口句柄": three sub-pages, pick, search and
 // enumerate, chosen by the push buttons 句柄选项.
 #pragma once

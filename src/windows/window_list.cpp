@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "windows/window_list.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The search and enumerate sub-pages of the window-handle page: every titled top-level
 // window, or those whose title contains a text, as lines a script writer copies handles
 // from.

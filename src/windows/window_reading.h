@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The two routines every window tool finds and describes windows with: the window under
 // the mouse pointer, and a window's title and class name.
 #pragma once

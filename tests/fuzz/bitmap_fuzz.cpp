@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // libFuzzer target for the bitmap reader: whatever the bytes, DecodeBitmap gives a picture
 // or a reason, without a crash, an out-of-bounds access or undefined behaviour (the build
 // adds AddressSanitizer and UndefinedBehaviorSanitizer); and a picture that comes out is

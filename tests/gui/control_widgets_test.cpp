@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The widgets of the control kinds and properties the main window does not all use yet:
 // list, combo box, graphical check box, multi-line field, picture, shape, scroll bars, mouse
 // events and label clicks, the window's pointer and the accessible names, on a window of test

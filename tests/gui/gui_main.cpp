@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // GoogleTest main for widget tests: one QApplication with the program's appearance.
 #include <gtest/gtest.h>
 

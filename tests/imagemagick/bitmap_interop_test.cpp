@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The bitmap codec against another program's: ImageMagick's convert reads the files we
 // write with the same pixels, and we read the bitmaps it writes (24-bit with the 40 and
 // 124-byte headers, palettes of 1, 4 and 8 bits, 16 and 32-bit bit fields) with the same

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Form1 on the fake desktop, loaded as at program start.
 #pragma once
 

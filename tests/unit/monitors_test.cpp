@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Pixels on every monitor: a desktop whose primary screen has a monitor on its left (at
 // negative x) and one on its right. The read-out, the slots and the custom panel read them
 // as the magnifier does; only where no monitor is do they show no pixel.

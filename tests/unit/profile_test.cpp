@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "settings/profile.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // QtFileSystem on real files in a temporary folder.
 #include "backends/qt/qt_services.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The desktop backend against wine's real screen: windows painted in known colours at known
 // places, read back through the pointer, pixel, area, window and cursor calls.
 #include <windows.h>

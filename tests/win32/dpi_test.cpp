@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Win32 view on a display of 144 dpi (150 %), run in a wine prefix set to 144 dpi by
 // scripts/wine-session with PELMORA_WINE_DPI=144. The process declares itself aware of
 // each monitor's dpi, as pelmora.exe's manifest does: the layout is drawn 1.5 times as

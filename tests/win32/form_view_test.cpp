@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Win32 view against wine's real window manager code: child windows made and synced
 // from the controls, user actions on them raising the controls' events and nothing else,
 // pixels on the screen, real mouse input, pointers, drops, timers and closing.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The hotkey service against wine: keys registered with RegisterHotKey, pressed with
 // SendInput while the test window has the focus, and the hook in front of the window's own
 // procedure.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // pelmora.exe from outside, as a user meets it: copied into a folder of its own, started,
 // its window found by its caption, clicked and sent hotkeys with real input, closed; then
 // the settings file it left beside itself is read back byte for byte.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Waiting in the Win32 tests: the thread's messages run (windows paint, hotkeys arrive)
 // until a condition holds or the time is up, waking on every message that arrives.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // pelmora.exe's resources, read from the built file as Explorer and the loader read them:
 // the manifest that makes it DPI-aware and gives it Common Controls 6, the icon group in
 // every size the shell asks for, and the version information shown in the file's properties.

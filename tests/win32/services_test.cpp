@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The clipboard, the file system, the clock and message pump, the dialogs' filter and the
 // ANSI encoding against wine.
 #include <windows.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main of the test programs that run under wine. wine returns only the low byte of an
 // exit code, and 1 when the program could not start at all, so the last line printed,
 // "N passed, N failed", is what the test script reads.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the Win32 view tests do to a window as a user and a screen reader would: run the
 // thread's messages, wait for a condition, read a window's text, place and pixels, and move
 // and press the mouse through the system's input queue.

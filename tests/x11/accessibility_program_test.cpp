@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The real program seen through AT-SPI, the way desktop test tools see it: every widget
 // is found by its accessible description (the control's name with its index), carries
 // the name a person reads, and a field's text is read over the bus. Runs on a session bus

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "atspi_client.h"
 
 #include <cstdlib>

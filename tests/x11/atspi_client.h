@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The real program's widgets as AT-SPI shows them to desktop test tools, read with
 // Debian's /usr/bin/python3 and pyatspi (atspi_tree.py). The tests that use it run on a
 // session bus of their own (session_bus_main.cpp).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The clipboard buttons of the real program against another program's clipboard use
 // (xclip), on the CLIPBOARD selection that Ctrl+C and Ctrl+V use.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // QtClipboard on the real X server's CLIPBOARD selection, with xclip as the other
 // program. Qt's event loop runs while xclip talks to this process.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The feature code of real cursors: cursor-font shapes set as the root window's cursor,
 // read by the X11 desktop, and checked against a code worked out here from the server's
 // own cursor image, pixel by pixel.

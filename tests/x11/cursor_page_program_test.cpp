@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The cursor page of the real program on a desktop with a window manager: the live code
 // and the hotkey captures, read over AT-SPI, against the code worked out from the cursor
 // image the X server shows. Other programs' windows carry their own cursors (an X, a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The bitmap editor of the real program on a desktop with a window manager, used with the
 // mouse and keyboard as a user does: pencil, fill, zoom, middle-button panning, colour
 // select with confirm, a crop by double-click, files opened and saved through the file

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "hotkey_fixture.h"
 
 #include <chrono>

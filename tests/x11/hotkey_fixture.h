@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The X11 hotkey service on a connection of its own, another client to type keys and
 // hold grabs, and the ids the service delivered.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "managed_desktop.h"
 
 #include <X11/Xlib.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A desktop as users have it: an X server of the test's own with a reparenting window
 // manager (openbox) on it, which frames every client window, sets its WM_STATE and keeps
 // _NET_CLIENT_LIST_STACKING. The shared Xvfb of the other x11 tests has no window manager

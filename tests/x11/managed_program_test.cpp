@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "managed_program_test.h"
 
 #include <csignal>

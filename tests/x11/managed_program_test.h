@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The real program on a desktop with a window manager (openbox), read over AT-SPI as
 // desktop test tools read it: the base of the tests that drive the program the way a user
 // does. A test puts its other programs' windows on the desktop, then starts the program.

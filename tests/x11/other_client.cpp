@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "other_client.h"
 
 #include <X11/XKBlib.h>

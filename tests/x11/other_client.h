@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A second X client inside the test: types keys through XTest and holds key grabs, the
 // way another program on the same desktop would.
 #pragma once

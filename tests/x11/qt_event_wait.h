@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // For tests that run a QApplication on the real X server: waits that keep Qt's event
 // loop running, so the program answers the X server and other clients meanwhile.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // GoogleTest main for tests of the Qt view and services on the real X server (DISPLAY):
 // one QApplication on the xcb platform with the program's appearance.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Qt view scaled by QT_SCALE_FACTOR (2 and 1.5, one run each) on the real X server:
 // the layout's pixels become scale x scale screen pixels, pictures are enlarged with
 // nearest neighbour (a magnified pixel and an 8:1 editor cell stay sharp squares of one

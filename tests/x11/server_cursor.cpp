@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "server_cursor.h"
 
 #include <X11/Xlib.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The current cursor as the X server shows it to any client, and the feature code worked
 // out from it here, pixel by pixel, apart from the program's own code path.
 #pragma once

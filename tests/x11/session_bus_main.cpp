@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // main() of the tests that read the program over AT-SPI: re-runs the test program inside
 // dbus-run-session, a session bus of its own that ends (with the accessibility bus started
 // on it) when the tests end, and has Qt programs show their widgets on that bus.

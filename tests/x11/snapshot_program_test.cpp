@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Snapshots of the real program on the shared Xvfb: the files it leaves, read back with the
 // program's own bitmap reader, against what the screen shows.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The view's mouse input and pointer on the real X server, driven by xdotool: a control
 // pressed keeps the moves and the release while the pointer is over another client's
 // window, and the window's custom pointer is the cursor the server shows meanwhile.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window tools of the real program on a desktop as users have it: openbox frames every
 // window, so the window at a point is the manager's frame with the program's window below
 // it. The fields are read over AT-SPI, as desktop test tools read them.

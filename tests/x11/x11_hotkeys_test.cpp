@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The X11 hotkey service against a real X server, with keys typed by another client.
 #include <X11/keysym.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "x11_test_support.h"
 
 #include <X11/Xlib.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Helpers for tests against the real X server: shell commands such as xdotool, the
 // program started as a child process from a private copy, and bounded waits.
 #pragma once

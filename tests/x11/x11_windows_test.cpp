@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The X11 window operations on a desktop with a window manager: the client window at a
 // point, window texts in every encoding X clients use, the top-level walk in stacking
 // order, and all of it while another client creates and destroys windows.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "backends/fake/fake_desktop.h"
 
 #include <algorithm>

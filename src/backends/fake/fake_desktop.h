@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A scripted desktop for tests: a screen surface, a pointer and top-level windows that
 // the test sets.
 #pragma once

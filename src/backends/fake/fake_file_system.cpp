@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "backends/fake/fake_file_system.h"
 
 namespace pelmora {

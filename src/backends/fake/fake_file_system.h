@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // An in-memory file system for tests: files are a map from path to contents, and a test
 // marks files hidden or unreadable, folders unwritable, or makes every write fail.
 #pragma once

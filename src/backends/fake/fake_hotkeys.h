@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Scripted hotkeys for tests: records what is registered, refuses keys that "another
 // program" holds, and turns a simulated key press into the registered id.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "backends/fake/fake_services.h"
 
 namespace pelmora {

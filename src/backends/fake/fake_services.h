@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Scripted shell, clock and message pump for tests, and a bundle of all fakes as a Platform.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "backends/qt/control_widgets.h"
 
 #include <QCheckBox>

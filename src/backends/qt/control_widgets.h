@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One Qt widget per headless control: creation by kind, and the mirror of a control's
 // state onto its widget. Widgets never hold state of their own; a list or a combo box
 // keeps the lines it shows only to know what changed since the last sync.

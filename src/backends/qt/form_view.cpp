@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "backends/qt/form_view.h"
 
 #include <QAbstractButton>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window on the screen: a fixed-size top-level widget holding one widget per
 // headless control. User actions raise the controls' events; after every event (user,
 // timer or hotkey) the widgets are synced from the controls that changed.

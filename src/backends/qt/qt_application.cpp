@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "backends/qt/qt_application.h"
 
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Qt's application object as the Linux program needs it: on the xcb platform (the pointer,
 // pixels and hotkeys are read over X11, under Wayland through XWayland) and with the look
 // the window was laid out for.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "backends/qt/qt_services.h"
 
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The platform services that Qt provides the same way on every system.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "backends/qt/shutdown_triggers.h"
 
 #include <QCoreApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Makes the shut-down run, exactly once, however the program ends: the window closing,
 // SIGTERM, SIGINT or SIGHUP (which close the window), the application quitting when the
 // desktop session ends, and the process exiting because the display server went away.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "backends/qt/socket_pump.h"
 
 #include <QAbstractEventDispatcher>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Feeds a connection of another library (the X11 hotkey connection) from Qt's event loop:
 // drains it when its socket becomes readable, and also just before the loop goes to sleep,
 // because round trips of other code on the same connection can leave events queued inside

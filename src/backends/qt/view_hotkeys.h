@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A hotkey service whose presses run through the window's view, so that the widgets show
 // what the hotkey's handler changed as soon as it returns.
 #pragma once

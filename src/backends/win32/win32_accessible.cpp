@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "backends/win32/win32_accessible.h"
 
 #include <oleacc.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What accessibility clients (screen readers, desktop test tools) learn of a control's
 // window: the system's own accessible object for it, with the control's id ("坐标颜色(3)")
 // as its description and what a person reads as its name.

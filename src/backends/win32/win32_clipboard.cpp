@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "backends/win32/win32_clipboard.h"
 
 #include <cstring>

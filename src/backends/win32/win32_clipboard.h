@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Windows clipboard: text as CF_UNICODETEXT (Windows offers it as CF_TEXT in the ANSI
 // code page to programs that ask for that) and pictures as CF_DIB.
 #pragma once

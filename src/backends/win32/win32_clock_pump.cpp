@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "backends/win32/win32_clock_pump.h"
 
 #include <windows.h>

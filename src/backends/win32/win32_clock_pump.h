@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // timeGetTime and the local time; the message pump that keeps the window alive inside a
 // wait.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One child window per headless control: creation by kind, and the mirror of a control's
 // state onto its window. Windows hold no state of their own that matters; what a window
 // showed at its last sync (a list's lines, a button's picture) is kept beside it only to

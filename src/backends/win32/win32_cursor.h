@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The current mouse cursor as Windows draws it: GetCursorInfo (looked up at run time),
 // GetIconInfo and DrawIcon into memory bitmaps.
 #pragma once

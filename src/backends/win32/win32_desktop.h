@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The screen, the pointer, the windows and the cursor over user32 and gdi32.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The common dialogs (open and save file, browse for folder), the message box and the
 // shell's handling of links.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The 32-bit device-independent bitmaps through which the Win32 backend moves pixels: rows
 // from the top, one DWORD per pixel holding 0x00RRGGBB, the program's colour value
 // (0x00BBGGRR) with red and blue swapped. Filling brushes live here too.

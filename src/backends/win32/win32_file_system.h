@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Files and folders over the Unicode file functions: paths are UTF-8 inside the program
 // and UTF-16 for Windows, so no name is lost to the ANSI code page.
 #pragma once

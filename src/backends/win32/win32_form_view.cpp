@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "backends/win32/win32_form_view.h"
 
 #include <commctrl.h>

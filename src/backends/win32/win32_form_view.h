@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window on the Windows desktop: a fixed-size top-level window holding one child
 // window per headless control. User actions raise the controls' events; after every event
 // (user, timer or hotkey) the child windows are synced from the controls that changed,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // System-wide hotkeys over RegisterHotKey, and the hook in front of the main window's
 // procedure: while a receiver is set the window's procedure is replaced (SetWindowLongPtr)
 // by one that hands each WM_HOTKEY's id to the receiver and then passes every message on

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window classes that draw from a control itself: a PictureBox (background, centred
 // picture, persistent image) and a Shape (a filled rectangle, or an outline with whatever
 // lies under it showing inside). Both take their control from GWLP_USERDATA.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What pelmora.exe needs around its window: OLE for the whole run (the file dialogs, the
 // clipboard and the accessibility service are COM and OLE), and the message loop.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Resource ids of pelmora.exe, shared by its resource script (packaging/windows/pelmora.rc.in)
 // and the view, which gives the main window the program's icon.
 #pragma once

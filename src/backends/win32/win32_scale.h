@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The view's scale on a display of more than 96 dpi: the layout stays in layout pixels (the
 // 445 x 313 window) and every window, font, border and picture is drawn dpi/96 times as
 // large. A layout coordinate v becomes the physical ceil(v * dpi / 96): edges are scaled,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Every Windows service the window's logic runs on, made together in the order they depend
 // on each other, and tied to the window once it exists. pelmora.exe and the tests that run
 // the whole window build it the same way through this.

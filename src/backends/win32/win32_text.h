@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Text between the program (UTF-8), the Unicode window functions (UTF-16) and the ANSI
 // code page in which other programs' window texts, the settings file and the A functions
 // speak.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "backends/x11/huge_pages.h"
 
 #include <sys/mman.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Large pixel buffers on Linux's transparent huge pages, where the kernel offers them
 // only on request (the "madvise" setting, Debian's default).
 #pragma once

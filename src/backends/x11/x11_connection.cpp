@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "backends/x11/x11_connection.h"
 
 #include <atomic>

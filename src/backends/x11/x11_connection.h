@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A display connection of the program's own, apart from Qt's, with an error handler
 // that records X errors instead of ending the process (Xlib's default handler exits on
 // the first error, for example when another client already holds a grabbed key).

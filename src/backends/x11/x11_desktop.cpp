@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "backends/x11/x11_desktop.h"
 
 #include <X11/extensions/Xfixes.h>

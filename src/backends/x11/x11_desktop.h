@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The desktop over Xlib: the real pointer and the real screen pixels of the root window;
 // the windows over xcb on the same connection, so that many requests travel together.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "backends/x11/x11_hotkeys.h"
 
 #include <X11/XKBlib.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // System-wide hotkeys over Xlib: each hotkey is a passive key grab on the root window of
 // the program's own connection. The grabbed KeyPress events arrive on that connection;
 // whoever runs the event loop watches ConnectionFd() and calls ProcessPendingEvents().

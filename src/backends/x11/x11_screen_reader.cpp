@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "backends/x11/x11_screen_reader.h"
 
 #include <X11/Xutil.h>

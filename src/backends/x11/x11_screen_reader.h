@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Rectangles of the root window read into colour values: the larger ones over one MIT-SHM
 // segment kept for the reader's life where the server can share memory with us, the rest
 // (and all of them where it cannot, as on a remote display) with a plain XGetImage; every

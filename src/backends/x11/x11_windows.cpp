@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The windows of the desktop: the client window at a point, a window's title and class,
 // and the walk over every top-level window.
 //
