@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The cost of the hot paths (the sampling poll, a hotkey grab) against the real X server on DISPLAY (run by scripts/bench
-// inside a private Xvfb).
+// The cost of the hot paths (the sampling poll, a hotkey grab) against the real X server on DISPLAY (run by
+// scripts/bench inside a private Xvfb).
 #include <benchmark/benchmark.h>
 
 #include <cstdio>

@@ -43,7 +43,11 @@ void BM_ImportScreenshot1080p(benchmark::State& state) {
         if (std::system(command.c_str()) != 0) return state.SkipWithError("import failed");
     std::filesystem::remove_all(kFolder);
 }
-BENCHMARK(BM_ImportScreenshot1080p)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(3)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ImportScreenshot1080p)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
 
 }  // namespace
 

@@ -112,8 +112,8 @@ private:
         int format = 0;
         unsigned long count = 0, after = 0;
         unsigned char* data = nullptr;
-        XGetWindowProperty(display_, window, Intern("WM_STATE"), 0, 2, False, AnyPropertyType, &type, &format,
-                           &count, &after, &data);
+        XGetWindowProperty(display_, window, Intern("WM_STATE"), 0, 2, False, AnyPropertyType, &type, &format, &count,
+                           &after, &data);
         if (data) XFree(data);
         return type != None;
     }

@@ -18,9 +18,9 @@ Form1::Form1(Platform platform)
       windowHandlePage(platform.desktop, platform.clipboard, *this, sampling.Check1),
       snapshotPage(platform, *this, hotkeyHook, ScreenWidth, ScreenHeight),
       editor(platform, *this, ScreenWidth, ScreenHeight),
-      clipboardTemplates(platform.desktop, platform.clipboard,
-                         {getPanel, customPanel.fields, lookupPage, adjustment, windowHandlePage.pick,
-                          windowHandlePage.search}),
+      clipboardTemplates(
+          platform.desktop, platform.clipboard,
+          {getPanel, customPanel.fields, lookupPage, adjustment, windowHandlePage.pick, windowHandlePage.search}),
       hotkeyDispatch(platform.desktop, sampling, pointSlots, cursorPage, snapshotPage),
       hotkeyHook(platform.hotkeys, [this](int id) { hotkeyDispatch.HotKeyWndProc(id); }),
       platform_(platform) {
@@ -52,7 +52,9 @@ void Form1::Form_Unload() {
 }
 
 void Form1::RegisterHotkeys() {
-    const auto add = [this](int id, const std::string& keyText) { hotkeyHook.SetHotKey(id, keyText, HotkeyAction::Add); };
+    const auto add = [this](int id, const std::string& keyText) {
+        hotkeyHook.SetHotKey(id, keyText, HotkeyAction::Add);
+    };
     add(kHotkeyStartStop, "Alt,192");
     for (int slot = 0; slot < kSlotCount; ++slot)  // Ctrl+Alt+1 .. Ctrl+Alt+9, then Ctrl+Alt+0
         add(kHotkeyFirstSlot + slot, "Ctrl+Alt," + std::to_string(slot == 9 ? 48 : 49 + slot));

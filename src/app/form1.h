@@ -74,11 +74,11 @@ public:
 
     LiveSampling sampling;  // Check1, Label8, Label9, Timer1
 
-    Frame Frame3;                 // the ten slots
-    PointSlots pointSlots;        // 坐标颜色 and 色块
-    std::array<Frame, 5> Frame1;  // 0 start point, 2 offset, 4 magnifier
-    Magnifier magnifier;          // Picture1 with Line1 and pd
-    GrabAdjustment adjustment;    // offset grabbing and the start point
+    Frame Frame3;                             // the ten slots
+    PointSlots pointSlots;                    // 坐标颜色 and 色块
+    std::array<Frame, 5> Frame1;              // 0 start point, 2 offset, 4 magnifier
+    Magnifier magnifier;                      // Picture1 with Line1 and pd
+    GrabAdjustment adjustment;                // offset grabbing and the start point
     std::array<CommandButton, 12> Command11;  // the clipboard buttons, spread over the panels
 
     std::array<Frame, 6> Frame2;          // the pages
@@ -88,7 +88,7 @@ public:
     SnapshotPage snapshotPage;            // on Frame2(3)
     EditorPage editor;                    // on Frame2(4)
     std::array<OptionButton, 6> Option2;  // the page selector
-    std::array<Label, 2> 支持文字;          // the text of the support page
+    std::array<Label, 2> 支持文字;        // the text of the support page
     Label Label5;                         // index 6: the hotkey hint
     Label Label6;                         // the support line
     Label Label7;                         // the mail link
@@ -125,7 +125,6 @@ private:
     void RegisterHotkeys();
     // Every hotkey id; 11 only while it is registered.
     void ReleaseHotkeys();
-
 
     Platform platform_;
     bool unloaded_ = false;  // shut-down has run

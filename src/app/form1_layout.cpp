@@ -61,18 +61,18 @@ void Form1::PlaceClipboardButtons() {
         int left, top;
     };
     const Place places[12] = {
-        {颜色坐标[0], 106, 16},                       // 得x, 得y
-        {颜色坐标[1], 106, 16},                       // 自x, 自y
-        {Frame2[0], 114, 54},                         // 查10r..查10b
-        {Frame2[0], 244, 54},                         // 查10h..查10l
-        {Frame1[0], 80, 19},                          // 起x, 起y
-        {颜色坐标[0], 106, 88},                       // 得16
-        {颜色坐标[1], 106, 88},                       // 自16
-        {windowHandlePage.句柄选页[0], 152, 6},       // Text2
-        {windowHandlePage.句柄选页[0], 168, 6},       // Text2
-        {windowHandlePage.句柄选页[0], 168, 23},      // Text1
-        {windowHandlePage.句柄选页[1], 164, 6},       // Text4
-        {Frame1[0], 80, 37},                          // 起x, 起y
+        {颜色坐标[0], 106, 16},                   // 得x, 得y
+        {颜色坐标[1], 106, 16},                   // 自x, 自y
+        {Frame2[0], 114, 54},                     // 查10r..查10b
+        {Frame2[0], 244, 54},                     // 查10h..查10l
+        {Frame1[0], 80, 19},                      // 起x, 起y
+        {颜色坐标[0], 106, 88},                   // 得16
+        {颜色坐标[1], 106, 88},                   // 自16
+        {windowHandlePage.句柄选页[0], 152, 6},   // Text2
+        {windowHandlePage.句柄选页[0], 168, 6},   // Text2
+        {windowHandlePage.句柄选页[0], 168, 23},  // Text1
+        {windowHandlePage.句柄选页[1], 164, 6},   // Text4
+        {Frame1[0], 80, 37},                      // 起x, 起y
     };
     for (int i = 0; i < 12; ++i) {
         CommandButton& button = Command11[i];

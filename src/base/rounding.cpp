@@ -29,7 +29,8 @@ std::optional<Int> RoundInto(double value) {
 
 template <typename Int>
 Int RoundClamped(double value) {
-    return RoundInto<Int>(value).value_or(value > 0 ? std::numeric_limits<Int>::max() : std::numeric_limits<Int>::min());
+    return RoundInto<Int>(value).value_or(value > 0 ? std::numeric_limits<Int>::max()
+                                                    : std::numeric_limits<Int>::min());
 }
 }  // namespace
 

@@ -144,8 +144,8 @@ template <int kBytes>
 void MaskedRow(const Byte* src, std::int32_t* dst, int width, const std::array<Channel, 3>& channels) {
     for (int x = 0; x < width; ++x, src += kBytes) {
         const std::uint32_t pixel = kBytes == 2 ? U16(src) : U32(src);
-        dst[x] = static_cast<std::int32_t>(channels[0].Of(pixel) | channels[1].Of(pixel) << 8 |
-                                           channels[2].Of(pixel) << 16);
+        dst[x] =
+            static_cast<std::int32_t>(channels[0].Of(pixel) | channels[1].Of(pixel) << 8 | channels[2].Of(pixel) << 16);
     }
 }
 
@@ -170,8 +170,14 @@ const char* ReadLayout(std::string_view file, Layout& layout) {
     const std::uint32_t headerBytes = U32(info);
     const bool core = headerBytes == kCoreHeaderBytes;
     switch (headerBytes) {
-        case kCoreHeaderBytes: case 40: case 52: case 56: case 108: case 124: break;
-        case 16: case 64: return kOs2Bitmap;
+        case kCoreHeaderBytes:
+        case 40:
+        case 52:
+        case 56:
+        case 108:
+        case 124: break;
+        case 16:
+        case 64: return kOs2Bitmap;
         default: return kUnknownHeader;
     }
     if (length < kFileHeaderBytes + headerBytes) return kIncomplete;
@@ -198,9 +204,13 @@ const char* ReadLayout(std::string_view file, Layout& layout) {
 
     if (planes != 1) return kBadPlanes;
     switch (compression) {
-        case kBiRgb: case kBiBitFields: case kBiAlphaBitFields: break;
-        case kBiRle8: case kBiRle4: return kRleCompressed;
-        case kBiJpeg: case kBiPng: return kEmbeddedImage;
+        case kBiRgb:
+        case kBiBitFields:
+        case kBiAlphaBitFields: break;
+        case kBiRle8:
+        case kBiRle4: return kRleCompressed;
+        case kBiJpeg:
+        case kBiPng: return kEmbeddedImage;
         default: return kUnknownCompression;
     }
     const int bitCount = layout.bitCount;
@@ -233,7 +243,9 @@ const char* ReadLayout(std::string_view file, Layout& layout) {
         }
         const bool plain32 = bitCount == 32 && layout.masks[0] == 0x00FF0000 && layout.masks[1] == 0x0000FF00 &&
                              layout.masks[2] == 0x000000FF;
-        layout.format = plain32 ? PixelFormat::kBgrx32 : bitCount == 16 ? PixelFormat::kMasked16 : PixelFormat::kMasked32;
+        layout.format = plain32          ? PixelFormat::kBgrx32
+                        : bitCount == 16 ? PixelFormat::kMasked16
+                                         : PixelFormat::kMasked32;
     } else if (bitCount == 16) {
         layout.masks = {0x7C00, 0x03E0, 0x001F};  // x-5-5-5
         layout.format = PixelFormat::kMasked16;
@@ -262,7 +274,8 @@ const char* ReadLayout(std::string_view file, Layout& layout) {
     if (layout.pixelOffset < headersEnd) return kBadPixelOffset;
     layout.rowBytes = PaddedRowBytes(layout.width, bitCount);
     const std::uint64_t lastRowBytes = (std::uint64_t(layout.width) * bitCount + 7) / 8;
-    if (layout.pixelOffset > length || length - layout.pixelOffset < layout.rowBytes * (layout.height - 1) + lastRowBytes)
+    if (layout.pixelOffset > length ||
+        length - layout.pixelOffset < layout.rowBytes * (layout.height - 1) + lastRowBytes)
         return kIncomplete;
     return nullptr;
 }

@@ -25,11 +25,7 @@ std::string TimeStamp(const LocalTime& time) {
 
 SnapshotPage::SnapshotPage(Platform platform, ControlHost& window, HotkeyHook& hotkeys, const std::int32_t& screenWidth,
                            const std::int32_t& screenHeight)
-    : platform_(platform),
-      window_(window),
-      hotkeys_(hotkeys),
-      screenWidth_(screenWidth),
-      screenHeight_(screenHeight) {}
+    : platform_(platform), window_(window), hotkeys_(hotkeys), screenWidth_(screenWidth), screenHeight_(screenHeight) {}
 
 void SnapshotPage::Place(ControlHost& host, Frame& page) {
     路径标签.Place(host, &page, "路径标签", -1, {8, 19, 56, 14});
@@ -104,7 +100,8 @@ SnapshotPage::Snapshot SnapshotPage::SaveSnapshot(Trigger trigger) {
     DelayMs(platform_.clock, platform_.pump, kHideWaitMs);
     Snapshot snapshot;
     if (const auto area = Area())
-        snapshot.picture = GrabScreenArea(platform_.desktop, (*area)[0], (*area)[1], (*area)[2], (*area)[3], Check7.Value() == 1);
+        snapshot.picture =
+            GrabScreenArea(platform_.desktop, (*area)[0], (*area)[1], (*area)[2], (*area)[3], Check7.Value() == 1);
     if (!snapshot.picture) {
         snapshot.problem = "截图范围无效，没有保存截图。";
     } else if (!folderThere) {

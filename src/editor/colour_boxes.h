@@ -24,9 +24,9 @@ public:
     std::int32_t Foreground() const { return Colour(0); }  // the pencil's and the fill's colour
     std::int32_t Background() const { return Colour(1); }  // what confirm paints the other pixels
 
-    std::array<TextBox, 2> 前背景色;     // the foreground and background colour as hex digits
+    std::array<TextBox, 2> 前背景色;       // the foreground and background colour as hex digits
     std::array<PictureBox, 2> 前背景色块;  // the squares showing the two colours
-    std::array<Label, 2> 前背景色标签;  // "前景色", "背景色"
+    std::array<Label, 2> 前背景色标签;     // "前景色", "背景色"
 };
 
 }  // namespace pelmora

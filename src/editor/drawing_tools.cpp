@@ -212,10 +212,8 @@ bool DrawingTools::HitsSelection(float x, float y) {
 }
 
 void DrawingTools::TrackCutPointer(float x, float y) {
-    if (HitsSelection(x, y))
-        canvas_.显示图像.SetMousePointer(MousePointer::SizeAll);
-    else
-        UseToolPointer(3);
+    if (HitsSelection(x, y)) canvas_.显示图像.SetMousePointer(MousePointer::SizeAll);
+    else UseToolPointer(3);
     LastMouseX_ = x;
     LastMouseY_ = y;
 }

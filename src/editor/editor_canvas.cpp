@@ -118,7 +118,8 @@ void EditorCanvas::显示网格_Click() {
     if (state.ToolModeNow() == ToolMode::色选) state.ClearPicks();
     Surface& display = 显示图像.EditImage();
     if (显示网格.Value() == 0) {
-        display.StretchBlt(0, 0, display.Width(), display.Height(), 结果图像, 0, 0, 结果图像.Width(), 结果图像.Height());
+        display.StretchBlt(0, 0, display.Width(), display.Height(), 结果图像, 0, 0, 结果图像.Width(),
+                           结果图像.Height());
     } else if (ZoomedEightTimes_) {
         DrawDashedGrid(display, 结果图像.Width(), 结果图像.Height());
     }

@@ -15,9 +15,9 @@
 
 namespace pelmora {
 
-inline constexpr int kViewportWidth = 329;   // 背景图像框架's outer size
-inline constexpr int kViewportHeight = 217;  // and outer height
-inline constexpr std::int16_t kScrollMin = -12;  // both scroll bars' minimum: the display at (3, 3)
+inline constexpr int kViewportWidth = 329;                  // 背景图像框架's outer size
+inline constexpr int kViewportHeight = 217;                 // and outer height
+inline constexpr std::int16_t kScrollMin = -12;             // both scroll bars' minimum: the display at (3, 3)
 inline constexpr std::int32_t kEditorLightGrey = 14737632;  // (224, 224, 224)
 inline constexpr std::int32_t kViewportGrey = 8421504;      // (128, 128, 128)
 // The message a zoom in gives when the 8:1 display would pass 6400 x 4800.
@@ -63,16 +63,16 @@ public:
     // The display's picture.
     const Surface& Display() const { return 显示图像.Image(); }
 
-    PictureBox 背景图像框架;  // the viewport
-    PictureBox 显示图像;      // the display: the working image at 1:1 or 8:1
+    PictureBox 背景图像框架;                                 // the viewport
+    PictureBox 显示图像;                                     // the display: the working image at 1:1 or 8:1
     ScrollBar HScroll1{ScrollBar::Orientation::Horizontal};  // scrolls the display sideways
     ScrollBar VScroll1{ScrollBar::Orientation::Vertical};    // scrolls the display up and down
-    CheckBox 显示网格;                  // the grid over the 8:1 display, on from the start
-    std::array<CommandButton, 2> 缩放;  // zoom in, zoom out
+    CheckBox 显示网格;                                       // the grid over the 8:1 display, on from the start
+    std::array<CommandButton, 2> 缩放;                       // zoom in, zoom out
 
     // The pictures that never show.
-    Surface 结果图像;  // the working image at 1:1: every edit ends here
-    Surface 成品图像;  // the picture colour select dims and marks, shown instead while it is active
+    Surface 结果图像;         // the working image at 1:1: every edit ends here
+    Surface 成品图像;         // the picture colour select dims and marks, shown instead while it is active
     HistoryRing historyRing;  // 历史记录: the snapshots of the working image
     EditorState state;        // the tool, the cut and the picks
 

@@ -28,7 +28,8 @@ void DimPicture(const Surface& source, Surface& target) {
         std::int32_t* to = dimmed.Row(y);
         for (int x = 0; x < source.Width(); ++x) {
             const auto c = static_cast<std::uint32_t>(from[x]);
-            to[x] = static_cast<std::int32_t>(halved[c & 0xFF] | halved[c >> 8 & 0xFF] << 8 | halved[c >> 16 & 0xFF] << 16);
+            to[x] =
+                static_cast<std::int32_t>(halved[c & 0xFF] | halved[c >> 8 & 0xFF] << 8 | halved[c >> 16 & 0xFF] << 16);
         }
     }
     target.BitBlt(0, 0, dimmed.Width(), dimmed.Height(), dimmed, 0, 0);

@@ -9,9 +9,9 @@ namespace pelmora {
 
 namespace {
 constexpr int kHandleSize = 5;
-constexpr std::int32_t kBoxColour = 16711680;            // blue: stands out on screen pictures
-constexpr std::int32_t kHandleColour = 16777215;         // white with a blue rim
-constexpr std::int32_t kSizeLabelColour = 14811135;      // pale yellow, like a tooltip
+constexpr std::int32_t kBoxColour = 16711680;        // blue: stands out on screen pictures
+constexpr std::int32_t kHandleColour = 16777215;     // white with a blue rim
+constexpr std::int32_t kSizeLabelColour = 14811135;  // pale yellow, like a tooltip
 constexpr int kParked = -100;
 
 // Whole source pixels of a zoomed length: CellStart(v) / 8, rounded.
@@ -61,7 +61,8 @@ void SelectionBox::Move(float left, float top, float width, float height) {
 }
 
 std::array<std::int32_t, 4> SelectionBox::Bounds() const {
-    return {RoundClamped32(Left()), RoundClamped32(Top()), RoundClamped32(Left() + Width()), RoundClamped32(Top() + Height())};
+    return {RoundClamped32(Left()), RoundClamped32(Top()), RoundClamped32(Left() + Width()),
+            RoundClamped32(Top() + Height())};
 }
 
 void SelectionBox::ImageMove() {

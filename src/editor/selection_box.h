@@ -46,9 +46,9 @@ public:
     // Shows or hides all eight handles.
     void SetHandlesVisible(bool visible);
 
-    Shape 选框;                                // the selection box: an outline on the display
+    Shape 选框;                                   // the selection box: an outline on the display
     std::array<PictureBox, kHandleCount> 调节点;  // the handles: corners, then edge middles
-    Label LblPos;                              // the selection's size, inside its top-left corner
+    Label LblPos;                                 // the selection's size, inside its top-left corner
 };
 
 // PtInRect: left <= x < right and top <= y < bottom.

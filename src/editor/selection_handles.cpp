@@ -15,10 +15,14 @@ float DraggedSize(float size, std::int32_t by) {
 
 MousePointer HandlePointer(int index) {
     switch (index) {
-        case 0: case 6: return MousePointer::SizeNWSE;
-        case 1: case 5: return MousePointer::SizeNS;
-        case 2: case 4: return MousePointer::SizeNESW;
-        case 3: case 7: return MousePointer::SizeWE;
+        case 0:
+        case 6: return MousePointer::SizeNWSE;
+        case 1:
+        case 5: return MousePointer::SizeNS;
+        case 2:
+        case 4: return MousePointer::SizeNESW;
+        case 3:
+        case 7: return MousePointer::SizeWE;
         default: return MousePointer::Default;
     }
 }
@@ -66,8 +70,10 @@ void SelectionHandles::调节点_MouseUp(int) {
     const Rect display = canvas_.显示图像.Geometry();
     const float left = selection_.Left(), top = selection_.Top();
     std::int32_t width = RoundClamped32(selection_.Width()), height = RoundClamped32(selection_.Height());
-    if (selection_.Width() + left > static_cast<float>(display.width)) width = RoundClamped32(static_cast<float>(display.width) - left);
-    if (selection_.Height() + top > static_cast<float>(display.height)) height = RoundClamped32(static_cast<float>(display.height) - top);
+    if (selection_.Width() + left > static_cast<float>(display.width))
+        width = RoundClamped32(static_cast<float>(display.width) - left);
+    if (selection_.Height() + top > static_cast<float>(display.height))
+        height = RoundClamped32(static_cast<float>(display.height) - top);
     selection_.Move(left, top, static_cast<float>(width), static_cast<float>(height));
     if (canvas_.ZoomedEightTimes()) selection_.Snap();
     selection_.ImageMove();

@@ -14,8 +14,8 @@ namespace pelmora {
 // What a handle drag starts from: the box's edges and the pointer's screen position.
 struct HandleDragRecord {
     float left = 0, top = 0, right = 0, bottom = 0;  // the box's edges at the press
-    ScreenPoint start;    // the pointer at the press
-    ScreenPoint current;  // the pointer now
+    ScreenPoint start;                               // the pointer at the press
+    ScreenPoint current;                             // the pointer now
 };
 
 // The sizing pointer shown over handle index: diagonal at the corners, vertical at the

@@ -11,8 +11,8 @@ int ModifierFlags(std::string_view word) {
         std::string_view word;
         int flags;
     };
-    static constexpr Entry kTable[] = {{"Alt", 1},        {"Ctrl", 2},       {"Ctrl+Alt", 3},       {"Shift", 4},
-                                       {"Shift+Alt", 5},  {"Ctrl+Shift", 6}, {"Ctrl+Alt+Shift", 7}};
+    static constexpr Entry kTable[] = {{"Alt", 1},       {"Ctrl", 2},       {"Ctrl+Alt", 3},      {"Shift", 4},
+                                       {"Shift+Alt", 5}, {"Ctrl+Shift", 6}, {"Ctrl+Alt+Shift", 7}};
     for (const Entry& entry : kTable)
         if (entry.word == word) return entry.flags;
     return 0;

@@ -33,7 +33,7 @@ public:
     // restores the window's own procedure.
     void SetHotKey(int id, std::string_view keyText, HotkeyAction action);
 
-    bool HookInstalled = false;  // the hook is in place
+    bool HookInstalled = false;                              // the hook is in place
     WindowProcedure PreviousWndProc = WindowProcedure::Own;  // the procedure the hook replaced
     // The window's procedure now.
     WindowProcedure CurrentWndProc() const { return current_; }

@@ -17,9 +17,7 @@ void Control::Place(ControlHost& host, Control* container, std::string name, int
     Touch();
 }
 
-std::string Control::ObjectName() const {
-    return index_ < 0 ? name_ : name_ + "(" + std::to_string(index_) + ")";
-}
+std::string Control::ObjectName() const { return index_ < 0 ? name_ : name_ + "(" + std::to_string(index_) + ")"; }
 
 void Control::SetGeometry(const Rect& geometry) {
     if (geometry_ == geometry) return;

@@ -25,7 +25,18 @@ struct Rect {
 
 // What a control is; a view makes the widget or child window of its kind.
 enum class ControlKind {
-    Frame, Label, TextBox, CheckBox, OptionButton, CommandButton, ListBox, ComboBox, PictureBox, Line, Shape, ScrollBar,
+    Frame,
+    Label,
+    TextBox,
+    CheckBox,
+    OptionButton,
+    CommandButton,
+    ListBox,
+    ComboBox,
+    PictureBox,
+    Line,
+    Shape,
+    ScrollBar,
     Timer
 };
 // How a label places its caption.
@@ -169,8 +180,12 @@ public:
     // The handlers a panel wires to the control's events; Raise… runs one when it is set.
     std::function<void()> onClick;
     std::function<void()> onDblClick;
-    void RaiseClick() { if (onClick) onClick(); }
-    void RaiseDblClick() { if (onDblClick) onDblClick(); }
+    void RaiseClick() {
+        if (onClick) onClick();
+    }
+    void RaiseDblClick() {
+        if (onDblClick) onDblClick();
+    }
 
     // Mouse events; a view raises them only for an enabled control. A control pressed
     // with a button keeps receiving the moves and the release (the capture), wherever
@@ -178,15 +193,23 @@ public:
     std::function<void(const MouseEvent&)> onMouseDown;
     std::function<void(const MouseEvent&)> onMouseMove;
     std::function<void(const MouseEvent&)> onMouseUp;
-    void RaiseMouseDown(const MouseEvent& event) { if (onMouseDown) onMouseDown(event); }
-    void RaiseMouseMove(const MouseEvent& event) { if (onMouseMove) onMouseMove(event); }
-    void RaiseMouseUp(const MouseEvent& event) { if (onMouseUp) onMouseUp(event); }
+    void RaiseMouseDown(const MouseEvent& event) {
+        if (onMouseDown) onMouseDown(event);
+    }
+    void RaiseMouseMove(const MouseEvent& event) {
+        if (onMouseMove) onMouseMove(event);
+    }
+    void RaiseMouseUp(const MouseEvent& event) {
+        if (onMouseUp) onMouseUp(event);
+    }
 
     // Something dragged from another program (a file manager) and dropped on the control:
     // the local files it carried, in their order; none when it carried no file. A view
     // takes drops only on controls that handle them.
     std::function<void(const std::vector<std::string>& files)> onDropFiles;
-    void RaiseDropFiles(const std::vector<std::string>& files) { if (onDropFiles) onDropFiles(files); }
+    void RaiseDropFiles(const std::vector<std::string>& files) {
+        if (onDropFiles) onDropFiles(files);
+    }
 
 protected:
     // Counts a change of state for the views.
@@ -448,7 +471,7 @@ public:
     std::int16_t LargeChange() const { return largeChange_; }
     void SetMin(std::int16_t min);
     void SetMax(std::int16_t max);
-    void SetValue(std::int16_t value);  // kept within the range
+    void SetValue(std::int16_t value);         // kept within the range
     void SetSmallChange(std::int16_t change);  // at least 1
     void SetLargeChange(std::int16_t change);  // at least 1
     // A drag of the thumb: it starts, moves to value (raising Scroll, the value following

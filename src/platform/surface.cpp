@@ -20,14 +20,14 @@ void SetLargeBufferAdvice(LargeBufferAdvice advice) { largeBufferAdvice = advice
 void* AllocatePixelMemory(std::size_t bytes) {
     if (bytes < kLargeBufferFrom) return ::operator new(bytes);
     const std::size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
-    void* memory = ::operator new(rounded, std::align_val_t{kHugePage});
+    void* memory = ::operator new (rounded, std::align_val_t{kHugePage});
     if (largeBufferAdvice) largeBufferAdvice(memory, rounded);
     return memory;
 }
 
 void FreePixelMemory(void* memory, std::size_t bytes) noexcept {
     if (bytes < kLargeBufferFrom) return ::operator delete(memory);
-    ::operator delete(memory, std::align_val_t{kHugePage});
+    ::operator delete (memory, std::align_val_t{kHugePage});
 }
 
 Surface::Surface(int width, int height, std::int32_t fill)
@@ -40,8 +40,7 @@ void Surface::Clear(std::int32_t colour) { std::fill(pixels_.begin(), pixels_.en
 void Surface::Resize(int width, int height, std::int32_t fill) {
     Surface resized(width, height, fill);
     const int keepWidth = std::min(width_, resized.width_);
-    for (int y = 0; y < std::min(height_, resized.height_); ++y)
-        std::copy_n(Row(y), keepWidth, resized.Row(y));
+    for (int y = 0; y < std::min(height_, resized.height_); ++y) std::copy_n(Row(y), keepWidth, resized.Row(y));
     *this = std::move(resized);
 }
 
@@ -119,7 +118,8 @@ void Surface::Rectangle(int left, int top, int right, int bottom, std::int32_t p
     const auto fillBlock = [this](int x0, int y0, int x1, int y1, std::int32_t colour) {
         x0 = std::max(x0, 0);
         x1 = std::min(x1, width_);
-        for (int y = std::max(y0, 0); y < std::min(y1, height_); ++y) std::fill(Row(y) + x0, Row(y) + std::max(x0, x1), colour);
+        for (int y = std::max(y0, 0); y < std::min(y1, height_); ++y)
+            std::fill(Row(y) + x0, Row(y) + std::max(x0, x1), colour);
     };
     if (fill) fillBlock(left + 1, top + 1, right - 1, bottom - 1, *fill);
     fillBlock(left, top, right, top + 1, pen);

@@ -93,7 +93,8 @@ void ColourLookupPage::ShowComponents(Colour colour, const std::string& hex6) {
     const auto component = [](const std::string& hex) {
         return static_cast<std::int16_t>(ParseHexDigits(hex).value_or(0));
     };
-    const std::int16_t red = component(RedHex(hex6)), green = component(GreenHex(hex6)), blue = component(BlueHex(hex6));
+    const std::int16_t red = component(RedHex(hex6)), green = component(GreenHex(hex6)),
+                       blue = component(BlueHex(hex6));
     查10r.SetText(std::to_string(red));
     查10g.SetText(std::to_string(green));
     查10b.SetText(std::to_string(blue));

@@ -12,7 +12,8 @@ namespace pelmora {
 
 class CustomColourPanel {
 public:
-    CustomColourPanel(Desktop& desktop, const GrabAdjustment& adjustment) : desktop_(desktop), adjustment_(adjustment) {}
+    CustomColourPanel(Desktop& desktop, const GrabAdjustment& adjustment)
+        : desktop_(desktop), adjustment_(adjustment) {}
 
     // The fields (prefix 自) and Command2 into frame, with room for the clipboard buttons.
     void Place(ControlHost& host, Frame& frame);

@@ -13,9 +13,7 @@ namespace pelmora {
 namespace {
 constexpr std::int32_t kSwatchTextGrey = 12632256;  // C0C0C0
 
-std::string Key(const char* prefix, int i, const char* suffix = "") {
-    return prefix + std::to_string(i) + suffix;
-}
+std::string Key(const char* prefix, int i, const char* suffix = "") { return prefix + std::to_string(i) + suffix; }
 
 // The parts of a slot text between single spaces ("a  b" has an empty middle part).
 std::vector<std::string> SplitAtSpaces(const std::string& text) {
@@ -80,8 +78,7 @@ void PointSlots::SaveSlot(int i, const SettingsFile& settings) const {
     if (parts.size() < 2) return;
     const std::string& point = parts[0];
     const auto comma = point.find(',');
-    if (comma != std::string::npos)
-        WriteSetting(settings, "Position", Key("Position", i, "X"), point.substr(0, comma));
+    if (comma != std::string::npos) WriteSetting(settings, "Position", Key("Position", i, "X"), point.substr(0, comma));
     const std::string y = comma == std::string::npos ? point : point.substr(comma + 1);
     WriteSetting(settings, "Position", Key("Position", i, "Y"), y);
     if (const auto colour = ParseHexDigits(parts[1]))

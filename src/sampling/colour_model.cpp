@@ -32,8 +32,7 @@ HslColor RgbToHsl(std::int16_t red, std::int16_t green, std::int16_t blue) {
 
     if (delta == 0.0f) return {160, 0, Scale240(l)};
 
-    const float s = l < 0.5f ? Store(delta / (static_cast<double>(max) + min))
-                             : Store(delta / (2.0 - max - min));
+    const float s = l < 0.5f ? Store(delta / (static_cast<double>(max) + min)) : Store(delta / (2.0 - max - min));
     const double halfDelta = delta / 2.0;
     const float dR = Store(((max - static_cast<double>(r)) / 6.0 + halfDelta) / delta);
     const float dG = Store((halfDelta + (max - static_cast<double>(g)) / 6.0) / delta);
@@ -60,7 +59,9 @@ std::string ColorHex6(Colour colour) {
 std::string RedHex(std::string_view hex6) {
     return std::string(hex6.size() >= 2 ? hex6.substr(hex6.size() - 2) : hex6);
 }
-std::string GreenHex(std::string_view hex6) { return std::string(hex6.substr(std::min<std::size_t>(2, hex6.size()), 2)); }
+std::string GreenHex(std::string_view hex6) {
+    return std::string(hex6.substr(std::min<std::size_t>(2, hex6.size()), 2));
+}
 std::string BlueHex(std::string_view hex6) { return std::string(hex6.substr(0, 2)); }
 
 }  // namespace pelmora

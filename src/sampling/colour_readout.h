@@ -28,14 +28,14 @@ public:
     // shown in the field it derives from. A negative colour shows a black swatch.
     void ShowColour(Colour colour);
 
-    TextBox x, y;                                       // the point: prefix x, y
-    Label swatch;                                       // 颜色
-    TextBox decimal, hex;                               // 10, 16
-    TextBox redHex, greenHex, blueHex;                  // 16r, 16g, 16b
-    TextBox red, green, blue;                           // 10r, 10g, 10b
-    TextBox hue, saturation, lightness;                 // 10h, 10s, 10l
-    std::array<Label, 13> captions;                     // the texts beside the fields
-    Label swatchCaption;                                // "颜色显示", in a read-out only
+    TextBox x, y;                        // the point: prefix x, y
+    Label swatch;                        // 颜色
+    TextBox decimal, hex;                // 10, 16
+    TextBox redHex, greenHex, blueHex;   // 16r, 16g, 16b
+    TextBox red, green, blue;            // 10r, 10g, 10b
+    TextBox hue, saturation, lightness;  // 10h, 10s, 10l
+    std::array<Label, 13> captions;      // the texts beside the fields
+    Label swatchCaption;                 // "颜色显示", in a read-out only
 };
 
 }  // namespace pelmora

@@ -19,7 +19,8 @@ struct Marker {
     std::int32_t colour;
 };
 // pd(0) left of the centre cell, pd(1) above, pd(2) right, pd(3) below.
-constexpr Marker kMarkers[4] = {{32, 40, kColourBlue}, {40, 32, kColourRed}, {48, 40, kColourBlue}, {40, 48, kColourRed}};
+constexpr Marker kMarkers[4] = {
+    {32, 40, kColourBlue}, {40, 32, kColourRed}, {48, 40, kColourBlue}, {40, 48, kColourRed}};
 }  // namespace
 
 void Magnifier::Place(ControlHost& host, Frame& frame) {
@@ -57,7 +58,8 @@ void Magnifier::DrawMagnifier(std::int32_t x, std::int32_t y) {
             const std::int32_t colour = block.Pixel(column, row);
             if (colour < 0) continue;
             for (int dy = 0; dy < kMagnifierCellSize; ++dy) {
-                std::int32_t* line = view.Row(row * kMagnifierCellSize + dy) + std::ptrdiff_t{column} * kMagnifierCellSize;
+                std::int32_t* line =
+                    view.Row(row * kMagnifierCellSize + dy) + std::ptrdiff_t{column} * kMagnifierCellSize;
                 std::fill_n(line, kMagnifierCellSize, colour);
             }
         }

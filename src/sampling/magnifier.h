@@ -14,7 +14,7 @@ namespace pelmora {
 inline constexpr int kMagnifierCells = 11;
 inline constexpr int kMagnifierCellSize = 8;
 inline constexpr int kMagnifierViewSize = kMagnifierCells * kMagnifierCellSize;  // 88
-inline constexpr std::int32_t kMagnifierGridColour = 4210752;                   // 404040
+inline constexpr std::int32_t kMagnifierGridColour = 4210752;                    // 404040
 
 class Magnifier {
 public:

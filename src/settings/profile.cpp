@@ -38,8 +38,8 @@ enum class LineKind { Other, Section, Entry };
 
 // One line of the file as it stands, and what it means.
 struct Line {
-    std::string_view text;     // without its line end
-    std::string_view end;      // "\r\n", "\n", "\r", or "" for a last line without one
+    std::string_view text;  // without its line end
+    std::string_view end;   // "\r\n", "\n", "\r", or "" for a last line without one
     LineKind kind = LineKind::Other;
     std::string_view name{};   // the section or key name, blanks trimmed
     std::string_view value{};  // an entry's text after its first '=', as it stands

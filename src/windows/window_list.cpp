@@ -37,8 +37,12 @@ std::vector<std::string> EnumerateTitledWindows(Desktop& desktop) {
     std::vector<std::string> lines;
     std::size_t n = 1;
     for (const TopLevelWindow& window : TitledWindows(desktop))
-        lines.push_back(std::string("[").append(ThreeDigits(n++)).append("]").append(std::to_string(window.handle))
-                            .append("=").append(window.title));
+        lines.push_back(std::string("[")
+                            .append(ThreeDigits(n++))
+                            .append("]")
+                            .append(std::to_string(window.handle))
+                            .append("=")
+                            .append(window.title));
     return lines;
 }
 

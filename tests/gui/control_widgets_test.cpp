@@ -49,7 +49,7 @@ struct TestForm : ControlHost {
     Label fieldLabel;
     TextBox field;
     PictureBox canvas;
-    Label onCanvas;  // inside the canvas, with no mouse handlers of its own
+    Label onCanvas;   // inside the canvas, with no mouse handlers of its own
     PictureBox idle;  // mouse handlers, but disabled
     Shape patch;      // over the canvas
     ComboBox choice;
@@ -275,8 +275,8 @@ TEST_F(ControlWidgetsTest, LabelIsClickedByALeftPressAndReleaseOnIt) {
     form.log.clear();
     QTest::mouseDClick(window, Qt::LeftButton, {}, inside);
     QTest::mouseClick(window, Qt::LeftButton, {}, inside);
-    EXPECT_EQ(form.log, (std::vector<std::string>{"link up", "link click", "link dblclick", "link up", "link up",
-                                                  "link click"}));
+    EXPECT_EQ(form.log,
+              (std::vector<std::string>{"link up", "link click", "link dblclick", "link up", "link up", "link click"}));
 }
 
 TEST_F(ControlWidgetsTest, ShapeShowsItsBackColourAndLetsClicksThroughToWhatLiesUnder) {
@@ -384,9 +384,9 @@ TEST_F(ControlWidgetsTest, MousePressMoveAndReleaseCarryButtonShiftAndPosition) 
     Send(canvas, QEvent::MouseButtonRelease, {3, 3}, Qt::MiddleButton, Qt::NoButton);
     // A move with no button held reaches a control with a move handler too.
     Send(canvas, QEvent::MouseMove, {9, 10}, Qt::NoButton, Qt::NoButton, Qt::AltModifier);
-    EXPECT_EQ(form.log, (std::vector<std::string>{"down 1 1 5,6", "move 3 1 7,8", "move 1 0 -30,500", "up 1 0 -30,500",
-                                                  "down 2 6 1,2", "up 2 2 1,2", "down 4 0 3,3", "up 4 0 3,3",
-                                                  "move 0 4 9,10"}));
+    EXPECT_EQ(form.log,
+              (std::vector<std::string>{"down 1 1 5,6", "move 3 1 7,8", "move 1 0 -30,500", "up 1 0 -30,500",
+                                        "down 2 6 1,2", "up 2 2 1,2", "down 4 0 3,3", "up 4 0 3,3", "move 0 4 9,10"}));
 }
 
 TEST_F(ControlWidgetsTest, MouseEventsReachOnlyTheEnabledControlUnderThePointer) {
@@ -629,16 +629,14 @@ TEST_F(ControlWidgetsTest, ScrollBarWithMinAboveMaxRunsFromMinAtTheTop) {
     EXPECT_EQ(top.top(), ScrollBarParts::Of(*upright, QStyle::SC_ScrollBarSubLine).bottom() + 1);
 
     // The lower arrow moves the thumb down, towards Max.
-    QTest::mouseClick(upright, Qt::LeftButton, {},
-                      ScrollBarParts::Of(*upright, QStyle::SC_ScrollBarAddLine).center());
+    QTest::mouseClick(upright, Qt::LeftButton, {}, ScrollBarParts::Of(*upright, QStyle::SC_ScrollBarAddLine).center());
     EXPECT_EQ(form.upright.Value(), 90);
     EXPECT_EQ(form.log, std::vector<std::string>{"upright change 90"});
     EXPECT_GT(ScrollBarParts::Of(*upright, QStyle::SC_ScrollBarSlider).top(), top.top());
 
     // The page area below the thumb too.
     form.log.clear();
-    QTest::mouseClick(upright, Qt::LeftButton, {},
-                      ScrollBarParts::Of(*upright, QStyle::SC_ScrollBarAddPage).center());
+    QTest::mouseClick(upright, Qt::LeftButton, {}, ScrollBarParts::Of(*upright, QStyle::SC_ScrollBarAddPage).center());
     EXPECT_EQ(form.upright.Value(), 65);
     EXPECT_EQ(form.log, std::vector<std::string>{"upright change 65"});
 

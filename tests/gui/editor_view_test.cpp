@@ -132,7 +132,8 @@ TEST_F(EditorViewTest, SelectionShowsItsOutlineOverTheDisplayAndPointersFollowTh
     EXPECT_EQ(box->geometry(), QRect(20, 20, 40, 30));
     const QImage shown = display->grab().toImage();
     EXPECT_EQ(shown.pixelColor(20, 30), QColor(0, 0, 255)) << "the outline";
-    EXPECT_EQ(shown.pixelColor(40, 35), ToQColor(canvas.显示图像.Image().Pixel(40, 35))) << "the inside shows the picture";
+    EXPECT_EQ(shown.pixelColor(40, 35), ToQColor(canvas.显示图像.Image().Pixel(40, 35)))
+        << "the inside shows the picture";
     EXPECT_TRUE(Widget("LblPos")->isVisible());
     EXPECT_EQ(static_cast<QLabel*>(Widget("LblPos"))->text(), QString("40x30"));
 

@@ -111,14 +111,16 @@ Surface Picture(int width, int height, int colours, unsigned seed) {
     Surface picture(width, height);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            picture.SetPixel(x, y, colours ? palette[(x + y * width) % colours] : static_cast<std::int32_t>(random() & 0xFFFFFF));
+            picture.SetPixel(
+                x, y, colours ? palette[(x + y * width) % colours] : static_cast<std::int32_t>(random() & 0xFFFFFF));
     return picture;
 }
 
 class BitmapInterop : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (std::system("convert -version >/dev/null 2>&1") != 0) GTEST_SKIP() << "ImageMagick's convert is not installed";
+        if (std::system("convert -version >/dev/null 2>&1") != 0)
+            GTEST_SKIP() << "ImageMagick's convert is not installed";
         folder_ = fs::temp_directory_path() / ("pelmora-bitmap-" + std::to_string(std::random_device{}()));
         fs::create_directories(folder_);
     }

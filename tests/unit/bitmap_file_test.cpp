@@ -51,7 +51,7 @@ struct BitmapBuilder {
     // Stored rows in file order, each padded with zeros to a multiple of 4 bytes.
     std::vector<Bytes> rows{};
     std::optional<std::uint32_t> pixelOffset{};  // right after the table when not set
-    std::uint32_t fileSizeField = 0;           // readers must not trust it
+    std::uint32_t fileSizeField = 0;             // readers must not trust it
 
     std::string Build() const {
         std::string info;
@@ -138,10 +138,12 @@ Surface Varied(int width, int height) {
 TEST(BitmapEncode, OnePixelFileIsHeadersAndOnePaddedRow) {
     const std::string file = EncodeBitmap(Surface(1, 1, 0x00332211));
     const Bytes expected = {
-        'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,                 // file header
-        40, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0,   // size, 1 x 1, planes, bits, BI_RGB
-        4, 0, 0, 0, 0xC4, 0x0E, 0, 0, 0xC4, 0x0E, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  // image bytes, 3780 dpm, colours
-        0x33, 0x22, 0x11, 0,                                             // blue, green, red, padding
+        'B',  'M',  58,   0, 0,    0,    0, 0, 0,    0,    54, 0, 0, 0,  // file header
+        40,   0,    0,    0, 1,    0,    0, 0, 1,    0,    0,  0, 1, 0,
+        24,   0,    0,    0, 0,    0,  // size, 1 x 1, planes, bits, BI_RGB
+        4,    0,    0,    0, 0xC4, 0x0E, 0, 0, 0xC4, 0x0E, 0,  0, 0, 0,
+        0,    0,    0,    0, 0,    0,  // image bytes, 3780 dpm, colours
+        0x33, 0x22, 0x11, 0,           // blue, green, red, padding
     };
     EXPECT_EQ(Bytes(file.begin(), file.end()), expected);
 }
@@ -178,9 +180,9 @@ TEST(BitmapDecode, IndexedPixelsLookUpTheColourTable) {
     // 1 bit, a row of 10 crossing a byte, leftmost pixel in the highest bit; bottom row first.
     BitmapBuilder one{.width = 10, .height = 2, .bitCount = 1, .table = {red, green}};
     one.rows = {{0b10000000, 0b01000000}, {0b01010101, 0b10000000}};
-    EXPECT_EQ(Read(one.Build()), (std::vector<std::vector<std::int32_t>>{
-                                     {red, green, red, green, red, green, red, green, green, red},
-                                     {green, red, red, red, red, red, red, red, red, green}}));
+    EXPECT_EQ(Read(one.Build()),
+              (std::vector<std::vector<std::int32_t>>{{red, green, red, green, red, green, red, green, green, red},
+                                                      {green, red, red, red, red, red, red, red, red, green}}));
 
     // 4 bits: high nibble first; an odd width leaves half a byte unused.
     BitmapBuilder four{.width = 3, .bitCount = 4, .table = std::vector<std::int32_t>(16, 0)};
@@ -221,16 +223,17 @@ TEST(BitmapDecode, SixteenBitChannelsScaleToTheFullRange) {
     // BI_RGB: x-5-5-5, the top bit ignored.
     BitmapBuilder rgb555{.width = 4, .bitCount = 16};
     rgb555.rows = {{0xFF, 0xFF, 0x00, 0xFC, 0x01, 0x00, 0x10, 0x02}};  // 0xFFFF, 0xFC00, 1, 0x0210
-    EXPECT_EQ(Read(rgb555.Build()), (std::vector<std::vector<std::int32_t>>{
-                                        {Colour(255, 255, 255), Colour(255, 0, 0), Colour(0, 0, Scaled(1, 5)),
-                                         Colour(0, Scaled(16, 5), Scaled(16, 5))}}));
+    EXPECT_EQ(
+        Read(rgb555.Build()),
+        (std::vector<std::vector<std::int32_t>>{{Colour(255, 255, 255), Colour(255, 0, 0), Colour(0, 0, Scaled(1, 5)),
+                                                 Colour(0, Scaled(16, 5), Scaled(16, 5))}}));
 
     // BI_BITFIELDS 5-6-5, masks after the 40-byte header.
     BitmapBuilder rgb565{.width = 3, .bitCount = 16, .compression = 3, .masks = {0xF800, 0x07E0, 0x001F}};
     rgb565.rows = {{0x00, 0x04, 0xFF, 0xFF, 0x0F, 0x88}};  // green 32; white; red 17, blue 15
-    EXPECT_EQ(Read(rgb565.Build()), (std::vector<std::vector<std::int32_t>>{
-                                        {Colour(0, Scaled(32, 6), 0), Colour(255, 255, 255),
-                                         Colour(Scaled(17, 5), 0, Scaled(15, 5))}}));
+    EXPECT_EQ(Read(rgb565.Build()),
+              (std::vector<std::vector<std::int32_t>>{
+                  {Colour(0, Scaled(32, 6), 0), Colour(255, 255, 255), Colour(Scaled(17, 5), 0, Scaled(15, 5))}}));
 
     // 4-4-4 with an alpha nibble (BI_ALPHABITFIELDS, four masks after the header): alpha ignored.
     BitmapBuilder argb4444{.width = 1, .bitCount = 16, .compression = 6, .masks = {0x0F00, 0x00F0, 0x000F, 0xF000}};
@@ -282,10 +285,11 @@ TEST(BitmapDecode, RowOrderFollowsTheHeightsSign) {
 TEST(BitmapDecode, LongerInfoHeadersHoldTheirMasks) {
     for (std::uint32_t header : {52u, 56u, 108u, 124u}) {
         SCOPED_TRACE(header);
-        BitmapBuilder masked{.headerBytes = header, .width = 2, .bitCount = 16, .compression = 3,
-                             .masks = {0xF800, 0x07E0, 0x001F}};
+        BitmapBuilder masked{
+            .headerBytes = header, .width = 2, .bitCount = 16, .compression = 3, .masks = {0xF800, 0x07E0, 0x001F}};
         masked.rows = {{0x1F, 0x00, 0x00, 0xF8}};
-        EXPECT_EQ(Read(masked.Build()), (std::vector<std::vector<std::int32_t>>{{Colour(0, 0, 255), Colour(255, 0, 0)}}));
+        EXPECT_EQ(Read(masked.Build()),
+                  (std::vector<std::vector<std::int32_t>>{{Colour(0, 0, 255), Colour(255, 0, 0)}}));
         // Without BI_BITFIELDS the masks in the header do not apply: 16 bits are 5-5-5.
         masked.compression = 0;
         EXPECT_EQ(Read(masked.Build()),
@@ -305,14 +309,17 @@ TEST(BitmapDecode, OS2CoreHeaderWithThreeByteTable) {
 
 TEST(BitmapDecode, TrustsTheBytesOverTheSizeFieldsAndOffset) {
     // A wrong file-size field, a gap before the pixels and a missing final padding all read.
-    BitmapBuilder file{.width = 1, .height = 2, .rows = {{1, 2, 3}, {4, 5, 6}}, .pixelOffset = 70,
-                       .fileSizeField = 0xFFFFFFFF};
+    BitmapBuilder file{
+        .width = 1, .height = 2, .rows = {{1, 2, 3}, {4, 5, 6}}, .pixelOffset = 70, .fileSizeField = 0xFFFFFFFF};
     std::string bytes = file.Build();
     EXPECT_EQ(Read(bytes), (std::vector<std::vector<std::int32_t>>{{0x040506}, {0x010203}}));
     bytes.pop_back();
     EXPECT_EQ(Read(bytes), (std::vector<std::vector<std::int32_t>>{{0x040506}, {0x010203}}));
     // The largest side that is read.
-    BitmapBuilder wide{.width = kMaxBitmapSide, .bitCount = 8, .coloursUsed = 1, .table = {0x123456},
+    BitmapBuilder wide{.width = kMaxBitmapSide,
+                       .bitCount = 8,
+                       .coloursUsed = 1,
+                       .table = {0x123456},
                        .rows = {Bytes(kMaxBitmapSide, 0)}};
     const DecodedBitmap decoded = DecodeBitmap(wide.Build());
     ASSERT_TRUE(decoded.picture) << decoded.error;
@@ -355,21 +362,29 @@ TEST(BitmapDecode, HostileAndUnsupportedFilesAreRefusedWithTheReason) {
         {"two planes", with([](BitmapBuilder& b) { b.planes = 2; }), "位图的色彩平面数不是 1"},
         {"RLE8", with([](BitmapBuilder& b) { b.bitCount = 8, b.compression = 1; }), "不支持压缩的位图（RLE）"},
         {"RLE4", with([](BitmapBuilder& b) { b.bitCount = 4, b.compression = 2; }), "不支持压缩的位图（RLE）"},
-        {"JPEG", with([](BitmapBuilder& b) { b.bitCount = 0, b.compression = 4; }), "不支持内含 JPEG 或 PNG 图像的位图"},
+        {"JPEG", with([](BitmapBuilder& b) { b.bitCount = 0, b.compression = 4; }),
+         "不支持内含 JPEG 或 PNG 图像的位图"},
         {"PNG", with([](BitmapBuilder& b) { b.bitCount = 0, b.compression = 5; }), "不支持内含 JPEG 或 PNG 图像的位图"},
         {"CMYK", with([](BitmapBuilder& b) { b.compression = 11; }), compression},
-        {"bit fields at 24 bits", with([](BitmapBuilder& b) { b.compression = 3, b.masks = {0xFF, 0xFF00, 0xFF0000}; }),
+        {"bit fields at 24 bits", with([](BitmapBuilder& b) {
+             b.compression = 3, b.masks = {0xFF, 0xFF00, 0xFF0000};
+         }),
          compression},
         {"0 bits", with([](BitmapBuilder& b) { b.bitCount = 0; }), bitCount},
         {"2 bits", with([](BitmapBuilder& b) { b.bitCount = 2; }), bitCount},
         {"48 bits", with([](BitmapBuilder& b) { b.bitCount = 48; }), bitCount},
         {"16 bits in a core header", with([](BitmapBuilder& b) { b.headerBytes = 12, b.bitCount = 16; }), bitCount},
-        {"mask with a gap", with([](BitmapBuilder& b) { b.bitCount = 16, b.compression = 3, b.masks = {0xF00F, 0x0F0, 0}; }),
+        {"mask with a gap", with([](BitmapBuilder& b) {
+             b.bitCount = 16, b.compression = 3, b.masks = {0xF00F, 0x0F0, 0};
+         }),
          badMasks},
-        {"mask wider than the pixel",
-         with([](BitmapBuilder& b) { b.bitCount = 16, b.compression = 3, b.masks = {0x1F0000, 0x7E0, 0x1F}; }), badMasks},
-        {"masks cut short",
-         with([](BitmapBuilder& b) { b.bitCount = 16, b.compression = 3, b.masks = {0xF800, 0x7E0, 0x1F}; }).substr(0, 60),
+        {"mask wider than the pixel", with([](BitmapBuilder& b) {
+             b.bitCount = 16, b.compression = 3, b.masks = {0x1F0000, 0x7E0, 0x1F};
+         }),
+         badMasks},
+        {"masks cut short", with([](BitmapBuilder& b) {
+                                b.bitCount = 16, b.compression = 3, b.masks = {0xF800, 0x7E0, 0x1F};
+                            }).substr(0, 60),
          incomplete},
         {"width 0", with([](BitmapBuilder& b) { b.width = 0; }), badSize},
         {"negative width", with([](BitmapBuilder& b) { b.width = -2; }), badSize},
@@ -382,23 +397,29 @@ TEST(BitmapDecode, HostileAndUnsupportedFilesAreRefusedWithTheReason) {
         {"largest picture, no pixels",
          with([](BitmapBuilder& b) { b.width = kMaxBitmapSide, b.height = kMaxBitmapSide, b.bitCount = 32; }),
          incomplete},
-        {"colour table past the end", with([](BitmapBuilder& b) { b.bitCount = 8, b.rows = {}, b.table = {1, 2, 3}; }),
+        {"colour table past the end", with([](BitmapBuilder& b) {
+             b.bitCount = 8, b.rows = {}, b.table = {1, 2, 3};
+         }),
          incomplete},
-        {"colour table of 2^32 - 1 entries cut short",
-         with([](BitmapBuilder& b) { b.bitCount = 8, b.coloursUsed = 0xFFFFFFFF, b.table = {1, 2}, b.rows = {}; }),
+        {"colour table of 2^32 - 1 entries cut short", with([](BitmapBuilder& b) {
+             b.bitCount = 8, b.coloursUsed = 0xFFFFFFFF, b.table = {1, 2}, b.rows = {};
+         }),
          incomplete},
         {"pixel offset past the end", WithField32(goodFile, 10, 0x7FFFFFF0), incomplete},
         {"pixel offset 2^32 - 1", WithField32(goodFile, 10, 0xFFFFFFFF), incomplete},
         {"pixel offset inside the headers", with([](BitmapBuilder& b) { b.pixelOffset = 20; }), badOffset},
         {"pixel offset 0", with([](BitmapBuilder& b) { b.pixelOffset = 0; }), badOffset},
-        {"pixel offset inside the colour table",
-         with([](BitmapBuilder& b) { b.bitCount = 8, b.coloursUsed = 4, b.table = {1, 2, 3, 4}, b.pixelOffset = 54 + 8; }),
+        {"pixel offset inside the colour table", with([](BitmapBuilder& b) {
+             b.bitCount = 8, b.coloursUsed = 4, b.table = {1, 2, 3, 4}, b.pixelOffset = 54 + 8;
+         }),
          badOffset},
-        {"pixel offset inside the masks",
-         with([](BitmapBuilder& b) { b.bitCount = 16, b.compression = 3, b.masks = {0xF800, 0x7E0, 0x1F}, b.pixelOffset = 58; }),
+        {"pixel offset inside the masks", with([](BitmapBuilder& b) {
+             b.bitCount = 16, b.compression = 3, b.masks = {0xF800, 0x7E0, 0x1F}, b.pixelOffset = 58;
+         }),
          badOffset},
-        {"pixel offset inside the alpha mask",
-         with([](BitmapBuilder& b) { b.bitCount = 32, b.compression = 6, b.masks = {0xFF, 0xFF00, 0xFF0000, 0}, b.pixelOffset = 66; }),
+        {"pixel offset inside the alpha mask", with([](BitmapBuilder& b) {
+             b.bitCount = 32, b.compression = 6, b.masks = {0xFF, 0xFF00, 0xFF0000, 0}, b.pixelOffset = 66;
+         }),
          badOffset},
         {"no pixel data", pixelless, incomplete},
         {"last row one byte short", goodFile.substr(0, goodFile.size() - 3), incomplete},

@@ -103,8 +103,8 @@ TEST_F(ClipboardTemplatesTest, PointPasteNeedsExactlyTwoPiecesAndTrimsOnlySpaces
 
 TEST_F(ClipboardTemplatesTest, HandlePasteTakesTheLeadingNumber) {
     const std::pair<std::optional<std::string>, std::string> cases[] = {
-        {"[4321]", "0"}, {"4321abc", "4321"}, {"12.5", "12.5"}, {" -0", "0"}, {"", "0"},
-        {std::nullopt, "0"}, {"1e3", "1000"}, {"-77", "-77"},
+        {"[4321]", "0"}, {"4321abc", "4321"}, {"12.5", "12.5"}, {" -0", "0"},
+        {"", "0"},       {std::nullopt, "0"}, {"1e3", "1000"},  {"-77", "-77"},
     };
     for (const auto& [clipboardText, handle] : cases) {
         pick.Text2.SetText("x");

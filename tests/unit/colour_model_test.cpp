@@ -26,7 +26,8 @@ TEST(RgbToHsl, WorkedValues) {
 }
 
 TEST(RgbToHsl, GreysHaveHue160AndTiesGoToRedThenGreen) {
-    for (const std::int16_t v : std::initializer_list<std::int16_t>{1, 17, 200, 254}) EXPECT_EQ(RgbToHsl(v, v, v).hue, 160);
+    for (const std::int16_t v : std::initializer_list<std::int16_t>{1, 17, 200, 254})
+        EXPECT_EQ(RgbToHsl(v, v, v).hue, 160);
     // Red and blue both at the maximum: red's formula wins (magenta 200, not blue's 200-ish path).
     EXPECT_EQ(RgbToHsl(255, 0, 255).hue, 200);
     // Red and green tie: red's formula gives yellow 40.

@@ -70,7 +70,7 @@ TEST_F(DrawingToolsTest, PencilPaintsOnlyTheReportedPositions) {
     EXPECT_EQ(display.Pointer(), MousePointer::Custom);
     EXPECT_EQ(display.MouseIcon(), &tools.鼠标[0]);
     Press(10, 5);
-    Drag(40, 5);  // one fast move
+    Drag(40, 5);                              // one fast move
     Drag(50, 6, kLeftButton | kRightButton);  // not the left button alone: no paint
     Release(40, 5);
     for (int x = 9; x <= 41; ++x) {

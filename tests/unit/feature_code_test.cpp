@@ -70,8 +70,8 @@ struct CursorCodeTest : ::testing::Test {
         for (const SamplePoint p : FeatureSamplePoints(method)) {
             const bool inside = p.x < 16 && p.y < 16 && left + p.x < 200 && top + p.y < 100;
             samples.push_back(p.x >= 16 || p.y >= 16 ? kOutside
-                              : inside               ? static_cast<std::uint32_t>(desktop.screen.Pixel(left + p.x, top + p.y))
-                                                     : 0);
+                              : inside ? static_cast<std::uint32_t>(desktop.screen.Pixel(left + p.x, top + p.y))
+                                       : 0);
         }
         return samples;
     }
@@ -156,7 +156,8 @@ TEST_F(CursorCodeTest, CursorIsSampledFromItsHotSpotOverBlack) {
 
     desktop.cursorImage = Opaque(32, 0, 0, [](int, int) { return kWhite; });
     EXPECT_EQ(Code(2), 330168771u);
-    desktop.cursorImage = CursorImage{32, 32, 0, 0, std::vector<std::uint32_t>(std::size_t{32} * 32, 0)};  // wholly transparent
+    desktop.cursorImage =
+        CursorImage{32, 32, 0, 0, std::vector<std::uint32_t>(std::size_t{32} * 32, 0)};  // wholly transparent
     EXPECT_EQ(Code(0), 0u);
     EXPECT_EQ(Code(1), 2147483647u);
 }

@@ -64,7 +64,8 @@ TEST_F(Form1Test, ShutDownStopsSamplingOnce) {
 
 TEST_F(Form1Test, ControlsHaveUniqueObjectNamesAndCheck1ComesFirst) {
     std::set<std::string> names;
-    for (Control* control : form.Controls()) EXPECT_TRUE(names.insert(control->ObjectName()).second) << control->ObjectName();
+    for (Control* control : form.Controls())
+        EXPECT_TRUE(names.insert(control->ObjectName()).second) << control->ObjectName();
     EXPECT_EQ(form.Controls().front(), &form.sampling.Check1);
     EXPECT_TRUE(names.count("Label5(6)"));
     EXPECT_TRUE(names.count("颜色坐标(0)"));

@@ -73,7 +73,7 @@ TEST_F(GrabAdjustmentTest, StartPointMakesReportsRelative) {
     EXPECT_EQ(panel.x.Text(), "50");
     EXPECT_EQ(panel.y.Text(), "-50");
 
-    adjustment.起x.SetText("abc");  // counts as 0
+    adjustment.起x.SetText("abc");   // counts as 0
     adjustment.起y.SetText("10.5");  // a fraction shows in the live read-out
     PollAt(150, 150);
     EXPECT_EQ(panel.x.Text(), "150");

@@ -12,13 +12,26 @@ using namespace pelmora;
 
 TEST(HotkeyNotation, ModifierWordsAreExactAndKeysAreNumbers) {
     const std::pair<const char*, std::optional<HotkeyKeys>> cases[] = {
-        {"Ctrl+Alt,49", HotkeyKeys{3, 49}},     {"44", HotkeyKeys{0, 44}},        {"Alt,192", HotkeyKeys{1, 192}},
-        {"Shift,65", HotkeyKeys{4, 65}},        {"Shift+Alt,65", HotkeyKeys{5, 65}}, {"Ctrl+Shift,65", HotkeyKeys{6, 65}},
-        {"Ctrl+Alt+Shift,65", HotkeyKeys{7, 65}}, {"Ctrl,65", HotkeyKeys{2, 65}},
-        {"ctrl,49", HotkeyKeys{0, 49}},         {"CTRL+ALT,49", HotkeyKeys{0, 49}}, {"Alt+Ctrl,49", HotkeyKeys{0, 49}},
-        {",49", HotkeyKeys{0, 49}},             {"Alt, 192 ", HotkeyKeys{1, 192}},  {"38.5", HotkeyKeys{0, 38}},
-        {"39.5", HotkeyKeys{0, 40}},            {"40abc", HotkeyKeys{0, 40}},       {"", HotkeyKeys{0, 0}},
-        {"Ctrl+Alt,abc", std::nullopt},         {"Ctrl+Alt,", std::nullopt},        {"Alt,1,2", std::nullopt},
+        {"Ctrl+Alt,49", HotkeyKeys{3, 49}},
+        {"44", HotkeyKeys{0, 44}},
+        {"Alt,192", HotkeyKeys{1, 192}},
+        {"Shift,65", HotkeyKeys{4, 65}},
+        {"Shift+Alt,65", HotkeyKeys{5, 65}},
+        {"Ctrl+Shift,65", HotkeyKeys{6, 65}},
+        {"Ctrl+Alt+Shift,65", HotkeyKeys{7, 65}},
+        {"Ctrl,65", HotkeyKeys{2, 65}},
+        {"ctrl,49", HotkeyKeys{0, 49}},
+        {"CTRL+ALT,49", HotkeyKeys{0, 49}},
+        {"Alt+Ctrl,49", HotkeyKeys{0, 49}},
+        {",49", HotkeyKeys{0, 49}},
+        {"Alt, 192 ", HotkeyKeys{1, 192}},
+        {"38.5", HotkeyKeys{0, 38}},
+        {"39.5", HotkeyKeys{0, 40}},
+        {"40abc", HotkeyKeys{0, 40}},
+        {"", HotkeyKeys{0, 0}},
+        {"Ctrl+Alt,abc", std::nullopt},
+        {"Ctrl+Alt,", std::nullopt},
+        {"Alt,1,2", std::nullopt},
         {"Alt,99999999999", std::nullopt},
     };
     for (const auto& [text, expected] : cases) EXPECT_EQ(ParseHotkeyText(text), expected) << text;
@@ -91,10 +104,10 @@ struct FormHotkeysTest : FormOnFakeDesktop, ::testing::Test {};
 
 TEST_F(FormHotkeysTest, StartUpRegistersTheTableAndShutDownReleasesAll) {
     using Key = FakeHotkeyService::Key;
-    std::map<int, Key> expected{{0, {1, 192}},  {1, {3, 49}},  {2, {3, 50}},  {3, {3, 51}},  {4, {3, 52}},
-                                {5, {3, 53}},   {6, {3, 54}},  {7, {3, 55}},  {8, {3, 56}},  {9, {3, 57}},
-                                {10, {3, 48}},  {12, {3, 81}}, {13, {3, 87}}, {14, {3, 69}}, {15, {0, 38}},
-                                {16, {0, 37}},  {17, {0, 40}}, {18, {0, 39}}};
+    std::map<int, Key> expected{{0, {1, 192}}, {1, {3, 49}},  {2, {3, 50}},  {3, {3, 51}},  {4, {3, 52}},
+                                {5, {3, 53}},  {6, {3, 54}},  {7, {3, 55}},  {8, {3, 56}},  {9, {3, 57}},
+                                {10, {3, 48}}, {12, {3, 81}}, {13, {3, 87}}, {14, {3, 69}}, {15, {0, 38}},
+                                {16, {0, 37}}, {17, {0, 40}}, {18, {0, 39}}};
     EXPECT_EQ(fake.hotkeys.registered, expected);
     EXPECT_TRUE(form.hotkeyHook.HookInstalled);
     form.Form_Unload();

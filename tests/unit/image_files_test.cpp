@@ -39,7 +39,8 @@ struct ImageFilesTest : FormOnFakeDesktop, ::testing::Test {
         int wrong = 0;
         for (int y = 0; y < expected.Height(); ++y)
             for (int x = 0; x < expected.Width(); ++x)
-                wrong += canvas.结果图像.Pixel(x, y) != expected.Pixel(x, y) || display.Image().Pixel(x, y) != expected.Pixel(x, y);
+                wrong += canvas.结果图像.Pixel(x, y) != expected.Pixel(x, y) ||
+                         display.Image().Pixel(x, y) != expected.Pixel(x, y);
         EXPECT_EQ(wrong, 0);
     }
     int HistoryWrites() const { return FilledHistorySlots(canvas); }
@@ -149,7 +150,7 @@ TEST_F(ImageFilesTest, UnreadableFilesAreNamedWithTheReasonAndChangeNothing) {
     };
     fake.files.contents["/bad/magic.bmp"] = "PK" + EncodeBitmap(picture).substr(2);
     fake.files.contents["/bad/truncated.bmp"] = EncodeBitmap(picture).substr(0, 300);
-    fake.files.contents["/bad/huge.bmp"] = withField(22, 65536) .replace(18, 4, std::string("\x00\x80\x00\x00", 4));
+    fake.files.contents["/bad/huge.bmp"] = withField(22, 65536).replace(18, 4, std::string("\x00\x80\x00\x00", 4));
     fake.files.contents["/bad/rle.bmp"] = withField(30, 1).replace(28, 2, std::string("\x08\x00", 2));
     fake.files.contents["/bad/empty.bmp"] = "";
     fake.files.contents["/bad/denied.bmp"] = EncodeBitmap(picture);
@@ -166,8 +167,8 @@ TEST_F(ImageFilesTest, UnreadableFilesAreNamedWithTheReasonAndChangeNothing) {
     oneBit.resize(62 + 16384ull * 2048, '\0');
     fake.files.contents["/bad/onebit16384.bmp"] = oneBit;
 
-    const char* const bad[] = {"/bad/magic.bmp", "/bad/truncated.bmp", "/bad/huge.bmp", "/bad/rle.bmp",
-                               "/bad/empty.bmp", "/bad/denied.bmp", "/bad/folder.bmp", "/bad/side16384.bmp",
+    const char* const bad[] = {"/bad/magic.bmp",       "/bad/truncated.bmp", "/bad/huge.bmp",   "/bad/rle.bmp",
+                               "/bad/empty.bmp",       "/bad/denied.bmp",    "/bad/folder.bmp", "/bad/side16384.bmp",
                                "/bad/onebit16384.bmp", "/bad/missing.bmp"};
     for (const char* path : bad) {
         fake.dialogs.messages.clear();

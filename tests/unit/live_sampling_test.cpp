@@ -85,9 +85,9 @@ TEST_F(LiveSamplingTest, StoppedTimerDoesNotPollAndFieldsKeepTheirValues) {
 }
 
 TEST_F(LiveSamplingTest, GetPanelFieldsAreLockedAndGrey) {
-    for (TextBox* field : {&panel.x, &panel.y, &panel.decimal, &panel.hex, &panel.redHex, &panel.greenHex,
-                           &panel.blueHex, &panel.red, &panel.green, &panel.blue, &panel.hue, &panel.saturation,
-                           &panel.lightness}) {
+    for (TextBox* field :
+         {&panel.x, &panel.y, &panel.decimal, &panel.hex, &panel.redHex, &panel.greenHex, &panel.blueHex, &panel.red,
+          &panel.green, &panel.blue, &panel.hue, &panel.saturation, &panel.lightness}) {
         EXPECT_TRUE(field->Locked()) << field->ObjectName();
         EXPECT_EQ(field->BackColor(), kColourReadOnlyGrey) << field->ObjectName();
     }

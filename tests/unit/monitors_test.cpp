@@ -22,7 +22,7 @@ struct MonitorsTest : ::testing::Test {
         fake.desktop.screen = Surface(1280 + 1024 + 1280, 1024, 0);
         fake.desktop.screenOrigin = {-1280, 0};
         fake.desktop.primarySize = ScreenSize{1024, 768};
-        fake.desktop.screen.SetPixel(1280 - 100, 900, kLeftColour);      // (-100, 900)
+        fake.desktop.screen.SetPixel(1280 - 100, 900, kLeftColour);        // (-100, 900)
         fake.desktop.screen.SetPixel(1280 + 1024 + 50, 20, kRightColour);  // (1074, 20)
         form = std::make_unique<Form1>(fake.Services());
         form->Form_Load();

@@ -9,8 +9,8 @@
 using namespace pelmora;
 
 TEST(Rounding, HalvesGoToTheEvenNeighbour) {
-    const std::pair<double, double> cases[] = {{2.5, 2},  {3.5, 4},   {-2.5, -2}, {-3.5, -4}, {0.5, 0},
-                                               {1.5, 2},  {2.4999, 2}, {2.5001, 3}, {-0.4, 0}, {7, 7}};
+    const std::pair<double, double> cases[] = {{2.5, 2}, {3.5, 4},    {-2.5, -2},  {-3.5, -4}, {0.5, 0},
+                                               {1.5, 2}, {2.4999, 2}, {2.5001, 3}, {-0.4, 0},  {7, 7}};
     for (const auto& [value, expected] : cases) EXPECT_EQ(RoundHalfEven(value), expected) << value;
 }
 
@@ -27,10 +27,9 @@ TEST(Rounding, IntegerConversionsReportOverflow) {
 
 TEST(ParseLeadingNumber, ReadsThePrefixThatFormsANumber) {
     const std::pair<const char*, double> cases[] = {
-        {"123", 123},       {"  \t\r\n42", 42}, {"-7", -7},     {"+7", 7},       {"12.5abc", 12.5},
-        {"1.2.3", 1.2},     {".5", 0.5},        {"1e3", 1000},  {"1E-2x", 0.01}, {"2E", 2},
-        {"3e+", 3},         {"abc", 0},         {"", 0},        {"-", 0},        {"- 5", 0},
-        {"100,200", 100},   {"١٢", 0}};
+        {"123", 123}, {"  \t\r\n42", 42}, {"-7", -7},      {"+7", 7},        {"12.5abc", 12.5}, {"1.2.3", 1.2},
+        {".5", 0.5},  {"1e3", 1000},      {"1E-2x", 0.01}, {"2E", 2},        {"3e+", 3},        {"abc", 0},
+        {"", 0},      {"-", 0},           {"- 5", 0},      {"100,200", 100}, {"١٢", 0}};
     for (const auto& [text, expected] : cases) EXPECT_DOUBLE_EQ(ParseLeadingNumber(text), expected) << text;
 }
 

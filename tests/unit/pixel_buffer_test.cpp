@@ -38,7 +38,8 @@ TEST(DimPicture, HalvesEveryChannelWithHalvesToEven) {
 TEST(RecolorPixels, MatchFlagChoosesThePickedColoursOrAllOthers) {
     FakeDialogs dialogs;
     Surface picture(4, 1);
-    for (const auto& [x, colour] : {std::pair{0, kRed}, {1, 254}, {2, kRed}, {3, 65280}}) picture.SetPixel(x, 0, colour);
+    for (const auto& [x, colour] : {std::pair{0, kRed}, {1, 254}, {2, kRed}, {3, 65280}})
+        picture.SetPixel(x, 0, colour);
     std::vector<std::int32_t> picked{kRed};
     Surface filled = picture;
     EXPECT_TRUE(RecolorPixels(filled, filled, 0, 0, picked, dialogs));
@@ -80,8 +81,8 @@ TEST(DashedGrid, LinesEveryEightPixelsInGreyAndSilver) {
     EXPECT_EQ(display.Pixel(0, 1), kGridSilver);
     EXPECT_EQ(display.Pixel(8, 3), kGridSilver);
     EXPECT_EQ(display.Pixel(799, 8), kGridSilver);
-    EXPECT_EQ(display.Pixel(3, 3), 0);   // inside a cell
-    EXPECT_EQ(display.Pixel(7, 9), 0);   // between two columns, off the row
+    EXPECT_EQ(display.Pixel(3, 3), 0);  // inside a cell
+    EXPECT_EQ(display.Pixel(7, 9), 0);  // between two columns, off the row
     EXPECT_EQ(display.Pixel(9, 7), 0);
     // The last column and row (x = 800, y = 400) fall just outside a display of the image.
     Surface larger(801, 401, 0);

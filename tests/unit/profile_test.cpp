@@ -53,7 +53,8 @@ TEST(ProfileLookup, FindsValuesAsTheWindowsProfileFunctionsDo) {
          std::string(2044, 'x') + "中"},
 #endif
     };
-    for (const auto& c : cases) EXPECT_EQ(ProfileLookup(Utf8Encoding(), c.file, c.section, c.key), c.expected) << c.what;
+    for (const auto& c : cases)
+        EXPECT_EQ(ProfileLookup(Utf8Encoding(), c.file, c.section, c.key), c.expected) << c.what;
 }
 
 struct UpdateCase {
@@ -78,8 +79,7 @@ TEST(ProfileUpdate, ChangesOnlyTheKeyItWrites) {
          "[A]\r\nk=1\r\nj=2\r\n\r\n; about B\r\n[B]\r\nx=1\r\n"},
         {"new key in a section without entries", "[A]\r\n\r\n[B]\r\n", "A", "j", "2", "[A]\r\nj=2\r\n\r\n[B]\r\n"},
         {"new key after a last line without line end", "[A]\r\nk=1", "A", "j", "2", "[A]\r\nk=1\r\nj=2\r\n"},
-        {"new section after a last line without line end", "[A]\r\nk=1", "B", "x", "1",
-         "[A]\r\nk=1\r\n[B]\r\nx=1\r\n"},
+        {"new section after a last line without line end", "[A]\r\nk=1", "B", "x", "1", "[A]\r\nk=1\r\n[B]\r\nx=1\r\n"},
         {"rewritten last line gets a line end", "[A]\r\nk=1", "A", "k", "2", "[A]\r\nk=2\r\n"},
         {"LF file keeps its lines", "[A]\nk=1\n[B]\ny=2\n", "A", "j", "3", "[A]\nk=1\nj=3\r\n[B]\ny=2\n"},
         {"first of two sections", "[A]\r\nk=1\r\n[a]\r\nk=2\r\n", "A", "j", "3", "[A]\r\nk=1\r\nj=3\r\n[a]\r\nk=2\r\n"},

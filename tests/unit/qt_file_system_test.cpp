@@ -21,8 +21,12 @@ namespace {
 class QtFileSystemTest : public ::testing::Test {
 protected:
     std::string PathOf(const char* name) { return QDir(folder.path()).filePath(name).toStdString(); }
-    static void Put(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
-    QStringList FolderEntries() { return QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot); }
+    static void Put(const std::string& path, const std::string& bytes) {
+        std::ofstream(path, std::ios::binary) << bytes;
+    }
+    QStringList FolderEntries() {
+        return QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    }
 
     QTemporaryDir folder;
     QtFileSystem files;

@@ -105,7 +105,9 @@ TEST_F(SelectionHandlesTest, HistoryStepsBackAndForwardThroughFilledSlots) {
         canvas.结果图像.SetPixel(0, 0, i);
         canvas.PushHistory();
     }
-    const auto shows = [&](int value) { return canvas.结果图像.Pixel(0, 0) == value && display.Image().Pixel(0, 0) == value; };
+    const auto shows = [&](int value) {
+        return canvas.结果图像.Pixel(0, 0) == value && display.Image().Pixel(0, 0) == value;
+    };
     history.记录按钮_Click(0);
     EXPECT_TRUE(shows(1));
     EXPECT_EQ(canvas.historyRing.HistoryNext(), 2);

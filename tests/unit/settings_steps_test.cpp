@@ -92,8 +92,9 @@ TEST_F(SettingsStepsTest, ReadOnlyProgramFolderWritesPerUserAndDefaultsSnapshots
 TEST_F(SettingsStepsTest, ReadOnlyProgramFolderStillReadsTheFileBesideTheProgramUntilThereIsAPerUserOne) {
     constexpr const char* kPerUser = "/home/user/.config/Pelmora/zarade.ini";
     fake.files.unwritableDirectories.insert("/opt/pelmora");
-    const std::string shipped = "[Position]\r\nPosition4X=12\r\nPosition4Y=34\r\nColor4=255\r\n"
-                                "[Bmp]\r\nBmpFilePath=/shared/shots\r\nMousePoint=1\r\n";
+    const std::string shipped =
+        "[Position]\r\nPosition4X=12\r\nPosition4Y=34\r\nColor4=255\r\n"
+        "[Bmp]\r\nBmpFilePath=/shared/shots\r\nMousePoint=1\r\n";
     LoadWithFile(shipped);
     EXPECT_EQ(form.pointSlots.坐标颜色[4].Text(), "12,34 0000FF");
     EXPECT_EQ(folder.Text(), "/shared/shots");

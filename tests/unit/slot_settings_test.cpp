@@ -42,8 +42,9 @@ TEST_F(SlotSettingsTest, FreshFileListsTheKeysInTheirOrder) {
 }
 
 TEST_F(SlotSettingsTest, RoundTripRestoresTextAndSwatch) {
-    file = "[Position]\r\nPosition0X=100\r\nPosition0Y=200\r\nColor0=255\r\nPosition9X=-5\r\nPosition9Y=17\r\n"
-           "Color9=0\r\n";
+    file =
+        "[Position]\r\nPosition0X=100\r\nPosition0Y=200\r\nColor0=255\r\nPosition9X=-5\r\nPosition9Y=17\r\n"
+        "Color9=0\r\n";
     form->Form_Load();
     EXPECT_EQ(Slots().坐标颜色[0].Text(), "100,200 0000FF");
     EXPECT_EQ(Slots().色块[0].BackColor(), kColourRed);
@@ -56,12 +57,13 @@ TEST_F(SlotSettingsTest, RoundTripRestoresTextAndSwatch) {
 }
 
 TEST_F(SlotSettingsTest, LoadingCopesWithWhateverTheFileHolds) {
-    file = "[Position]\r\n"
-           "Position0X=\r\nPosition0Y=abc\r\nColor0=65280\r\n"  // empty and odd coordinates stay verbatim
-           "Position1X=1\r\nPosition1Y=2\r\nColor1=\r\n"        // empty colour: slot stays empty
-           "Position2X=1\r\nPosition2Y=2\r\nColor2=red\r\n"     // colour not a number: slot unchanged
-           "Position3X=1\r\nPosition3Y=2\r\nColor3=-1\r\n"      // no colour a swatch takes: text only
-           "Color4=255\r\n";                                    // colour without coordinates
+    file =
+        "[Position]\r\n"
+        "Position0X=\r\nPosition0Y=abc\r\nColor0=65280\r\n"  // empty and odd coordinates stay verbatim
+        "Position1X=1\r\nPosition1Y=2\r\nColor1=\r\n"        // empty colour: slot stays empty
+        "Position2X=1\r\nPosition2Y=2\r\nColor2=red\r\n"     // colour not a number: slot unchanged
+        "Position3X=1\r\nPosition3Y=2\r\nColor3=-1\r\n"      // no colour a swatch takes: text only
+        "Color4=255\r\n";                                    // colour without coordinates
     form->Form_Load();
     EXPECT_EQ(Slots().坐标颜色[0].Text(), ",abc 00FF00");
     EXPECT_EQ(Slots().色块[0].BackColor(), kColourGreen);
@@ -78,12 +80,12 @@ TEST_F(SlotSettingsTest, SavingWritesWhatItCanTakeAndLeavesTheRest) {
     file = "[Position]\r\nPosition5X=old\r\nPosition5Y=old\r\nColor5=1\r\n";
     form->Form_Load();
     const auto set = [&](int i, const char* text) { Slots().坐标颜色[i].SetText(text); };
-    set(0, "12 0000FF");           // no comma: no X, Y is the whole point
-    set(1, "1,2  0000FF");         // two spaces: X and Y, no colour
-    set(2, "3,4 00FF00 extra");    // only the first word after the point is the colour
-    set(3, "5,6 ");                // empty colour
-    set(4, "7,8 GG0000");          // colour that is not hexadecimal
-    set(5, "");                    // empty slot: older values stay
+    set(0, "12 0000FF");         // no comma: no X, Y is the whole point
+    set(1, "1,2  0000FF");       // two spaces: X and Y, no colour
+    set(2, "3,4 00FF00 extra");  // only the first word after the point is the colour
+    set(3, "5,6 ");              // empty colour
+    set(4, "7,8 GG0000");        // colour that is not hexadecimal
+    set(5, "");                  // empty slot: older values stay
     Restart();
     const auto value = [&](const char* key) {
         const auto at = file.find(std::string("\n") + key + "=");

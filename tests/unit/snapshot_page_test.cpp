@@ -39,7 +39,9 @@ struct SnapshotPageTest : FormOnFakeDesktop, ::testing::Test {
         return true;
     }
     // Runs during the next wait, 100 ms into it.
-    void DuringTheWait(std::function<void()> run) { fake.pump.pending.push_back({fake.clock.now + 100, std::move(run)}); }
+    void DuringTheWait(std::function<void()> run) {
+        fake.pump.pending.push_back({fake.clock.now + 100, std::move(run)});
+    }
     void SetRange(const char* left, const char* top, const char* width, const char* height) {
         page.Check5.SetValue(1);
         const char* const texts[4] = {left, top, width, height};

@@ -161,7 +161,8 @@ TEST_F(WindowToolsTest, SearchListsMatchingHandlesExactlyAndWithoutQuotes) {
 
 TEST_F(WindowToolsTest, ListNumbersHaveThreeDigitsAndWrapAfter999) {
     fake.desktop.windows.clear();
-    for (int i = 1; i <= 1002; ++i) fake.desktop.windows.push_back({i, {}, std::string("w").append(std::to_string(i)), "c"});
+    for (int i = 1; i <= 1002; ++i)
+        fake.desktop.windows.push_back({i, {}, std::string("w").append(std::to_string(i)), "c"});
     fake.desktop.windows.insert(fake.desktop.windows.begin() + 5, {9999, {}, "", "untitled, not counted"});
     const std::vector<std::string> lines = EnumerateTitledWindows(fake.desktop);
     ASSERT_EQ(lines.size(), 1002u);

@@ -26,7 +26,7 @@ namespace {
 // swapped red and blue shows.
 constexpr COLORREF kLeftColour = RGB(255, 0, 0);
 constexpr COLORREF kRightColour = RGB(0x12, 0x34, 0x56);
-constexpr std::int32_t kLeftValue = 0x0000FF;   // 0x00BBGGRR
+constexpr std::int32_t kLeftValue = 0x0000FF;  // 0x00BBGGRR
 constexpr std::int32_t kRightValue = 0x563412;
 
 WindowHandle HandleOf(HWND window) { return static_cast<std::int32_t>(reinterpret_cast<std::intptr_t>(window)); }
@@ -282,7 +282,8 @@ LRESULT CALLBACK FilledProcedure(HWND window, UINT message, WPARAM wParam, LPARA
         case WM_PAINT: {
             PAINTSTRUCT paint;
             HDC dc = BeginPaint(window, &paint);
-            const auto colour = static_cast<COLORREF>(reinterpret_cast<std::uintptr_t>(GetPropW(window, kFillProperty)));
+            const auto colour =
+                static_cast<COLORREF>(reinterpret_cast<std::uintptr_t>(GetPropW(window, kFillProperty)));
             HBRUSH brush = CreateSolidBrush(colour);
             FillRect(dc, &paint.rcPaint, brush);
             DeleteObject(brush);
@@ -425,7 +426,9 @@ TEST_F(CursorTest, ColourCursorKeepsRedAndBlueApart) {
     const CurrentCursor cursor = ShowOverWindow(CreateColourCursor(), 5, 6);
     ASSERT_TRUE(cursor.known);
     ASSERT_GE(cursor.image.width, kCursorSide);
-    const auto at = [&](int x, int y) { return cursor.image.pixels[static_cast<std::size_t>(y) * cursor.image.width + x]; };
+    const auto at = [&](int x, int y) {
+        return cursor.image.pixels[static_cast<std::size_t>(y) * cursor.image.width + x];
+    };
     EXPECT_EQ(at(0, 0), 0xFF000000u | static_cast<std::uint32_t>(kLeftValue));
     EXPECT_EQ(at(kCursorSide - 1, kCursorSide - 1), 0xFF000000u | static_cast<std::uint32_t>(kRightValue));
 }

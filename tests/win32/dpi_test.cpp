@@ -82,8 +82,8 @@ public:
             return RegisterClassW(&windowClass) != 0;
         }();
         (void)registered;
-        window_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, L"PelmoraDpiPattern",
-                                  L"Pattern", WS_POPUP | WS_VISIBLE, at.x, at.y, 40, 40, nullptr, nullptr,
+        window_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, L"PelmoraDpiPattern", L"Pattern",
+                                  WS_POPUP | WS_VISIBLE, at.x, at.y, 40, 40, nullptr, nullptr,
                                   GetModuleHandleW(nullptr), nullptr);
         UpdateWindow(window_);
         Pump();

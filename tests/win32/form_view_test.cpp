@@ -124,7 +124,8 @@ struct Host : ControlHost {
         label.onClick = [this] { events.push_back("label click"); };
         label.onDblClick = [this] { events.push_back("label dblclick"); };
         check.onClick = [this] { events.push_back("check click " + std::to_string(check.Value())); };
-        for (int i = 0; i < 2; ++i) options[i].onClick = [this, i] { events.push_back("option click " + std::to_string(i)); };
+        for (int i = 0; i < 2; ++i)
+            options[i].onClick = [this, i] { events.push_back("option click " + std::to_string(i)); };
         command.onClick = [this] { events.push_back("command click"); };
         text.onChange = [this] { events.push_back("text change " + text.Text()); };
         lines.onChange = [this] { events.push_back("lines change"); };
@@ -177,7 +178,8 @@ struct Win32FormViewTest : ::testing::Test {
     // A notification as the child window sends it to its parent.
     void Notify(const Control& control, UINT code) {
         HWND child = W(control);
-        SendMessageW(GetParent(child), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(child), code), reinterpret_cast<LPARAM>(child));
+        SendMessageW(GetParent(child), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(child), code),
+                     reinterpret_cast<LPARAM>(child));
     }
     void ScrollBy(UINT code) {
         HWND child = W(host.bar);
@@ -241,7 +243,8 @@ TEST_F(Win32FormViewTest, WindowsHaveTheKindsClassesParentsAndPlacesOfTheirContr
     GetObjectW(reinterpret_cast<HFONT>(SendMessageW(W(host.label), WM_GETFONT, 0, 0)), sizeof(font), &font);
     const std::wstring face = font.lfFaceName;
     EXPECT_TRUE(face == L"Microsoft YaHei UI" || face == L"Microsoft YaHei" || face == L"SimSun" ||
-                face == L"WenQuanYi Micro Hei") << Utf8(face);
+                face == L"WenQuanYi Micro Hei")
+        << Utf8(face);
     EXPECT_EQ(SendMessageW(W(host.frame), WM_GETFONT, 0, 0), SendMessageW(W(host.list), WM_GETFONT, 0, 0));
 }
 
@@ -300,10 +303,14 @@ TEST_F(Win32FormViewTest, VisibilityEnabledStateAndWindowFollowTheControls) {
 
 TEST_F(Win32FormViewTest, ToolTipsAreOneToolPerControlWithATip) {
     HWND tips = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), [](HWND window, LPARAM found) -> BOOL {
-        if (ClassOf(window) == TOOLTIPS_CLASSW && GetWindow(window, GW_OWNER)) *reinterpret_cast<HWND*>(found) = window;
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&tips));
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM found) -> BOOL {
+            if (ClassOf(window) == TOOLTIPS_CLASSW && GetWindow(window, GW_OWNER))
+                *reinterpret_cast<HWND*>(found) = window;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&tips));
     ASSERT_NE(tips, nullptr);
     EXPECT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), 1);
     wchar_t text[80] = {};
@@ -532,7 +539,8 @@ TEST_F(Win32FormViewTest, ScrollBarArrowsAndPagesStepTheValueAndRaiseChange) {
     EXPECT_EQ(GetScrollPos(bar, SB_CTL), 10);
     ScrollBy(SB_BOTTOM);
     ScrollBy(SB_PAGEDOWN);  // already at the end: no change
-    EXPECT_EQ(host.Take(), (std::vector<std::string>{"bar change 2", "bar change 12", "bar change 10", "bar change 100"}));
+    EXPECT_EQ(host.Take(),
+              (std::vector<std::string>{"bar change 2", "bar change 12", "bar change 10", "bar change 100"}));
 
     // Min above Max: Min at the top, the arrow down goes towards Max.
     view.Dispatch([this] {
@@ -697,12 +705,14 @@ TEST_F(Win32FormViewTest, ADoubleClickArrivesAsDownUpDoubleClickUpAndClicksALabe
     MovePointer(OnScreen(W(host.picture), 20, 8));
     ASSERT_TRUE(WaitUntil([this] { return !host.events.empty(); }));
     host.Take();
-    for (DWORD flags : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) SendMouse(flags);
+    for (DWORD flags : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP})
+        SendMouse(flags);
     ASSERT_TRUE(WaitUntil([this] { return host.events.size() >= 4; }));
     EXPECT_EQ(host.Take(), (std::vector<std::string>{"down 1 0 20,8", "up 1 0 20,8", "dblclick", "up 1 0 20,8"}));
 
     MovePointer(OnScreen(W(host.label), 5, 5));
-    for (DWORD flags : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) SendMouse(flags);
+    for (DWORD flags : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP})
+        SendMouse(flags);
     ASSERT_TRUE(WaitUntil([this] { return host.events.size() >= 2; }));
     const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(100);
     WaitUntil([until] { return std::chrono::steady_clock::now() > until; });

@@ -35,8 +35,8 @@ HWND CreateTestWindow(int x) {
         return RegisterClassW(&windowClass) != 0;
     }();
     EXPECT_TRUE(registered);
-    return CreateWindowExW(WS_EX_TOPMOST, L"PelmoraHotkeyTestWindow", L"hotkeys", WS_POPUP | WS_VISIBLE, x, 600, 80,
-                           80, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    return CreateWindowExW(WS_EX_TOPMOST, L"PelmoraHotkeyTestWindow", L"hotkeys", WS_POPUP | WS_VISIBLE, x, 600, 80, 80,
+                           nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
 // Presses and releases the key with Ctrl and Alt held, as a user would.

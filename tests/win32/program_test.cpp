@@ -143,7 +143,8 @@ HWND FindCheckBox(HWND window, const std::wstring& caption) {
 }
 
 std::string Ansi(const std::wstring& text) {
-    const int size = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    const int size =
+        WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     std::string ansi(static_cast<std::size_t>(size), '\0');
     WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), ansi.data(), size, nullptr, nullptr);
     return ansi;
@@ -204,10 +205,12 @@ public:
         if (!CreateProcessW(Executable().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                             folder_.c_str(), &startup, &process_))
             return false;
-        return WaitUntil([&] {
-            window_ = FindWindowW(nullptr, kCaption);
-            return window_ && IsWindowVisible(window_);
-        }, 30s);
+        return WaitUntil(
+            [&] {
+                window_ = FindWindowW(nullptr, kCaption);
+                return window_ && IsWindowVisible(window_);
+            },
+            30s);
     }
     HWND Window() const { return window_; }
 
@@ -288,7 +291,8 @@ TEST(ProgramTest, SamplesThePointerWhileTheSwitchIsOn) {
     ProgramUnderTest program;
     ASSERT_TRUE(program.Start());
     HWND toggle = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (toggle = FindDescendant(program.Window(), L"Button", L"启动／停止")) != nullptr; }));
+    ASSERT_TRUE(
+        WaitUntil([&] { return (toggle = FindDescendant(program.Window(), L"Button", L"启动／停止")) != nullptr; }));
     const auto showsBoth = [&](const std::wstring& x, const std::wstring& y) {
         bool hasX = false, hasY = false;
         for (HWND child : Descendants(program.Window())) {
@@ -338,7 +342,8 @@ TEST(ProgramTest, AHotkeyGrabIsInTheSettingsFileWrittenOnExit) {
     // in the ANSI code page and CR LF line ends.
     EXPECT_EQ(ReadBytes(program.Folder() + L"\\zarade.ini"),
               "[Position]\r\nPosition0X=630\r\nPosition0Y=530\r\nColor0=255\r\n"
-              "[Bmp]\r\nBmpFilePath=" + Ansi(program.Folder()) + "\\Snap\r\nMousePoint=0\r\n");
+              "[Bmp]\r\nBmpFilePath=" +
+                  Ansi(program.Folder()) + "\\Snap\r\nMousePoint=0\r\n");
 }
 
 TEST(ProgramTest, TheSnapshotButtonSavesTheWholeScreenAsABitmapWindowsReads) {
@@ -352,8 +357,8 @@ TEST(ProgramTest, TheSnapshotButtonSavesTheWholeScreenAsABitmapWindowsReads) {
     ASSERT_TRUE(WaitUntil([&] {
         const std::vector<std::wstring> snapshots = program.Snapshots();
         if (snapshots.size() != 1) return false;
-        bitmap = static_cast<HBITMAP>(LoadImageW(nullptr, snapshots[0].c_str(), IMAGE_BITMAP, 0, 0,
-                                                 LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+        bitmap = static_cast<HBITMAP>(
+            LoadImageW(nullptr, snapshots[0].c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
         return bitmap != nullptr;
     })) << "no snapshot file that Windows can read appeared";
     BITMAP size;
@@ -378,8 +383,9 @@ TEST(ProgramTest, TheSnapshotButtonSavesTheWholeScreenAsABitmapWindowsReads) {
 TEST(ProgramTest, AHiddenSettingsFileIsIgnoredAtStartAndStaysHiddenWhenWrittenOnExit) {
     ProgramUnderTest program;
     const std::wstring settings = program.Folder() + L"\\zarade.ini";
-    ASSERT_TRUE(WriteBytes(settings, "[Position]\r\nPosition0X=11\r\nPosition0Y=22\r\nColor0=255\r\n"
-                                     "[Bmp]\r\nBmpFilePath=C:\\stored folder\r\nMousePoint=1\r\n"));
+    ASSERT_TRUE(WriteBytes(settings,
+                           "[Position]\r\nPosition0X=11\r\nPosition0Y=22\r\nColor0=255\r\n"
+                           "[Bmp]\r\nBmpFilePath=C:\\stored folder\r\nMousePoint=1\r\n"));
 
     // Not hidden, the file is read: slot 1, the snapshot folder and the cursor option.
     ASSERT_TRUE(program.Start());
@@ -405,8 +411,10 @@ TEST(ProgramTest, AHiddenSettingsFileIsIgnoredAtStartAndStaysHiddenWhenWrittenOn
     ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
     EXPECT_NE(attributes & FILE_ATTRIBUTE_HIDDEN, 0u) << "writing the settings made the file visible";
     // This run's folder and option; the slot this run left empty is not written over.
-    EXPECT_EQ(ReadBytes(settings), "[Position]\r\nPosition0X=11\r\nPosition0Y=22\r\nColor0=255\r\n"
-                                   "[Bmp]\r\nBmpFilePath=" + Ansi(defaultFolder) + "\r\nMousePoint=0\r\n");
+    EXPECT_EQ(ReadBytes(settings),
+              "[Position]\r\nPosition0X=11\r\nPosition0Y=22\r\nColor0=255\r\n"
+              "[Bmp]\r\nBmpFilePath=" +
+                  Ansi(defaultFolder) + "\r\nMousePoint=0\r\n");
 }
 
 }  // namespace

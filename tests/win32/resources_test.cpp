@@ -35,8 +35,8 @@ std::wstring Widen(const char* utf8) {
 class ProgramResources : public testing::Test {
 protected:
     void SetUp() override {
-        module_ = LoadLibraryExW(ProgramPath().c_str(), nullptr,
-                                 LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+        module_ =
+            LoadLibraryExW(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
         ASSERT_NE(module_, nullptr) << "pelmora.exe not found beside the tests, error " << GetLastError();
     }
     void TearDown() override {
@@ -124,8 +124,8 @@ protected:
         };
         Translation* translation = nullptr;
         UINT length = 0;
-        ASSERT_TRUE(VerQueryValueW(data_.data(), L"\\VarFileInfo\\Translation",
-                                   reinterpret_cast<void**>(&translation), &length));
+        ASSERT_TRUE(VerQueryValueW(data_.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation),
+                                   &length));
         ASSERT_GE(length, sizeof(Translation));
         wchar_t block[64];
         wsprintfW(block, L"\\StringFileInfo\\%04x%04x\\", translation->language, translation->codePage);

@@ -138,8 +138,16 @@ TEST_F(ClipboardTest, PictureGoesAsDibAndComesBack) {
 TEST_F(ClipboardTest, DibsOtherProgramsPutAreRead) {
     // 24 bits, rows bottom-up, each padded to 4 bytes: the bottom row first.
     std::string dib24 = InfoHeader(2, 2, 24, BI_RGB, 0);
-    dib24 += std::string("\x00\x00\xFF" "\x00\xFF\x00" "\x00\x00", 8);  // red, green
-    dib24 += std::string("\xFF\x00\x00" "\x56\x34\x12" "\x00\x00", 8);  // blue, 0x123456 as B G R
+    dib24 += std::string(
+        "\x00\x00\xFF"
+        "\x00\xFF\x00"
+        "\x00\x00",
+        8);  // red, green
+    dib24 += std::string(
+        "\xFF\x00\x00"
+        "\x56\x34\x12"
+        "\x00\x00",
+        8);  // blue, 0x123456 as B G R
     PutRaw(CF_DIB, dib24);
     std::optional<Surface> picture = clipboard.Picture();
     ASSERT_TRUE(picture.has_value());
@@ -150,7 +158,10 @@ TEST_F(ClipboardTest, DibsOtherProgramsPutAreRead) {
 
     // 8 bits with a colour table of two entries: the pixels start after those eight bytes.
     std::string dib8 = InfoHeader(2, 1, 8, BI_RGB, 2);
-    dib8 += std::string("\x10\x20\x30\x00" "\x40\x50\x60\x00", 8);
+    dib8 += std::string(
+        "\x10\x20\x30\x00"
+        "\x40\x50\x60\x00",
+        8);
     dib8 += std::string("\x01\x00\x00\x00", 4);
     PutRaw(CF_DIB, dib8);
     picture = clipboard.Picture();
@@ -443,7 +454,8 @@ TEST_F(PumpTest, DelayRunsWaitingMessagesAndLastsAboutTheTimeAsked) {
     QueryPerformanceCounter(&start);
     DelayMs(clock, pump, 120);
     QueryPerformanceCounter(&end);
-    const double elapsedMs = 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+    const double elapsedMs =
+        1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
     EXPECT_EQ(handled, 1u);
     EXPECT_GT(before_, 0);
     EXPECT_GE(elapsedMs, 115.0);

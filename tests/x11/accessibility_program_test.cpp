@@ -33,11 +33,14 @@ struct AccessibilityProgramTest : ::testing::Test {
         ASSERT_NE(accessibilityBus.find("unix:"), std::string::npos) << "no accessibility bus: " << accessibilityBus;
         program.Start();
         // The program registers on the bus a moment after its window appears.
-        ASSERT_TRUE(WaitUntil([&] {
-            tree = AccessibleTree::Read(accessibilityBus, program.Pid());
-            const Accessible* field = tree.Find("路径文本框");
-            return field && !field->text.empty();
-        }, 20s)) << "the program never showed its tree on the accessibility bus";
+        ASSERT_TRUE(WaitUntil(
+            [&] {
+                tree = AccessibleTree::Read(accessibilityBus, program.Pid());
+                const Accessible* field = tree.Find("路径文本框");
+                return field && !field->text.empty();
+            },
+            20s))
+            << "the program never showed its tree on the accessibility bus";
     }
     void TearDown() override { EXPECT_TRUE(program.EndsCleanlyAfter(SIGTERM, 3000ms)); }
 };

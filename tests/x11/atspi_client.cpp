@@ -26,8 +26,8 @@ std::string Unescape(const std::string& field) {
 }  // namespace
 
 std::string AccessibleTree::StartAccessibilityBus() {
-    const std::string reply = Shell(
-        "dbus-send --session --print-reply=literal --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress");
+    const std::string reply =
+        Shell("dbus-send --session --print-reply=literal --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress");
     const std::size_t begin = reply.find_first_not_of(" \n");
     const std::size_t end = reply.find_last_not_of(" \n");
     return begin == std::string::npos ? std::string() : reply.substr(begin, end - begin + 1);
@@ -45,8 +45,8 @@ AccessibleTree AccessibleTree::Read(const std::string& busAddress, pid_t pid) {
             fields.push_back(line.substr(start, tab - start));
         fields.push_back(line.substr(start));
         if (fields.size() != 5) continue;
-        tree.objects_.push_back({std::atoi(fields[0].c_str()), fields[1], Unescape(fields[2]), Unescape(fields[3]),
-                                 Unescape(fields[4])});
+        tree.objects_.push_back(
+            {std::atoi(fields[0].c_str()), fields[1], Unescape(fields[2]), Unescape(fields[3]), Unescape(fields[4])});
     }
     return tree;
 }

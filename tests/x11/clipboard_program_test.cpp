@@ -17,25 +17,25 @@ using namespace std::chrono_literals;
 namespace {
 
 // Centres of controls in the client area (the window sits at 0, 0: no window manager).
-constexpr int kIndicator[2] = {332, 131};       // Label8
-constexpr int kCopyPoint[2] = {307, 51};        // Command11(0), beside 得x
-constexpr int kCopyHex[2] = {307, 123};         // Command11(5), beside 得16
-constexpr int kGotSwatch[2] = {275, 88};        // 得颜色
-constexpr int kCheck3[2] = {340, 223};          // 定位起点
+constexpr int kIndicator[2] = {332, 131};        // Label8
+constexpr int kCopyPoint[2] = {307, 51};         // Command11(0), beside 得x
+constexpr int kCopyHex[2] = {307, 123};          // Command11(5), beside 得16
+constexpr int kGotSwatch[2] = {275, 88};         // 得颜色
+constexpr int kCheck3[2] = {340, 223};           // 定位起点
 constexpr int kPasteStartPoint[2] = {415, 242};  // Command11(4)
 constexpr int kEraseStartPoint[2] = {415, 260};  // Command11(11)
-constexpr int kLookUpCode[2] = {164, 224};      // 查10
-constexpr int kLookUp[2] = {216, 233};          // Command1
-constexpr int kCopyRgb[2] = {137, 261};         // Command11(2)
-constexpr int kCopyHsl[2] = {267, 261};         // Command11(3)
-constexpr int kCustomPanel[2] = {295, 18};      // Option3(1) "查颜色"
-constexpr int kPastePoint[2] = {307, 51};       // Command11(1), beside 自x
-constexpr int kShowColour[2] = {225, 88};       // Command2
-constexpr int kCopyCustomHex[2] = {307, 123};   // Command11(6), beside 自16
-constexpr int kWindowPage[2] = {136, 282};      // Option2(2) "找句柄"
-constexpr int kPasteHandle[2] = {221, 225};     // Command11(7)
-constexpr int kFindTexts[2] = {237, 225};       // Command11(8)
-constexpr int kCopyTitle[2] = {237, 242};       // Command11(9)
+constexpr int kLookUpCode[2] = {164, 224};       // 查10
+constexpr int kLookUp[2] = {216, 233};           // Command1
+constexpr int kCopyRgb[2] = {137, 261};          // Command11(2)
+constexpr int kCopyHsl[2] = {267, 261};          // Command11(3)
+constexpr int kCustomPanel[2] = {295, 18};       // Option3(1) "查颜色"
+constexpr int kPastePoint[2] = {307, 51};        // Command11(1), beside 自x
+constexpr int kShowColour[2] = {225, 88};        // Command2
+constexpr int kCopyCustomHex[2] = {307, 123};    // Command11(6), beside 自16
+constexpr int kWindowPage[2] = {136, 282};       // Option2(2) "找句柄"
+constexpr int kPasteHandle[2] = {221, 225};      // Command11(7)
+constexpr int kFindTexts[2] = {237, 225};        // Command11(8)
+constexpr int kCopyTitle[2] = {237, 242};        // Command11(9)
 
 // A client that takes the CLIPBOARD selection and then never reads its connection: every
 // request for the clipboard's contents goes unanswered, as with a hung program.

@@ -182,7 +182,10 @@ TEST_F(ClipboardTest, TextOrGarbageIsNoPicture) {
 }
 
 TEST_F(ClipboardTest, InvalidUtf8ArrivesAsValidUtf8WithReplacementCharacters) {
-    ASSERT_NO_FATAL_FAILURE(Offer(File("invalid.txt", "ab\xff\xfe" "cd\xc3" "中\xe4\xb8")));
+    ASSERT_NO_FATAL_FAILURE(Offer(File("invalid.txt",
+                                       "ab\xff\xfe"
+                                       "cd\xc3"
+                                       "中\xe4\xb8")));
     const std::string text = clipboard.Text().value_or("(unreadable)");
     EXPECT_TRUE(ValidUtf8(text));
     EXPECT_EQ(text.substr(0, 2), "ab");

@@ -19,8 +19,8 @@ using namespace std::chrono_literals;
 namespace {
 
 // Centres of controls in the program's client area.
-constexpr int kCursorPage[2] = {88, 282};  // Option2(1) "抓鼠标"
-constexpr int kMethodBox[2] = {182, 254};  // Combo1
+constexpr int kCursorPage[2] = {88, 282};                                 // Option2(1) "抓鼠标"
+constexpr int kMethodBox[2] = {182, 254};                                 // Combo1
 constexpr int kSwatchLeft = 45, kFirstSwatchTop = 223, kSwatchStep = 17;  // 鼠标块(0..2)
 
 struct CursorPageProgramTest : ManagedProgramTest {
@@ -49,10 +49,12 @@ struct CursorPageProgramTest : ManagedProgramTest {
         const int wantedX = x, wantedY = y;  // a lambda cannot capture the bindings in clang 14
         Xdotool("mousemove " + std::to_string(x) + " " + std::to_string(y));
         ServerCursor cursor;
-        EXPECT_TRUE(WaitUntil([&] {
-            cursor = ReadServerCursor(client->display());
-            return cursor.x == wantedX && cursor.y == wantedY;
-        }, 3s));
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                cursor = ReadServerCursor(client->display());
+                return cursor.x == wantedX && cursor.y == wantedY;
+            },
+            3s));
         return cursor;
     }
     // Waits until the code box shows code; says what it showed.
@@ -92,12 +94,14 @@ TEST_F(CursorPageProgramTest, HotkeysCaptureIntoTheThreeSwatchesWhileAnotherProg
     ASSERT_TRUE(client->MapManaged(notepad));
     const auto [nx, ny] = client->OnScreen(notepad, 100, 60);
     Xdotool("mousemove " + std::to_string(nx) + " " + std::to_string(ny) + " click 1");
-    ASSERT_TRUE(WaitUntil([&] {
-        ::Window focus = 0;
-        int revert = 0;
-        XGetInputFocus(client->display(), &focus, &revert);
-        return focus == notepad;
-    }, 3s));
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            ::Window focus = 0;
+            int revert = 0;
+            XGetInputFocus(client->display(), &focus, &revert);
+            return focus == notepad;
+        },
+        3s));
 
     const char* const keys[3] = {"ctrl+alt+q", "ctrl+alt+w", "ctrl+alt+e"};
     std::uint32_t captured[3];

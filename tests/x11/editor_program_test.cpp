@@ -26,13 +26,13 @@ using namespace std::chrono_literals;
 namespace {
 
 // Centres of controls and places in the program's client area.
-constexpr int kEditorPage[2] = {232, 282};  // Option2(4) "处理图"
-constexpr int kTool[4][2] = {{36, 36}, {36, 60}, {36, 84}, {36, 108}};  // 控制(0..3)
-constexpr int kZoomIn[2] = {412, 204}, kZoomOut[2] = {412, 228};        // 缩放(0..1)
-constexpr int kConfirm[2] = {37, 171};                                  // 确认
-constexpr int kForeground[2] = {117, 259};                              // 前背景色(0)
+constexpr int kEditorPage[2] = {232, 282};                                        // Option2(4) "处理图"
+constexpr int kTool[4][2] = {{36, 36}, {36, 60}, {36, 84}, {36, 108}};            // 控制(0..3)
+constexpr int kZoomIn[2] = {412, 204}, kZoomOut[2] = {412, 228};                  // 缩放(0..1)
+constexpr int kConfirm[2] = {37, 171};                                            // 确认
+constexpr int kForeground[2] = {117, 259};                                        // 前背景色(0)
 constexpr int kFileButton[4][2] = {{412, 36}, {412, 60}, {412, 84}, {412, 108}};  // 菜单按钮(0..3)
-constexpr int kOutside[2] = {425, 150};                                 // beside the viewport
+constexpr int kOutside[2] = {425, 150};                                           // beside the viewport
 // The viewport's inside (within its one-pixel border) and where the display starts at the
 // scroll values' minimum, (3, 3) inside the viewport.
 constexpr int kViewportInside[2] = {16 + 40 + 1, 8 + 16 + 1};
@@ -46,7 +46,8 @@ constexpr unsigned long kViewportGrey = 0x808080, kGridGrey = 0x808080, kGridSil
 struct Picture {
     int width = 0, height = 0;
     std::vector<unsigned long> pixels;
-    Picture(int w, int h, unsigned long colour) : width(w), height(h), pixels(static_cast<std::size_t>(w) * h, colour) {}
+    Picture(int w, int h, unsigned long colour)
+        : width(w), height(h), pixels(static_cast<std::size_t>(w) * h, colour) {}
     unsigned long& At(int x, int y) { return pixels[static_cast<std::size_t>(y) * width + x]; }
     unsigned long At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
 };
@@ -88,7 +89,8 @@ struct EditorProgramTest : ManagedProgramTest {
         while (std::getline(text, line)) {
             int x = 0, y = 0;
             const auto hash = line.find('#');
-            if (std::sscanf(line.c_str(), "%d,%d:", &x, &y) == 2 && hash != std::string::npos && x < width && y < height)
+            if (std::sscanf(line.c_str(), "%d,%d:", &x, &y) == 2 && hash != std::string::npos && x < width &&
+                y < height)
                 picture.At(x, y) = std::stoul(line.substr(hash + 1, 6), nullptr, 16);
         }
         return picture;
@@ -103,8 +105,9 @@ struct EditorProgramTest : ManagedProgramTest {
         std::tie(left, top) = client->OnScreen(programWindow, 0, 0);
         Xdotool("mousemove " + std::to_string(left + kOutside[0]) + " " + std::to_string(top + kOutside[1]));
         std::vector<unsigned long> shown;
-        XImage* image = XGetImage(client->display(), client->root(), left + kViewportInside[0],
-                                  top + kViewportInside[1], kViewportInsideWidth, kViewportInsideHeight, AllPlanes, ZPixmap);
+        XImage* image =
+            XGetImage(client->display(), client->root(), left + kViewportInside[0], top + kViewportInside[1],
+                      kViewportInsideWidth, kViewportInsideHeight, AllPlanes, ZPixmap);
         if (!image) return shown;
         for (int y = 0; y < kViewportInsideHeight; ++y)
             for (int x = 0; x < kViewportInsideWidth; ++x) shown.push_back(XGetPixel(image, x, y) & 0xFFFFFF);
@@ -122,22 +125,24 @@ struct EditorProgramTest : ManagedProgramTest {
         };
         int wrong = 0, firstX = 0, firstY = 0;
         unsigned long firstShown = 0;
-        const bool shown = WaitUntil([&] {
-            const std::vector<unsigned long> screen = Viewport();
-            if (screen.empty()) return false;
-            wrong = 0;
-            for (int y = 0; y < kViewportInsideHeight; ++y)
-                for (int x = 0; x < kViewportInsideWidth; ++x) {
-                    const unsigned long pixel = screen[static_cast<std::size_t>(y) * kViewportInsideWidth + x];
-                    if (pixel == expected(x, y)) continue;
-                    if (wrong++ == 0) firstX = x, firstY = y, firstShown = pixel;
-                }
-            return wrong == 0;
-        }, 5s);
+        const bool shown = WaitUntil(
+            [&] {
+                const std::vector<unsigned long> screen = Viewport();
+                if (screen.empty()) return false;
+                wrong = 0;
+                for (int y = 0; y < kViewportInsideHeight; ++y)
+                    for (int x = 0; x < kViewportInsideWidth; ++x) {
+                        const unsigned long pixel = screen[static_cast<std::size_t>(y) * kViewportInsideWidth + x];
+                        if (pixel == expected(x, y)) continue;
+                        if (wrong++ == 0) firstX = x, firstY = y, firstShown = pixel;
+                    }
+                return wrong == 0;
+            },
+            5s);
         if (shown) return ::testing::AssertionSuccess();
-        return ::testing::AssertionFailure() << wrong << " pixels differ, the first at (" << firstX << ", " << firstY
-                                             << ") of the viewport: " << std::hex << firstShown << " instead of "
-                                             << expected(firstX, firstY);
+        return ::testing::AssertionFailure()
+               << wrong << " pixels differ, the first at (" << firstX << ", " << firstY
+               << ") of the viewport: " << std::hex << firstShown << " instead of " << expected(firstX, firstY);
     }
 };
 
@@ -176,8 +181,8 @@ TEST_F(EditorProgramTest, DrawFillZoomPanPickAndCropShowTheWorkingImage) {
 
     // The middle button drags the image with the hand: 100 left and 50 up moves the view
     // by as much (scroll values -12 + 100 and -12 + 50).
-    Xdotool("mousemove " + At(kDisplayAtStart, 200, 150) + " mousedown 2 mousemove " +
-            At(kDisplayAtStart, 100, 100) + " mouseup 2");
+    Xdotool("mousemove " + At(kDisplayAtStart, 200, 150) + " mousedown 2 mousemove " + At(kDisplayAtStart, 100, 100) +
+            " mouseup 2");
     EXPECT_TRUE(ViewportShows(picture, 8, inset - 100, inset - 50));
 
     // Colour select at 8:1: pick red, confirm with the white background: the black
@@ -248,10 +253,13 @@ TEST_F(EditorProgramTest, TakesTheWholeScreenWithoutItsOwnWindow) {
     // screen is taken: the picture is black all over. The window lies in the part of the
     // screen the viewport then shows.
     Xdotool("windowmove " + std::to_string(programWindow) + " 0 0");
-    ASSERT_TRUE(WaitUntil([&] {
-        std::tie(left, top) = client->OnScreen(programWindow, 0, 0);
-        return left < kViewportInsideWidth && top < kViewportInsideHeight;
-    }, 5s)) << "the window stayed at " << left << ", " << top;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            std::tie(left, top) = client->OnScreen(programWindow, 0, 0);
+            return left < kViewportInsideWidth && top < kViewportInsideHeight;
+        },
+        5s))
+        << "the window stayed at " << left << ", " << top;
     Click(kFileButton[2]);
     const int inset = kDisplayAtStart[0] - kViewportInside[0];
     EXPECT_TRUE(ViewportShows(Picture(1280, 1024, kBlack), 1, inset, inset));

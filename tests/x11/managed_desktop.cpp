@@ -24,8 +24,8 @@ namespace {
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
     ::Window named = None;
-    if (XGetWindowProperty(display, window, property, 0, 1, False, XA_WINDOW, &type, &format, &count, &after,
-                           &data) == Success &&
+    if (XGetWindowProperty(display, window, property, 0, 1, False, XA_WINDOW, &type, &format, &count, &after, &data) ==
+            Success &&
         type == XA_WINDOW && format == 32 && count == 1)
         named = static_cast<::Window>(reinterpret_cast<unsigned long*>(data)[0]);
     if (data) XFree(data);
@@ -80,7 +80,7 @@ bool ManagedDesktop::WaitForWindowManager(std::chrono::milliseconds limit) {
     const Atom check = probe.Intern("_NET_SUPPORTING_WM_CHECK");
     const bool checked = WaitUntil(
         [&] {
-            if (!WindowManagerRunning()) return true;  // gave up: nothing to wait for
+            if (!WindowManagerRunning()) return true;      // gave up: nothing to wait for
             const IgnoredErrors ignored(probe.display());  // the check window may be gone
             const ::Window named = WindowProperty(probe.display(), probe.root(), check);
             return named != None && WindowProperty(probe.display(), named, check) == named;
@@ -259,9 +259,8 @@ bool DesktopClient::DestroyTopLevels() {
     }
     topLevel_.clear();
     XSync(display_, False);
-    return WaitUntil([&] {
-        return std::none_of(frames.begin(), frames.end(), [&](::Window frame) { return Viewable(frame); });
-    });
+    return WaitUntil(
+        [&] { return std::none_of(frames.begin(), frames.end(), [&](::Window frame) { return Viewable(frame); }); });
 }
 
 bool DesktopClient::DestroyManaged(::Window window) {

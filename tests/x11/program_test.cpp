@@ -67,7 +67,8 @@ TEST_F(ProgramTest, MagnifierCellsShowThePixelsAroundThePointer) {
     EXPECT_EQ(desktop->Pixel(viewLeft + 44, viewTop + 44), PatternWindow::ColourAt(20, 20));
     for (int row = 0; row < 11; ++row)
         for (int column = 0; column < 11; ++column) {
-            const bool underMarker = (column == 5 && (row == 4 || row == 6)) || (row == 5 && (column == 4 || column == 6));
+            const bool underMarker =
+                (column == 5 && (row == 4 || row == 6)) || (row == 5 && (column == 4 || column == 6));
             if (!underMarker) {
                 EXPECT_TRUE(cellShows(column, row)) << "cell " << column << "," << row;
             }

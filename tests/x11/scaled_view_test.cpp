@@ -29,7 +29,9 @@ using namespace std::chrono_literals;
 namespace {
 
 // A colour of its own for every screen pixel of the fake desktop, far from its neighbours'.
-std::int32_t FakeScreenColour(int x, int y) { return (x * 37 % 256) | (y * 59 % 256) << 8 | ((x + y) * 23 % 256) << 16; }
+std::int32_t FakeScreenColour(int x, int y) {
+    return (x * 37 % 256) | (y * 59 % 256) << 8 | ((x + y) * 23 % 256) << 16;
+}
 
 struct ScaledViewTest : ::testing::Test {
     FakePlatform fake;
@@ -44,7 +46,8 @@ struct ScaledViewTest : ::testing::Test {
         ASSERT_GT(scale, 1.0) << "run with QT_SCALE_FACTOR set";
         screen = std::make_unique<X11Desktop>(*connection);
         for (int y = 0; y < fake.desktop.screen.Height(); ++y)
-            for (int x = 0; x < fake.desktop.screen.Width(); ++x) fake.desktop.screen.SetPixel(x, y, FakeScreenColour(x, y));
+            for (int x = 0; x < fake.desktop.screen.Width(); ++x)
+                fake.desktop.screen.SetPixel(x, y, FakeScreenColour(x, y));
         view.Dispatch([this] { form.Form_Load(); });
         view.move(0, 0);
         view.show();
@@ -112,7 +115,8 @@ TEST_F(ScaledViewTest, MagnifiedPixelsAreSharpSquaresOfThePixelUnderThePointer) 
             // Up to its edge: the middle of each of its layout pixels, the last one too.
             int wrong = 0;
             for (int y = 0; y < 7; ++y)
-                for (int x = 0; x < 7; ++x) wrong += ScreenPixelAt(magnifier, left + x + 0.5, top + y + 0.5) != expected;
+                for (int x = 0; x < 7; ++x)
+                    wrong += ScreenPixelAt(magnifier, left + x + 0.5, top + y + 0.5) != expected;
             EXPECT_EQ(wrong, 0) << "cell " << column << "," << row << " at scale " << scale;
         }
 }

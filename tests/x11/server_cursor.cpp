@@ -26,7 +26,8 @@ std::uint64_t Sample(const ServerCursor& cursor, int x, int y) {
     if (x > 15 || y > 15) return 0xFFFFFFFF;
     const int imageX = cursor.hotX + x, imageY = cursor.hotY + y;
     if (imageX >= cursor.width || imageY >= cursor.height) return 0;  // the bitmap's black
-    return static_cast<std::uint64_t>(ColourValue(cursor.argb[static_cast<std::size_t>(imageY) * cursor.width + imageX]));
+    return static_cast<std::uint64_t>(
+        ColourValue(cursor.argb[static_cast<std::size_t>(imageY) * cursor.width + imageX]));
 }
 }  // namespace
 
@@ -41,7 +42,8 @@ std::uint32_t ExpectedCode(const ServerCursor& cursor, int method) {
     }
     std::uint64_t accumulator = 0;
     for (std::size_t step = 1; step <= points.size(); ++step) {
-        const std::uint64_t sum = (accumulator + Sample(cursor, points[step - 1].first, points[step - 1].second)) & 0xFFFFFFFF;
+        const std::uint64_t sum =
+            (accumulator + Sample(cursor, points[step - 1].first, points[step - 1].second)) & 0xFFFFFFFF;
         accumulator = ((sum >> step) | (sum << (32 - step))) & 0xFFFFFFFF;
     }
     return static_cast<std::uint32_t>(accumulator & 0x7FFFFFFF);

@@ -39,8 +39,8 @@ struct SettingsProgramTest : ::testing::Test {
 TEST_F(SettingsProgramTest, FirstRunWritesTheSnapshotSettingsOnExit) {
     ASSERT_FALSE(std::filesystem::exists(settings));
     RunAndTerminate();
-    EXPECT_EQ(ReadWhole(settings), "[Bmp]\r\nBmpFilePath=" + (program.Directory() / "Snap").string() +
-                                       "\r\nMousePoint=0\r\n");
+    EXPECT_EQ(ReadWhole(settings),
+              "[Bmp]\r\nBmpFilePath=" + (program.Directory() / "Snap").string() + "\r\nMousePoint=0\r\n");
 }
 
 TEST_F(SettingsProgramTest, HandEditedFileKeepsEverythingItDoesNotOwn) {
@@ -119,7 +119,8 @@ struct ReadOnlyInstallTest : SettingsProgramTest {
     }
 
     static constexpr const char* kShipped = "[Position]\r\nPosition4X=12\r\nPosition4Y=34\r\nColor4=255\r\n";
-    std::optional<std::string> oldHome = std::getenv("HOME") ? std::optional<std::string>(std::getenv("HOME")) : std::nullopt;
+    std::optional<std::string> oldHome =
+        std::getenv("HOME") ? std::optional<std::string>(std::getenv("HOME")) : std::nullopt;
 };
 
 }  // namespace

@@ -18,11 +18,11 @@ using namespace std::chrono_literals;
 namespace {
 
 // Centres of controls in the program's client area (the window lies at 0, 0, unframed).
-constexpr int kSnapshotPage[2] = {184, 282};  // Option2(3) "截图像"
-constexpr int kCheck5[2] = {40, 244};         // "范围"
-constexpr int kRangeFirst[2] = {110, 245};    // 范围(0); the others 60 pixels apart
+constexpr int kSnapshotPage[2] = {184, 282};    // Option2(3) "截图像"
+constexpr int kCheck5[2] = {40, 244};           // "范围"
+constexpr int kRangeFirst[2] = {110, 245};      // 范围(0); the others 60 pixels apart
 constexpr int kSnapshotButton[2] = {299, 226};  // 屏幕截图按钮
-constexpr int kCheck6[2] = {40, 262};         // "保存到"
+constexpr int kCheck6[2] = {40, 262};           // "保存到"
 
 struct SnapshotProgramTest : ::testing::Test {
     std::unique_ptr<X11Connection> connection = X11Connection::Open();
@@ -38,13 +38,15 @@ struct SnapshotProgramTest : ::testing::Test {
     }
     void TearDown() override { EXPECT_TRUE(program.EndsCleanlyAfter(SIGTERM, 3000ms)); }
 
-    void Click(const int (&at)[2]) { Shell("xdotool mousemove " + std::to_string(at[0]) + " " + std::to_string(at[1]) + " click 1"); }
+    void Click(const int (&at)[2]) {
+        Shell("xdotool mousemove " + std::to_string(at[0]) + " " + std::to_string(at[1]) + " click 1");
+    }
     void SetRange(int left, int top, int width, int height) {
         Click(kCheck5);
         const int values[4] = {left, top, width, height};
         for (int i = 0; i < 4; ++i) {
-            Shell("xdotool mousemove " + std::to_string(kRangeFirst[0] + 60 * i) + " " + std::to_string(kRangeFirst[1]) +
-                  " click 1 key ctrl+a type " + std::to_string(values[i]));
+            Shell("xdotool mousemove " + std::to_string(kRangeFirst[0] + 60 * i) + " " +
+                  std::to_string(kRangeFirst[1]) + " click 1 key ctrl+a type " + std::to_string(values[i]));
         }
     }
     // The snapshot files in the program's Snap folder, by name.
@@ -109,11 +111,15 @@ TEST_F(SnapshotProgramTest, PrintScreenSavesAndLeavesAPictureOnTheClipboard) {
     ASSERT_EQ(picture.Width(), 20);
     EXPECT_EQ(picture.Pixel(0, 0), PatternWindow::ColourAt(10, 5));
     std::string targets;
-    EXPECT_TRUE(WaitUntil([&] {
-        targets = Shell("xclip -selection clipboard -t TARGETS -o 2>/dev/null");
-        return targets.find("image/png") != std::string::npos;
-    }, 5s)) << targets;
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            targets = Shell("xclip -selection clipboard -t TARGETS -o 2>/dev/null");
+            return targets.find("image/png") != std::string::npos;
+        },
+        5s))
+        << targets;
     // What another program pastes is the picture.
-    const std::string png = Shell("xclip -selection clipboard -t image/png -o 2>/dev/null | convert png:- -format '%w %h %[pixel:p{0,0}]' info:");
+    const std::string png = Shell(
+        "xclip -selection clipboard -t image/png -o 2>/dev/null | convert png:- -format '%w %h %[pixel:p{0,0}]' info:");
     EXPECT_EQ(png.substr(0, 5), "20 10") << png;
 }

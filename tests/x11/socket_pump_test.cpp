@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The Qt socket pump over the X11 hotkey connection: hotkeys reach the receiver from a running event loop, including events
-// that a round trip on the connection already moved into Xlib's queue.
+// The Qt socket pump over the X11 hotkey connection: hotkeys reach the receiver from a running event loop, including
+// events that a round trip on the connection already moved into Xlib's queue.
 #include <X11/keysym.h>
 
 #include <QCoreApplication>

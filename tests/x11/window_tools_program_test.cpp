@@ -19,17 +19,17 @@ namespace {
 const std::string kTitle = "Notepad Test 记事本 ✓";
 
 // Centres of controls in the program's client area.
-constexpr int kWindowPage[2] = {136, 282};    // Option2(2) "找句柄"
-constexpr int kSearchTab[2] = {40, 243};      // 句柄选项(1) "搜索"
-constexpr int kListTab[2] = {40, 261};        // 句柄选项(2) "遍历"
-constexpr int kCheck4[2] = {259, 242};        // "P"
-constexpr int kCrossHair[2] = {292, 234};     // picCrossHair
+constexpr int kWindowPage[2] = {136, 282};     // Option2(2) "找句柄"
+constexpr int kSearchTab[2] = {40, 243};       // 句柄选项(1) "搜索"
+constexpr int kListTab[2] = {40, 261};         // 句柄选项(2) "遍历"
+constexpr int kCheck4[2] = {259, 242};         // "P"
+constexpr int kCrossHair[2] = {292, 234};      // picCrossHair
 constexpr int kCrossHairLine[2] = {291, 233};  // the crosshair's centre pixel in its box
-constexpr int kSearchText[2] = {174, 225};    // Text4
-constexpr int kSearch[2] = {293, 251};        // Command8
-constexpr int kFillList[2] = {292, 228};      // Command9
-constexpr int kCopyList[2] = {292, 253};      // Command10
-constexpr int kFirstLine[2] = {86, 223};      // the first line of List1
+constexpr int kSearchText[2] = {174, 225};     // Text4
+constexpr int kSearch[2] = {293, 251};         // Command8
+constexpr int kFillList[2] = {292, 228};       // Command9
+constexpr int kCopyList[2] = {292, 253};       // Command10
+constexpr int kFirstLine[2] = {86, 223};       // the first line of List1
 constexpr int kLabel9[2] = {360, 150};
 
 struct WindowToolsProgramTest : ManagedProgramTest {
@@ -47,11 +47,13 @@ struct WindowToolsProgramTest : ManagedProgramTest {
     // Waits until the three pick fields show handle, title and class; says what they showed.
     ::testing::AssertionResult PickShows(unsigned long handle, const std::string& title, const std::string& className) {
         std::string shown;
-        const bool matched = WaitUntil([&] {
-            const AccessibleTree tree = Tree();
-            shown = tree.TextOf("Text2") + " | " + tree.TextOf("Text1") + " | " + tree.TextOf("Text3");
-            return shown == std::to_string(handle) + " | " + title + " | " + className;
-        }, 10s);
+        const bool matched = WaitUntil(
+            [&] {
+                const AccessibleTree tree = Tree();
+                shown = tree.TextOf("Text2") + " | " + tree.TextOf("Text1") + " | " + tree.TextOf("Text3");
+                return shown == std::to_string(handle) + " | " + title + " | " + className;
+            },
+            10s);
         if (matched) return ::testing::AssertionSuccess();
         return ::testing::AssertionFailure() << "the pick fields show " << shown;
     }
@@ -91,7 +93,7 @@ TEST_F(WindowToolsProgramTest, HoveringAFramedWindowShowsItsClientWindow) {
 
 TEST_F(WindowToolsProgramTest, CrossHairDragPicksTheWindowWhereTheButtonIsReleased) {
     Click(kWindowPage);
-    Click(kCheck4);  // stop following the pointer; the crosshair can be dragged
+    Click(kCheck4);            // stop following the pointer; the crosshair can be dragged
     Xdotool("key alt+grave");  // sampling on: the pressed P keeps the fields to the drag
     ASSERT_TRUE(WaitUntil([&] { return ScreenPixel(left + kCrossHairLine[0], top + kCrossHairLine[1]) == 0; }, 5s));
 
@@ -172,9 +174,12 @@ TEST_F(WindowToolsProgramTest, ListAndSearchFindEveryTitledWindowInStackingOrder
     // The field shows the result's one line, "[1]handle" and its line break.
     const std::string expected = "[1]" + std::to_string(notepad);
     std::string shown;
-    EXPECT_TRUE(WaitUntil([&] {
-        shown = Tree().TextOf("Text5");
-        std::erase(shown, '\r');
-        return shown == expected + "\n" || shown == expected;
-    }, 10s)) << shown;
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            shown = Tree().TextOf("Text5");
+            std::erase(shown, '\r');
+            return shown == expected + "\n" || shown == expected;
+        },
+        10s))
+        << shown;
 }

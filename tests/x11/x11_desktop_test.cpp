@@ -41,8 +41,9 @@ struct X11DesktopTest : ::testing::Test {
         XSetWindowAttributes attributes{};
         attributes.override_redirect = True;
         attributes.background_pixel = rgb;
-        const ::Window window = XCreateWindow(other, DefaultRootWindow(other), x, y, width, height, 0, CopyFromParent,
-                                              InputOutput, CopyFromParent, CWOverrideRedirect | CWBackPixel, &attributes);
+        const ::Window window =
+            XCreateWindow(other, DefaultRootWindow(other), x, y, width, height, 0, CopyFromParent, InputOutput,
+                          CopyFromParent, CWOverrideRedirect | CWBackPixel, &attributes);
         XMapRaised(other, window);
         XSync(other, False);
         return window;
@@ -57,7 +58,8 @@ struct X11DesktopTest : ::testing::Test {
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x) {
                 const unsigned long rgb = XGetPixel(image, x, y);  // the server's visual: 0xRRGGBB
-                expected.SetPixel(x, y, static_cast<std::int32_t>((rgb >> 16 & 0xFF) | (rgb & 0xFF00) | (rgb & 0xFF) << 16));
+                expected.SetPixel(x, y,
+                                  static_cast<std::int32_t>((rgb >> 16 & 0xFF) | (rgb & 0xFF00) | (rgb & 0xFF) << 16));
             }
         XDestroyImage(image);
         return expected;
@@ -209,8 +211,8 @@ TEST_F(X11DesktopTest, AreasPartlyOffTheScreenFillOnlyTheirOnScreenPart) {
 
 TEST_F(X11DesktopTest, AreasWhollyOffTheScreenChangeNothing) {
     const ScreenSize screen = desktop->Size();
-    const ScreenPoint outside[] = {{-100, 0},           {0, -100},        {screen.width, 0}, {0, screen.height},
-                                   {INT_MAX - 50, 0},   {0, INT_MAX - 50}, {INT_MIN, INT_MIN}};
+    const ScreenPoint outside[] = {{-100, 0},         {0, -100},         {screen.width, 0}, {0, screen.height},
+                                   {INT_MAX - 50, 0}, {0, INT_MAX - 50}, {INT_MIN, INT_MIN}};
     for (const ScreenPoint at : outside) {
         for (const int side : {8, 100}) {  // below and above the size that shares memory
             Surface area(side, 100, kUntouched);
@@ -286,17 +288,41 @@ TEST(X11DesktopPixelLayouts, EachLayoutGivesTheSameColours) {
     const std::int32_t kGrey565 = 131 | 129 << 8 | 131 << 16;  // 16/31, 32/63, 16/31 of full
     const Layout layouts[] = {
         // Bits above the masks (a 32-bit visual's alpha) are no colour.
-        {"32 bit", 32, LSBFirst, {0xFF0000, 0xFF00, 0xFF}, {0xAB123456, 0xFF0000, 0xFF00, 0xFF},
+        {"32 bit",
+         32,
+         LSBFirst,
+         {0xFF0000, 0xFF00, 0xFF},
+         {0xAB123456, 0xFF0000, 0xFF00, 0xFF},
          {0x563412, 0x0000FF, 0x00FF00, 0xFF0000}},
-        {"32 bit, other byte order", 32, MSBFirst, {0xFF0000, 0xFF00, 0xFF}, {0x123456, 0xFF0000, 0xFF00, 0xFF},
+        {"32 bit, other byte order",
+         32,
+         MSBFirst,
+         {0xFF0000, 0xFF00, 0xFF},
+         {0x123456, 0xFF0000, 0xFF00, 0xFF},
          {0x563412, 0x0000FF, 0x00FF00, 0xFF0000}},
-        {"32 bit, blue high", 32, LSBFirst, {0xFF, 0xFF00, 0xFF0000}, {0x123456, 0xFF0000, 0xFF00, 0xFF},
+        {"32 bit, blue high",
+         32,
+         LSBFirst,
+         {0xFF, 0xFF00, 0xFF0000},
+         {0x123456, 0xFF0000, 0xFF00, 0xFF},
          {0x123456, 0xFF0000, 0x00FF00, 0x0000FF}},
-        {"24 bit packed", 24, LSBFirst, {0xFF0000, 0xFF00, 0xFF}, {0x123456, 0xFF0000, 0xFF00, 0xFF},
+        {"24 bit packed",
+         24,
+         LSBFirst,
+         {0xFF0000, 0xFF00, 0xFF},
+         {0x123456, 0xFF0000, 0xFF00, 0xFF},
          {0x563412, 0x0000FF, 0x00FF00, 0xFF0000}},
-        {"16 bit", 16, LSBFirst, {0xF800, 0x7E0, 0x1F}, {0xF800, 0x7E0, 0x1F, 0x8410},
+        {"16 bit",
+         16,
+         LSBFirst,
+         {0xF800, 0x7E0, 0x1F},
+         {0xF800, 0x7E0, 0x1F, 0x8410},
          {0x0000FF, 0x00FF00, 0xFF0000, kGrey565}},
-        {"16 bit, other byte order", 16, MSBFirst, {0xF800, 0x7E0, 0x1F}, {0xF800, 0x7E0, 0x1F, 0x8410},
+        {"16 bit, other byte order",
+         16,
+         MSBFirst,
+         {0xF800, 0x7E0, 0x1F},
+         {0xF800, 0x7E0, 0x1F, 0x8410},
          {0x0000FF, 0x00FF00, 0xFF0000, kGrey565}},
     };
     for (const Layout& layout : layouts) {

@@ -120,9 +120,9 @@ TEST_F(X11Hotkeys, RegisteringAnIdAgainReplacesItsKey) {
 }
 
 TEST_F(X11Hotkeys, RefusesWhatItCannotGrab) {
-    EXPECT_FALSE(service->Register(1, 0, 112));         // F1: not mapped here
+    EXPECT_FALSE(service->Register(1, 0, 112));  // F1: not mapped here
     EXPECT_FALSE(service->Register(1, 0, 0));
-    EXPECT_FALSE(service->Register(1, 8, 'A'));         // the Windows-key flag
+    EXPECT_FALSE(service->Register(1, 8, 'A'));  // the Windows-key flag
     EXPECT_FALSE(service->Release(1));
     ASSERT_TRUE(service->Register(2, kModControl, 'Q'));
     EXPECT_FALSE(service->Register(3, kModControl, 'Q'));  // one key, one id

@@ -109,8 +109,7 @@ TEST_F(ManagedWindowsTest, ClientWindowUnderAFrameIsTheOneXdotoolFinds) {
     const ScreenPoint centre = Centre(window);
     EXPECT_EQ(desktop->WindowAt(centre), Handle(window));
     EXPECT_EQ(desktop->WindowAt(centre), Handle(window)) << "asked again along the remembered way";
-    EXPECT_EQ(Shell(managed->On("xdotool search --name '" + title + "' 2>/dev/null")),
-              std::to_string(window) + "\n");
+    EXPECT_EQ(Shell(managed->On("xdotool search --name '" + title + "' 2>/dev/null")), std::to_string(window) + "\n");
 
     const WindowTexts texts = desktop->ReadWindowTexts(Handle(window));
     EXPECT_EQ(texts.title, title);
@@ -243,7 +242,10 @@ TEST_F(ManagedWindowsTest, TitlesInEachEncodingComeOutAsUtf8) {
 
     // The class part of WM_CLASS, also when it is compound text or Latin-1.
     const ::Window window = client->Create(0, 0, 10, 10);
-    client->SetBytes(window, "WM_CLASS", "STRING", std::string("inst\0Gr\xFC\xDF" "e\0", 11));
+    client->SetBytes(window, "WM_CLASS", "STRING",
+                     std::string("inst\0Gr\xFC\xDF"
+                                 "e\0",
+                                 11));
     EXPECT_EQ(desktop->ReadWindowTexts(Handle(window)).className, "Grüße");
     client->SetBytes(window, "WM_CLASS", "COMPOUND_TEXT", std::string("inst\0", 5) + compoundBytes);
     EXPECT_EQ(desktop->ReadWindowTexts(Handle(window)).className, mixed);
@@ -256,14 +258,16 @@ TEST_F(ManagedWindowsTest, InvalidUtf8InATitleBecomesReplacementCharacters) {
         std::string title;
     };
     const Case cases[] = {
-        {"a\xFF" "b", "a" + bad + "b"},
-        {"\x80\xBF", bad + bad},                      // stray continuation bytes
-        {"\xC0\xAF!", bad + bad + "!"},                // overlong '/'
-        {"\xE0\x80\xAF", bad + bad + bad},             // overlong, three bytes
-        {"\xED\xA0\x80", bad + bad + bad},             // a surrogate
-        {"\xF4\x90\x80\x80", bad + bad + bad + bad},   // past U+10FFFF
-        {"\xE4\xB8x", bad + "x"},                      // cut short: one replacement
-        {"\xF0\x9F\x98", bad},                         // cut short at the end
+        {"a\xFF"
+         "b",
+         "a" + bad + "b"},
+        {"\x80\xBF", bad + bad},                          // stray continuation bytes
+        {"\xC0\xAF!", bad + bad + "!"},                   // overlong '/'
+        {"\xE0\x80\xAF", bad + bad + bad},                // overlong, three bytes
+        {"\xED\xA0\x80", bad + bad + bad},                // a surrogate
+        {"\xF4\x90\x80\x80", bad + bad + bad + bad},      // past U+10FFFF
+        {"\xE4\xB8x", bad + "x"},                         // cut short: one replacement
+        {"\xF0\x9F\x98", bad},                            // cut short at the end
         {"ok \xF0\x9F\x98\x80 \xE4\xB8\xAD", "ok 😀 中"},  // valid stays as it is
     };
     for (const Case& c : cases) {
@@ -295,7 +299,7 @@ TEST_F(ManagedWindowsTest, LongTextsAreCutToWholeCharactersWithin254Bytes) {
     const Case cases[] = {
         {"_NET_WM_NAME", "UTF8_STRING", repeat("中", k100), times("中", 84)},  // 252 bytes
         {"_NET_WM_NAME", "UTF8_STRING", std::string("a").append(repeat("😀", k100)),
-         std::string("a").append(times("😀", 63))},  // 253 bytes
+         std::string("a").append(times("😀", 63))},                                         // 253 bytes
         {"_NET_WM_NAME", "UTF8_STRING", repeat("\xFF", k100), times("\xEF\xBF\xBD", 84)},  // each byte U+FFFD
         {"_NET_WM_NAME", "UTF8_STRING", repeat("z", k100), times("z", 254)},
         {"WM_NAME", "STRING", repeat("\xE9", k100), times("é", 127)},
@@ -443,8 +447,8 @@ TEST_F(ManagedWindowsTest, WindowsComingAndGoingMeanwhileCostOnlyThemselves) {
         DesktopClient other(display);
         std::deque<::Window> alive;
         for (int i = 0; !stop; ++i) {
-            const ::Window window = i % 3 == 0 ? other.CreateUnmanaged(other.root(), 720, 600, 80, 60)
-                                               : other.Create(720, 600, 80, 60);
+            const ::Window window =
+                i % 3 == 0 ? other.CreateUnmanaged(other.root(), 720, 600, 80, 60) : other.Create(720, 600, 80, 60);
             other.SetTitle(window, "churn " + std::to_string(window));
             other.SetClass(window, "churn", "Churn");
             if (i % 3 == 1) XMapWindow(other.display(), window);

@@ -35,8 +35,8 @@ public:
     char separator = '/';
     std::map<std::string, std::string> contents;  // every file, by path
     std::set<std::string> folders{"/"};
-    std::set<std::string> hiddenFiles;            // present, but marked hidden or system
-    std::set<std::string> unreadableFiles;        // present, but cannot be opened
+    std::set<std::string> hiddenFiles;                  // present, but marked hidden or system
+    std::set<std::string> unreadableFiles;              // present, but cannot be opened
     std::map<std::string, std::uint64_t> claimedSizes;  // sizes FileSize reports instead
     std::set<std::string> unwritableDirectories;
     bool failWrites = false;

@@ -31,8 +31,7 @@ QImage ConvertPart(const Surface& surface, const QRect& part, bool transparent) 
     for (int y = 0; y < part.height(); ++y) {
         const std::int32_t* source = surface.Row(part.top() + y) + part.left();
         auto* target = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < part.width(); ++x)
-            target[x] = transparent && source[x] == -1 ? 0 : ToQRgb(source[x]);
+        for (int x = 0; x < part.width(); ++x) target[x] = transparent && source[x] == -1 ? 0 : ToQRgb(source[x]);
     }
     return image;
 }
@@ -85,8 +84,7 @@ void SyncLineColours(const Control& control, QWidget& widget) {
 template <typename LinesWidget>
 void ShowLines(LinesWidget& widget, std::vector<std::string>& shown, const std::vector<std::string>& items) {
     if (items == shown) return;
-    const bool onlyAppended =
-        items.size() > shown.size() && std::equal(shown.begin(), shown.end(), items.begin());
+    const bool onlyAppended = items.size() > shown.size() && std::equal(shown.begin(), shown.end(), items.begin());
     widget.setUpdatesEnabled(false);
     if (!onlyAppended) {
         widget.clear();
@@ -103,7 +101,8 @@ void ShowLines(LinesWidget& widget, std::vector<std::string>& shown, const std::
 void SyncLabel(const Label& label, QLabel& widget) {
     widget.setText(Text(label.Caption()));
     widget.setFrameStyle(label.Border() ? (QFrame::Box | QFrame::Plain) : QFrame::NoFrame);
-    widget.setAlignment(label.TextAlignment() == Alignment::Centre ? Qt::AlignCenter : (Qt::AlignLeft | Qt::AlignVCenter));
+    widget.setAlignment(label.TextAlignment() == Alignment::Centre ? Qt::AlignCenter
+                                                                   : (Qt::AlignLeft | Qt::AlignVCenter));
     SyncBackColour(label, widget);
     SetPaletteColour(widget, QPalette::WindowText, label.ForeColor());
     if (label.AutoSize()) {
@@ -265,8 +264,8 @@ void PictureWidget::paintEvent(QPaintEvent* event) {
         // display) is asked to paint all of itself when it is rendered into an image.
         const QRect dirty = event->rect() & inside & visibleRegion().boundingRect();
         painter.setClipRect(dirty);
-        painter.fillRect(dirty, picture_->BackColor() >= 0 ? ToQColor(picture_->BackColor())
-                                                           : palette().color(QPalette::Window));
+        painter.fillRect(
+            dirty, picture_->BackColor() >= 0 ? ToQColor(picture_->BackColor()) : palette().color(QPalette::Window));
         const Surface& shown = picture_->Picture();
         if (shown.Width() > 0 && shown.Height() > 0) {
             const QPoint centred(inside.left() + CentredOffset(inside.width(), shown.Width()),
@@ -396,8 +395,10 @@ QWidget* CreateControlWidget(Control& control, QWidget* parent) {
 void SyncControlWidget(const Control& control, QWidget& widget) {
     // Children of a bordered picture are placed relative to the area inside its border.
     const Control* container = control.Container();
-    const int inset = container && container->Kind() == ControlKind::PictureBox &&
-                              static_cast<const PictureBox*>(container)->Border() ? 1 : 0;
+    const int inset =
+        container && container->Kind() == ControlKind::PictureBox && static_cast<const PictureBox*>(container)->Border()
+            ? 1
+            : 0;
     const Rect& r = control.Geometry();
     widget.setGeometry(r.left + inset, r.top + inset, r.width, r.height);
     widget.setHidden(!control.Visible());
@@ -409,9 +410,7 @@ void SyncControlWidget(const Control& control, QWidget& widget) {
         case ControlKind::Frame:
             static_cast<FrameWidget&>(widget).SetCaption(Text(static_cast<const Frame&>(control).Caption()));
             break;
-        case ControlKind::Label:
-            SyncLabel(static_cast<const Label&>(control), static_cast<QLabel&>(widget));
-            break;
+        case ControlKind::Label: SyncLabel(static_cast<const Label&>(control), static_cast<QLabel&>(widget)); break;
         case ControlKind::TextBox: {
             const auto& box = static_cast<const TextBox&>(control);
             if (auto* lines = qobject_cast<QPlainTextEdit*>(&widget)) SyncMultiLineTextBox(box, *lines);

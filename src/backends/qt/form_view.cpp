@@ -72,7 +72,8 @@ void FormView::CreateWidgets() {
     for (Control* control : host_.Controls()) {
         if (control->Kind() == ControlKind::Timer) {
             auto* timer = new QTimer(this);
-            connect(timer, &QTimer::timeout, this, [this, t = static_cast<Timer*>(control)] { Dispatch([t] { t->Fire(); }); });
+            connect(timer, &QTimer::timeout, this,
+                    [this, t = static_cast<Timer*>(control)] { Dispatch([t] { t->Fire(); }); });
             timers_[control] = timer;
             continue;
         }

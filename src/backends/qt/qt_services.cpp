@@ -197,7 +197,8 @@ std::string QtFileSystem::UserPicturesDirectory() {
 }
 
 std::string QtDialogs::BrowseForFolder(const std::string& title) {
-    const QString folder = QFileDialog::getExistingDirectory(QApplication::activeWindow(), QString::fromStdString(title));
+    const QString folder =
+        QFileDialog::getExistingDirectory(QApplication::activeWindow(), QString::fromStdString(title));
     return QDir::toNativeSeparators(folder).toStdString();
 }
 

@@ -73,9 +73,12 @@ void Put(UINT format, const void* bytes, std::size_t size) {
 }
 
 std::uint32_t ReadU16(std::string_view bytes, std::size_t at) {
-    return static_cast<unsigned char>(bytes[at]) | static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + 1])) << 8;
+    return static_cast<unsigned char>(bytes[at]) | static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + 1]))
+                                                       << 8;
 }
-std::uint32_t ReadU32(std::string_view bytes, std::size_t at) { return ReadU16(bytes, at) | ReadU16(bytes, at + 2) << 16; }
+std::uint32_t ReadU32(std::string_view bytes, std::size_t at) {
+    return ReadU16(bytes, at) | ReadU16(bytes, at + 2) << 16;
+}
 
 void WriteU32(std::string& bytes, std::size_t at, std::uint32_t value) {
     for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>(value >> (8 * i));
@@ -161,7 +164,8 @@ std::optional<Surface> Win32Clipboard::Picture() {
         file.assign(kFileHeaderBytes, '\0');
         file[0] = 'B';
         file[1] = 'M';
-        WriteU32(file, 2, static_cast<std::uint32_t>(std::min<std::uint64_t>(kFileHeaderBytes + dib.size(), 0xFFFFFFFF)));
+        WriteU32(file, 2,
+                 static_cast<std::uint32_t>(std::min<std::uint64_t>(kFileHeaderBytes + dib.size(), 0xFFFFFFFF)));
         WriteU32(file, 10, *pixelOffset);
         file.append(dib);
     }

@@ -81,7 +81,8 @@ LRESULT CALLBACK LineProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
         case WM_PAINT: {
             PAINTSTRUCT paint;
             HDC dc = BeginPaint(window, &paint);
-            if (const Line* line = ControlOfWindow<Line>(window)) FillClient(window, dc, ToColorRef(line->BorderColor()));
+            if (const Line* line = ControlOfWindow<Line>(window))
+                FillClient(window, dc, ToColorRef(line->BorderColor()));
             EndPaint(window, &paint);
             return 0;
         }
@@ -190,7 +191,8 @@ void SyncGeometry(const Control& control, HWND window, HFONT font, LayoutScale s
     const Control* container = control.Container();
     const int inset =
         container && container->Kind() == ControlKind::PictureBox && static_cast<const PictureBox*>(container)->Border()
-            ? 1 : 0;
+            ? 1
+            : 0;
     const Rect& r = control.Geometry();
     int width = r.width;
     int height = r.height;
@@ -293,22 +295,22 @@ HWND CreateControlWindow(const Control& control, HWND parent, int id, HFONT font
         case ControlKind::Line: windowClass = kLineWindowClass; break;
         case ControlKind::ScrollBar:
             windowClass = L"SCROLLBAR";
-            style |= WS_TABSTOP |
-                     (static_cast<const ScrollBar&>(control).Direction() == ScrollBar::Orientation::Horizontal
-                          ? SBS_HORZ : SBS_VERT);
+            style |=
+                WS_TABSTOP |
+                (static_cast<const ScrollBar&>(control).Direction() == ScrollBar::Orientation::Horizontal ? SBS_HORZ
+                                                                                                          : SBS_VERT);
             break;
         case ControlKind::Timer: return nullptr;
     }
     const Rect& r = control.Geometry();
-    HWND window = CreateWindowExW(exStyle, windowClass, L"", style, r.left, r.top, std::max(r.width, 0),
-                                  std::max(r.height, 0), parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                  GetModuleHandleW(nullptr), nullptr);
+    HWND window =
+        CreateWindowExW(exStyle, windowClass, L"", style, r.left, r.top, std::max(r.width, 0), std::max(r.height, 0),
+                        parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
     if (window) SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return window;
 }
 
-void SyncControlWindow(const Control& control, HWND window, ControlWindowState& state, HFONT font,
-                       LayoutScale scale) {
+void SyncControlWindow(const Control& control, HWND window, ControlWindowState& state, HFONT font, LayoutScale scale) {
     switch (control.Kind()) {
         case ControlKind::Frame: SetText(window, static_cast<const Frame&>(control).Caption()); break;
         case ControlKind::Label: {
@@ -433,7 +435,8 @@ HICON MakeIcon(const Surface& image, bool cursor, int hotX, int hotY, int times,
             const std::int32_t pixel = row[source(x)];
             const bool transparent = pixel == -1;
             pixels[static_cast<std::size_t>(y) * width + x] = transparent ? 0 : 0xFF000000u | ToDibPixel(pixel);
-            if (transparent) mask[static_cast<std::size_t>(y) * maskStride + x / 8] |= static_cast<BYTE>(0x80 >> (x % 8));
+            if (transparent)
+                mask[static_cast<std::size_t>(y) * maskStride + x / 8] |= static_cast<BYTE>(0x80 >> (x % 8));
         }
     }
     HBITMAP maskBitmap = CreateBitmap(width, height, 1, 1, mask.data());

@@ -38,11 +38,11 @@ struct ControlWindowState {
     std::vector<std::string> shownItems;  // a list's or combo box's lines
     bool pictureShown = false;            // a button's picture made for pictureRevision
     std::uint64_t pictureRevision = 0;
-    int pictureDpi = 0;                   // the dpi the button's picture was made for
-    HICON icon = nullptr;                 // a button's picture
-    std::int32_t shownBack = -2;          // colours the window was last painted in
+    int pictureDpi = 0;           // the dpi the button's picture was made for
+    HICON icon = nullptr;         // a button's picture
+    std::int32_t shownBack = -2;  // colours the window was last painted in
     std::int32_t shownFore = -2;
-    bool thumbDragged = false;            // a scroll bar's thumb is being dragged
+    bool thumbDragged = false;  // a scroll bar's thumb is being dragged
 };
 
 // A child window of the right class and styles for control (not for a timer), hidden,
@@ -51,8 +51,7 @@ HWND CreateControlWindow(const Control& control, HWND parent, int id, HFONT font
 
 // Mirrors every property of control onto its window: geometry (inside the border of a
 // bordered picture) at scale, visibility, enabled state and what its kind shows.
-void SyncControlWindow(const Control& control, HWND window, ControlWindowState& state, HFONT font,
-                       LayoutScale scale);
+void SyncControlWindow(const Control& control, HWND window, ControlWindowState& state, HFONT font, LayoutScale scale);
 
 // One solid brush per colour, kept for the windows' lifetime.
 class ColourBrushes {

@@ -61,7 +61,8 @@ bool Inverting(std::uint32_t overBlack, std::uint32_t overWhite) {
 std::uint32_t CombinePixel(std::uint32_t overBlack, std::uint32_t overWhite) {
     int showing = 0;
     for (int shift = 0; shift <= 16; shift += 8) {
-        const int difference = static_cast<int>((overWhite >> shift) & 0xFF) - static_cast<int>((overBlack >> shift) & 0xFF);
+        const int difference =
+            static_cast<int>((overWhite >> shift) & 0xFF) - static_cast<int>((overBlack >> shift) & 0xFF);
         showing = std::max(showing, difference);
     }
     const auto alpha = static_cast<std::uint32_t>(255 - showing);

@@ -15,9 +15,7 @@ namespace {
 
 // HWNDs carry 32 significant bits on 64-bit Windows too, so the program's 32-bit handle
 // holds one whole; going back, the sign is extended as Windows does itself.
-WindowHandle ToHandle(HWND window) {
-    return static_cast<std::int32_t>(reinterpret_cast<std::intptr_t>(window));
-}
+WindowHandle ToHandle(HWND window) { return static_cast<std::int32_t>(reinterpret_cast<std::intptr_t>(window)); }
 HWND ToWindow(WindowHandle handle) { return reinterpret_cast<HWND>(static_cast<std::intptr_t>(handle)); }
 
 // The size of the text buffers window texts are read into, as the program always had.
@@ -27,8 +25,8 @@ constexpr int kTextBufferBytes = 255;
 std::string BufferText(const char* buffer, int written) {
     const int limit = std::clamp(written, 0, kTextBufferBytes);
     const void* nul = std::memchr(buffer, '\0', static_cast<std::size_t>(limit));
-    const std::size_t length = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - buffer)
-                                   : static_cast<std::size_t>(limit);
+    const std::size_t length =
+        nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - buffer) : static_cast<std::size_t>(limit);
     return std::string(buffer, length);
 }
 
@@ -135,9 +133,7 @@ void Win32Desktop::ReadArea(std::int32_t left, std::int32_t top, Surface& target
     DeleteDC(memory);
 }
 
-WindowHandle Win32Desktop::WindowAt(ScreenPoint point) {
-    return ToHandle(WindowFromPoint(POINT{point.x, point.y}));
-}
+WindowHandle Win32Desktop::WindowAt(ScreenPoint point) { return ToHandle(WindowFromPoint(POINT{point.x, point.y})); }
 
 WindowTexts Win32Desktop::ReadWindowTexts(WindowHandle window) {
     const HWND hwnd = ToWindow(window);

@@ -191,7 +191,8 @@ bool Win32FileSystem::DirectoryWritable(const std::string& path) {
 
 std::string Win32FileSystem::UserConfigDirectory() {
     wchar_t appData[MAX_PATH] = {};
-    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, appData)))
+    if (FAILED(
+            SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, appData)))
         return ExecutableDirectory();
     const std::wstring folder = Join(appData, L"Pelmora");
     CreateDirectoryW(folder.c_str(), nullptr);  // there already, or made now

@@ -33,8 +33,8 @@ constexpr UINT_PTR kSubclassId = 1;
 // The program's icon resource drawn side x side, or none when the running executable has
 // no icon (the test programs).
 HICON ProgramIcon(int side) {
-    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(PELMORA_ICON_ID), IMAGE_ICON,
-                                         side, side, LR_DEFAULTCOLOR));
+    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(PELMORA_ICON_ID), IMAGE_ICON, side,
+                                         side, LR_DEFAULTCOLOR));
 }
 
 // The first installed of the fonts that have the Chinese glyphs, 12 layout pixels high:
@@ -154,7 +154,7 @@ struct Win32FormView::State {
     LayoutScale scale;  // the dpi the windows are laid out at
     SIZE layoutClient{0, 0};
     HFONT font = nullptr;
-    HICON bigIcon = nullptr;    // the title bar's and Alt+Tab's icon at the scale
+    HICON bigIcon = nullptr;  // the title bar's and Alt+Tab's icon at the scale
     HICON smallIcon = nullptr;
     HWND toolTips = nullptr;
     bool comInitialised = false;
@@ -521,8 +521,8 @@ void Win32FormView::State::Command(Entry& entry, UINT code) {
                 const DWORD at = GetMessagePos();
                 POINT point{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
                 ScreenToClient(entry.window, &point);
-                const auto item = static_cast<DWORD>(
-                    SendMessageW(entry.window, LB_ITEMFROMPOINT, 0, MAKELPARAM(point.x, point.y)));
+                const auto item =
+                    static_cast<DWORD>(SendMessageW(entry.window, LB_ITEMFROMPOINT, 0, MAKELPARAM(point.x, point.y)));
                 if (HIWORD(item) == 0) Dispatch([&list] { list.RaiseDblClick(); });
             }
             break;
@@ -700,8 +700,8 @@ LRESULT CALLBACK Win32FormView::State::FormProcedure(HWND window, UINT message, 
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-LRESULT CALLBACK Win32FormView::State::ChildProcedure(HWND child, UINT message, WPARAM wParam, LPARAM lParam,
-                                                      UINT_PTR, DWORD_PTR data) {
+LRESULT CALLBACK Win32FormView::State::ChildProcedure(HWND child, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                                      DWORD_PTR data) {
     auto& state = *reinterpret_cast<State*>(data);
     LRESULT result = 0;
     if (state.Notification(message, wParam, lParam, result)) return result;  // a frame's or a picture's children
@@ -734,8 +734,8 @@ LRESULT CALLBACK Win32FormView::State::ChildProcedure(HWND child, UINT message, 
             break;
         case WM_NCCALCSIZE:
             if (const int border = state.ScaledBorder(*entry, child)) {
-                RECT* area = wParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0]
-                                    : reinterpret_cast<RECT*>(lParam);
+                RECT* area =
+                    wParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0] : reinterpret_cast<RECT*>(lParam);
                 InflateRect(area, -border, -border);
                 return 0;
             }

@@ -78,7 +78,8 @@ void PaintPicture(HWND window, HDC dc, const RECT& paintArea) {
         if (!scale.Unscaled()) {
             // Nearest neighbour: every layout pixel a sharp block of the scale.
             std::vector<int> columns(static_cast<std::size_t>(width));
-            for (int x = 0; x < width; ++x) columns[static_cast<std::size_t>(x)] = scale.ToLayout(area.left + x) - cover.left;
+            for (int x = 0; x < width; ++x)
+                columns[static_cast<std::size_t>(x)] = scale.ToLayout(area.left + x) - cover.left;
             std::vector<std::uint32_t> scaled(static_cast<std::size_t>(width) * height);
             for (int y = 0; y < height; ++y) {
                 const std::uint32_t* source =

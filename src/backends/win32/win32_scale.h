@@ -41,7 +41,8 @@ public:
     }
     // The font height: a size in layout pixels times the scale, rounded to nearest.
     constexpr int Size(int layout) const {
-        return static_cast<int>(FloorDiv(static_cast<std::int64_t>(layout) * dpi_ * 2 + kLayoutDpi, std::int64_t{2} * kLayoutDpi));
+        return static_cast<int>(
+            FloorDiv(static_cast<std::int64_t>(layout) * dpi_ * 2 + kLayoutDpi, std::int64_t{2} * kLayoutDpi));
     }
 
     friend constexpr bool operator==(LayoutScale a, LayoutScale b) { return a.dpi_ == b.dpi_; }

@@ -83,7 +83,8 @@ CurrentCursor X11Desktop::ReadCursor() {
     XFixesCursorImage* read = XFixesGetCursorImage(connection_.display());
     if (!read) return {false, PointerPos(), {}};
     std::unique_ptr<XFixesCursorImage, decltype(&XFree)> cursor(read, &XFree);
-    CurrentCursor current{true, {cursor->x, cursor->y}, {cursor->width, cursor->height, cursor->xhot, cursor->yhot, {}}};
+    CurrentCursor current{
+        true, {cursor->x, cursor->y}, {cursor->width, cursor->height, cursor->xhot, cursor->yhot, {}}};
     // Each pixel is an unsigned long holding premultiplied 0xAARRGGBB in its low 32 bits:
     // red and blue change places.
     const std::size_t count = static_cast<std::size_t>(cursor->width) * cursor->height;

@@ -93,7 +93,8 @@ void CopyImageInto(XImage& image, const PixelMasks& masks, Surface& target, int 
             const auto* from = reinterpret_cast<const unsigned char*>(image.data) +
                                static_cast<std::ptrdiff_t>(y) * image.bytes_per_line;
             std::int32_t* to = target.Row(top + y) + left;
-            for (int x = 0; x < width; ++x, from += bytes) to[x] = colour(ReadPixelBytes(from, bytes, mostSignificantFirst));
+            for (int x = 0; x < width; ++x, from += bytes)
+                to[x] = colour(ReadPixelBytes(from, bytes, mostSignificantFirst));
         }
         return;
     }
@@ -128,7 +129,8 @@ bool X11ScreenReader::ReadShared(int x, int y, int width, int height, Surface& t
     ImagePtr image(XShmCreateImage(display, visual_, static_cast<unsigned>(depth_), ZPixmap, nullptr, &segment_,
                                    static_cast<unsigned>(width), static_cast<unsigned>(height)));
     if (!image) return false;
-    if (!EnsureSegment(static_cast<std::size_t>(image->bytes_per_line) * static_cast<std::size_t>(height))) return false;
+    if (!EnsureSegment(static_cast<std::size_t>(image->bytes_per_line) * static_cast<std::size_t>(height)))
+        return false;
     image->data = segment_.shmaddr;
     // A refused read (the screen shrank meanwhile) comes back as an error before the reply.
     X11ErrorTrap trap(display);
@@ -157,7 +159,8 @@ bool X11ScreenReader::EnsureSegment(std::size_t size) {
     if (ImagePtr whole{XShmCreateImage(display, visual_, static_cast<unsigned>(depth_), ZPixmap, nullptr, &segment_,
                                        static_cast<unsigned>(DisplayWidth(display, screen)),
                                        static_cast<unsigned>(DisplayHeight(display, screen)))})
-        size = std::max(size, static_cast<std::size_t>(whole->bytes_per_line) * static_cast<std::size_t>(whole->height));
+        size =
+            std::max(size, static_cast<std::size_t>(whole->bytes_per_line) * static_cast<std::size_t>(whole->height));
     XShmSegmentInfo fresh{};
     fresh.shmid = shmget(IPC_PRIVATE, size, IPC_CREAT | 0600);
     if (fresh.shmid < 0) return false;  // over the system's limits: this read goes plain

@@ -39,8 +39,7 @@ using Reply = std::unique_ptr<T, FreeReply>;
 // The reply to a request; nullptr when the server refused it (a window that no longer
 // exists) or the connection broke. The error is freed here and goes nowhere else.
 template <class T, class Cookie>
-Reply<T> Await(T* (*replyOf)(xcb_connection_t*, Cookie, xcb_generic_error_t**), xcb_connection_t* xcb,
-               Cookie cookie) {
+Reply<T> Await(T* (*replyOf)(xcb_connection_t*, Cookie, xcb_generic_error_t**), xcb_connection_t* xcb, Cookie cookie) {
     xcb_generic_error_t* error = nullptr;
     Reply<T> reply(replyOf(xcb, cookie, &error));
     if (error) {
@@ -104,9 +103,9 @@ RawText ToRawText(const Reply<xcb_get_property_reply_t>& reply) {
 void ReadFurther(xcb_connection_t* xcb, xcb_window_t window, xcb_atom_t property, RawText& raw) {
     // A piece that was not the last holds whole 32-bit units, so the rest starts there.
     const auto offset = static_cast<std::uint32_t>(raw.bytes.size() / 4);
-    const auto reply = Await(xcb_get_property_reply, xcb,
-                             xcb_get_property(xcb, 0, window, property, XCB_GET_PROPERTY_TYPE_ANY, offset,
-                                              std::max(offset, kTextUnits)));
+    const auto reply = Await(
+        xcb_get_property_reply, xcb,
+        xcb_get_property(xcb, 0, window, property, XCB_GET_PROPERTY_TYPE_ANY, offset, std::max(offset, kTextUnits)));
     if (!reply || reply->type != raw.type || reply->format != 8) {
         raw.complete = true;  // gone or replaced meanwhile: what was read stands
         return;
@@ -166,10 +165,8 @@ std::string ValidUtf8(std::string_view text) {
             if (!fits) break;
             ++wellFormed;
         }
-        if (length != 0 && wellFormed == length)
-            valid.append(text.substr(at, length));
-        else
-            valid.append(kReplacementCharacter);
+        if (length != 0 && wellFormed == length) valid.append(text.substr(at, length));
+        else valid.append(kReplacementCharacter);
         at += wellFormed;
     }
     return valid;
@@ -303,12 +300,10 @@ public:
         TextRequests requests;
         requests.window = window;
         requests.withClass = withClass;
-        requests.netWmName =
-            xcb_get_property(xcb_, 0, window, netWmName_, XCB_GET_PROPERTY_TYPE_ANY, 0, kTextUnits);
+        requests.netWmName = xcb_get_property(xcb_, 0, window, netWmName_, XCB_GET_PROPERTY_TYPE_ANY, 0, kTextUnits);
         // WM_NAME is asked for at once too: a window without _NET_WM_NAME then costs no
         // second round trip.
-        requests.wmName =
-            xcb_get_property(xcb_, 0, window, XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY, 0, kTextUnits);
+        requests.wmName = xcb_get_property(xcb_, 0, window, XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY, 0, kTextUnits);
         if (withClass)
             requests.wmClass =
                 xcb_get_property(xcb_, 0, window, XCB_ATOM_WM_CLASS, XCB_GET_PROPERTY_TYPE_ANY, 0, kClassUnits);
@@ -361,8 +356,7 @@ struct Step {
     xcb_translate_coordinates_cookie_t below{};
 };
 
-Step AskAbout(xcb_connection_t* xcb, xcb_window_t window, xcb_window_t root, xcb_atom_t wmState,
-              ScreenPoint point) {
+Step AskAbout(xcb_connection_t* xcb, xcb_window_t window, xcb_window_t root, xcb_atom_t wmState, ScreenPoint point) {
     return {window, xcb_get_property(xcb, 0, window, wmState, XCB_GET_PROPERTY_TYPE_ANY, 0, 0),
             xcb_translate_coordinates(xcb, root, window, static_cast<std::int16_t>(point.x),
                                       static_cast<std::int16_t>(point.y))};
@@ -385,8 +379,7 @@ struct Found {
 // client on the way, else the deepest window (the root over bare background); nothing
 // when a window on the way vanished meanwhile.
 std::optional<Found> Descend(xcb_connection_t* xcb, xcb_window_t root, xcb_atom_t wmState, ScreenPoint point,
-                                    std::vector<std::uint32_t>& path,
-                                    xcb_translate_coordinates_cookie_t top) {
+                             std::vector<std::uint32_t>& path, xcb_translate_coordinates_cookie_t top) {
     std::vector<Step> guesses;
     guesses.reserve(path.size());
     for (const std::uint32_t window : path) guesses.push_back(AskAbout(xcb, window, root, wmState, point));
@@ -453,10 +446,8 @@ WalkResult Walk(xcb_connection_t* xcb, xcb_window_t root, xcb_atom_t wmState, Sc
     if (lastAnswer != XCB_NONE) texts = reader.Ask(lastAnswer, true);
     WalkResult result{Descend(xcb, root, wmState, point, path, top), std::nullopt};
     if (texts) {
-        if (result.answer && result.answer->window == lastAnswer)
-            result.answerTexts = reader.Collect(*texts);
-        else
-            reader.Forget(*texts);
+        if (result.answer && result.answer->window == lastAnswer) result.answerTexts = reader.Collect(*texts);
+        else reader.Forget(*texts);
     }
     return result;
 }
@@ -602,8 +593,8 @@ std::vector<TopLevelWindow> X11Desktop::TopLevelWindows() {
     // The root's children, and the clients the window manager lists: a frame's client is
     // looked for among those first, since a frame has dozens of decoration windows.
     const auto treeRequest = xcb_query_tree(xcb, connection_.root());
-    const auto listRequest = xcb_get_property(xcb, 0, connection_.root(), atoms.netClientList, XCB_ATOM_WINDOW, 0,
-                                              kMostListedClients);
+    const auto listRequest =
+        xcb_get_property(xcb, 0, connection_.root(), atoms.netClientList, XCB_ATOM_WINDOW, 0, kMostListedClients);
     const auto rootTree = Await(xcb_query_tree_reply, xcb, treeRequest);
     const auto clientList = Await(xcb_get_property_reply, xcb, listRequest);
     if (!rootTree) return {};
@@ -638,12 +629,9 @@ std::vector<TopLevelWindow> X11Desktop::TopLevelWindows() {
                         xcb_get_property(xcb, 0, window, atoms.wmState, XCB_GET_PROPERTY_TYPE_ANY, 0, 0),
                         xcb_query_tree(xcb, window));
                 return true;
-            case Stage::Read:
-                walk.texts = reader.Ask(walk.shown, false);
-                return true;
+            case Stage::Read: walk.texts = reader.Ask(walk.shown, false); return true;
             case Stage::Done:
-            case Stage::Gone:
-                return false;
+            case Stage::Gone: return false;
         }
         return false;
     };
@@ -725,8 +713,7 @@ std::vector<TopLevelWindow> X11Desktop::TopLevelWindows() {
                 break;
             }
             case Stage::Done:
-            case Stage::Gone:
-                break;
+            case Stage::Gone: break;
         }
     };
 
