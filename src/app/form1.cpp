@@ -23,6 +23,7 @@ Form1::Form1(Platform platform)
           {getPanel, customPanel.fields, lookupPage, adjustment, windowHandlePage.pick, windowHandlePage.search}),
       hotkeyDispatch(platform.desktop, sampling, pointSlots, cursorPage, snapshotPage),
       hotkeyHook(platform.hotkeys, [this](int id) { hotkeyDispatch.HotKeyWndProc(id); }),
+      waylandNotice(platform.dialogs),
       platform_(platform) {
     PlaceRegions();
     PlacePages();
@@ -50,6 +51,8 @@ void Form1::Form_Unload() {
     SaveSettings();
     ReleaseHotkeys();
 }
+
+void Form1::ShowSessionNotice(bool waylandSession) { waylandNotice.Show(waylandSession, Settings()); }
 
 void Form1::RegisterHotkeys() {
     const auto add = [this](int id, const std::string& keyText) {
@@ -79,9 +82,9 @@ Form1::SettingsLocation Form1::FindSettings() {
     FileSystem& files = platform_.files;
     const std::string executableDirectory = files.ExecutableDirectory();
     const std::string beside = executableDirectory + files.Separator() + kSettingsFileName;
-    if (files.DirectoryWritable(executableDirectory))
+    if (!files.InstalledForAllUsers() && files.DirectoryWritable(executableDirectory))
         return {beside, beside, executableDirectory + files.Separator() + "Snap"};
-    // A read-only program folder (an installed program, a read-only share): the settings
+    // An installed program or a read-only program folder (a read-only share): the settings
     // are written per user, but a file shipped or left beside the program is read until
     // the user has one of their own, so that its slots are not lost.
     const std::string perUser = files.UserConfigDirectory() + files.Separator() + kSettingsFileName;
@@ -99,6 +102,7 @@ void Form1::LoadSettings(const std::string& path, const std::string& defaultSnap
     }
     const SettingsFile settings{platform_.files, platform_.encoding, path};
     for (int i = 0; i < kSlotCount; ++i) pointSlots.LoadSlot(i, settings);
+    waylandNotice.Load(settings);
     const std::string storedFolder = ReadSetting(settings, "Bmp", "BmpFilePath");
     folder.SetText(storedFolder.empty() ? defaultSnapshotFolder : storedFolder);
     SkipIfFailing([&] {
@@ -115,6 +119,7 @@ void Form1::SaveSettings() {
     // Writing never fails loudly: a file that cannot be written keeps its old contents.
     WriteSetting(settings, "Bmp", "BmpFilePath", snapshotPage.路径文本框.Text());
     WriteSetting(settings, "Bmp", "MousePoint", std::to_string(snapshotPage.Check7.Value()));
+    waylandNotice.Save(settings);
 }
 
 void Form1::Option2_Click(int index) {

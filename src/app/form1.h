@@ -12,6 +12,7 @@
 #include "editor/editor_page.h"
 #include "app/hotkey_dispatch.h"
 #include "app/version.h"
+#include "app/wayland_notice.h"
 #include "hotkeys/set_hotkey.h"
 #include "platform/controls.h"
 #include "platform/platform.h"
@@ -50,6 +51,9 @@ public:
     void Form_Unload();
     // Whether shut-down has run.
     bool Unloaded() const { return unloaded_; }
+    // Once the window shows, after start-up: in a Wayland session, what the program cannot
+    // do there, unless the user silenced it.
+    void ShowSessionNotice(bool waylandSession);
 
     // Page switch: only Frame2(index) shows; the focus goes to Check1.
     void Option2_Click(int index);
@@ -96,6 +100,7 @@ public:
     ClipboardTemplates clipboardTemplates;  // what the Command11 buttons do
     HotkeyDispatch hotkeyDispatch;          // HotKeyWndProc: what each hotkey id does
     HotkeyHook hotkeyHook;                  // SetHotKey: registration and the window hook
+    WaylandNotice waylandNotice;            // what a Wayland session cannot give
 
 private:
     // The always-visible regions; the six pages with their selector row; the Command11
@@ -109,16 +114,19 @@ private:
         std::string defaultSnapshotFolder;  // for a settings file without one
     };
     // Where the settings live: beside the executable, with the snapshots in "Snap" there;
-    // when that folder cannot be written, in the per-user configuration folder (the file
+    // for a program installed for all users, or when that folder cannot be written, in the
+    // per-user configuration folder (the file
     // beside the executable still read while there is no per-user one), with the
     // snapshots in the user's pictures folder.
     SettingsLocation FindSettings();
     // The settings file at SettingsPath with the services that read and write it.
     SettingsFile Settings() const;
     // Start-up's settings steps from the file at path: the slots, the snapshot folder
-    // (defaultSnapshotFolder when it has none, or when there is no file) and Check7.
+    // (defaultSnapshotFolder when it has none, or when there is no file), Check7 and whether
+    // the Wayland notice is silenced.
     void LoadSettings(const std::string& path, const std::string& defaultSnapshotFolder);
-    // Shut-down's: the slots, the snapshot folder and Check7 into SettingsPath.
+    // Shut-down's: the slots, the snapshot folder, Check7 and a silenced Wayland notice into
+    // SettingsPath.
     void SaveSettings();
 
     // The start-up hotkeys, ids 0 to 10 and 12 to 18 (Print Screen, 11, follows Check6).

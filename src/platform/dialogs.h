@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The platform's modal dialogs: the folder picker, the file dialogs and a message box with
-// an OK button.
+// The platform's modal dialogs: the folder picker, the file dialogs, a message box with an OK
+// button and a notice with a check box that silences it.
 #pragma once
 
 #include <string>
@@ -21,6 +21,9 @@ public:
     virtual std::string ChooseFileToSave(const std::string& title, const std::string& filter) = 0;
     // Shows text in a modal box and returns once the user has closed it.
     virtual void ShowMessage(const std::string& text) = 0;
+    // Shows text in a modal box with an OK button and a check box captioned checkBoxCaption;
+    // returns once the user has closed it, true when the check box was ticked then.
+    virtual bool ShowNotice(const std::string& text, const std::string& checkBoxCaption) = 0;
 };
 
 }  // namespace pelmora

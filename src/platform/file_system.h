@@ -30,6 +30,9 @@ public:
     virtual bool CreateFolder(const std::string& path) = 0;
     // Files can be created in the folder (found by trying, not from permission bits).
     virtual bool DirectoryWritable(const std::string& path) = 0;
+    // The program was installed for every user of the machine (by a package): its folder is
+    // the system's, where no user's files belong even when the user (root) could write there.
+    virtual bool InstalledForAllUsers() = 0;
     // This program's per-user configuration folder, created when missing.
     virtual std::string UserConfigDirectory() = 0;
     // The user's own pictures folder (the XDG pictures folder on Linux, Pictures on Windows).

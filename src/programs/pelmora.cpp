@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 // pelmora, the Linux program: the Qt view and services over the X11 desktop and hotkeys.
 // Builds the window on the real desktop and runs the event loop.
+#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "app/form1.h"
 #include "backends/qt/form_view.h"
@@ -17,15 +19,26 @@
 #include "backends/x11/x11_hotkeys.h"
 #include "platform/utf8_encoding.h"
 
+namespace {
+std::string NoXServerMessage() {
+    const char* display = std::getenv("DISPLAY");
+    return std::string("pelmora: 无法连接到 X 服务器（DISPLAY=") + (display ? display : "") + "）。";
+}
+}  // namespace
+
 int main(int argc, char* argv[]) {
     using namespace pelmora;
+    // Qt ends the process on its own when it finds no X server; the user is told first.
+    if (!X11Connection::Reachable()) {
+        ReportNoXServer(argc, argv, NoXServerMessage());
+        return 1;
+    }
     QtApplication application(argc, argv);
     UseHugePagesForLargeBuffers();
 
     auto connection = X11Connection::Open();
-    if (!connection) {
-        const char* display = std::getenv("DISPLAY");
-        std::fprintf(stderr, "pelmora: 无法连接到 X 服务器（DISPLAY=%s）。\n", display ? display : "");
+    if (!connection) {  // the server went away in the meantime
+        std::fprintf(stderr, "%s\n", NoXServerMessage().c_str());
         return 1;
     }
     X11Desktop desktop(*connection);
@@ -48,5 +61,7 @@ int main(int argc, char* argv[]) {
     view.onClose = [&form] { form.Form_Unload(); };
     ShutdownTriggers triggers(view, [&form] { form.Form_Unload(); });
     view.show();
+    // The notice comes once the event loop runs, over the shown window.
+    QTimer::singleShot(0, [&form, &view] { view.Dispatch([&form] { form.ShowSessionNotice(InWaylandSession()); }); });
     return application.Run();
 }

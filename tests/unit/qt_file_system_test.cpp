@@ -80,6 +80,23 @@ TEST_F(QtFileSystemTest, WritableFolderIsFoundByTryingAndLeftClean) {
     EXPECT_TRUE(FolderEntries().isEmpty());
 }
 
+// A package's layout, /usr/bin beside /usr/share/applications, unpacked into the folder.
+TEST_F(QtFileSystemTest, InstalledProgramIsKnownByItsMenuEntryBesideItsBinFolder) {
+    QDir root(folder.path());
+    ASSERT_TRUE(root.mkpath("usr/bin") && root.mkpath("usr/share/applications") && root.mkpath("build"));
+    const QString bin = root.filePath("usr/bin");
+    EXPECT_FALSE(InstalledUnderPrefix(bin)) << "no menu entry yet";
+    Put(PathOf("usr/share/applications/" PELMORA_APP_ID ".desktop"), "[Desktop Entry]\n");
+    EXPECT_TRUE(InstalledUnderPrefix(bin));
+    EXPECT_TRUE(InstalledUnderPrefix(bin + "/"));
+    EXPECT_FALSE(InstalledUnderPrefix(root.filePath("build"))) << "a build tree is not installed";
+    ASSERT_TRUE(root.mkpath("usr/share/applications/bin"));
+    EXPECT_FALSE(InstalledUnderPrefix(root.filePath("usr/share/applications/bin")));
+    QFile::remove(root.filePath("usr/share/applications/" PELMORA_APP_ID ".desktop"));
+    ASSERT_TRUE(root.mkpath("usr/share/applications/" PELMORA_APP_ID ".desktop"));
+    EXPECT_FALSE(InstalledUnderPrefix(bin)) << "a folder of that name is no menu entry";
+}
+
 TEST_F(QtFileSystemTest, UserConfigDirectoryIsCreated) {
     QStandardPaths::setTestModeEnabled(true);  // keeps the real configuration folder out of it
     const QFileInfo info(QString::fromStdString(files.UserConfigDirectory()));

@@ -89,6 +89,18 @@ TEST_F(SettingsStepsTest, ReadOnlyProgramFolderWritesPerUserAndDefaultsSnapshots
     EXPECT_FALSE(fake.files.contents.count(kSettings));
 }
 
+// Installed by a package into the system's folders, the program keeps nothing beside itself,
+// even for a user (root) who could write there.
+TEST_F(SettingsStepsTest, ProgramInstalledForAllUsersKeepsSettingsPerUserThoughItsFolderIsWritable) {
+    fake.files.installedForAllUsers = true;
+    form.Form_Load();
+    EXPECT_EQ(form.SettingsPath, "/home/user/.config/Pelmora/zarade.ini");
+    EXPECT_EQ(folder.Text(), "/home/user/Pictures/Pelmora");
+    form.Form_Unload();
+    EXPECT_TRUE(fake.files.contents.count("/home/user/.config/Pelmora/zarade.ini"));
+    EXPECT_FALSE(fake.files.contents.count(kSettings));
+}
+
 TEST_F(SettingsStepsTest, ReadOnlyProgramFolderStillReadsTheFileBesideTheProgramUntilThereIsAPerUserOne) {
     constexpr const char* kPerUser = "/home/user/.config/Pelmora/zarade.ini";
     fake.files.unwritableDirectories.insert("/opt/pelmora");

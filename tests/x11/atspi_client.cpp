@@ -51,6 +51,11 @@ AccessibleTree AccessibleTree::Read(const std::string& busAddress, pid_t pid) {
     return tree;
 }
 
+bool AccessibleTree::DoAction(const std::string& busAddress, pid_t pid, const std::string& name) {
+    return Shell("AT_SPI_BUS_ADDRESS='" + busAddress + "' /usr/bin/python3 " PELMORA_ATSPI_TREE " " +
+                 std::to_string(pid) + " '" + name + "' >/dev/null 2>&1; echo $?") == "0\n";
+}
+
 const Accessible* AccessibleTree::Find(const std::string& description) const {
     for (const Accessible& accessible : objects_)
         if (accessible.description == description) return &accessible;

@@ -24,6 +24,9 @@ public:
     // The tree of the program with process id pid on the accessibility bus at address
     // (empty while it has not registered there).
     static AccessibleTree Read(const std::string& busAddress, pid_t pid);
+    // Does the first action (press, toggle) of the program's first object named name, as a
+    // user's click would; false when there is no such object.
+    static bool DoAction(const std::string& busAddress, pid_t pid, const std::string& name);
 
     const std::vector<Accessible>& Objects() const { return objects_; }
     // The object whose description is description (a control's name with its index).

@@ -53,6 +53,9 @@ void ProgramUnderTest::Start(const std::string& display) {
     pid_ = fork();
     if (pid_ == 0) {
         if (!display.empty()) setenv("DISPLAY", display.c_str(), 1);
+        unsetenv("WAYLAND_DISPLAY");
+        setenv("XDG_SESSION_TYPE", "x11", 1);
+        for (const auto& [name, value] : environment) setenv(name.c_str(), value.c_str(), 1);
         execl(executable.c_str(), executable.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }

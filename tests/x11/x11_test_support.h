@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <string>
 
 #include <sys/types.h>
@@ -28,8 +29,10 @@ public:
     ProgramUnderTest();
     ~ProgramUnderTest();
     const std::filesystem::path& Directory() const { return directory_; }
-    // Starts the program on the display named (the current one when empty).
+    // Starts the program on the display named (the current one when empty), in an X11
+    // session whatever the tests run in, with environment's variables set on top.
     void Start(const std::string& display = "");
+    std::map<std::string, std::string> environment;
     // Waits for the process to end; true if it ended by itself within limit.
     bool EndsWithin(std::chrono::milliseconds limit);
     // The X id of the program's main window on display (the current one when empty), 0

@@ -26,6 +26,7 @@ public:
     // parent is unwritable.
     bool CreateFolder(const std::string& path) override;
     bool DirectoryWritable(const std::string& path) override { return !unwritableDirectories.contains(path); }
+    bool InstalledForAllUsers() override { return installedForAllUsers; }
     std::string UserConfigDirectory() override { return userConfigDirectory; }
     std::string UserPicturesDirectory() override { return userPicturesDirectory; }
 
@@ -39,6 +40,7 @@ public:
     std::set<std::string> unreadableFiles;              // present, but cannot be opened
     std::map<std::string, std::uint64_t> claimedSizes;  // sizes FileSize reports instead
     std::set<std::string> unwritableDirectories;
+    bool installedForAllUsers = false;
     bool failWrites = false;
 };
 

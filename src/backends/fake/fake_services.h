@@ -73,12 +73,18 @@ public:
         return fileToSave;
     }
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    bool ShowNotice(const std::string& text, const std::string& checkBoxCaption) override {
+        notices.push_back(text + " | " + checkBoxCaption);
+        return tickNoticeCheckBox;
+    }
     std::string chosenFolder;  // "" as for a cancelled picker
     std::string fileToOpen;    // "" as for a cancelled dialog
     std::string fileToSave;
     std::vector<std::string> folderTitles;
     std::vector<std::string> fileDialogs;  // title | filter of each file dialog shown
     std::vector<std::string> messages;
+    std::vector<std::string> notices;  // text | check box caption of each notice shown
+    bool tickNoticeCheckBox = false;   // what the user does with a notice's check box
 };
 
 // Sleeping advances the fake clock; processing runs whatever the test queued.

@@ -2,20 +2,52 @@
 #include "backends/qt/qt_application.h"
 
 #include <QApplication>
-
+#include <QDir>
+#include <QLibraryInfo>
+#include <QMessageBox>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #include "backends/qt/appearance.h"
 
 namespace pelmora {
 
+namespace {
+// Qt ends the process when no platform plugin can start, so a box is only tried where the
+// Wayland plugin is installed.
+bool WaylandPluginInstalled() {
+    const QDir platforms(QLibraryInfo::path(QLibraryInfo::PluginsPath) + QStringLiteral("/platforms"));
+    return !platforms.entryList({QStringLiteral("libqwayland-*.so")}, QDir::Files).isEmpty();
+}
+}  // namespace
+
+bool IsWaylandSession(const char* sessionType, const char* waylandDisplay) {
+    return (sessionType && std::strcmp(sessionType, "wayland") == 0) || (waylandDisplay && *waylandDisplay);
+}
+
+bool InWaylandSession() { return IsWaylandSession(std::getenv("XDG_SESSION_TYPE"), std::getenv("WAYLAND_DISPLAY")); }
+
+void ReportNoXServer(int& argc, char** argv, const std::string& message) {
+    std::fprintf(stderr, "%s\n", message.c_str());
+    if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") || !WaylandPluginInstalled()) return;
+    qputenv("QT_QPA_PLATFORM", "wayland");
+    QApplication application(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral(PELMORA_APP_ID));
+    QMessageBox::critical(nullptr, QStringLiteral("Pelmora"), QString::fromStdString(message));
+}
+
 QtApplication::QtApplication(int& argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "xcb");
-    if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+    // The window must live where the pointer, pixels and hotkeys are read, on X11, also when
+    // the session asks Qt programs for Wayland; other choices (offscreen for tests) stay.
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (platform.isEmpty() || platform.startsWith("wayland")) qputenv("QT_QPA_PLATFORM", "xcb");
+    if (InWaylandSession())
         std::fprintf(stderr,
                      "pelmora: 当前是 Wayland 会话，本程序通过 XWayland 运行："
                      "只能读取 X11 程序的窗口，其他程序的像素、窗口和热键可能无法读取。\n");
     app_ = std::make_unique<QApplication>(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral(PELMORA_APP_ID));
     ApplyAppearance(*app_);
 }
 

@@ -1,14 +1,26 @@
 // SPDX-License-Identifier: MIT
 // Qt's application object as the Linux program needs it: on the xcb platform (the pointer,
-// pixels and hotkeys are read over X11, under Wayland through XWayland) and with the look
-// the window was laid out for.
+// pixels and hotkeys are read over X11, under Wayland through XWayland), named after its
+// desktop entry and with the look the window was laid out for.
 #pragma once
 
 #include <memory>
+#include <string>
 
 class QApplication;
 
 namespace pelmora {
+
+// Whether the desktop session is Wayland, from the variables a session manager sets:
+// XDG_SESSION_TYPE "wayland", or a WAYLAND_DISPLAY (either may be null when unset).
+bool IsWaylandSession(const char* sessionType, const char* waylandDisplay);
+// The same for this process's environment.
+bool InWaylandSession();
+
+// Says that the program cannot start without an X server: message goes to standard error
+// and, when a Wayland display is there and Qt can show a window on it (a program started
+// from a menu has no terminal), into a message box too.
+void ReportNoXServer(int& argc, char** argv, const std::string& message);
 
 class QtApplication {
 public:
@@ -17,7 +29,6 @@ public:
     ~QtApplication();
     QtApplication(const QtApplication&) = delete;
     QtApplication& operator=(const QtApplication&) = delete;
-
     // Runs the event loop until the application quits; returns its exit code.
     int Run();
 

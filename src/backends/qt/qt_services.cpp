@@ -2,6 +2,7 @@
 #include "backends/qt/qt_services.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QDateTime>
@@ -182,6 +183,15 @@ bool QtFileSystem::DirectoryWritable(const std::string& path) {
     return probe.open();
 }
 
+bool InstalledUnderPrefix(const QString& executableDirectory) {
+    const QDir bin(executableDirectory);
+    if (bin.dirName() != QStringLiteral("bin")) return false;
+    const QString menuEntry = QStringLiteral("../share/applications/" PELMORA_APP_ID ".desktop");
+    return QFileInfo(bin.filePath(menuEntry)).isFile();
+}
+
+bool QtFileSystem::InstalledForAllUsers() { return InstalledUnderPrefix(QCoreApplication::applicationDirPath()); }
+
 std::string QtFileSystem::UserConfigDirectory() {
     const QString folder =
         QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/Pelmora");
@@ -217,6 +227,15 @@ std::string QtDialogs::ChooseFileToSave(const std::string& title, const std::str
 
 void QtDialogs::ShowMessage(const std::string& text) {
     QMessageBox::information(QApplication::activeWindow(), QStringLiteral("Pelmora"), QString::fromStdString(text));
+}
+
+bool QtDialogs::ShowNotice(const std::string& text, const std::string& checkBoxCaption) {
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Pelmora"), QString::fromStdString(text), QMessageBox::Ok,
+                    QApplication::activeWindow());
+    auto* checkBox = new QCheckBox(QString::fromStdString(checkBoxCaption));  // the box owns it
+    box.setCheckBox(checkBox);
+    box.exec();
+    return checkBox->isChecked();
 }
 
 }  // namespace pelmora

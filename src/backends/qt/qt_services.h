@@ -2,6 +2,7 @@
 // The platform services that Qt provides the same way on every system.
 #pragma once
 
+#include <QString>
 #include <functional>
 
 #include "platform/clipboard.h"
@@ -36,6 +37,7 @@ public:
     std::string ChooseFileToOpen(const std::string& title, const std::string& filter) override;
     std::string ChooseFileToSave(const std::string& title, const std::string& filter) override;
     void ShowMessage(const std::string& text) override;
+    bool ShowNotice(const std::string& text, const std::string& checkBoxCaption) override;
 };
 
 // A steady millisecond counter and the local time.
@@ -54,6 +56,11 @@ public:
     std::function<void()> beforeProcessing;
 };
 
+// Whether the executable in executableDirectory was installed into a prefix as a package
+// installs it: the folder is PREFIX/bin and PREFIX/share/applications holds the program's
+// menu entry (as in /usr/bin with /usr/share/applications, or a package unpacked elsewhere).
+bool InstalledUnderPrefix(const QString& executableDirectory);
+
 // Files over Qt's file classes; the per-user folders are the XDG ones on Linux.
 class QtFileSystem : public FileSystem {
 public:
@@ -66,6 +73,7 @@ public:
     bool EntryExists(const std::string& path) override;
     bool CreateFolder(const std::string& path) override;
     bool DirectoryWritable(const std::string& path) override;
+    bool InstalledForAllUsers() override;  // InstalledUnderPrefix for the executable's folder
     std::string UserConfigDirectory() override;
     std::string UserPicturesDirectory() override;
 };

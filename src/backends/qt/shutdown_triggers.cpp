@@ -42,13 +42,16 @@ ShutdownTriggers::ShutdownTriggers(QWidget& window, const std::function<void()>&
 
 #ifndef _WIN32
     // A signal handler may only write to a pipe; the event loop reads it and closes the
-    // window, which runs the shut-down through the normal close path.
+    // window, which runs the shut-down through the normal close path, then quits, which also
+    // ends the loop of a modal box that is open (a message, a file dialog), since the
+    // window's closing alone does not end the program while another window shows.
     if (signalPipe[0] < 0 && ::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0) return;
     auto* notifier = new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, this);
     QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window] {
         char byte;
         [[maybe_unused]] const auto received = ::read(signalPipe[1], &byte, 1);
         window.close();
+        QCoreApplication::quit();
     });
     struct sigaction action {};
     action.sa_handler = ForwardSignal;

@@ -2,6 +2,7 @@
 #include "backends/win32/win32_dialogs.h"
 
 // clang-format off
+#include <commctrl.h>
 #include <commdlg.h>
 #include <ole2.h>
 #include <shellapi.h>
@@ -122,6 +123,36 @@ std::string Win32Dialogs::ChooseFileToSave(const std::string& title, const std::
 
 void Win32Dialogs::ShowMessage(const std::string& text) {
     MessageBoxW(owner_, Wide(text).c_str(), L"Pelmora", MB_OK | MB_ICONINFORMATION);
+}
+
+bool Win32Dialogs::ShowNotice(const std::string& text, const std::string& checkBoxCaption) {
+    // Task dialogs come with Common Controls 6, which pelmora.exe's manifest asks for; looked
+    // up at run time so that a program without that manifest still starts.
+    using TaskDialogIndirectProc = HRESULT(WINAPI*)(const TASKDIALOGCONFIG*, int*, int*, BOOL*);
+    const HMODULE controls = GetModuleHandleW(L"comctl32.dll");
+    const auto taskDialog = controls ? reinterpret_cast<TaskDialogIndirectProc>(
+                                           reinterpret_cast<void*>(GetProcAddress(controls, "TaskDialogIndirect")))
+                                     : nullptr;
+    const std::wstring content = Wide(text);
+    if (!taskDialog) {
+        MessageBoxW(owner_, content.c_str(), L"Pelmora", MB_OK | MB_ICONINFORMATION);
+        return false;
+    }
+    const std::wstring verification = Wide(checkBoxCaption);
+    TASKDIALOGCONFIG config{};
+    config.cbSize = sizeof config;
+    config.hwndParent = owner_;
+    config.dwCommonButtons = TDCBF_OK_BUTTON;
+    config.pszWindowTitle = L"Pelmora";
+    config.pszMainIcon = TD_INFORMATION_ICON;
+    config.pszContent = content.c_str();
+    config.pszVerificationText = verification.c_str();
+    BOOL ticked = FALSE;
+    if (FAILED(taskDialog(&config, nullptr, nullptr, &ticked))) {
+        MessageBoxW(owner_, content.c_str(), L"Pelmora", MB_OK | MB_ICONINFORMATION);
+        return false;
+    }
+    return ticked != FALSE;
 }
 
 void Win32Shell::Open(const std::string& link) {

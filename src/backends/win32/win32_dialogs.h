@@ -26,6 +26,9 @@ public:
     std::string ChooseFileToOpen(const std::string& title, const std::string& filter) override;
     std::string ChooseFileToSave(const std::string& title, const std::string& filter) override;
     void ShowMessage(const std::string& text) override;
+    // A task dialog with its verification check box; a plain message box (never ticked)
+    // where comctl32 has no task dialogs.
+    bool ShowNotice(const std::string& text, const std::string& checkBoxCaption) override;
 
 private:
     HWND owner_ = nullptr;

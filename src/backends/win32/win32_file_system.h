@@ -18,6 +18,9 @@ public:
     bool EntryExists(const std::string& path) override;
     bool CreateFolder(const std::string& path) override;
     bool DirectoryWritable(const std::string& path) override;
+    // Always false: pelmora.exe is unpacked from its archive into a folder the user chose,
+    // and a read-only one is already told apart by DirectoryWritable.
+    bool InstalledForAllUsers() override { return false; }
     std::string UserConfigDirectory() override;  // %LOCALAPPDATA%\Pelmora
     std::string UserPicturesDirectory() override;
 };

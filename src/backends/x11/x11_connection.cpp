@@ -35,6 +35,13 @@ std::unique_ptr<X11Connection> X11Connection::Open(const char* displayName) {
     return std::unique_ptr<X11Connection>(new X11Connection(display));
 }
 
+bool X11Connection::Reachable(const char* displayName) {
+    Display* display = XOpenDisplay(displayName);
+    if (!display) return false;
+    XCloseDisplay(display);
+    return true;
+}
+
 X11Connection::X11Connection(Display* display) : display_(display), root_(DefaultRootWindow(display)) {}
 
 X11Connection::~X11Connection() {

@@ -15,6 +15,9 @@ public:
     // A connection to the display named (DISPLAY's when nullptr); nullptr when no X
     // server can be reached there.
     static std::unique_ptr<X11Connection> Open(const char* displayName = nullptr);
+    // Whether an X server answers on the display named (DISPLAY's when nullptr), tried with
+    // a connection that is closed again at once.
+    static bool Reachable(const char* displayName = nullptr);
     ~X11Connection();
     X11Connection(const X11Connection&) = delete;
     X11Connection& operator=(const X11Connection&) = delete;
