@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 // pelmora, the Linux program: the Qt view and services over the X11 desktop and hotkeys.
 // Builds the window on the real desktop and runs the event loop.
-#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -62,6 +61,6 @@ int main(int argc, char* argv[]) {
     ShutdownTriggers triggers(view, [&form] { form.Form_Unload(); });
     view.show();
     // The notice comes once the event loop runs, over the shown window.
-    QTimer::singleShot(0, [&form, &view] { view.Dispatch([&form] { form.ShowSessionNotice(InWaylandSession()); }); });
+    application.Post([&form, &view] { view.Dispatch([&form] { form.ShowSessionNotice(InWaylandSession()); }); });
     return application.Run();
 }

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QLibraryInfo>
 #include <QMessageBox>
+#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -52,6 +53,8 @@ QtApplication::QtApplication(int& argc, char** argv) {
 }
 
 QtApplication::~QtApplication() = default;
+
+void QtApplication::Post(const std::function<void()>& work) { QTimer::singleShot(0, app_.get(), work); }
 
 int QtApplication::Run() { return app_->exec(); }
 

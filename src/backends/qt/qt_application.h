@@ -4,6 +4,7 @@
 // desktop entry and with the look the window was laid out for.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -29,6 +30,8 @@ public:
     ~QtApplication();
     QtApplication(const QtApplication&) = delete;
     QtApplication& operator=(const QtApplication&) = delete;
+    // Runs work once the event loop runs (after the windows shown before it started).
+    void Post(const std::function<void()>& work);
     // Runs the event loop until the application quits; returns its exit code.
     int Run();
 
