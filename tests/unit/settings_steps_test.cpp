@@ -76,29 +76,23 @@ TEST_F(SettingsStepsTest, HiddenSettingsFileCountsAsMissingAndIsWrittenAgain) {
     EXPECT_NE(fake.files.contents[kSettings].find("BmpFilePath=/opt/pelmora/Snap"), std::string::npos);
 }
 
-// A read-only program folder (an installed program, a read-only share): settings are written
-// per user, a file beside the program is read until the user has one, and snapshots go to
-// the user's pictures folder.
-TEST_F(SettingsStepsTest, ReadOnlyProgramFolderWritesPerUserAndDefaultsSnapshotsToPictures) {
-    fake.files.unwritableDirectories.insert("/opt/pelmora");
-    form.Form_Load();
-    EXPECT_EQ(form.SettingsPath, "/home/user/.config/Pelmora/zarade.ini");
-    EXPECT_EQ(folder.Text(), "/home/user/Pictures/Pelmora");
-    form.Form_Unload();
-    EXPECT_TRUE(fake.files.contents.count("/home/user/.config/Pelmora/zarade.ini"));
-    EXPECT_FALSE(fake.files.contents.count(kSettings));
-}
-
-// Installed by a package into the system's folders, the program keeps nothing beside itself,
-// even for a user (root) who could write there.
-TEST_F(SettingsStepsTest, ProgramInstalledForAllUsersKeepsSettingsPerUserThoughItsFolderIsWritable) {
-    fake.files.installedForAllUsers = true;
-    form.Form_Load();
-    EXPECT_EQ(form.SettingsPath, "/home/user/.config/Pelmora/zarade.ini");
-    EXPECT_EQ(folder.Text(), "/home/user/Pictures/Pelmora");
-    form.Form_Unload();
-    EXPECT_TRUE(fake.files.contents.count("/home/user/.config/Pelmora/zarade.ini"));
-    EXPECT_FALSE(fake.files.contents.count(kSettings));
+// A read-only program folder (a read-only share), or a program installed by a package into
+// the system's folders, which even a user who could write there (root) must keep clean:
+// settings are written per user, a file beside the program is read until the user has one,
+// and snapshots go to the user's pictures folder.
+TEST_F(SettingsStepsTest, ReadOnlyOrInstalledProgramWritesPerUserAndDefaultsSnapshotsToPictures) {
+    for (const bool installed : {false, true}) {
+        FakePlatform platform;
+        if (installed) platform.files.installedForAllUsers = true;
+        else platform.files.unwritableDirectories.insert("/opt/pelmora");
+        Form1 loaded(platform.Services());
+        loaded.Form_Load();
+        EXPECT_EQ(loaded.SettingsPath, "/home/user/.config/Pelmora/zarade.ini") << installed;
+        EXPECT_EQ(loaded.snapshotPage.路径文本框.Text(), "/home/user/Pictures/Pelmora") << installed;
+        loaded.Form_Unload();
+        EXPECT_TRUE(platform.files.contents.count("/home/user/.config/Pelmora/zarade.ini")) << installed;
+        EXPECT_FALSE(platform.files.contents.count(kSettings)) << installed;
+    }
 }
 
 TEST_F(SettingsStepsTest, ReadOnlyProgramFolderStillReadsTheFileBesideTheProgramUntilThereIsAPerUserOne) {
