@@ -6,6 +6,7 @@
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QTimer>
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -48,6 +49,10 @@ QtApplication::QtApplication(int& argc, char** argv) {
                      "pelmora: 当前是 Wayland 会话，本程序通过 XWayland 运行："
                      "只能读取 X11 程序的窗口，其他程序的像素、窗口和热键可能无法读取。\n");
     app_ = std::make_unique<QApplication>(argc, argv);
+    // Qt takes every locale category from the environment, numbers included: in a German or
+    // French locale strtod would then stop at the "." of "90.5" and printf write "90,5".
+    // Numbers in fields, settings and the clipboard always use the point.
+    std::setlocale(LC_NUMERIC, "C");
     QGuiApplication::setDesktopFileName(QStringLiteral(PELMORA_APP_ID));
     ApplyAppearance(*app_);
 }
