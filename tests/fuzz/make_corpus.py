@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
-"""Writes the fuzzer's seed corpus: one tiny bitmap file per variant the reader knows, and a
-few broken ones, so that fuzzing starts from every branch of the header checks. The files
-are committed in corpus/; run this again only to change them."""
+"""Writes the fuzzers' seed corpora, one folder per target in corpus/: for the bitmap reader
+one tiny file per variant it knows and a few broken ones, so that fuzzing starts from every
+branch of the header checks; for the number readers the kinds of text typed into the
+fields; for the settings file real and broken files with a section, key and value to write.
+The files are committed; run this again only to change them."""
 import os
 import struct
 
@@ -69,10 +71,37 @@ FILES = {
     'broken-offset-in-header.bmp': bitmap(24, 1, 1, [[1, 2, 3]], offset=30),
 }
 
+NUMBERS = {
+    'integer': b'120', 'negative-fraction': b'-0.25', 'exponent': b'1.5E+3', 'blanks': b' \t42\r\n',
+    'leading-number': b'12abc', 'point-only': b'.', 'two-points': b'1.2.3', 'huge': b'1e999',
+    'tiny': b'-1e-999', 'half': b'2.5', 'int-limit': b'2147483647.5', 'hex': b'00FF7f', 'hex-long': b'123456789',
+    'empty': b'',
+}
+
+# The settings file, then NUL, section, NUL, key, NUL, value.
+PROFILES = {
+    'slots': b'[Position]\r\nPosition0X=100\r\nPosition0Y=200\r\nColor0=255\r\n[Bmp]\r\nMousePoint=0\r\n'
+             b'\0Position\0Position3X\0120',
+    'new-section': b'[Bmp]\r\nBmpFilePath=/home/user/Pictures/Pelmora\0Wayland\0ShowNotice\00',
+    'comments-and-case': b'; mine\n[bmp]\nmousepoint = "1"\n[Other]\nk=v' b'\0BMP\0MousePoint\0 1 ',
+    'line-ends-mixed': b'[A]\rk=1\n\n[B]\r\nk=2' b'\0B\0k\0two\r\nlines',
+    'no-line-end': b'[Position]' b'\0Position\0Color9\016777215',
+    'utf8-value': '[Bmp]\r\nBmpFilePath=/tmp/图片\r\n'.encode() + b'\0Bmp\0BmpFilePath\0' + '/tmp/截图'.encode(),
+    'quoted': b'[S]\r\nk=\'x\'\r\n\0S\0k\0"quoted"',
+    'empty': b'\0S\0k\0',
+}
+
+
+def write(folder, files):
+    os.makedirs(folder, exist_ok=True)
+    for name, data in files.items():
+        with open(os.path.join(folder, name), 'wb') as out:
+            out.write(data)
+    print(f'{len(files)} seed files in {folder}')
+
+
 if __name__ == '__main__':
     corpus = os.path.join(HERE, 'corpus')
-    os.makedirs(corpus, exist_ok=True)
-    for name, data in FILES.items():
-        with open(os.path.join(corpus, name), 'wb') as out:
-            out.write(data)
-    print(f'{len(FILES)} seed files in {corpus}')
+    write(os.path.join(corpus, 'bitmap'), FILES)
+    write(os.path.join(corpus, 'number'), NUMBERS)
+    write(os.path.join(corpus, 'profile'), PROFILES)
