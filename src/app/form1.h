@@ -115,9 +115,8 @@ private:
     };
     // Where the settings live: beside the executable, with the snapshots in "Snap" there;
     // for a program installed for all users, or when that folder cannot be written, in the
-    // per-user configuration folder (the file
-    // beside the executable still read while there is no per-user one), with the
-    // snapshots in the user's pictures folder.
+    // per-user configuration folder (the file beside the executable still read while there
+    // is no per-user one), with the snapshots in the user's pictures folder.
     SettingsLocation FindSettings();
     // The settings file at SettingsPath with the services that read and write it.
     SettingsFile Settings() const;

@@ -134,10 +134,6 @@ bool Win32Dialogs::ShowNotice(const std::string& text, const std::string& checkB
                                            reinterpret_cast<void*>(GetProcAddress(controls, "TaskDialogIndirect")))
                                      : nullptr;
     const std::wstring content = Wide(text);
-    if (!taskDialog) {
-        MessageBoxW(owner_, content.c_str(), L"Pelmora", MB_OK | MB_ICONINFORMATION);
-        return false;
-    }
     const std::wstring verification = Wide(checkBoxCaption);
     TASKDIALOGCONFIG config{};
     config.cbSize = sizeof config;
@@ -148,11 +144,9 @@ bool Win32Dialogs::ShowNotice(const std::string& text, const std::string& checkB
     config.pszContent = content.c_str();
     config.pszVerificationText = verification.c_str();
     BOOL ticked = FALSE;
-    if (FAILED(taskDialog(&config, nullptr, nullptr, &ticked))) {
-        MessageBoxW(owner_, content.c_str(), L"Pelmora", MB_OK | MB_ICONINFORMATION);
-        return false;
-    }
-    return ticked != FALSE;
+    if (taskDialog && SUCCEEDED(taskDialog(&config, nullptr, nullptr, &ticked))) return ticked != FALSE;
+    MessageBoxW(owner_, content.c_str(), L"Pelmora", MB_OK | MB_ICONINFORMATION);
+    return false;
 }
 
 void Win32Shell::Open(const std::string& link) {
