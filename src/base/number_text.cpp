@@ -98,6 +98,9 @@ std::string FormatPlainNumber(double value) {
         return buffer;
     }
     std::snprintf(buffer, sizeof buffer, "%.15g", value);
+    // Fifteen digits round the very largest numbers up past the largest double, which would
+    // read back as infinite: those keep all seventeen.
+    if (std::isinf(std::strtod(buffer, nullptr))) std::snprintf(buffer, sizeof buffer, "%.17g", value);
     return buffer;
 }
 

@@ -1,23 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "records/clipboard_templates.h"
 
-#include <algorithm>
-#include <cmath>
-
 #include "base/number_text.h"
 #include "base/rounding.h"
+#include "records/clipboard_paste.h"
 #include "windows/window_reading.h"
 
 namespace pelmora {
 
 namespace {
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
-
-std::string WithoutEndSpaces(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
-}
 }  // namespace
 
 void ClipboardTemplates::Command11_Click(int index) {
@@ -50,21 +42,19 @@ void ClipboardTemplates::Copy(const std::string& text) {
 
 // A clipboard that cannot be read ends each paste with every field as it was.
 void ClipboardTemplates::PastePoint(TextBox& x, TextBox& y) {
-    const std::optional<std::string> read = clipboard_.Text();
-    if (!read) return;
-    const std::string& text = *read;
-    const std::size_t comma = text.find(',');
-    if (comma == std::string::npos || text.find(',', comma + 1) != std::string::npos) return;
-    x.SetText(WithoutEndSpaces(std::string_view(text).substr(0, comma)));
-    y.SetText(WithoutEndSpaces(std::string_view(text).substr(comma + 1)));
+    const std::optional<std::string> text = clipboard_.Text();
+    if (!text) return;
+    const std::optional<PointTexts> point = PointFromPastedText(*text);
+    if (!point) return;
+    x.SetText(point->x);
+    y.SetText(point->y);
 }
 
 void ClipboardTemplates::PasteHandle() {
     const std::optional<std::string> text = clipboard_.Text();
     if (!text) return;
-    const double handle = ParseLeadingNumber(*text);
-    if (!std::isfinite(handle)) return;  // a number too large for any type: nothing changes
-    fields_.pick.Text2.SetText(FormatPlainNumber(handle));
+    // A number too large for any type changes nothing.
+    if (const std::optional<std::string> handle = HandleFromPastedText(*text)) fields_.pick.Text2.SetText(*handle);
 }
 
 void ClipboardTemplates::PasteTitle() {

@@ -72,4 +72,8 @@ TEST(FormatPlainNumber, WholeNumbersWithoutFractionFractionsWithoutTrailingZeros
     EXPECT_EQ(FormatPlainNumber(-0.25), "-0.25");
     EXPECT_EQ(FormatPlainNumber(0.1 + 0.2), "0.3");
     EXPECT_EQ(FormatPlainNumber(2147483647.0), "2147483647");
+    // The largest double to fifteen digits would be past it.
+    EXPECT_EQ(FormatPlainNumber(1.7976931348623157e308), "1.7976931348623157e+308");
+    EXPECT_EQ(FormatPlainNumber(-1.7976931348623157e308), "-1.7976931348623157e+308");
+    EXPECT_EQ(FormatPlainNumber(1.797693134862315e308), "1.79769313486231e+308");
 }

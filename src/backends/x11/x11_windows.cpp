@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "platform/utf8_encoding.h"
+#include "platform/utf8_text.h"
 #include "backends/x11/x11_desktop.h"
 
 namespace pelmora {
@@ -74,8 +75,6 @@ constexpr std::uint32_t kClassUnits = 128;
 constexpr std::size_t kEnoughBytes = kWindowTextMaxBytes + 4;
 // A text is never read further than this, however little it has given.
 constexpr std::size_t kMostBytesRead = std::size_t{1} << 20;
-
-constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";  // U+FFFD
 
 // The bytes of a text property as far as they were read.
 struct RawText {
@@ -130,82 +129,6 @@ std::string_view Element(std::string_view bytes, std::size_t index, bool* termin
     const std::size_t end = bytes.find('\0', start);
     if (terminated) *terminated = end != std::string_view::npos;
     return bytes.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
-}
-
-// text with each maximal ill-formed part of a UTF-8 sequence replaced by one U+FFFD (the
-// practice the Unicode standard recommends): overlong forms, surrogates, code points past
-// U+10FFFF, stray continuation bytes and cut-off sequences.
-std::string ValidUtf8(std::string_view text) {
-    std::string valid;
-    valid.reserve(text.size());
-    std::size_t at = 0;
-    while (at < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[at]);
-        if (lead < 0x80) {
-            valid += text[at++];
-            continue;
-        }
-        std::size_t length = 0;
-        unsigned char low = 0x80, high = 0xBF;  // the range of the second byte
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3;
-            if (lead == 0xE0) low = 0xA0;   // shorter forms are overlong
-            if (lead == 0xED) high = 0x9F;  // D800..DFFF are surrogates
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-            if (lead == 0xF0) low = 0x90;
-            if (lead == 0xF4) high = 0x8F;  // past U+10FFFF
-        }
-        std::size_t wellFormed = 1;
-        while (length != 0 && wellFormed < length && at + wellFormed < text.size()) {
-            const auto byte = static_cast<unsigned char>(text[at + wellFormed]);
-            const bool fits = wellFormed == 1 ? byte >= low && byte <= high : byte >= 0x80 && byte <= 0xBF;
-            if (!fits) break;
-            ++wellFormed;
-        }
-        if (length != 0 && wellFormed == length) valid.append(text.substr(at, length));
-        else valid.append(kReplacementCharacter);
-        at += wellFormed;
-    }
-    return valid;
-}
-
-std::string Latin1ToUtf8(std::string_view text) {
-    std::string utf8;
-    utf8.reserve(text.size() * 2);
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x80) {
-            utf8 += c;
-        } else {
-            utf8 += static_cast<char>(0xC0 | byte >> 6);
-            utf8 += static_cast<char>(0x80 | (byte & 0x3F));
-        }
-    }
-    return utf8;
-}
-
-// text without a last character that is cut short: where a piece read ends.
-std::string_view WithoutCutOffEnd(std::string_view text) {
-    std::size_t start = text.size();
-    while (start > 0 && text.size() - start < 4 && (static_cast<unsigned char>(text[start - 1]) & 0xC0) == 0x80)
-        --start;
-    if (start == 0) return text;
-    const auto lead = static_cast<unsigned char>(text[start - 1]);
-    const std::size_t announced = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-    return announced > text.size() - (start - 1) ? text.substr(0, start - 1) : text;
-}
-
-// Bytes typed STRING are Latin-1 as ICCCM defines it, yet many programs write their
-// UTF-8 there all the same (XStoreName from a UTF-8 locale; Qt and GTK for WM_CLASS).
-// Bytes that form valid UTF-8 are taken as UTF-8: Latin-1 text beyond ASCII practically
-// never does. cutShort tells that the bytes were read only in part.
-std::string StringToUtf8(std::string_view text, bool cutShort) {
-    const std::string_view whole = cutShort ? WithoutCutOffEnd(text) : text;
-    if (ValidUtf8(whole) == whole) return std::string(text);
-    return Latin1ToUtf8(text);
 }
 
 // How a property's type says its bytes are to be read.
