@@ -17,6 +17,10 @@ using Byte = unsigned char;
 constexpr std::size_t kFileHeaderBytes = 14;
 constexpr std::uint32_t kCoreHeaderBytes = 12;  // OS/2 1.x BITMAPCOREHEADER
 constexpr std::uint32_t kInfoHeaderBytes = 40;  // BITMAPINFOHEADER
+constexpr std::uint32_t kV5HeaderBytes = 124;   // BITMAPV5HEADER
+// A V5 header's colour spaces that come with a profile: linked (a file name) or embedded.
+constexpr std::uint32_t kProfileLinked = 0x4C494E4B;    // 'LINK'
+constexpr std::uint32_t kProfileEmbedded = 0x4D424544;  // 'MBED'
 constexpr std::uint32_t kPixelsPerMetreAt96Dpi = 3780;
 
 // The compression field's values (biCompression).
@@ -125,6 +129,11 @@ struct Layout {
     // Colour table entries as colour values; entries the file does not give stay black.
     std::array<std::int32_t, 256> palette{};
     std::array<std::uint32_t, 3> masks{};  // red, green, blue
+    // Where the headers, the masks and the colour entries that can be looked up end, which
+    // a file's pixels may not start before; and where the whole colour table ends, which a
+    // packed bitmap's pixels follow. Both count from the start of the bytes.
+    std::uint64_t headersEnd = 0;
+    std::uint64_t tableEnd = 0;
     std::uint64_t pixelOffset = 0;
     std::uint64_t rowBytes = 0;  // padded
 };
@@ -157,16 +166,13 @@ void Bgrx32Row(const Byte* src, std::int32_t* dst, int width) {
     for (int x = 0; x < width; ++x, src += 4) dst[x] = Bgr(src[0], src[1], src[2]);
 }
 
-// Reads the headers, colour table and masks, checking every size and offset against the
-// file's length; returns the reason when the file cannot be read.
-const char* ReadLayout(std::string_view file, Layout& layout) {
-    const auto* bytes = reinterpret_cast<const Byte*>(file.data());
-    const std::uint64_t length = file.size();
-    if (length == 0) return kEmptyFile;
-    if (bytes[0] != 'B' || (length > 1 && bytes[1] != 'M')) return kNotBitmap;
-    if (length < kFileHeaderBytes + 4) return kIncomplete;
-
-    const Byte* info = bytes + kFileHeaderBytes;
+// Reads the information header at infoAt in bytes, the masks and the colour table, checking
+// every size against the length of bytes; returns the reason when they cannot be read. Sets
+// every field of layout but the pixel offset and the row size.
+const char* ReadInfo(std::string_view bitmap, std::uint64_t infoAt, Layout& layout) {
+    const auto* bytes = reinterpret_cast<const Byte*>(bitmap.data());
+    const std::uint64_t length = bitmap.size();
+    const Byte* info = bytes + infoAt;
     const std::uint32_t headerBytes = U32(info);
     const bool core = headerBytes == kCoreHeaderBytes;
     switch (headerBytes) {
@@ -175,12 +181,12 @@ const char* ReadLayout(std::string_view file, Layout& layout) {
         case 52:
         case 56:
         case 108:
-        case 124: break;
+        case kV5HeaderBytes: break;
         case 16:
         case 64: return kOs2Bitmap;
         default: return kUnknownHeader;
     }
-    if (length < kFileHeaderBytes + headerBytes) return kIncomplete;
+    if (length < infoAt + headerBytes) return kIncomplete;
 
     std::int64_t width = 0;
     std::int64_t height = 0;
@@ -228,14 +234,14 @@ const char* ReadLayout(std::string_view file, Layout& layout) {
     layout.width = static_cast<int>(width);
     layout.height = static_cast<int>(height);
 
-    std::uint64_t headersEnd = kFileHeaderBytes + headerBytes;
+    std::uint64_t masksEnd = infoAt + headerBytes;
     if (bitFields) {
         // After a 40-byte header the masks follow it (three, or four with alpha); the
         // longer headers hold them inside.
         const Byte* masks = info + kInfoHeaderBytes;
         if (headerBytes == kInfoHeaderBytes) {
-            headersEnd += compression == kBiAlphaBitFields ? 16 : 12;
-            if (length < headersEnd) return kIncomplete;
+            masksEnd += compression == kBiAlphaBitFields ? 16 : 12;
+            if (length < masksEnd) return kIncomplete;
         }
         for (int c = 0; c < 3; ++c) {
             layout.masks[c] = U32(masks + std::ptrdiff_t{4} * c);
@@ -253,31 +259,70 @@ const char* ReadLayout(std::string_view file, Layout& layout) {
         layout.format = indexed ? PixelFormat::kIndexed : bitCount == 24 ? PixelFormat::kBgr24 : PixelFormat::kBgrx32;
     }
 
+    // The colour table holds the number of colours used or, when that is 0, 2^bits entries
+    // up to 8 bits and none above. Above 8 bits a table only helps palette displays and is
+    // skipped unread. The core header's entries are 3 bytes, the others' 4.
+    const std::uint64_t entryBytes = core ? 3 : 4;
+    const std::uint64_t entries = coloursUsed != 0 ? coloursUsed : indexed ? std::uint64_t{1} << bitCount : 0;
+    layout.tableEnd = masksEnd + entries * entryBytes;
+    layout.headersEnd = masksEnd;
     if (indexed) {
-        // The table has 2^bits entries unless the file says it uses fewer; entries past
-        // 2^bits are never looked up. The core header's entries are 3 bytes, the others' 4.
-        const std::uint64_t most = std::uint64_t{1} << bitCount;
-        const std::uint64_t entries = coloursUsed == 0 ? most : std::min<std::uint64_t>(coloursUsed, most);
-        const std::uint64_t entryBytes = core ? 3 : 4;
-        const Byte* table = bytes + headersEnd;
-        headersEnd += entries * entryBytes;
-        if (length < headersEnd) return kIncomplete;
-        for (std::uint64_t i = 0; i < entries; ++i) {
+        // Entries past 2^bits are never looked up.
+        const std::uint64_t lookedUp = std::min(entries, std::uint64_t{1} << bitCount);
+        const Byte* table = bytes + masksEnd;
+        layout.headersEnd += lookedUp * entryBytes;
+        if (length < layout.headersEnd) return kIncomplete;
+        for (std::uint64_t i = 0; i < lookedUp; ++i) {
             const Byte* entry = table + i * entryBytes;
             layout.palette[i] = Bgr(entry[0], entry[1], entry[2]);
         }
     }
+    return nullptr;
+}
 
-    // The pixel data is where the file header says, after the headers and table, and
-    // wholly inside the file; the last row's padding may be missing.
-    layout.pixelOffset = U32(bytes + 10);
-    if (layout.pixelOffset < headersEnd) return kBadPixelOffset;
-    layout.rowBytes = PaddedRowBytes(layout.width, bitCount);
-    const std::uint64_t lastRowBytes = (std::uint64_t(layout.width) * bitCount + 7) / 8;
+// Checks that the rows, from layout.pixelOffset on, lie wholly inside length bytes (the last
+// row's padding may be missing) and sets the row size.
+const char* CheckRows(std::uint64_t length, Layout& layout) {
+    layout.rowBytes = PaddedRowBytes(layout.width, layout.bitCount);
+    const std::uint64_t lastRowBytes = (std::uint64_t(layout.width) * layout.bitCount + 7) / 8;
     if (layout.pixelOffset > length ||
         length - layout.pixelOffset < layout.rowBytes * (layout.height - 1) + lastRowBytes)
         return kIncomplete;
     return nullptr;
+}
+
+// Reads a file's layout: the pixel data is where the file header says, after the headers
+// and the colour entries that are looked up.
+const char* ReadFileLayout(std::string_view file, Layout& layout) {
+    const auto* bytes = reinterpret_cast<const Byte*>(file.data());
+    const std::uint64_t length = file.size();
+    if (length == 0) return kEmptyFile;
+    if (bytes[0] != 'B' || (length > 1 && bytes[1] != 'M')) return kNotBitmap;
+    if (length < kFileHeaderBytes + 4) return kIncomplete;
+    if (const char* reason = ReadInfo(file, kFileHeaderBytes, layout)) return reason;
+    layout.pixelOffset = U32(bytes + 10);
+    if (layout.pixelOffset < layout.headersEnd) return kBadPixelOffset;
+    return CheckRows(length, layout);
+}
+
+// The size of the colour profile that a V5 header says lies at offset (counted from the
+// header's start); 0 when the header has no profile or puts it elsewhere.
+std::uint64_t ProfileBytesAt(const Byte* info, std::uint64_t offset) {
+    if (U32(info) != kV5HeaderBytes) return 0;
+    const std::uint32_t colourSpace = U32(info + 56);
+    if (colourSpace != kProfileLinked && colourSpace != kProfileEmbedded) return 0;
+    return U32(info + 112) == offset ? U32(info + 116) : 0;
+}
+
+// Reads a packed bitmap's layout: the pixel data follows the colour table, or a profile
+// placed straight after it.
+const char* ReadPackedLayout(std::string_view packed, Layout& layout) {
+    const auto* bytes = reinterpret_cast<const Byte*>(packed.data());
+    if (packed.empty()) return kEmptyFile;
+    if (packed.size() < 4) return kIncomplete;
+    if (const char* reason = ReadInfo(packed, 0, layout)) return reason;
+    layout.pixelOffset = layout.tableEnd + ProfileBytesAt(bytes, layout.tableEnd);
+    return CheckRows(packed.size(), layout);
 }
 
 void ReadRows(const Byte* pixels, const Layout& layout, Surface& picture) {
@@ -302,37 +347,30 @@ void ReadRows(const Byte* pixels, const Layout& layout, Surface& picture) {
     }
 }
 
-}  // namespace
-
-std::string EncodeBitmap(const Surface& picture) {
+// The information header and rows of picture, after `before` zero bytes left for a file
+// header.
+std::string EncodeAfter(const Surface& picture, std::size_t before) {
     const int width = picture.Width();
     const int height = picture.Height();
     const std::uint64_t rowBytes = PaddedRowBytes(width, 24);
     const std::uint64_t imageBytes = rowBytes * height;
-    const std::uint64_t pixelOffset = kFileHeaderBytes + kInfoHeaderBytes;
-    // The size fields are 32-bit; a picture too big for them (over 4 GiB) keeps the low bits,
-    // which readers ignore in favour of the width and height.
-    const std::uint64_t fileBytes = pixelOffset + imageBytes;
 
-    std::string file(fileBytes, '\0');
-    auto* out = reinterpret_cast<Byte*>(file.data());
-    out[0] = 'B';
-    out[1] = 'M';
-    Put32(out + 2, static_cast<std::uint32_t>(fileBytes));
-    Put32(out + 10, static_cast<std::uint32_t>(pixelOffset));
-    Byte* info = out + kFileHeaderBytes;
+    std::string bytes(before + kInfoHeaderBytes + imageBytes, '\0');
+    Byte* info = reinterpret_cast<Byte*>(bytes.data()) + before;
     Put32(info, kInfoHeaderBytes);
     Put32(info + 4, static_cast<std::uint32_t>(width));
     Put32(info + 8, static_cast<std::uint32_t>(height));
     Put16(info + 12, 1);
     Put16(info + 14, 24);
     Put32(info + 16, kBiRgb);
+    // A picture too big for the 32-bit size fields (over 4 GiB) keeps their low bits, which
+    // readers ignore in favour of the width and height.
     Put32(info + 20, static_cast<std::uint32_t>(imageBytes));
     Put32(info + 24, kPixelsPerMetreAt96Dpi);
     Put32(info + 28, kPixelsPerMetreAt96Dpi);
 
     // The padding bytes are already zero.
-    Byte* row = out + pixelOffset;
+    Byte* row = info + kInfoHeaderBytes;
     for (int y = height - 1; y >= 0; --y, row += rowBytes) {
         const std::int32_t* src = picture.Row(y);
         Byte* dst = row;
@@ -343,12 +381,10 @@ std::string EncodeBitmap(const Surface& picture) {
             dst[2] = static_cast<Byte>(colour);
         }
     }
-    return file;
+    return bytes;
 }
 
-DecodedBitmap DecodeBitmap(std::string_view bytes, std::int64_t maxPixels) {
-    Layout layout;
-    if (const char* reason = ReadLayout(bytes, layout)) return {std::nullopt, reason};
+DecodedBitmap ReadPicture(std::string_view bytes, const Layout& layout, std::int64_t maxPixels) {
     if (std::int64_t{layout.width} * layout.height > maxPixels) return {std::nullopt, kTooLarge};
     try {
         DecodedBitmap decoded{Surface(layout.width, layout.height), {}};
@@ -357,6 +393,32 @@ DecodedBitmap DecodeBitmap(std::string_view bytes, std::int64_t maxPixels) {
     } catch (const std::bad_alloc&) {
         return {std::nullopt, kOutOfMemory};
     }
+}
+
+}  // namespace
+
+std::string EncodeBitmap(const Surface& picture) {
+    std::string file = EncodeAfter(picture, kFileHeaderBytes);
+    auto* out = reinterpret_cast<Byte*>(file.data());
+    out[0] = 'B';
+    out[1] = 'M';
+    Put32(out + 2, static_cast<std::uint32_t>(file.size()));
+    Put32(out + 10, static_cast<std::uint32_t>(kFileHeaderBytes + kInfoHeaderBytes));
+    return file;
+}
+
+std::string EncodePackedBitmap(const Surface& picture) { return EncodeAfter(picture, 0); }
+
+DecodedBitmap DecodeBitmap(std::string_view bytes, std::int64_t maxPixels) {
+    Layout layout;
+    if (const char* reason = ReadFileLayout(bytes, layout)) return {std::nullopt, reason};
+    return ReadPicture(bytes, layout, maxPixels);
+}
+
+DecodedBitmap DecodePackedBitmap(std::string_view bytes, std::int64_t maxPixels) {
+    Layout layout;
+    if (const char* reason = ReadPackedLayout(bytes, layout)) return {std::nullopt, reason};
+    return ReadPicture(bytes, layout, maxPixels);
 }
 
 }  // namespace pelmora

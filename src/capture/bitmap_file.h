@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The Windows bitmap (BMP) file: how a picture is saved (snapshots, the editor's files)
-// and how a bitmap file a user opens or drops is read back into a picture. Both work on
-// the file's bytes in memory; reading and writing the file itself is the caller's.
+// and how a bitmap file a user opens or drops is read back into a picture; and the same
+// bitmap packed, without its file header, as the Windows clipboard holds it (CF_DIB). All
+// work on bytes in memory; reading and writing the file or clipboard itself is the caller's.
 #pragma once
 
 #include <cstdint>
@@ -26,6 +27,10 @@ inline constexpr int kMaxBitmapSide = 16384;
 // An empty picture gives a file without rows, which no reader accepts.
 std::string EncodeBitmap(const Surface& picture);
 
+// The packed bitmap of a picture (CF_DIB): EncodeBitmap's file without its 14-byte file
+// header, the information header first and the rows right after it.
+std::string EncodePackedBitmap(const Surface& picture);
+
 // A picture read from a bitmap file's bytes, or the reason it cannot be read.
 struct DecodedBitmap {
     std::optional<Surface> picture;  // set when the file was read
@@ -42,5 +47,17 @@ struct DecodedBitmap {
 // A picture of more than maxPixels pixels is refused as too large before it is allocated.
 DecodedBitmap DecodeBitmap(std::string_view bytes,
                            std::int64_t maxPixels = std::int64_t{kMaxBitmapSide} * kMaxBitmapSide);
+
+// Reads a packed bitmap, a bitmap file without its file header (CF_DIB), with the variants,
+// checks and reasons of DecodeBitmap. With no file header to say where the pixels are, they
+// follow the information header, the three or four masks that only a 40-byte header with
+// bit fields has behind it, and the colour table: the number of colours used when the
+// header gives one, at any depth, else 2^bits entries below 16 bits (3 bytes each after a
+// core header, which gives no count). A V5 header's colour profile belongs after the
+// pixels; one placed straight after the colour table, as its offset shows, comes before
+// them. Bytes after the pixels (a profile, the rounding up of a clipboard's memory block)
+// are not read.
+DecodedBitmap DecodePackedBitmap(std::string_view bytes,
+                                 std::int64_t maxPixels = std::int64_t{kMaxBitmapSide} * kMaxBitmapSide);
 
 }  // namespace pelmora

@@ -1,9 +1,11 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Writes the fuzzers' seed corpora, one folder per target in corpus/: for the bitmap reader
 one tiny file per variant it knows and a few broken ones, so that fuzzing starts from every
 branch of the header checks; for the number readers the kinds of text typed into the
-fields; for the settings file real and broken files with a section, key and value to write.
-The files are committed; run this again only to change them."""
+fields; for the settings file real and broken files with a section, key and value to write;
+for the hotkey notation, the paste buttons and other programs' titles the texts they meet,
+typical and at the edges. The files are committed; run this again only to change them."""
 import os
 import struct
 
@@ -71,6 +73,45 @@ FILES = {
     'broken-offset-in-header.bmp': bitmap(24, 1, 1, [[1, 2, 3]], offset=30),
 }
 
+
+def with_u32(data, at, *values):
+    """data with 32-bit fields from offset at replaced by values."""
+    fields = u32(*values)
+    return data[:at] + fields + data[at + len(fields):]
+
+
+def v5_profile_before_pixels():
+    """A packed V5 bitmap whose embedded profile sits where the pixels would, before them."""
+    dib = bitmap(24, 1, 2, [[1, 2, 3], [4, 5, 6]], header=124)[14:]
+    dib = with_u32(dib, 56, 0x4D424544)  # 'MBED'
+    dib = with_u32(dib, 112, 124, 8)  # profile offset, size
+    return dib[:124] + b'ICCprof!' + dib[124:]
+
+
+def v5_profile_after_pixels():
+    dib = bitmap(32, 1, 1, [[9, 8, 7, 6]], header=124, compression=3, masks=(0xFF0000, 0xFF00, 0xFF, 0))[14:]
+    dib = with_u32(dib, 56, 0x4C494E4B)  # 'LINK': a file name
+    dib = with_u32(dib, 112, 128, 12)
+    return dib + b'C:\\srgb.icc\0'
+
+
+# The clipboard's packed bitmaps (CF_DIB): every file above that reads, without its file
+# header, a few layouts only packed bitmaps have, and broken ones.
+DIBS = {name.replace('.bmp', '.dib'): data[14:] for name, data in FILES.items() if not name.startswith('broken-')}
+DIBS.update({
+    'bgr24-with-palette-table.dib': bitmap(24, 2, 1, [[1, 2, 3, 4, 5, 6]], colours_used=2,
+                                           table=[0x111111, 0x222222])[14:],
+    'indexed-8bit-300-colours.dib': bitmap(8, 2, 1, [[255, 7]], colours_used=300, table=range(300))[14:],
+    'v5-profile-before-pixels.dib': v5_profile_before_pixels(),
+    'v5-profile-after-pixels.dib': v5_profile_after_pixels(),
+    'broken-header-past-end.dib': bitmap(24, 1, 1, [[1, 2, 3]])[14:40],
+    'broken-colour-count-huge.dib': with_u32(bitmap(8, 1, 1, [[0]], table=[0, 0xFFFFFF])[14:], 32, 0x40000000),
+    'broken-masks-missing.dib': bitmap(16, 1, 1, [], compression=3)[14:],
+    'broken-height-int32-min.dib': bitmap(24, 1, -2**31, [[1, 2, 3]])[14:],
+    'broken-zero-width.dib': bitmap(24, 0, 1, [[1, 2, 3]])[14:],
+    'broken-profile-past-end.dib': with_u32(v5_profile_before_pixels(), 116, 0xFFFFFFF0),
+})
+
 NUMBERS = {
     'integer': b'120', 'negative-fraction': b'-0.25', 'exponent': b'1.5E+3', 'blanks': b' \t42\r\n',
     'leading-number': b'12abc', 'point-only': b'.', 'two-points': b'1.2.3', 'huge': b'1e999',
@@ -91,6 +132,51 @@ PROFILES = {
     'empty': b'\0S\0k\0',
 }
 
+# Hotkey texts: the program's own, modifier words spelt otherwise, keys that are no
+# integers, and numbers at the edges of the readers.
+HOTKEYS = {
+    'ctrl-alt-1': b'Ctrl+Alt,49', 'alt-grave': b'Alt,192', 'up-arrow': b'38', 'half-to-even': b'2.5',
+    'half-up': b'39.5', 'all-modifiers': b'Ctrl+Alt+Shift,65', 'lower-case-word': b'ctrl,49',
+    'empty-word': b',49', 'blanks-around-key': b'Alt, 192 ', 'key-no-number': b'Ctrl+Alt,x',
+    'key-missing': b'Ctrl+Alt,', 'two-commas': b'Alt,1,2', 'leading-number': b'40abc', 'huge': b'1e400',
+    'key-past-int32': b'Shift,2147483648', 'int32-low-half': b'-2147483648.5', 'exponent-key': b'Ctrl,4.9e1',
+    'empty': b'',
+}
+
+# Clipboard texts pasted as a coordinate pair or as a window handle.
+PASTES = {
+    'point-spaces': b' 12 , 34 ', 'point-blank-only': b' ,', 'point-tab-and-line-break': b'\t7 ,  8\r\n',
+    'three-pieces': b'1,2,3', 'no-comma': b'1234', 'handle-then-letters': b'4321abc', 'handle-bracketed': b'[4321]',
+    'fraction': b'12.5', 'huge': b'1e400', 'largest-double': b'1.7976931348623157e308',
+    'seventeen-digits': b'0.12345678901234567', 'twenty-digits': b'12345678901234567890', 'tiny': b'4.9e-324',
+    'negative-zero': b'-0', 'quoted-title': '"记事本"'.encode(), 'empty': b'',
+    'fifteen-digits-round-down': b'01000000008693495011864504766869349579<4000000029',
+}
+
+
+def limited(limit, text):
+    """A text seed whose first byte is the byte limit of the cut for the rest."""
+    return bytes([limit]) + text
+
+
+# Other programs' titles: UTF-8, Latin-1, broken, and long ones whose last character
+# straddles the 254-byte limit, in UTF-8 and in code page 936.
+TEXTS = {
+    'chinese-title': '中文标题 – 记事本'.encode(),
+    'latin1-title': 'café crème'.encode('latin-1'),
+    'invalid-utf8': b'a\xffb\x80\xbf\xc0\xaf\xe0\x80\xaf\xed\xa0\x80\xf4\x90\x80\x80\xe4\xb8x',
+    'cut-off-end': 'ok 中'.encode()[:-1],
+    'lone-lead-byte': b'\xc3',
+    'title-300-bytes': ('标题' * 50).encode(),
+    'emoji-across-254': b'a' + '😀'.encode() * 70,
+    'gbk-pair-across-254': b'a' + '中文'.encode('gbk') * 75,
+    'gbk-lead-at-end': '中文'.encode('gbk') + b'\x81',
+    'limit-inside-character': limited(4, 'a中文'.encode()),
+    'limit-zero': limited(0, b'abc'),
+    'limit-gbk': limited(3, 'a中b'.encode('gbk')),
+    'empty': b'',
+}
+
 
 def write(folder, files):
     os.makedirs(folder, exist_ok=True)
@@ -103,5 +189,9 @@ def write(folder, files):
 if __name__ == '__main__':
     corpus = os.path.join(HERE, 'corpus')
     write(os.path.join(corpus, 'bitmap'), FILES)
+    write(os.path.join(corpus, 'dib'), DIBS)
     write(os.path.join(corpus, 'number'), NUMBERS)
     write(os.path.join(corpus, 'profile'), PROFILES)
+    write(os.path.join(corpus, 'hotkey'), HOTKEYS)
+    write(os.path.join(corpus, 'paste'), PASTES)
+    write(os.path.join(corpus, 'text'), TEXTS)

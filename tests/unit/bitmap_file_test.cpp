@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "capture/bitmap_file.h"
@@ -428,6 +429,206 @@ TEST(BitmapDecode, HostileAndUnsupportedFilesAreRefusedWithTheReason) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const DecodedBitmap decoded = DecodeBitmap(c.file);
+        EXPECT_FALSE(decoded.picture);
+        EXPECT_EQ(decoded.error, c.error);
+    }
+}
+
+namespace {
+
+// A colour table of n different colours.
+std::vector<std::int32_t> Ramp(int n) {
+    std::vector<std::int32_t> table(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) table[i] = i * 0x030507 + 0x100000;
+    return table;
+}
+
+// A file's bytes without the 14-byte file header: the packed bitmap the clipboard holds.
+std::string Packed(const std::string& file) { return file.substr(14); }
+
+std::vector<std::vector<std::int32_t>> ReadPacked(const std::string& packed) {
+    const DecodedBitmap decoded = DecodePackedBitmap(packed);
+    EXPECT_TRUE(decoded.picture) << decoded.error;
+    EXPECT_EQ(decoded.error, "");
+    return decoded.picture ? Rows(*decoded.picture) : std::vector<std::vector<std::int32_t>>{};
+}
+
+}  // namespace
+
+TEST(PackedBitmap, EncodedIsTheFileWithoutItsFileHeaderAndReadsBack) {
+    for (int width : {1, 3, 6}) {
+        SCOPED_TRACE(width);
+        const Surface picture = Varied(width, 3);
+        const std::string packed = EncodePackedBitmap(picture);
+        EXPECT_EQ(packed, Packed(EncodeBitmap(picture)));
+        EXPECT_EQ(ReadPacked(packed), Rows(picture));
+    }
+}
+
+TEST(PackedBitmap, PixelsFollowTheHeaderMasksAndColourTableOfEveryVariant) {
+    // Each file's pixels start right after its colour table, so the packed bitmap must read
+    // as the file does; rows of distinct bytes show any shift of the start.
+    const std::vector<Bytes> rows16 = {{0x1F, 0x00, 0x00, 0xF8}, {0xE0, 0x07, 0x34, 0x12}};
+    const std::vector<std::pair<const char*, BitmapBuilder>> variants = {
+        {"1 bit, full table",
+         {.width = 3, .height = 2, .bitCount = 1, .table = {0x0000FF, 0xFF0000}, .rows = {{0b10100000}, {0b01000000}}}},
+        {"4 bits, full table", {.width = 2, .bitCount = 4, .table = Ramp(16), .rows = {{0x3C}}}},
+        {"8 bits, full table", {.width = 2, .bitCount = 8, .table = Ramp(256), .rows = {{7, 200}}}},
+        {"8 bits, 3 colours used",
+         {.width = 3, .bitCount = 8, .coloursUsed = 3, .table = {0x0000FF, 0x00FF00, 0xFF0000}, .rows = {{2, 0, 1}}}},
+        {"8 bits, 300 colours used",
+         {.width = 2, .bitCount = 8, .coloursUsed = 300, .table = Ramp(300), .rows = {{255, 9}}}},
+        {"24 bits with a table of 2 for palette displays",
+         {.width = 2, .bitCount = 24, .coloursUsed = 2, .table = {0x111111, 0x222222}, .rows = {{1, 2, 3, 4, 5, 6}}}},
+        {"32 bits with a table of 1",
+         {.width = 1, .bitCount = 32, .coloursUsed = 1, .table = {0x333333}, .rows = {{9, 8, 7, 6}}}},
+        {"16 bits 5-5-5", {.width = 2, .height = 2, .bitCount = 16, .rows = rows16}},
+        {"16 bits, three masks after the header",
+         {.width = 2,
+          .height = 2,
+          .bitCount = 16,
+          .compression = 3,
+          .masks = {0xF800, 0x07E0, 0x001F},
+          .rows = rows16}},
+        {"16 bits, four masks after the header",
+         {.width = 2,
+          .height = 2,
+          .bitCount = 16,
+          .compression = 6,
+          .masks = {0x0F00, 0x00F0, 0x000F, 0xF000},
+          .rows = rows16}},
+        {"32 bits, masks and a table of 2 after the header",
+         {.width = 1,
+          .bitCount = 32,
+          .compression = 3,
+          .coloursUsed = 2,
+          .masks = {0xFF, 0xFF00, 0xFF0000},
+          .table = {0x010101, 0x020202},
+          .rows = {{0x10, 0x20, 0x30, 0x40}}}},
+        {"top-down 24 bits", {.width = 1, .height = -3, .rows = {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}}},
+        {"core header, 1 bit, 3-byte table",
+         {.headerBytes = 12, .width = 2, .bitCount = 1, .table = {0x0000FF, 0xFF0000}, .rows = {{0b01000000}}}},
+        {"core header, 8 bits", {.headerBytes = 12, .width = 2, .bitCount = 8, .table = Ramp(256), .rows = {{0, 255}}}},
+        {"core header, 24 bits", {.headerBytes = 12, .width = 1, .height = 2, .rows = {{1, 2, 3}, {4, 5, 6}}}},
+    };
+    std::vector<BitmapBuilder> longerHeaders;
+    for (std::uint32_t header : {52u, 56u, 108u, 124u}) {
+        longerHeaders.push_back({.headerBytes = header,
+                                 .width = 2,
+                                 .height = 2,
+                                 .bitCount = 16,
+                                 .compression = 3,
+                                 .masks = {0xF800, 0x07E0, 0x001F},
+                                 .rows = rows16});
+        longerHeaders.push_back({.headerBytes = header,
+                                 .width = 2,
+                                 .bitCount = 8,
+                                 .coloursUsed = 2,
+                                 .table = {0x0000FF, 0x00FF00},
+                                 .rows = {{1, 0}}});
+    }
+    auto check = [](const std::string& what, const BitmapBuilder& builder) {
+        SCOPED_TRACE(what);
+        const std::string file = builder.Build();
+        const std::vector<std::vector<std::int32_t>> expected = Read(file);
+        ASSERT_FALSE(expected.empty());
+        EXPECT_EQ(ReadPacked(Packed(file)), expected);
+        // A clipboard's memory block may be rounded up: bytes past the pixels are not read.
+        EXPECT_EQ(ReadPacked(Packed(file) + std::string(13, '\xA5')), expected);
+    };
+    for (const auto& [what, builder] : variants) check(what, builder);
+    for (const BitmapBuilder& builder : longerHeaders)
+        check("header of " + std::to_string(builder.headerBytes) + " bytes at " + std::to_string(builder.bitCount) +
+                  " bits",
+              builder);
+}
+
+TEST(PackedBitmap, V5ProfilePlacedBeforeThePixelsIsSkipped) {
+    // A 124-byte header, 24 bits, two rows of one pixel: 8 bytes of pixels from byte 124.
+    const BitmapBuilder v5{.headerBytes = 124, .width = 1, .height = 2, .rows = {{1, 2, 3}, {4, 5, 6}}};
+    const std::string packed = Packed(v5.Build());
+    const std::vector<std::vector<std::int32_t>> pixels = {{0x040506}, {0x010203}};
+    const std::string profile = "ICC profile bytes";  // 17
+    const auto withProfile = [&](std::uint32_t colourSpace, std::uint32_t at) {
+        std::string dib = WithField32(WithField32(WithField32(packed, 56, colourSpace), 112, at), 116,
+                                      static_cast<std::uint32_t>(profile.size()));
+        return dib.insert(at, profile);
+    };
+    const std::uint32_t embedded = 0x4D424544, linked = 0x4C494E4B, sRgb = 0x73524742;
+
+    // Where it belongs, after the pixels; or straight after the header, before them.
+    EXPECT_EQ(ReadPacked(withProfile(embedded, 124 + 8)), pixels);
+    EXPECT_EQ(ReadPacked(withProfile(embedded, 124)), pixels);
+    EXPECT_EQ(ReadPacked(withProfile(linked, 124)), pixels);
+    // Without a profile in its colour space, the bytes after the header are the pixels:
+    // "ICC " is the bottom row, "pro" the top one (blue, green, red).
+    EXPECT_EQ(ReadPacked(withProfile(sRgb, 124)),
+              (std::vector<std::vector<std::int32_t>>{{Colour('o', 'r', 'p')}, {Colour('C', 'C', 'I')}}));
+
+    // After a colour table the profile's offset counts the table too.
+    BitmapBuilder indexed{.headerBytes = 124,
+                          .width = 2,
+                          .bitCount = 8,
+                          .coloursUsed = 2,
+                          .table = {0x0000FF, 0x00FF00},
+                          .rows = {{1, 0}}};
+    std::string dib = Packed(indexed.Build());
+    dib = WithField32(WithField32(WithField32(dib, 56, embedded), 112, 124 + 8), 116, 5);
+    dib.insert(124 + 8, "\xFF\xFF\xFF\xFF\xFF");
+    EXPECT_EQ(ReadPacked(dib), (std::vector<std::vector<std::int32_t>>{{0x00FF00, 0x0000FF}}));
+}
+
+TEST(PackedBitmap, BrokenBlocksAreRefusedWithTheReason) {
+    const std::string incomplete = "文件不完整";
+    const BitmapBuilder good{.width = 2, .height = 2, .rows = {{1, 2, 3, 4, 5, 6}, {7, 8, 9, 10, 11, 12}}};
+    const std::string packed = Packed(good.Build());
+    const auto with = [&](auto change) {
+        BitmapBuilder b = good;
+        change(b);
+        return Packed(b.Build());
+    };
+    // A 1 x 1 picture after a V5 header that puts a profile of the given size where its
+    // pixels would be.
+    const auto v5ProfileOf = [](std::uint32_t size) {
+        const std::string dib = Packed(BitmapBuilder{.headerBytes = 124, .rows = {{1, 2, 3}}}.Build());
+        return WithField32(WithField32(WithField32(dib, 56, 0x4D424544), 112, 124), 116, size);
+    };
+    struct Case {
+        const char* what;
+        std::string dib;
+        std::string error;
+    };
+    const std::vector<Case> cases = {
+        {"empty", "", "文件是空的"},
+        {"three bytes", std::string("\x28\x00\x00", 3), incomplete},
+        {"a bitmap file", good.Build(), "无法识别的位图信息头"},
+        {"header size past the end", packed.substr(0, 39), incomplete},
+        {"header size 2^32 - 1", WithField32(packed, 0, 0xFFFFFFFF), "无法识别的位图信息头"},
+        {"colour count huge",
+         WithField32(with([](BitmapBuilder& b) {
+                         b.bitCount = 8, b.table = {1, 2};
+                     }),
+                     32, 0x40000000),
+         incomplete},
+        {"colour count huge above 8 bits", WithField32(packed, 32, 0xFFFFFFFF), incomplete},
+        {"colour table cut short", with([](BitmapBuilder& b) {
+             b.bitCount = 8, b.table = {1, 2, 3}, b.rows = {};
+         }),
+         incomplete},
+        {"masks missing", with([](BitmapBuilder& b) { b.bitCount = 16, b.compression = 3, b.rows = {}; }), incomplete},
+        {"masks but no pixels", with([](BitmapBuilder& b) {
+             b.bitCount = 16, b.compression = 3, b.masks = {0xF800, 0x7E0, 0x1F}, b.rows = {};
+         }),
+         incomplete},
+        {"zero width", with([](BitmapBuilder& b) { b.width = 0; }), "图像的宽度或高度无效"},
+        {"height INT32_MIN", with([](BitmapBuilder& b) { b.height = INT32_MIN; }), "图像太大"},
+        {"last row one byte short", packed.substr(0, packed.size() - 3), incomplete},
+        {"V5 profile before the pixels past the end", v5ProfileOf(0xFFFFFFFF), incomplete},
+        {"V5 profile before the pixels, leaving no room for them", v5ProfileOf(4), incomplete},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const DecodedBitmap decoded = DecodePackedBitmap(c.dib);
         EXPECT_FALSE(decoded.picture);
         EXPECT_EQ(decoded.error, c.error);
     }

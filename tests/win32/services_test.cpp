@@ -5,10 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "capture/bitmap_file.h"
 #include "platform/delay.h"
 #include "backends/win32/win32_clipboard.h"
 #include "backends/win32/win32_clock_pump.h"
@@ -29,11 +31,6 @@ void Put16(std::string& bytes, std::uint32_t value) {
 void Put32(std::string& bytes, std::uint32_t value) {
     Put16(bytes, value);
     Put16(bytes, value >> 16);
-}
-std::uint32_t Get32(const std::string& bytes, std::size_t at) {
-    std::uint32_t value = 0;
-    for (int i = 3; i >= 0; --i) value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
-    return value;
 }
 
 // A BITMAPINFOHEADER.
@@ -121,11 +118,12 @@ TEST_F(ClipboardTest, PictureGoesAsDibAndComesBack) {
     for (int i = 0; i < 6; ++i) picture.SetPixel(i % 3, i / 3, colours[i]);
     clipboard.SetPicture(picture);
 
+    // The packed bitmap: the saved file's bytes without the file header (the memory block
+    // may be rounded up).
     const std::string dib = ReadRaw(CF_DIB);
-    ASSERT_GE(dib.size(), 40u + 2 * 12);
-    EXPECT_EQ(Get32(dib, 0), 40u);  // no file header in front
-    EXPECT_EQ(Get32(dib, 4), 3u);
-    EXPECT_EQ(Get32(dib, 8), 2u);
+    const std::string file = EncodeBitmap(picture);
+    ASSERT_GE(dib.size(), file.size() - 14);
+    EXPECT_EQ(dib.substr(0, file.size() - 14), file.substr(14));
     EXPECT_EQ(clipboard.Text(), "");
 
     const std::optional<Surface> back = clipboard.Picture();
@@ -181,6 +179,103 @@ TEST_F(ClipboardTest, DibsOtherProgramsPutAreRead) {
     EXPECT_EQ(picture->Pixel(0, 0), 0x332211);
 }
 
+TEST_F(ClipboardTest, PictureIsReadByProgramsAskingForABitmapHandle) {
+    Surface picture(3, 2, 0x123456);
+    picture.SetPixel(2, 0, 0x0000FF);
+    picture.SetPixel(0, 1, 0xFF00FF);
+    clipboard.SetPicture(picture);
+
+    ASSERT_TRUE(OpenClipboard(owner_));
+    HBITMAP bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
+    BITMAP size{};
+    COLORREF pixels[3] = {};
+    if (bitmap && GetObjectW(bitmap, sizeof size, &size)) {
+        HDC memory = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        pixels[0] = GetPixel(memory, 0, 0);
+        pixels[1] = GetPixel(memory, 2, 0);
+        pixels[2] = GetPixel(memory, 0, 1);
+        SelectObject(memory, old);
+        DeleteDC(memory);
+    }
+    CloseClipboard();
+    ASSERT_NE(bitmap, nullptr);
+    EXPECT_EQ(size.bmWidth, 3);
+    EXPECT_EQ(size.bmHeight, 2);
+    // COLORREF is the program's colour value: 0x00BBGGRR.
+    EXPECT_EQ(pixels[0], 0x123456u);
+    EXPECT_EQ(pixels[1], 0x0000FFu);
+    EXPECT_EQ(pixels[2], 0xFF00FFu);
+}
+
+TEST_F(ClipboardTest, PackedLayoutsOtherProgramsPutAreRead) {
+    // The OS/2 core header: a 1-bit picture with a table of two 3-byte entries.
+    std::string core;
+    Put32(core, 12);
+    Put16(core, 2);  // width
+    Put16(core, 1);  // height
+    Put16(core, 1);  // planes
+    Put16(core, 1);  // bits
+    // Red and blue as blue, green, red; then the pixels' indices 0 and 1.
+    core += std::string("\x00\x00\xFF\xFF\x00\x00", 6);
+    core += std::string("\x40\x00\x00\x00", 4);
+    PutRaw(CF_DIB, core);
+    std::optional<Surface> picture = clipboard.Picture();
+    ASSERT_TRUE(picture.has_value());
+    EXPECT_EQ(picture->Pixel(0, 0), 0x0000FF);
+    EXPECT_EQ(picture->Pixel(1, 0), 0xFF0000);
+
+    // 24 bits with a table of two colours for palette displays: the pixels follow it.
+    std::string tabled = InfoHeader(1, 1, 24, BI_RGB, 2);
+    tabled += std::string(8, '\x77');
+    tabled += std::string("\x33\x22\x11\x00", 4);
+    PutRaw(CF_DIB, tabled);
+    picture = clipboard.Picture();
+    ASSERT_TRUE(picture.has_value());
+    EXPECT_EQ(picture->Pixel(0, 0), 0x332211);
+
+    // A V5 header whose embedded profile another program placed before the pixels, and a
+    // block with bytes to spare after them.
+    const std::string profile = "an ICC profile";
+    std::string v5 = InfoHeader(1, 1, 24, BI_RGB, 0);
+    v5[0] = sizeof(BITMAPV5HEADER);
+    v5.resize(offsetof(BITMAPV5HEADER, bV5CSType), '\0');
+    Put32(v5, 0x4D424544);  // PROFILE_EMBEDDED, 'MBED'
+    v5.resize(offsetof(BITMAPV5HEADER, bV5ProfileData), '\0');
+    Put32(v5, sizeof(BITMAPV5HEADER));
+    Put32(v5, static_cast<std::uint32_t>(profile.size()));
+    Put32(v5, 0);
+    v5 += profile;
+    v5 += std::string("\x66\x55\x44\x00", 4);
+    v5 += std::string(9, '\xEE');
+    PutRaw(CF_DIB, v5);
+    picture = clipboard.Picture();
+    ASSERT_TRUE(picture.has_value());
+    EXPECT_EQ(picture->Pixel(0, 0), 0x665544);
+}
+
+TEST_F(ClipboardTest, DibV5PutByAnotherProgramIsRead) {
+    // 32 bits, red in the low byte, alpha in the top one, rows from the top; Windows offers
+    // it as CF_DIB.
+    std::string v5 = InfoHeader(2, -1, 32, BI_BITFIELDS, 0);
+    v5[0] = sizeof(BITMAPV5HEADER);
+    Put32(v5, 0x000000FF);
+    Put32(v5, 0x0000FF00);
+    Put32(v5, 0x00FF0000);
+    Put32(v5, 0xFF000000);
+    Put32(v5, 0x73524742);  // LCS_sRGB
+    v5.resize(sizeof(BITMAPV5HEADER), '\0');
+    v5 += std::string("\x11\x22\x33\xFF\xAA\xBB\xCC\x80", 8);
+    PutRaw(CF_DIBV5, v5);
+
+    const std::optional<Surface> picture = clipboard.Picture();
+    ASSERT_TRUE(picture.has_value());
+    ASSERT_EQ(picture->Width(), 2);
+    ASSERT_EQ(picture->Height(), 1);
+    EXPECT_EQ(picture->Pixel(0, 0), 0x332211);
+    EXPECT_EQ(picture->Pixel(1, 0), 0xCCBBAA);
+}
+
 TEST_F(ClipboardTest, BitmapHandlePutByAnotherProgramIsRead) {
     HDC screen = GetDC(nullptr);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, 4, 3);
@@ -217,29 +312,12 @@ TEST_F(ClipboardTest, BrokenDibsGiveNoPicture) {
     oversized[1] = '\x10';
     PutRaw(CF_DIB, oversized);
     EXPECT_FALSE(clipboard.Picture().has_value());
-}
-
-TEST(PackedDibPixelOffsetTest, CountsHeaderMasksAndColourTable) {
-    EXPECT_EQ(PackedDibPixelOffset(InfoHeader(1, 1, 24, BI_RGB, 0) + std::string(4, '\0')), 14u + 40);
-    EXPECT_EQ(PackedDibPixelOffset(InfoHeader(1, 1, 8, BI_RGB, 0) + std::string(1024 + 4, '\0')), 14u + 40 + 1024);
-    EXPECT_EQ(PackedDibPixelOffset(InfoHeader(1, 1, 24, BI_RGB, 3) + std::string(16, '\0')), 14u + 40 + 12);
-    EXPECT_EQ(PackedDibPixelOffset(InfoHeader(1, 1, 16, BI_BITFIELDS, 0) + std::string(16, '\0')), 14u + 40 + 12);
-    // A 124-byte header holds its masks inside.
-    std::string v5 = InfoHeader(1, 1, 32, BI_BITFIELDS, 0) + std::string(84 + 4, '\0');
-    v5[0] = 124;
-    EXPECT_EQ(PackedDibPixelOffset(v5), 14u + 124);
-    // The 12-byte core header: three bytes per colour.
-    std::string core;
-    Put32(core, 12);
-    Put16(core, 1);
-    Put16(core, 1);
-    Put16(core, 1);
-    Put16(core, 1);
-    core += std::string(6 + 4, '\0');
-    EXPECT_EQ(PackedDibPixelOffset(core), 14u + 12 + 6);
     // A colour table longer than the block.
-    EXPECT_FALSE(PackedDibPixelOffset(InfoHeader(1, 1, 8, BI_RGB, 0x40000000) + std::string(8, '\0')).has_value());
-    EXPECT_FALSE(PackedDibPixelOffset(std::string("\x28\x00", 2)).has_value());
+    PutRaw(CF_DIB, InfoHeader(1, 1, 8, BI_RGB, 0x40000000) + std::string(8, '\0'));
+    EXPECT_FALSE(clipboard.Picture().has_value());
+    // Bit fields whose masks are missing.
+    PutRaw(CF_DIB, InfoHeader(1, 1, 32, BI_BITFIELDS, 0));
+    EXPECT_FALSE(clipboard.Picture().has_value());
 }
 
 // --- Files and folders ---------------------------------------------------------------

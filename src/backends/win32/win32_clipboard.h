@@ -5,9 +5,7 @@
 
 #include <windows.h>
 
-#include <cstdint>
 #include <optional>
-#include <string_view>
 
 #include "platform/clipboard.h"
 
@@ -27,10 +25,5 @@ public:
 private:
     HWND owner_ = nullptr;
 };
-
-// Where the pixels of a packed DIB (a CF_DIB block: information header, masks, colour
-// table, pixels) begin once a 14-byte file header is put before it, the offset that header
-// names; empty when the header is too short or the offset lies past the block.
-std::optional<std::uint32_t> PackedDibPixelOffset(std::string_view dib);
 
 }  // namespace pelmora
