@@ -22,7 +22,10 @@ void ManagedProgramTest::StartProgram(const std::string& control) {
 }
 
 void ManagedProgramTest::TearDown() {
-    EXPECT_TRUE(program.EndsCleanlyAfter(SIGTERM, 3000ms));
+    // A program left running must end cleanly; one the test ended itself has been checked.
+    if (program.Pid() > 0) {
+        EXPECT_TRUE(program.EndsCleanlyAfter(SIGTERM, 3000ms));
+    }
     client.reset();
     desktop.Stop();
 }

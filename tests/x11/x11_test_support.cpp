@@ -7,6 +7,8 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <thread>
 
 #include <fcntl.h>
@@ -23,6 +25,13 @@ std::string Shell(const std::string& command) {
     while (std::fgets(buffer, sizeof buffer, pipe)) output += buffer;
     pclose(pipe);
     return output;
+}
+
+std::string ReadWhole(const std::filesystem::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::stringstream contents;
+    contents << file.rdbuf();
+    return contents.str();
 }
 
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
@@ -50,6 +59,7 @@ ProgramUnderTest::~ProgramUnderTest() {
 
 void ProgramUnderTest::Start(const std::string& display) {
     const std::string executable = (directory_ / "pelmora").string();
+    endStatus_.reset();
     pid_ = fork();
     if (pid_ == 0) {
         if (!display.empty()) setenv("DISPLAY", display.c_str(), 1);
@@ -74,18 +84,23 @@ unsigned long ProgramUnderTest::FindWindow(const std::string& display) const {
 
 bool ProgramUnderTest::Running() {
     if (pid_ <= 0) return false;
-    int status;
-    if (waitpid(pid_, &status, WNOHANG) == 0) return true;
+    int status = 0;
+    const pid_t waited = waitpid(pid_, &status, WNOHANG);
+    if (waited == 0) return true;
+    if (waited == pid_) endStatus_ = status;
     pid_ = -1;
     return false;
 }
 
 bool ProgramUnderTest::EndsCleanlyAfter(int signal, std::chrono::milliseconds limit) {
+    // Without a process of its own, kill would take -1 for every process there is.
+    if (pid_ <= 0) return false;
     kill(pid_, signal);
     int status = 0;
     const bool ended = WaitUntil([&] { return waitpid(pid_, &status, WNOHANG) == pid_; }, limit);
     if (!ended) return false;
     pid_ = -1;
+    endStatus_ = status;
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 

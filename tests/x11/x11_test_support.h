@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 
 #include <sys/types.h>
@@ -18,6 +19,9 @@ namespace pelmora::testing {
 
 // Runs a shell command and returns what it printed on standard output.
 std::string Shell(const std::string& command);
+
+// The whole file's bytes; "" when it cannot be read.
+std::string ReadWhole(const std::filesystem::path& path);
 
 // Polls condition until it holds or the time is up; true if it held.
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit = std::chrono::seconds(10));
@@ -39,15 +43,19 @@ public:
     // while it has none.
     unsigned long FindWindow(const std::string& display = "") const;
     // Sends a signal; then waits up to limit for the process to end. True if it ended
-    // by itself with exit status 0.
+    // by itself with exit status 0; false when no process of the program is left to signal.
     bool EndsCleanlyAfter(int signal, std::chrono::milliseconds limit);
     bool Running();
-    // The process id while started, -1 before.
+    // How the last process ended, as waitpid reports it (WIFEXITED, WIFSIGNALED ...);
+    // empty while it runs.
+    std::optional<int> EndStatus() const { return endStatus_; }
+    // The process id from its start until its end is seen, -1 otherwise.
     pid_t Pid() const { return pid_; }
 
 private:
     std::filesystem::path directory_;
     pid_t pid_ = -1;
+    std::optional<int> endStatus_;
 };
 
 // A window of another client, without a frame, whose pixel (x, y) has a colour of its own.

@@ -8,24 +8,24 @@
 #include <X11/Xutil.h>
 
 #include <algorithm>
-#include <atomic>
-#include <deque>
 #include <memory>
 #include <optional>
 #include <set>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "churning_client.h"
 #include "managed_desktop.h"
 #include "backends/x11/x11_desktop.h"
 #include "x11_test_support.h"
 
 using namespace pelmora;
+using pelmora::testing::ChurningClient;
 using pelmora::testing::DesktopClient;
 using pelmora::testing::ManagedDesktop;
 using pelmora::testing::Shell;
 using pelmora::testing::WaitUntil;
+using pelmora::testing::XWindowId;
 
 namespace {
 
@@ -439,36 +439,15 @@ TEST_F(ManagedWindowsTest, WindowsComingAndGoingMeanwhileCostOnlyThemselves) {
     const ScreenPoint churnPoint{760, 630};
 
     // Another program creates windows around churnPoint and destroys them again without
-    // pause: managed ones (framed and unframed again by openbox), unmanaged ones and
-    // unmapped ones. Each is titled with its own id.
-    std::atomic<bool> stop{false};
-    std::atomic<int> created{0};
-    std::thread churn([&, display = managed->Display()] {
-        DesktopClient other(display);
-        std::deque<::Window> alive;
-        for (int i = 0; !stop; ++i) {
-            const ::Window window =
-                i % 3 == 0 ? other.CreateUnmanaged(other.root(), 720, 600, 80, 60) : other.Create(720, 600, 80, 60);
-            other.SetTitle(window, "churn " + std::to_string(window));
-            other.SetClass(window, "churn", "Churn");
-            if (i % 3 == 1) XMapWindow(other.display(), window);
-            alive.push_back(window);
-            if (alive.size() > 6) {
-                other.Destroy(alive.front());
-                alive.pop_front();
-            }
-            other.Sync();
-            ++created;
-        }
-        other.DestroyTopLevels();
-    });
+    // pause, each titled with its own id.
+    ChurningClient churn(managed->Display(), 720, 600, 80, 60);
 
     const auto consistent = [](WindowHandle handle, const std::string& title) {
-        return title.empty() || title == "churn " + std::to_string(handle);
+        return title.empty() || title == ChurningClient::TitleOf(static_cast<XWindowId>(handle));
     };
     int rounds = 0;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while ((rounds < 60 || created < 300) && std::chrono::steady_clock::now() < deadline) {
+    while ((rounds < 60 || churn.Created() < 300) && std::chrono::steady_clock::now() < deadline) {
         ++rounds;
         int stableSeen = 0;
         for (const TopLevelWindow& window : desktop->TopLevelWindows()) {
@@ -490,9 +469,8 @@ TEST_F(ManagedWindowsTest, WindowsComingAndGoingMeanwhileCostOnlyThemselves) {
         EXPECT_TRUE(consistent(there, texts.title)) << there << " " << texts.title;
         if (::testing::Test::HasFailure()) break;
     }
-    stop = true;
-    churn.join();
-    EXPECT_GE(created, 300) << "the other program hardly ran";
+    churn.Stop();
+    EXPECT_GE(churn.Created(), 300) << "the other program hardly ran";
     EXPECT_GE(rounds, 60);
     EXPECT_EQ(desktop->ReadWindowTexts(Handle(stable)).title, "stable window");
 }

@@ -28,6 +28,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+#else
+#include <unistd.h>
 #endif
 #if QT_CONFIG(xcb)
 #include <xcb/xcb.h>
@@ -163,10 +165,18 @@ std::optional<std::string> QtFileSystem::ReadFile(const std::string& path) {
 bool QtFileSystem::WriteFileWhole(const std::string& path, const std::string& bytes) {
     // QSaveFile writes a temporary file in the same folder and renames it over the target
     // on commit(); a file destroyed without a successful commit leaves the old one untouched.
+    // Unbuffered, so that a write that fails (a full disk) fails here: commit() does not
+    // check the writing out of its own buffer, and renamed the empty temporary file over
+    // the target then. And the bytes are on the disk before the rename, since a disk may
+    // report a failed write only when it is synced, which commit() does not check either.
     QSaveFile file(ToQt(path));
-    if (!file.open(QIODevice::WriteOnly)) return false;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
     const auto size = static_cast<qint64>(bytes.size());
-    return file.write(bytes.data(), size) == size && file.commit();
+    if (file.write(bytes.data(), size) != size) return false;
+#ifndef _WIN32
+    if (::fsync(file.handle()) != 0) return false;
+#endif
+    return file.commit();
 }
 
 bool QtFileSystem::EntryExists(const std::string& path) { return QFileInfo::exists(ToQt(path)); }
