@@ -105,6 +105,19 @@ TEST_F(QtFileSystemTest, UserConfigDirectoryIsCreated) {
     EXPECT_EQ(info.fileName(), "Pelmora");
 }
 
+TEST_F(QtFileSystemTest, PicturesFolderIsTheHomeFolderWhereTheUserHasNone) {
+    const QByteArray home = qgetenv("HOME"), configHome = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", folder.path().toUtf8());  // no user-dirs.dirs and no Pictures in it
+    qunsetenv("XDG_CONFIG_HOME");
+    const std::string withoutOne = files.UserPicturesDirectory();
+    QDir(folder.path()).mkdir("Pictures");
+    const std::string withOne = files.UserPicturesDirectory();
+    qputenv("HOME", home);
+    if (!configHome.isEmpty()) qputenv("XDG_CONFIG_HOME", configHome);
+    EXPECT_EQ(withoutOne, QDir::toNativeSeparators(folder.path()).toStdString());
+    EXPECT_EQ(withOne, PathOf("Pictures"));
+}
+
 TEST_F(QtFileSystemTest, SettingsRoundTripOnDisk) {
     const std::string path = PathOf("zarade.ini");
     const Utf8Encoding encoding;

@@ -210,9 +210,11 @@ std::string QtFileSystem::UserConfigDirectory() {
 }
 
 std::string QtFileSystem::UserPicturesDirectory() {
-    // The XDG pictures folder where the user has one, else the home folder.
+    // The XDG pictures folder where the user has one, else the home folder. Qt names
+    // ~/Pictures even where it does not exist, and the snapshot page makes only the last
+    // level of its folder.
     QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-    if (folder.isEmpty()) folder = QDir::homePath();
+    if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
     return QDir::toNativeSeparators(folder).toStdString();
 }
 
