@@ -12,17 +12,13 @@
 #include <unistd.h>
 
 #include "managed_program_test.h"
+#include "snapshot_page_layout.h"
 #include "tmpfs_mount.h"
 
 using namespace pelmora::testing;
 using namespace std::chrono_literals;
 
 namespace {
-
-// Centres of controls in the program's client area.
-constexpr int kSnapshotPage[2] = {184, 282};  // Option2(3) "截图像"
-constexpr int kCheck5[2] = {40, 244};         // "范围"
-constexpr int kRangeFirst[2] = {110, 245};    // 范围(0); the others 60 pixels apart
 
 std::set<std::string> Entries(const std::filesystem::path& folder) {
     std::set<std::string> names;

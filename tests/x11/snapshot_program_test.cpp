@@ -9,6 +9,7 @@
 
 #include "capture/bitmap_file.h"
 #include "backends/x11/x11_desktop.h"
+#include "snapshot_page_layout.h"
 #include "x11_test_support.h"
 
 using namespace pelmora;
@@ -16,13 +17,6 @@ using namespace pelmora::testing;
 using namespace std::chrono_literals;
 
 namespace {
-
-// Centres of controls in the program's client area (the window lies at 0, 0, unframed).
-constexpr int kSnapshotPage[2] = {184, 282};    // Option2(3) "截图像"
-constexpr int kCheck5[2] = {40, 244};           // "范围"
-constexpr int kRangeFirst[2] = {110, 245};      // 范围(0); the others 60 pixels apart
-constexpr int kSnapshotButton[2] = {299, 226};  // 屏幕截图按钮
-constexpr int kCheck6[2] = {40, 262};           // "保存到"
 
 struct SnapshotProgramTest : ::testing::Test {
     std::unique_ptr<X11Connection> connection = X11Connection::Open();
