@@ -178,6 +178,7 @@ struct ReadOnlyInstallTest : SettingsProgramTest {
     void SetUp() override {
         if (geteuid() != 0) GTEST_SKIP() << "mounting a read-only folder needs root";
         std::filesystem::create_directories(home / ".config");
+        std::filesystem::create_directories(home / "Pictures");
         const std::filesystem::path executable = program.Directory() / "pelmora";
         const std::filesystem::path saved = home / "pelmora";
         std::filesystem::copy_file(executable, saved);
