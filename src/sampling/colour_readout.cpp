@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "sampling/colour_readout.h"
 
-#include "base/number_text.h"
+#include "sampling/colour_forms.h"
 
 namespace pelmora {
 
@@ -13,21 +13,10 @@ void PlaceReadOnly(ControlHost& host, Frame& frame, TextBox& field, std::string 
     field.SetLocked(true);
     field.SetBackColor(kColourReadOnlyGrey);
 }
-
-// Decimal text of a two-digit hexadecimal component text.
-std::string HexComponentToDecimal(const std::string& hexText) {
-    const auto value = ParseHexDigits(hexText);
-    return value ? std::to_string(*value) : std::string();
-}
-
-std::int16_t ComponentOf(const TextBox& field) {
-    const auto value = ParseStrictInteger(field.Text());
-    return value ? static_cast<std::int16_t>(*value) : std::int16_t{0};
-}
 }  // namespace
 
 void ColourReadout::Place(ControlHost& host, Frame& frame, const std::string& prefix, Kind kind) {
-    const char* rowCaptions[] = {"Ｘ坐标：", "Ｙ坐标：", "10进制：", "16进制："};
+    const char* rowCaptions[] = {"Ｘ坐标：", "Ｙ坐标：", kDecimalCaption, kHexCaption};
     const int rowTops[] = {18, 36, 72, 90};
     for (int row = 0; row < 4; ++row) {
         Label& caption = captions[row];
@@ -78,19 +67,19 @@ void ColourReadout::Place(ControlHost& host, Frame& frame, const std::string& pr
 }
 
 void ColourReadout::ShowColour(Colour colour) {
+    const ColourForms forms = ColourFormsOf(colour);
     swatch.SetBackColor(colour < 0 ? kColourBlack : colour);
-    hex.SetText(ColorHex6(colour));
-    decimal.SetText(ColorDecimal(colour));
-    redHex.SetText(RedHex(hex.Text()));
-    greenHex.SetText(GreenHex(hex.Text()));
-    blueHex.SetText(BlueHex(hex.Text()));
-    red.SetText(HexComponentToDecimal(redHex.Text()));
-    green.SetText(HexComponentToDecimal(greenHex.Text()));
-    blue.SetText(HexComponentToDecimal(blueHex.Text()));
-    const HslColor hsl = RgbToHsl(ComponentOf(red), ComponentOf(green), ComponentOf(blue));
-    hue.SetText(std::to_string(hsl.hue));
-    saturation.SetText(std::to_string(hsl.saturation));
-    lightness.SetText(std::to_string(hsl.lightness));
+    hex.SetText(forms.hex);
+    decimal.SetText(forms.decimal);
+    redHex.SetText(forms.redHex);
+    greenHex.SetText(forms.greenHex);
+    blueHex.SetText(forms.blueHex);
+    red.SetText(forms.red);
+    green.SetText(forms.green);
+    blue.SetText(forms.blue);
+    hue.SetText(forms.hue);
+    saturation.SetText(forms.saturation);
+    lightness.SetText(forms.lightness);
 }
 
 }  // namespace pelmora

@@ -24,8 +24,8 @@ public:
     void Place(ControlHost& host, Frame& frame, const std::string& prefix, Kind kind);
 
     // Writes swatch, hex, decimal, the hex components, the decimal components and hue,
-    // saturation, lightness, in that order; each derived field is computed from the text
-    // shown in the field it derives from. A negative colour shows a black swatch.
+    // saturation, lightness (ColourFormsOf), in that order. A negative colour shows a
+    // black swatch.
     void ShowColour(Colour colour);
 
     TextBox x, y;                        // the point: prefix x, y
