@@ -57,11 +57,12 @@ std::string RotateBitText(const std::string& text, int n) {
     return text.substr(head) + text.substr(0, head);
 }
 
-std::uint32_t CursorFeatureCode(Desktop& desktop, PictureBox& preview, int method) {
+namespace {
+// Reads the cursor into the work bitmap and into shown (drawn over what shown holds),
+// marks the sample points in shown and folds the samples.
+std::uint32_t FeatureCodeShownIn(Desktop& desktop, Surface& shown, int method) {
     const CurrentCursor cursor = desktop.ReadCursor();
     Surface work(kWorkBitmapSize, kWorkBitmapSize, kColourBlack);
-    Surface& shown = preview.EditImage();
-    shown.Clear(preview.BackColor());
     if (cursor.known) {
         DrawCursorImage(shown, cursor.image, -cursor.image.hotX, -cursor.image.hotY);
         DrawCursorImage(work, cursor.image, -cursor.image.hotX, -cursor.image.hotY);
@@ -81,6 +82,20 @@ std::uint32_t CursorFeatureCode(Desktop& desktop, PictureBox& preview, int metho
                                                           : kOutsideWorkBitmap);
     }
     return FoldFeatureSamples(samples);
+}
+}  // namespace
+
+std::uint32_t CursorFeatureCode(Desktop& desktop, PictureBox& preview, int method) {
+    Surface& shown = preview.EditImage();
+    shown.Clear(preview.BackColor());
+    return FeatureCodeShownIn(desktop, shown, method);
+}
+
+std::uint32_t CursorFeatureCode(Desktop& desktop, int method) {
+    // Shown nowhere: the picture the preview would hold goes to a scratch surface of the
+    // preview's size, so both overloads run the same reads and samples.
+    Surface scratch(2 * kWorkBitmapSize, 2 * kWorkBitmapSize, kColourBlack);
+    return FeatureCodeShownIn(desktop, scratch, method);
 }
 
 }  // namespace pelmora

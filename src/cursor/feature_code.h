@@ -48,5 +48,7 @@ std::string RotateBitText(const std::string& text, int n);
 // the same picture there with every sampled pixel marked red, and folds the samples of
 // method into the code.
 std::uint32_t CursorFeatureCode(Desktop& desktop, PictureBox& preview, int method);
+// The same code without a preview, for callers that show no picture.
+std::uint32_t CursorFeatureCode(Desktop& desktop, int method);
 
 }  // namespace pelmora

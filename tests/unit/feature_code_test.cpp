@@ -292,3 +292,11 @@ TEST_F(CursorCodeTest, InvertingPixelsGiveTheCodeOfWhiteAndShowInvertedInThePrev
     EXPECT_EQ(preview.Image().Pixel(1, 5), 14803425 ^ 0xFFFFFF);
     EXPECT_EQ(preview.Image().Pixel(2, 5), 14803425);
 }
+
+TEST_F(CursorCodeTest, WithoutAPreviewTheCodeIsTheSame) {
+    // The screen under the pointer near the edge, then a cursor image that is not all one colour.
+    desktop.pointer = {190, 92};
+    for (const int method : {0, 1, 2}) EXPECT_EQ(CursorFeatureCode(desktop, method), Code(method)) << method;
+    desktop.cursorImage = Opaque(16, 2, 3, [](int x, int y) { return static_cast<std::uint32_t>(x * 4099 + y * 77); });
+    for (const int method : {0, 1, 2, 7}) EXPECT_EQ(CursorFeatureCode(desktop, method), Code(method)) << method;
+}
