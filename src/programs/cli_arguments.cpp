@@ -1,0 +1,204 @@
+// SPDX-License-Identifier: MIT
+#include "programs/cli_arguments.h"
+
+#include <array>
+#include <utility>
+
+#include "app/version.h"
+#include "base/number_text.h"
+
+namespace pelmora {
+
+namespace {
+constexpr const char* kHelp =
+    "Usage: pelmora-cli [--json] COMMAND [ARGUMENTS]\n"
+    "\n"
+    "Coordinates are physical screen pixels; colours are written as Pelmora writes them.\n"
+    "\n"
+    "  pointer                       the pointer's position: x,y\n"
+    "  pixel [X Y] [--format F]      the colour at X Y (at the pointer without them);\n"
+    "                                F: hex (0000FF, blue-green-red, the default), dec,\n"
+    "                                rgb (r,g,b), hsl (h,s,l on 0..240) or all\n"
+    "  window-at [X Y]               the handle of the window at X Y, in decimal\n"
+    "  window HANDLE                 the window's title and class, one per line\n"
+    "  windows [--search TEXT]       every titled window as [001]handle=title, or those\n"
+    "                                whose title holds TEXT as [n]handle\n"
+    "  cursor-code [--method 0|1|2]  the current cursor's feature code\n"
+    "\n"
+    "  --json      one JSON object instead of lines\n"
+    "  --help      this text\n"
+    "  --version   the version number\n"
+    "\n"
+    "Exit status: 0 done or found; 1 not found or off the screen; 2 a bad command line;\n"
+    "3 no display.\n";
+
+struct CommandName {
+    const char* name;
+    CliCommand command;
+};
+constexpr std::array<CommandName, 6> kCommands{{
+    {"pointer", CliCommand::Pointer},
+    {"pixel", CliCommand::Pixel},
+    {"window-at", CliCommand::WindowAt},
+    {"window", CliCommand::Window},
+    {"windows", CliCommand::Windows},
+    {"cursor-code", CliCommand::CursorCode},
+}};
+
+CliResult Bad(const std::string& message) { return {kCliBadArguments, "", "pelmora-cli: " + message + "\n"}; }
+
+std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+
+// A whole number within [low, high]: the strict reader, with no fraction part.
+std::optional<std::int32_t> WholeNumber(std::string_view text, std::int64_t low, std::int64_t high) {
+    const std::optional<std::int32_t> value = ParseStrictInteger(text);
+    if (!value || ParseStrictNumber(text) != static_cast<double>(*value)) return std::nullopt;
+    if (*value < low || *value > high) return std::nullopt;
+    return value;
+}
+
+constexpr std::int64_t kInt32Low = INT32_MIN;
+constexpr std::int64_t kInt32High = INT32_MAX;
+
+// An option that takes a value, where it was given, and the commands it belongs to.
+struct ValueOption {
+    const char* name;
+    CliCommand command;
+    std::optional<std::string> value;
+};
+
+std::variant<CliRequest, CliResult> Finish(const std::vector<std::string>& operands,
+                                           const std::array<ValueOption, 3>& options, bool json) {
+    if (operands.empty()) return Bad("wants a command: pointer, pixel, window-at, window, windows or cursor-code");
+    CliRequest request;
+    request.json = json;
+    const std::string& name = operands.front();
+    const CommandName* found = nullptr;
+    for (const CommandName& command : kCommands)
+        if (name == command.name) found = &command;
+    if (!found)
+        return Bad("unknown command " + Quoted(name) +
+                   "; wants pointer, pixel, window-at, window, windows or cursor-code");
+    request.command = found->command;
+    for (const ValueOption& option : options)
+        if (option.value && option.command != request.command)
+            return Bad(std::string(option.name) + ": not an option of " + name);
+
+    const std::size_t given = operands.size() - 1;
+    switch (request.command) {
+        case CliCommand::Pixel:
+        case CliCommand::WindowAt: {
+            if (given != 0 && given != 2)
+                return Bad(name + ": wants X and Y, or neither (then the pointer's position)" +
+                           (given > 2 ? ", got the extra " + Quoted(operands[3]) : std::string()));
+            if (given == 2) {
+                const auto x = WholeNumber(operands[1], kInt32Low, kInt32High);
+                if (!x) return Bad("X: wants a whole number of screen pixels, got " + Quoted(operands[1]));
+                const auto y = WholeNumber(operands[2], kInt32Low, kInt32High);
+                if (!y) return Bad("Y: wants a whole number of screen pixels, got " + Quoted(operands[2]));
+                request.point = ScreenPoint{*x, *y};
+            }
+            break;
+        }
+        case CliCommand::Window: {
+            if (given != 1)
+                return Bad(given == 0 ? "window: wants HANDLE, a window handle in decimal"
+                                      : "window: wants one HANDLE, got the extra " + Quoted(operands[2]));
+            const auto handle = WholeNumber(operands[1], kInt32Low, kInt32High);
+            if (!handle) return Bad("HANDLE: wants a window handle in decimal, got " + Quoted(operands[1]));
+            request.handle = *handle;
+            break;
+        }
+        default:
+            if (given != 0) return Bad(name + ": takes no operand, got " + Quoted(operands[1]));
+    }
+
+    if (const auto& format = options[0].value) {
+        constexpr std::array<std::pair<const char*, ColourFormat>, 5> kFormats{{{"hex", ColourFormat::Hex},
+                                                                                {"dec", ColourFormat::Decimal},
+                                                                                {"rgb", ColourFormat::Rgb},
+                                                                                {"hsl", ColourFormat::Hsl},
+                                                                                {"all", ColourFormat::All}}};
+        bool known = false;
+        for (const auto& [text, value] : kFormats)
+            if (*format == text) {
+                request.format = value;
+                known = true;
+            }
+        if (!known) return Bad("--format: wants dec, hex, rgb, hsl or all, got " + Quoted(*format));
+    }
+    request.search = options[1].value;
+    if (const auto& method = options[2].value) {
+        const auto value = WholeNumber(*method, 0, 2);
+        if (!value) return Bad("--method: wants 0, 1 or 2, got " + Quoted(*method));
+        request.method = *value;
+    }
+    return request;
+}
+}  // namespace
+
+std::variant<CliRequest, CliResult> ParseCliArguments(const std::vector<std::string>& args) {
+    std::vector<std::string> operands;
+    std::array<ValueOption, 3> options{{{"--format", CliCommand::Pixel, std::nullopt},
+                                        {"--search", CliCommand::Windows, std::nullopt},
+                                        {"--method", CliCommand::CursorCode, std::nullopt}}};
+    bool json = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--help" || arg == "-h") return CliResult{kCliDone, kHelp, ""};
+        if (arg == "--version")
+            return CliResult{kCliDone, std::string("pelmora-cli ") + PELMORA_VERSION_TEXT + "\n", ""};
+        if (!arg.starts_with("--")) {
+            operands.push_back(arg);  // a negative coordinate such as -5 is an operand
+            continue;
+        }
+        const std::size_t equals = arg.find('=');
+        const std::string name = arg.substr(0, equals);
+        if (name == "--json") {
+            if (equals != std::string::npos) return Bad("--json: takes no value, got " + Quoted(arg));
+            json = true;
+            continue;
+        }
+        ValueOption* option = nullptr;
+        for (ValueOption& candidate : options)
+            if (name == candidate.name) option = &candidate;
+        if (!option) return Bad("unknown option " + Quoted(name));
+        if (equals != std::string::npos) {
+            option->value = arg.substr(equals + 1);
+        } else if (i + 1 < args.size()) {
+            option->value = args[++i];
+        } else {
+            return Bad(name + ": wants a value after it");
+        }
+    }
+    return Finish(operands, options, json);
+}
+
+std::optional<Colour> ParseColourArgument(std::string_view text) {
+    const bool web = text.starts_with('#');
+    if (web) text.remove_prefix(1);
+    if (text.size() != 6) return std::nullopt;
+    const std::optional<std::uint32_t> value = ParseHexDigits(text);
+    if (!value) return std::nullopt;
+    if (!web) return static_cast<Colour>(*value);
+    const std::uint32_t red = *value >> 16, green = (*value >> 8) & 0xFF, blue = *value & 0xFF;
+    return static_cast<Colour>(blue << 16 | green << 8 | red);
+}
+
+std::optional<int> ParseToleranceArgument(std::string_view text) { return WholeNumber(text, 0, 255); }
+
+std::optional<ScreenRegion> ParseRegionArgument(std::string_view text) {
+    std::array<std::int32_t, 4> numbers{};
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        const std::size_t comma = text.find(',');
+        if ((comma == std::string_view::npos) != (i == numbers.size() - 1)) return std::nullopt;
+        const std::string_view part = text.substr(0, comma);
+        const auto number = WholeNumber(part, i < 2 ? kInt32Low : 1, kInt32High);
+        if (!number) return std::nullopt;
+        numbers[i] = *number;
+        if (comma != std::string_view::npos) text.remove_prefix(comma + 1);
+    }
+    return ScreenRegion{numbers[0], numbers[1], numbers[2], numbers[3]};
+}
+
+}  // namespace pelmora

@@ -1,0 +1,120 @@
+// SPDX-License-Identifier: MIT
+#include "programs/cli_commands.h"
+
+#include <string>
+#include <vector>
+
+#include "cursor/feature_code.h"
+#include "programs/json_text.h"
+#include "sampling/colour_forms.h"
+#include "sampling/screen_reading.h"
+#include "windows/window_list.h"
+#include "windows/window_reading.h"
+
+namespace pelmora {
+
+namespace {
+CliResult Done(const std::string& out) { return {kCliDone, out, ""}; }
+CliResult NotFound(const std::string& message) { return {kCliNotFound, "", "pelmora-cli: " + message + "\n"}; }
+
+std::string PointText(ScreenPoint point) { return std::to_string(point.x) + "," + std::to_string(point.y); }
+std::string JsonPointFields(ScreenPoint point) {
+    return "\"x\":" + std::to_string(point.x) + ",\"y\":" + std::to_string(point.y);
+}
+
+std::string JsonArray(const std::vector<std::string>& items) {
+    std::string array = "[";
+    for (const std::string& item : items) array += (array.size() > 1 ? "," : "") + item;
+    return array + "]";
+}
+
+// The lines of a text whose lines each end with CR LF.
+std::vector<std::string> CrLfLines(const std::string& text) {
+    std::vector<std::string> lines;
+    for (std::size_t start = 0, end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(text.substr(start, end - start));
+    return lines;
+}
+
+std::string Lines(const std::vector<std::string>& lines) {
+    std::string out;
+    for (const std::string& line : lines) out += line + "\n";
+    return out;
+}
+
+ScreenPoint PointOf(const CliRequest& request, Desktop& desktop) {
+    return request.point.value_or(GetPointerPos(desktop));
+}
+
+CliResult Pointer(const CliRequest& request, Desktop& desktop) {
+    const ScreenPoint point = GetPointerPos(desktop);
+    return Done(request.json ? "{" + JsonPointFields(point) + "}\n" : PointText(point) + "\n");
+}
+
+CliResult Pixel(const CliRequest& request, Desktop& desktop) {
+    const ScreenPoint point = PointOf(request, desktop);
+    const Colour colour = GetScreenPixel(desktop, point.x, point.y);
+    if (colour == kColourNoPixel) return NotFound("no screen pixel at " + PointText(point));
+    const ColourForms forms = ColourFormsOf(colour);
+    if (request.json)
+        return Done("{" + JsonPointFields(point) + ",\"decimal\":" + forms.decimal +
+                    ",\"hex\":" + JsonString(forms.hex) + ",\"rgb\":[" + forms.RgbTriple() + "],\"hsl\":[" +
+                    forms.HslTriple() + "]}\n");
+    switch (request.format) {
+        case ColourFormat::Decimal: return Done(forms.decimal + "\n");
+        case ColourFormat::Rgb: return Done(forms.RgbTriple() + "\n");
+        case ColourFormat::Hsl: return Done(forms.HslTriple() + "\n");
+        case ColourFormat::All:
+            return Done(Lines({kDecimalCaption + forms.decimal, kHexCaption + forms.hex, "RGB：" + forms.RgbTriple(),
+                               "HSL：" + forms.HslTriple()}));
+        case ColourFormat::Hex: break;
+    }
+    return Done(forms.hex + "\n");
+}
+
+CliResult WindowAt(const CliRequest& request, Desktop& desktop) {
+    const ScreenPoint point = PointOf(request, desktop);
+    const WindowHandle window = desktop.WindowAt(point);
+    if (window == 0) return NotFound("no window at " + PointText(point));
+    const std::string handle = std::to_string(window);
+    return Done(request.json ? "{" + JsonPointFields(point) + ",\"handle\":" + handle + "}\n" : handle + "\n");
+}
+
+CliResult Window(const CliRequest& request, Desktop& desktop) {
+    const WindowTexts texts = ReadWindowText(desktop, request.handle);
+    if (request.json)
+        return Done("{\"handle\":" + std::to_string(request.handle) + ",\"title\":" + JsonString(texts.title) +
+                    ",\"class\":" + JsonString(texts.className) + "}\n");
+    return Done(Lines({texts.title, texts.className}));
+}
+
+CliResult Windows(const CliRequest& request, Desktop& desktop) {
+    const std::vector<std::string> lines =
+        request.search ? CrLfLines(SearchWindowsByTitle(desktop, *request.search)) : EnumerateTitledWindows(desktop);
+    if (request.search && lines.empty()) return NotFound("no window title holds " + JsonString(*request.search));
+    if (!request.json) return Done(Lines(lines));
+    std::vector<std::string> quoted;
+    for (const std::string& line : lines) quoted.push_back(JsonString(line));
+    return Done("{\"lines\":" + JsonArray(quoted) + "}\n");
+}
+
+CliResult CursorCode(const CliRequest& request, Desktop& desktop) {
+    const std::string code = std::to_string(CursorFeatureCode(desktop, request.method));
+    return Done(request.json ? "{\"method\":" + std::to_string(request.method) + ",\"code\":" + code + "}\n"
+                             : code + "\n");
+}
+}  // namespace
+
+CliResult RunCliCommand(const CliRequest& request, Desktop& desktop) {
+    switch (request.command) {
+        case CliCommand::Pointer: return Pointer(request, desktop);
+        case CliCommand::Pixel: return Pixel(request, desktop);
+        case CliCommand::WindowAt: return WindowAt(request, desktop);
+        case CliCommand::Window: return Window(request, desktop);
+        case CliCommand::Windows: return Windows(request, desktop);
+        case CliCommand::CursorCode: return CursorCode(request, desktop);
+    }
+    return {kCliBadArguments, "", "pelmora-cli: unknown command\n"};
+}
+
+}  // namespace pelmora

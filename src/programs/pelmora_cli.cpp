@@ -1,0 +1,40 @@
+// SPDX-License-Identifier: MIT
+// pelmora-cli, the Linux command-line companion: the window's values for scripts, read
+// over the X11 desktop alone (no Qt). The command line is read before the display is
+// opened, so --help, --version and a bad argument need no X server.
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "backends/x11/x11_connection.h"
+#include "backends/x11/x11_desktop.h"
+#include "programs/cli_arguments.h"
+#include "programs/cli_commands.h"
+
+namespace {
+int Finish(const pelmora::CliResult& result) {
+    std::fputs(result.out.c_str(), stdout);
+    std::fputs(result.err.c_str(), stderr);
+    // A write that failed (a closed pipe, a full disk) is no success.
+    if (std::fflush(stdout) != 0 && result.status == pelmora::kCliDone) return pelmora::kCliNotFound;
+    return result.status;
+}
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    using namespace pelmora;
+    const auto parsed = ParseCliArguments(std::vector<std::string>(argv + 1, argv + argc));
+    if (const auto* answer = std::get_if<CliResult>(&parsed)) return Finish(*answer);
+
+    auto connection = X11Connection::Open();
+    if (!connection) {
+        const char* display = std::getenv("DISPLAY");
+        return Finish(
+            {kCliNoDesktop, "",
+             std::string("pelmora-cli: cannot connect to the X server (DISPLAY=") + (display ? display : "") + ")\n"});
+    }
+    X11Desktop desktop(*connection);
+    return Finish(RunCliCommand(std::get<CliRequest>(parsed), desktop));
+}

@@ -1,0 +1,123 @@
+// SPDX-License-Identifier: MIT
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+
+#include "programs/cli_arguments.h"
+
+using namespace pelmora;
+
+namespace {
+CliRequest Parsed(std::initializer_list<std::string> args) {
+    const auto parsed = ParseCliArguments(args);
+    if (const auto* result = std::get_if<CliResult>(&parsed)) {
+        ADD_FAILURE() << "refused: " << result->err;
+        return {};
+    }
+    return std::get<CliRequest>(parsed);
+}
+
+// The message of a refused command line; fails the test unless the status is 2 and
+// nothing went to standard output.
+std::string Refusal(std::initializer_list<std::string> args) {
+    const auto parsed = ParseCliArguments(args);
+    const auto* result = std::get_if<CliResult>(&parsed);
+    if (!result) {
+        ADD_FAILURE() << "accepted";
+        return {};
+    }
+    EXPECT_EQ(result->status, 2);
+    EXPECT_EQ(result->out, "");
+    return result->err;
+}
+}  // namespace
+
+TEST(CliArguments, CommandsWithTheirOperandsAndOptions) {
+    const CliRequest pixel = Parsed({"pixel", "-5", "12", "--format", "hsl"});
+    EXPECT_EQ(pixel.command, CliCommand::Pixel);
+    EXPECT_EQ(pixel.point, (ScreenPoint{-5, 12}));  // a negative coordinate is no option
+    EXPECT_EQ(pixel.format, ColourFormat::Hsl);
+    EXPECT_FALSE(pixel.json);
+
+    const CliRequest atPointer = Parsed({"--json", "pixel", "--format=dec"});
+    EXPECT_FALSE(atPointer.point.has_value());
+    EXPECT_EQ(atPointer.format, ColourFormat::Decimal);
+    EXPECT_TRUE(atPointer.json);
+    EXPECT_EQ(Parsed({"pixel"}).format, ColourFormat::Hex);
+
+    EXPECT_EQ(Parsed({"window-at", "0", "7"}).point, (ScreenPoint{0, 7}));
+    const CliRequest window = Parsed({"window", "-2147483648"});
+    EXPECT_EQ(window.command, CliCommand::Window);
+    EXPECT_EQ(window.handle, -2147483648);
+
+    EXPECT_FALSE(Parsed({"windows"}).search.has_value());
+    EXPECT_EQ(Parsed({"windows", "--search", "--json"}).search, "--json");  // the value, not the flag
+    EXPECT_EQ(Parsed({"windows", "--search="}).search, "");
+    EXPECT_EQ(Parsed({"cursor-code", "--method", "2"}).method, 2);
+    EXPECT_EQ(Parsed({"cursor-code"}).method, 0);
+    EXPECT_EQ(Parsed({"pointer", "--json"}).command, CliCommand::Pointer);
+}
+
+TEST(CliArguments, HelpAndVersionNeedNoCommandAndWinOverBadArguments) {
+    for (const auto& args : {std::vector<std::string>{"--help"}, {"pixel", "x", "-h"}, {"--version"}}) {
+        const auto parsed = ParseCliArguments(args);
+        const auto* result = std::get_if<CliResult>(&parsed);
+        ASSERT_NE(result, nullptr) << args.front();
+        EXPECT_EQ(result->status, 0);
+        EXPECT_EQ(result->err, "");
+        EXPECT_FALSE(result->out.empty());
+    }
+    const auto version = ParseCliArguments({"--version"});
+    EXPECT_TRUE(std::get<CliResult>(version).out.starts_with("pelmora-cli 3."));
+}
+
+TEST(CliArguments, EachBadArgumentIsNamedWithWhatItWanted) {
+    EXPECT_NE(Refusal({}).find("wants a command"), std::string::npos);
+    EXPECT_NE(Refusal({"pixels"}).find("unknown command \"pixels\""), std::string::npos);
+    EXPECT_NE(Refusal({"pixel", "3"}).find("wants X and Y"), std::string::npos);
+    EXPECT_NE(Refusal({"pixel", "1", "2", "3"}).find("extra \"3\""), std::string::npos);
+    EXPECT_NE(Refusal({"pixel", "1.5", "2"}).find("X: wants a whole number"), std::string::npos);
+    EXPECT_NE(Refusal({"pixel", "1", "2147483648"}).find("Y: wants a whole number"), std::string::npos);
+    EXPECT_NE(Refusal({"window-at", "a", "2"}).find("X:"), std::string::npos);
+    EXPECT_NE(Refusal({"window"}).find("wants HANDLE"), std::string::npos);
+    EXPECT_NE(Refusal({"window", "0x12"}).find("HANDLE: wants a window handle in decimal, got \"0x12\""),
+              std::string::npos);
+    EXPECT_NE(Refusal({"window", "1", "2"}).find("extra \"2\""), std::string::npos);
+    EXPECT_NE(Refusal({"pointer", "5"}).find("takes no operand"), std::string::npos);
+    EXPECT_NE(Refusal({"pixel", "--format", "HEX"}).find("--format: wants dec, hex, rgb, hsl or all"),
+              std::string::npos);
+    EXPECT_NE(Refusal({"pixel", "--format"}).find("--format: wants a value"), std::string::npos);
+    EXPECT_NE(Refusal({"cursor-code", "--method", "3"}).find("--method: wants 0, 1 or 2"), std::string::npos);
+    EXPECT_NE(Refusal({"cursor-code", "--method", "-1"}).find("--method"), std::string::npos);
+    EXPECT_NE(Refusal({"windows", "--format", "hex"}).find("--format: not an option of windows"), std::string::npos);
+    EXPECT_NE(Refusal({"pixel", "--search", "a"}).find("--search: not an option of pixel"), std::string::npos);
+    EXPECT_NE(Refusal({"pixel", "--tolerance", "3"}).find("unknown option \"--tolerance\""), std::string::npos);
+    EXPECT_NE(Refusal({"pointer", "--json=1"}).find("--json: takes no value"), std::string::npos);
+    for (const std::string& message : {Refusal({"pixel", "z", "1"}), Refusal({"frob"})})
+        EXPECT_TRUE(message.starts_with("pelmora-cli: ") && message.ends_with("\n")) << message;
+}
+
+TEST(CliValues, ColourIsSixDigitsInBlueGreenRedOrOnTheWebInRedGreenBlue) {
+    EXPECT_EQ(ParseColourArgument("0000FF"), 255);  // red, as the window writes it
+    EXPECT_EQ(ParseColourArgument("#FF0000"), 255);
+    EXPECT_EQ(ParseColourArgument("#123456"), 0x563412);
+    EXPECT_EQ(ParseColourArgument("123456"), 0x123456);
+    EXPECT_EQ(ParseColourArgument("abcdef"), 0xABCDEF);
+    EXPECT_EQ(ParseColourArgument("#ffffff"), 16777215);
+    for (const char* bad : {"", "#", "FF", "0000FF0", "#0000F", "##00FF00", "12345G", "#12345G", " 0000FF", "-00001"})
+        EXPECT_FALSE(ParseColourArgument(bad).has_value()) << bad;
+}
+
+TEST(CliValues, ToleranceIsAWholeNumberFrom0To255) {
+    EXPECT_EQ(ParseToleranceArgument("0"), 0);
+    EXPECT_EQ(ParseToleranceArgument("255"), 255);
+    for (const char* bad : {"", "-1", "256", "2.5", "ten", "1e9"})
+        EXPECT_FALSE(ParseToleranceArgument(bad).has_value()) << bad;
+}
+
+TEST(CliValues, RegionIsFourNumbersWithAPositiveSize) {
+    EXPECT_EQ(ParseRegionArgument("-10,-20,30,40"), (ScreenRegion{-10, -20, 30, 40}));
+    EXPECT_EQ(ParseRegionArgument("0,0,1,1"), (ScreenRegion{0, 0, 1, 1}));
+    for (const char* bad : {"", "1,2,3", "1,2,3,4,5", "1,2,0,4", "1,2,3,-4", "1,,3,4", "1,2,3,4,", "a,2,3,4"})
+        EXPECT_FALSE(ParseRegionArgument(bad).has_value()) << bad;
+}

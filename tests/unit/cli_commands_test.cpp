@@ -1,0 +1,112 @@
+// SPDX-License-Identifier: MIT
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+
+#include "backends/fake/fake_desktop.h"
+#include "programs/cli_arguments.h"
+#include "programs/cli_commands.h"
+
+using namespace pelmora;
+
+namespace {
+struct CliCommandTest : ::testing::Test {
+    FakeDesktop desktop{100, 50, 0x808080};
+    CliCommandTest() {
+        desktop.screen.SetPixel(10, 20, 0x123456);  // red 56, green 34, blue 12
+        desktop.screen.SetPixel(99, 49, 255);
+        desktop.pointer = {10, 20};
+    }
+    CliResult Run(std::initializer_list<std::string> args) {
+        const auto parsed = ParseCliArguments(args);
+        if (const auto* refused = std::get_if<CliResult>(&parsed)) {
+            ADD_FAILURE() << "refused: " << refused->err;
+            return *refused;
+        }
+        return RunCliCommand(std::get<CliRequest>(parsed), desktop);
+    }
+    // Standard output of a command that must succeed with nothing on standard error.
+    std::string Out(std::initializer_list<std::string> args) {
+        const CliResult result = Run(args);
+        EXPECT_EQ(result.status, 0) << result.err;
+        EXPECT_EQ(result.err, "");
+        return result.out;
+    }
+    // The message of a command that must find nothing, with nothing on standard output.
+    std::string NotFound(std::initializer_list<std::string> args) {
+        const CliResult result = Run(args);
+        EXPECT_EQ(result.status, 1);
+        EXPECT_EQ(result.out, "");
+        return result.err;
+    }
+};
+}  // namespace
+
+TEST_F(CliCommandTest, PointerAndPixelInEveryForm) {
+    EXPECT_EQ(Out({"pointer"}), "10,20\n");
+    EXPECT_EQ(Out({"--json", "pointer"}), "{\"x\":10,\"y\":20}\n");
+    EXPECT_EQ(Out({"pixel"}), "123456\n");  // at the pointer
+    EXPECT_EQ(Out({"pixel", "99", "49"}), "0000FF\n");
+    EXPECT_EQ(Out({"pixel", "99", "49", "--format", "dec"}), "255\n");
+    EXPECT_EQ(Out({"pixel", "--format", "rgb"}), "86,52,18\n");
+    EXPECT_EQ(Out({"pixel", "--format", "hsl"}), "20,157,49\n");
+    EXPECT_EQ(Out({"pixel", "0", "0", "--format", "hsl"}), "160,0,120\n");  // a grey: hue 160
+    EXPECT_EQ(Out({"pixel", "--format", "all"}), "10进制：1193046\n16进制：123456\nRGB：86,52,18\nHSL：20,157,49\n");
+    EXPECT_EQ(Out({"pixel", "99", "49", "--json", "--format", "rgb"}),
+              "{\"x\":99,\"y\":49,\"decimal\":255,\"hex\":\"0000FF\",\"rgb\":[255,0,0],\"hsl\":[0,240,120]}\n");
+}
+
+TEST_F(CliCommandTest, PointsOffTheScreenFindNothing) {
+    EXPECT_NE(NotFound({"pixel", "100", "0"}).find("100,0"), std::string::npos);
+    NotFound({"pixel", "-1", "0"});
+    NotFound({"pixel", "0", "50"});
+    NotFound({"--json", "pixel", "-2147483648", "2147483647"});
+    // A monitor left of the primary one has negative coordinates and is on the screen.
+    desktop.screenOrigin = {-100, 0};
+    EXPECT_EQ(Out({"pixel", "-1", "49"}), "0000FF\n");
+    NotFound({"pixel", "0", "0"});
+}
+
+TEST_F(CliCommandTest, WindowAtAndWindowTexts) {
+    desktop.windows = {{7001, {0, 0, 20, 30}, "Top \"quoted\"\n", "Edit", true},
+                       {7002, {0, 0, 100, 50}, "Below", "Frame", true}};
+    EXPECT_EQ(Out({"window-at"}), "7001\n");
+    EXPECT_EQ(Out({"window-at", "50", "40"}), "7002\n");
+    EXPECT_EQ(Out({"--json", "window-at", "50", "40"}), "{\"x\":50,\"y\":40,\"handle\":7002}\n");
+    desktop.windows.pop_back();
+    EXPECT_NE(NotFound({"window-at", "50", "40"}).find("no window at 50,40"), std::string::npos);
+
+    EXPECT_EQ(Out({"window", "7001"}), "Top \"quoted\"\n\nEdit\n");
+    EXPECT_EQ(Out({"window", "7001", "--json"}),
+              "{\"handle\":7001,\"title\":\"Top \\\"quoted\\\"\\n\",\"class\":\"Edit\"}\n");
+}
+
+TEST_F(CliCommandTest, WindowsListAndSearchLinesAsTheWindowMakesThem) {
+    desktop.windows = {{11, {}, "Editor – a.txt", "Edit", true},
+                       {12, {}, "", "NoTitle", true},
+                       {13, {}, "editor", "Edit", false},
+                       {-14, {}, "x=Editor]", "Edit", true}};
+    EXPECT_EQ(Out({"windows"}), "[001]11=Editor – a.txt\n[002]13=editor\n[003]-14=x=Editor]\n");
+    EXPECT_EQ(Out({"windows", "--search", "Editor"}), "[1]11\n[2]-14\n");  // exact case
+    EXPECT_EQ(Out({"windows", "--search", ""}), "[1]11\n[2]13\n[3]-14\n");
+    EXPECT_EQ(Out({"--json", "windows", "--search", "edit"}), "{\"lines\":[\"[1]13\"]}\n");
+    EXPECT_EQ(Out({"--json", "windows"}),
+              "{\"lines\":[\"[001]11=Editor – a.txt\",\"[002]13=editor\",\"[003]-14=x=Editor]\"]}\n");
+    EXPECT_NE(NotFound({"windows", "--search", "EDITOR"}).find("\"EDITOR\""), std::string::npos);
+    desktop.windows.clear();
+    EXPECT_EQ(Out({"windows"}), "");
+    EXPECT_EQ(Out({"--json", "windows"}), "{\"lines\":[]}\n");
+}
+
+TEST_F(CliCommandTest, CursorCodeOfEachMethod) {
+    // One white pixel right of and below the hot spot, the rest black: the default
+    // method's worked value; methods 1 and 2 see their last point outside the bitmap.
+    CursorImage image{16, 16, 7, 7, std::vector<std::uint32_t>(256, 0xFF000000u)};
+    image.pixels[8 * 16 + 8] = 0xFFFFFFFFu;
+    desktop.cursorImage = image;
+    EXPECT_EQ(Out({"cursor-code"}), "2147483137\n");
+    image.pixels.assign(256, 0xFF000000u);
+    desktop.cursorImage = image;
+    EXPECT_EQ(Out({"cursor-code", "--method", "1"}), "2147483647\n");
+    EXPECT_EQ(Out({"--json", "cursor-code", "--method", "0"}), "{\"method\":0,\"code\":0}\n");
+}
