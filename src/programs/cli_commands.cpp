@@ -94,6 +94,7 @@ CliResult Windows(const CliRequest& request, Desktop& desktop) {
     if (request.search && lines.empty()) return NotFound("no window title holds " + JsonString(*request.search));
     if (!request.json) return Done(Lines(lines));
     std::vector<std::string> quoted;
+    quoted.reserve(lines.size());
     for (const std::string& line : lines) quoted.push_back(JsonString(line));
     return Done("{\"lines\":" + JsonArray(quoted) + "}\n");
 }
