@@ -24,6 +24,16 @@ constexpr const char* kHelp =
     "  windows [--search TEXT]       every titled window as [001]handle=title, or those\n"
     "                                whose title holds TEXT as [n]handle\n"
     "  cursor-code [--method 0|1|2]  the current cursor's feature code\n"
+    "  find-colour COLOUR [--region L,T,W,H] [--tolerance N] [--all]\n"
+    "                                x,y of the first pixel of COLOUR, rows from the top,\n"
+    "                                each from the left; every one with --all\n"
+    "  find-image FILE.bmp [--region L,T,W,H] [--tolerance N] [--transparent COLOUR] [--all]\n"
+    "                                x,y of the top-left corner of the first place the\n"
+    "                                picture lies; --transparent pixels match anything\n"
+    "\n"
+    "COLOUR is six hexadecimal digits in blue-green-red order (0000FF is red) or #RRGGBB.\n"
+    "--tolerance N (0-255): red, green and blue may each differ by at most N.\n"
+    "--region is clipped to the primary screen, which it is when not given.\n"
     "\n"
     "  --json      one JSON object instead of lines\n"
     "  --help      this text\n"
@@ -36,14 +46,18 @@ struct CommandName {
     const char* name;
     CliCommand command;
 };
-constexpr std::array<CommandName, 6> kCommands{{
+constexpr std::array<CommandName, 8> kCommands{{
     {"pointer", CliCommand::Pointer},
     {"pixel", CliCommand::Pixel},
     {"window-at", CliCommand::WindowAt},
     {"window", CliCommand::Window},
     {"windows", CliCommand::Windows},
     {"cursor-code", CliCommand::CursorCode},
+    {"find-colour", CliCommand::FindColour},
+    {"find-image", CliCommand::FindImage},
 }};
+constexpr const char* kCommandList =
+    "pointer, pixel, window-at, window, windows, cursor-code, find-colour or find-image";
 
 CliResult Bad(const std::string& message) { return {kCliBadArguments, "", "pelmora-cli: " + message + "\n"}; }
 
@@ -60,28 +74,33 @@ std::optional<std::int32_t> WholeNumber(std::string_view text, std::int64_t low,
 constexpr std::int64_t kInt32Low = INT32_MIN;
 constexpr std::int64_t kInt32High = INT32_MAX;
 
-// An option that takes a value, where it was given, and the commands it belongs to.
-struct ValueOption {
+constexpr unsigned Bit(CliCommand command) { return 1u << static_cast<unsigned>(command); }
+constexpr unsigned kSearches = Bit(CliCommand::FindColour) | Bit(CliCommand::FindImage);
+
+// An option, the commands it belongs to (one bit each), whether it takes a value, and its
+// value where it was given (empty for a flag).
+struct Option {
     const char* name;
-    CliCommand command;
+    unsigned commands;
+    bool takesValue;
     std::optional<std::string> value;
 };
+enum OptionIndex { kFormat, kSearch, kMethod, kRegion, kTolerance, kTransparent, kAll, kOptionCount };
+using Options = std::array<Option, kOptionCount>;
 
-std::variant<CliRequest, CliResult> Finish(const std::vector<std::string>& operands,
-                                           const std::array<ValueOption, 3>& options, bool json) {
-    if (operands.empty()) return Bad("wants a command: pointer, pixel, window-at, window, windows or cursor-code");
+std::variant<CliRequest, CliResult> Finish(const std::vector<std::string>& operands, const Options& options,
+                                           bool json) {
+    if (operands.empty()) return Bad(std::string("wants a command: ") + kCommandList);
     CliRequest request;
     request.json = json;
     const std::string& name = operands.front();
     const CommandName* found = nullptr;
     for (const CommandName& command : kCommands)
         if (name == command.name) found = &command;
-    if (!found)
-        return Bad("unknown command " + Quoted(name) +
-                   "; wants pointer, pixel, window-at, window, windows or cursor-code");
+    if (!found) return Bad("unknown command " + Quoted(name) + "; wants " + kCommandList);
     request.command = found->command;
-    for (const ValueOption& option : options)
-        if (option.value && option.command != request.command)
+    for (const Option& option : options)
+        if (option.value && !(option.commands & Bit(request.command)))
             return Bad(std::string(option.name) + ": not an option of " + name);
 
     const std::size_t given = operands.size() - 1;
@@ -109,11 +128,28 @@ std::variant<CliRequest, CliResult> Finish(const std::vector<std::string>& opera
             request.handle = *handle;
             break;
         }
+        case CliCommand::FindColour: {
+            if (given != 1)
+                return Bad(given == 0 ? "find-colour: wants COLOUR, six hexadecimal digits (BGR) or #RRGGBB"
+                                      : "find-colour: wants one COLOUR, got the extra " + Quoted(operands[2]));
+            const auto colour = ParseColourArgument(operands[1]);
+            if (!colour)
+                return Bad("COLOUR: wants six hexadecimal digits (BGR) or #RRGGBB, got " + Quoted(operands[1]));
+            request.colour = *colour;
+            break;
+        }
+        case CliCommand::FindImage: {
+            if (given != 1)
+                return Bad(given == 0 ? "find-image: wants FILE, a bitmap file"
+                                      : "find-image: wants one FILE, got the extra " + Quoted(operands[2]));
+            request.file = operands[1];
+            break;
+        }
         default:
             if (given != 0) return Bad(name + ": takes no operand, got " + Quoted(operands[1]));
     }
 
-    if (const auto& format = options[0].value) {
+    if (const auto& format = options[kFormat].value) {
         constexpr std::array<std::pair<const char*, ColourFormat>, 5> kFormats{{{"hex", ColourFormat::Hex},
                                                                                 {"dec", ColourFormat::Decimal},
                                                                                 {"rgb", ColourFormat::Rgb},
@@ -127,21 +163,41 @@ std::variant<CliRequest, CliResult> Finish(const std::vector<std::string>& opera
             }
         if (!known) return Bad("--format: wants dec, hex, rgb, hsl or all, got " + Quoted(*format));
     }
-    request.search = options[1].value;
-    if (const auto& method = options[2].value) {
+    request.search = options[kSearch].value;
+    if (const auto& method = options[kMethod].value) {
         const auto value = WholeNumber(*method, 0, 2);
         if (!value) return Bad("--method: wants 0, 1 or 2, got " + Quoted(*method));
         request.method = *value;
     }
+    if (const auto& region = options[kRegion].value) {
+        request.region = ParseRegionArgument(*region);
+        if (!request.region)
+            return Bad("--region: wants L,T,W,H in screen pixels, width and height at least 1, got " + Quoted(*region));
+    }
+    if (const auto& tolerance = options[kTolerance].value) {
+        const auto value = ParseToleranceArgument(*tolerance);
+        if (!value) return Bad("--tolerance: wants a whole number from 0 to 255, got " + Quoted(*tolerance));
+        request.tolerance = *value;
+    }
+    if (const auto& transparent = options[kTransparent].value) {
+        request.transparent = ParseColourArgument(*transparent);
+        if (!request.transparent)
+            return Bad("--transparent: wants six hexadecimal digits (BGR) or #RRGGBB, got " + Quoted(*transparent));
+    }
+    request.all = options[kAll].value.has_value();
     return request;
 }
 }  // namespace
 
 std::variant<CliRequest, CliResult> ParseCliArguments(const std::vector<std::string>& args) {
     std::vector<std::string> operands;
-    std::array<ValueOption, 3> options{{{"--format", CliCommand::Pixel, std::nullopt},
-                                        {"--search", CliCommand::Windows, std::nullopt},
-                                        {"--method", CliCommand::CursorCode, std::nullopt}}};
+    Options options{{{"--format", Bit(CliCommand::Pixel), true, std::nullopt},
+                     {"--search", Bit(CliCommand::Windows), true, std::nullopt},
+                     {"--method", Bit(CliCommand::CursorCode), true, std::nullopt},
+                     {"--region", kSearches, true, std::nullopt},
+                     {"--tolerance", kSearches, true, std::nullopt},
+                     {"--transparent", Bit(CliCommand::FindImage), true, std::nullopt},
+                     {"--all", kSearches, false, std::nullopt}}};
     bool json = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -159,11 +215,14 @@ std::variant<CliRequest, CliResult> ParseCliArguments(const std::vector<std::str
             json = true;
             continue;
         }
-        ValueOption* option = nullptr;
-        for (ValueOption& candidate : options)
+        Option* option = nullptr;
+        for (Option& candidate : options)
             if (name == candidate.name) option = &candidate;
         if (!option) return Bad("unknown option " + Quoted(name));
-        if (equals != std::string::npos) {
+        if (!option->takesValue) {
+            if (equals != std::string::npos) return Bad(name + ": takes no value, got " + Quoted(arg));
+            option->value = "";
+        } else if (equals != std::string::npos) {
             option->value = arg.substr(equals + 1);
         } else if (i + 1 < args.size()) {
             option->value = args[++i];

@@ -29,8 +29,14 @@ struct CliResult {
     std::string err;  // standard error, whole lines
 };
 
-enum class CliCommand { Pointer, Pixel, WindowAt, Window, Windows, CursorCode };
+enum class CliCommand { Pointer, Pixel, WindowAt, Window, Windows, CursorCode, FindColour, FindImage };
 enum class ColourFormat { Hex, Decimal, Rgb, Hsl, All };
+
+// A region "L,T,W,H" of the screen.
+struct ScreenRegion {
+    std::int32_t left = 0, top = 0, width = 0, height = 0;
+    friend bool operator==(const ScreenRegion&, const ScreenRegion&) = default;
+};
 
 struct CliRequest {
     CliCommand command = CliCommand::Pointer;
@@ -39,6 +45,12 @@ struct CliRequest {
     std::optional<std::string> search;  // windows --search
     int method = 0;                     // cursor-code --method
     ColourFormat format = ColourFormat::Hex;
+    Colour colour = 0;                   // find-colour COLOUR
+    std::string file;                    // find-image FILE
+    std::optional<ScreenRegion> region;  // --region; the primary screen when absent
+    int tolerance = 0;                   // --tolerance
+    std::optional<Colour> transparent;   // --transparent
+    bool all = false;                    // --all: every match, not the first
     bool json = false;
 };
 
@@ -53,10 +65,6 @@ std::optional<Colour> ParseColourArgument(std::string_view text);
 // A tolerance: a whole number from 0 to 255.
 std::optional<int> ParseToleranceArgument(std::string_view text);
 // A region "L,T,W,H": left and top any 32-bit number, width and height at least 1.
-struct ScreenRegion {
-    std::int32_t left = 0, top = 0, width = 0, height = 0;
-    friend bool operator==(const ScreenRegion&, const ScreenRegion&) = default;
-};
 std::optional<ScreenRegion> ParseRegionArgument(std::string_view text);
 
 }  // namespace pelmora

@@ -1,11 +1,18 @@
 // SPDX-License-Identifier: MIT
 #include "programs/cli_commands.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <string>
+#include <utility>
+#include <variant>
 #include <vector>
 
+#include "capture/bitmap_file.h"
+#include "capture/screen_grab.h"
 #include "cursor/feature_code.h"
 #include "programs/json_text.h"
+#include "programs/screen_search.h"
 #include "sampling/colour_forms.h"
 #include "sampling/screen_reading.h"
 #include "windows/window_list.h"
@@ -99,6 +106,66 @@ CliResult Windows(const CliRequest& request, Desktop& desktop) {
     return Done("{\"lines\":" + JsonArray(quoted) + "}\n");
 }
 
+// The requested region (the primary screen when none) clipped to the primary screen;
+// nothing when they do not overlap.
+std::optional<ScreenRegion> SearchArea(const CliRequest& request, Desktop& desktop) {
+    const ScreenSize size = GetScreenSize(desktop);
+    const ScreenRegion region = request.region.value_or(ScreenRegion{0, 0, size.width, size.height});
+    const std::int64_t left = std::max<std::int64_t>(region.left, 0), top = std::max<std::int64_t>(region.top, 0);
+    const std::int64_t right = std::min<std::int64_t>(std::int64_t{region.left} + region.width, size.width);
+    const std::int64_t bottom = std::min<std::int64_t>(std::int64_t{region.top} + region.height, size.height);
+    if (right <= left || bottom <= top) return std::nullopt;
+    return ScreenRegion{static_cast<std::int32_t>(left), static_cast<std::int32_t>(top),
+                        static_cast<std::int32_t>(right - left), static_cast<std::int32_t>(bottom - top)};
+}
+
+// Found places, moved from the area's corner to the screen, as lines or one JSON object:
+// {"x":..,"y":..} for the first, {"points":[{"x":..,"y":..},..]} with --all.
+CliResult FoundPoints(const CliRequest& request, const ScreenRegion& area, const std::vector<ScreenPoint>& found,
+                      const std::string& what) {
+    if (found.empty()) return NotFound(what + " not found");
+    std::vector<std::string> lines;
+    lines.reserve(found.size());
+    for (const ScreenPoint& point : found) {
+        const ScreenPoint onScreen{area.left + point.x, area.top + point.y};
+        lines.push_back(request.json ? "{" + JsonPointFields(onScreen) + "}" : PointText(onScreen));
+    }
+    if (!request.json) return Done(Lines(lines));
+    return Done((request.all ? "{\"points\":" + JsonArray(lines) + "}" : lines.front()) + "\n");
+}
+
+// The search area grabbed in one read, or why not.
+std::variant<std::pair<ScreenRegion, Surface>, CliResult> GrabSearchArea(const CliRequest& request, Desktop& desktop) {
+    const std::optional<ScreenRegion> area = SearchArea(request, desktop);
+    if (!area) return NotFound("the region lies off the screen");
+    std::optional<Surface> pixels = GrabScreenArea(desktop, area->left, area->top, area->width, area->height, false);
+    if (!pixels) return CliResult{kCliNoDesktop, "", "pelmora-cli: the screen could not be read\n"};
+    return std::pair{*area, std::move(*pixels)};
+}
+
+CliResult FindColour(const CliRequest& request, Desktop& desktop) {
+    auto grabbed = GrabSearchArea(request, desktop);
+    if (auto* refused = std::get_if<CliResult>(&grabbed)) return *refused;
+    const auto& [area, pixels] = std::get<0>(grabbed);
+    return FoundPoints(request, area, FindColourIn(pixels, request.colour, request.tolerance, request.all),
+                       "colour " + ColourFormsOf(request.colour).hex);
+}
+
+CliResult FindImage(const CliRequest& request, Desktop& desktop, CliFiles& files) {
+    const std::optional<std::string> bytes = files.ReadFile(request.file);
+    if (!bytes) return {kCliBadArguments, "", "pelmora-cli: FILE: cannot read " + JsonString(request.file) + "\n"};
+    const DecodedBitmap picture = DecodeBitmap(*bytes);
+    if (!picture.picture)
+        return {kCliBadArguments, "",
+                "pelmora-cli: FILE: " + JsonString(request.file) + " is no readable bitmap: " + picture.error + "\n"};
+    auto grabbed = GrabSearchArea(request, desktop);
+    if (auto* refused = std::get_if<CliResult>(&grabbed)) return *refused;
+    const auto& [area, pixels] = std::get<0>(grabbed);
+    return FoundPoints(request, area,
+                       FindPictureIn(pixels, *picture.picture, request.tolerance, request.transparent, request.all),
+                       "picture " + JsonString(request.file));
+}
+
 CliResult CursorCode(const CliRequest& request, Desktop& desktop) {
     const std::string code = std::to_string(CursorFeatureCode(desktop, request.method));
     return Done(request.json ? "{\"method\":" + std::to_string(request.method) + ",\"code\":" + code + "}\n"
@@ -106,7 +173,7 @@ CliResult CursorCode(const CliRequest& request, Desktop& desktop) {
 }
 }  // namespace
 
-CliResult RunCliCommand(const CliRequest& request, Desktop& desktop) {
+CliResult RunCliCommand(const CliRequest& request, Desktop& desktop, CliFiles& files) {
     switch (request.command) {
         case CliCommand::Pointer: return Pointer(request, desktop);
         case CliCommand::Pixel: return Pixel(request, desktop);
@@ -114,6 +181,8 @@ CliResult RunCliCommand(const CliRequest& request, Desktop& desktop) {
         case CliCommand::Window: return Window(request, desktop);
         case CliCommand::Windows: return Windows(request, desktop);
         case CliCommand::CursorCode: return CursorCode(request, desktop);
+        case CliCommand::FindColour: return FindColour(request, desktop);
+        case CliCommand::FindImage: return FindImage(request, desktop, files);
     }
     return {kCliBadArguments, "", "pelmora-cli: unknown command\n"};
 }

@@ -4,6 +4,9 @@
 // opened, so --help, --version and a bad argument need no X server.
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -14,6 +17,18 @@
 #include "programs/cli_commands.h"
 
 namespace {
+// Files read whole through the standard library.
+class StreamFiles final : public pelmora::CliFiles {
+public:
+    std::optional<std::string> ReadFile(const std::string& path) override {
+        std::ifstream file(path, std::ios::binary);
+        if (!file) return std::nullopt;
+        std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+        if (file.bad()) return std::nullopt;
+        return bytes;
+    }
+};
+
 int Finish(const pelmora::CliResult& result) {
     std::fputs(result.out.c_str(), stdout);
     std::fputs(result.err.c_str(), stderr);
@@ -36,5 +51,6 @@ int main(int argc, char* argv[]) {
              std::string("pelmora-cli: cannot connect to the X server (DISPLAY=") + (display ? display : "") + ")\n"});
     }
     X11Desktop desktop(*connection);
-    return Finish(RunCliCommand(std::get<CliRequest>(parsed), desktop));
+    StreamFiles files;
+    return Finish(RunCliCommand(std::get<CliRequest>(parsed), desktop, files));
 }

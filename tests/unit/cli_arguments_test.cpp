@@ -91,10 +91,47 @@ TEST(CliArguments, EachBadArgumentIsNamedWithWhatItWanted) {
     EXPECT_NE(Refusal({"cursor-code", "--method", "-1"}).find("--method"), std::string::npos);
     EXPECT_NE(Refusal({"windows", "--format", "hex"}).find("--format: not an option of windows"), std::string::npos);
     EXPECT_NE(Refusal({"pixel", "--search", "a"}).find("--search: not an option of pixel"), std::string::npos);
-    EXPECT_NE(Refusal({"pixel", "--tolerance", "3"}).find("unknown option \"--tolerance\""), std::string::npos);
+    EXPECT_NE(Refusal({"pixel", "--tolerance", "3"}).find("--tolerance: not an option of pixel"), std::string::npos);
+    EXPECT_NE(Refusal({"pixel", "--colour", "3"}).find("unknown option \"--colour\""), std::string::npos);
     EXPECT_NE(Refusal({"pointer", "--json=1"}).find("--json: takes no value"), std::string::npos);
     for (const std::string& message : {Refusal({"pixel", "z", "1"}), Refusal({"frob"})})
         EXPECT_TRUE(message.starts_with("pelmora-cli: ") && message.ends_with("\n")) << message;
+}
+
+TEST(CliArguments, SearchCommandsWithTheirOptions) {
+    const CliRequest colour = Parsed({"find-colour", "#FF0000", "--region", "-5,0,10,20", "--tolerance=8", "--all"});
+    EXPECT_EQ(colour.command, CliCommand::FindColour);
+    EXPECT_EQ(colour.colour, 255);
+    EXPECT_EQ(colour.region, (ScreenRegion{-5, 0, 10, 20}));
+    EXPECT_EQ(colour.tolerance, 8);
+    EXPECT_TRUE(colour.all);
+    const CliRequest image = Parsed({"find-image", "a b.bmp", "--transparent", "FFFFFF"});
+    EXPECT_EQ(image.file, "a b.bmp");
+    EXPECT_EQ(image.transparent, 0xFFFFFF);
+    EXPECT_FALSE(image.region.has_value());
+    EXPECT_EQ(image.tolerance, 0);
+    EXPECT_FALSE(image.all);
+}
+
+TEST(CliArguments, BadSearchArgumentsAreNamedWithWhatTheyWanted) {
+    EXPECT_NE(Refusal({"find-colour"}).find("find-colour: wants COLOUR"), std::string::npos);
+    EXPECT_NE(Refusal({"find-colour", "FF0000", "x"}).find("extra \"x\""), std::string::npos);
+    EXPECT_NE(
+        Refusal({"find-colour", "red"}).find("COLOUR: wants six hexadecimal digits (BGR) or #RRGGBB, got \"red\""),
+        std::string::npos);
+    EXPECT_NE(Refusal({"find-colour", "FF0000", "--region", "1,2,0,4"}).find("--region: wants L,T,W,H"),
+              std::string::npos);
+    EXPECT_NE(
+        Refusal({"find-image", "a.bmp", "--tolerance", "256"}).find("--tolerance: wants a whole number from 0 to 255"),
+        std::string::npos);
+    EXPECT_NE(Refusal({"find-image", "a.bmp", "--transparent", "#FFF"}).find("--transparent: wants six"),
+              std::string::npos);
+    EXPECT_NE(Refusal({"find-colour", "FF0000", "--transparent", "FFFFFF"}).find("not an option of find-colour"),
+              std::string::npos);
+    EXPECT_NE(Refusal({"find-colour", "FF0000", "--all=yes"}).find("--all: takes no value"), std::string::npos);
+    EXPECT_NE(Refusal({"find-image"}).find("find-image: wants FILE"), std::string::npos);
+    EXPECT_NE(Refusal({"find-image", "a", "b"}).find("extra \"b\""), std::string::npos);
+    EXPECT_NE(Refusal({"pixel", "--all"}).find("--all: not an option of pixel"), std::string::npos);
 }
 
 TEST(CliValues, ColourIsSixDigitsInBlueGreenRedOrOnTheWebInRedGreenBlue) {

@@ -2,16 +2,31 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <map>
+#include <optional>
+#include <string>
 
 #include "backends/fake/fake_desktop.h"
+#include "capture/bitmap_file.h"
 #include "programs/cli_arguments.h"
 #include "programs/cli_commands.h"
 
 using namespace pelmora;
 
 namespace {
+// Files by path, in memory.
+struct MemoryFiles : CliFiles {
+    std::optional<std::string> ReadFile(const std::string& path) override {
+        const auto file = contents.find(path);
+        if (file == contents.end()) return std::nullopt;
+        return file->second;
+    }
+    std::map<std::string, std::string> contents;
+};
+
 struct CliCommandTest : ::testing::Test {
     FakeDesktop desktop{100, 50, 0x808080};
+    MemoryFiles files;
     CliCommandTest() {
         desktop.screen.SetPixel(10, 20, 0x123456);  // red 56, green 34, blue 12
         desktop.screen.SetPixel(99, 49, 255);
@@ -23,7 +38,7 @@ struct CliCommandTest : ::testing::Test {
             ADD_FAILURE() << "refused: " << refused->err;
             return *refused;
         }
-        return RunCliCommand(std::get<CliRequest>(parsed), desktop);
+        return RunCliCommand(std::get<CliRequest>(parsed), desktop, files);
     }
     // Standard output of a command that must succeed with nothing on standard error.
     std::string Out(std::initializer_list<std::string> args) {
@@ -109,4 +124,51 @@ TEST_F(CliCommandTest, CursorCodeOfEachMethod) {
     desktop.cursorImage = image;
     EXPECT_EQ(Out({"cursor-code", "--method", "1"}), "2147483647\n");
     EXPECT_EQ(Out({"--json", "cursor-code", "--method", "0"}), "{\"method\":0,\"code\":0}\n");
+}
+
+TEST_F(CliCommandTest, FindColourInReadingOrderWithinTheClippedRegion) {
+    desktop.screen.SetPixel(40, 5, 0x0000FF);
+    desktop.screen.SetPixel(3, 30, 0x0000FF);
+    desktop.screen.SetPixel(60, 30, 0x0000FE);
+    EXPECT_EQ(Out({"find-colour", "0000FF"}), "40,5\n");
+    EXPECT_EQ(Out({"find-colour", "#FF0000", "--all"}), "40,5\n3,30\n99,49\n");
+    EXPECT_EQ(Out({"find-colour", "0000FF", "--all", "--tolerance", "1"}), "40,5\n3,30\n60,30\n99,49\n");
+    EXPECT_EQ(desktop.areaReads, 3);  // one grab each, never pixel by pixel
+    // A region partly off the screen is clipped; places are on the screen, not the region.
+    EXPECT_EQ(Out({"find-colour", "0000FF", "--region", "-10,10,60,45"}), "3,30\n");
+    EXPECT_EQ(Out({"find-colour", "0000FF", "--region=50,10,1000,1000", "--all"}), "99,49\n");
+    EXPECT_EQ(Out({"--json", "find-colour", "0000FF"}), "{\"x\":40,\"y\":5}\n");
+    EXPECT_EQ(Out({"--json", "find-colour", "0000FF", "--all", "--region", "0,0,50,31"}),
+              "{\"points\":[{\"x\":40,\"y\":5},{\"x\":3,\"y\":30}]}\n");
+    EXPECT_NE(NotFound({"find-colour", "00FF00"}).find("00FF00"), std::string::npos);
+    NotFound({"find-colour", "0000FF", "--region", "0,31,50,19"});
+    NotFound({"find-colour", "808080", "--region", "100,0,5,5"});  // wholly off the screen
+    NotFound({"find-colour", "808080", "--region", "-2147483648,-2147483648,2147483647,2147483647"});
+}
+
+TEST_F(CliCommandTest, FindImageFromAnyBitmapFile) {
+    for (int x = 0; x < 100; ++x) desktop.screen.SetPixel(x, 41, x * 0x020103);
+    Surface picture(6, 3);
+    picture.BitBlt(0, 0, 6, 3, desktop.screen, 70, 40);
+    files.contents["/p.bmp"] = EncodeBitmap(picture);
+    EXPECT_EQ(Out({"find-image", "/p.bmp"}), "70,40\n");
+    EXPECT_EQ(Out({"find-image", "/p.bmp", "--region", "60,30,20,20", "--json"}), "{\"x\":70,\"y\":40}\n");
+    NotFound({"find-image", "/p.bmp", "--region", "60,30,15,20"});  // the region cuts the picture off
+    NotFound({"find-image", "/p.bmp", "--region", "0,0,5,50"});     // narrower than the picture
+
+    // Transparent pixels match anything: a white frame around one row of the stripe.
+    Surface framed(5, 3, 0xFFFFFF);
+    framed.BitBlt(1, 1, 3, 1, desktop.screen, 20, 41);
+    files.contents["/framed.bmp"] = EncodeBitmap(framed);
+    NotFound({"find-image", "/framed.bmp"});
+    EXPECT_EQ(Out({"find-image", "/framed.bmp", "--transparent", "FFFFFF", "--all"}), "19,40\n");
+
+    const CliResult missing = Run({"find-image", "/none.bmp"});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_NE(missing.err.find("/none.bmp"), std::string::npos);
+    files.contents["/text.bmp"] = "not a bitmap";
+    const CliResult garbage = Run({"find-image", "/text.bmp"});
+    EXPECT_EQ(garbage.status, 2);
+    EXPECT_NE(garbage.err.find("/text.bmp"), std::string::npos);
+    EXPECT_EQ(garbage.out, "");
 }

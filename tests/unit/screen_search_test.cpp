@@ -1,0 +1,123 @@
+// SPDX-License-Identifier: MIT
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <random>
+#include <vector>
+
+#include "programs/screen_search.h"
+
+using namespace pelmora;
+
+namespace {
+using Points = std::vector<ScreenPoint>;
+
+// Every corner where picture matches, by comparing every pixel at every corner.
+Points EveryMatchByBruteForce(const Surface& area, const Surface& picture, int tolerance,
+                              std::optional<Colour> transparent) {
+    Points found;
+    for (int y = 0; y + picture.Height() <= area.Height(); ++y)
+        for (int x = 0; x + picture.Width() <= area.Width(); ++x) {
+            bool match = true;
+            for (int py = 0; py < picture.Height() && match; ++py)
+                for (int px = 0; px < picture.Width() && match; ++px) {
+                    const Colour want = picture.Pixel(px, py), got = area.Pixel(x + px, y + py);
+                    if (transparent && want == *transparent) continue;
+                    for (int shift = 0; shift < 24; shift += 8)
+                        if (std::abs((want >> shift & 0xFF) - (got >> shift & 0xFF)) > tolerance) match = false;
+                }
+            if (match) found.push_back({x, y});
+        }
+    return found;
+}
+
+Surface Cut(const Surface& area, int left, int top, int width, int height) {
+    Surface picture(width, height);
+    picture.BitBlt(0, 0, width, height, area, left, top);
+    return picture;
+}
+}  // namespace
+
+TEST(ColoursNear, EachChannelWithinTheToleranceAndTheTopByteIgnored) {
+    const Colour base = 0x506070;
+    for (int shift = 0; shift < 24; shift += 8) {
+        EXPECT_TRUE(ColoursNear(base, base + (5 << shift), 5)) << shift;
+        EXPECT_FALSE(ColoursNear(base, base + (5 << shift), 4)) << shift;
+        EXPECT_TRUE(ColoursNear(base + (5 << shift), base, 5)) << shift;  // below as above
+        EXPECT_FALSE(ColoursNear(base, base + (1 << shift), 0)) << shift;
+    }
+    EXPECT_TRUE(ColoursNear(base, base | static_cast<Colour>(0xFF000000), 0));
+    EXPECT_TRUE(ColoursNear(0x000000, 0xFFFFFF, 255));
+    EXPECT_FALSE(ColoursNear(0x000000, 0xFFFFFF, 254));
+}
+
+TEST(FindColourIn, FirstInReadingOrderOrEveryOne) {
+    Surface area(10, 5, 0x111111);
+    area.SetPixel(7, 1, 0x0000FF);
+    area.SetPixel(2, 3, 0x0000FF);
+    area.SetPixel(5, 1, 0x0000FE);
+    EXPECT_EQ(FindColourIn(area, 0x0000FF, 0, false), (Points{{7, 1}}));
+    EXPECT_EQ(FindColourIn(area, 0x0000FF, 1, false), (Points{{5, 1}}));
+    EXPECT_EQ(FindColourIn(area, 0x0000FF, 1, true), (Points{{5, 1}, {7, 1}, {2, 3}}));
+    EXPECT_EQ(FindColourIn(area, 0x00FF00, 0, true), Points{});
+    EXPECT_EQ(FindColourIn(area, 0x000000, 255, true).size(), 50u);
+}
+
+TEST(FindPictureIn, AgreesWithComparingEveryCornerOnRandomScreens) {
+    // Few colours, so that pieces of the picture occur all over the area.
+    std::mt19937 random(7);
+    for (int round = 0; round < 40; ++round) {
+        Surface area(23, 17);
+        const Colour palette[] = {0x000000, 0x0000FF, 0x00FF00, 0x000001, 0xFF0000};
+        for (int y = 0; y < area.Height(); ++y)
+            for (int x = 0; x < area.Width(); ++x) area.SetPixel(x, y, palette[random() % (round % 2 ? 2 : 5)]);
+        const int width = 1 + static_cast<int>(random() % 4), height = 1 + static_cast<int>(random() % 3);
+        Surface picture = Cut(area, static_cast<int>(random() % (24 - width)),
+                              static_cast<int>(random() % (18 - height)), width, height);
+        const std::optional<Colour> transparent = round % 3 == 0 ? std::optional<Colour>(0x0000FF) : std::nullopt;
+        const int tolerance = round % 4 == 1 ? 1 : 0;
+        const Points every = EveryMatchByBruteForce(area, picture, tolerance, transparent);
+        ASSERT_FALSE(every.empty());  // the picture was cut from the area
+        EXPECT_EQ(FindPictureIn(area, picture, tolerance, transparent, true), every) << round;
+        EXPECT_EQ(FindPictureIn(area, picture, tolerance, transparent, false), Points{every.front()}) << round;
+    }
+}
+
+TEST(FindPictureIn, FirstRowsRepeatingAllOverTheScreen) {
+    // The screen is one 8 x 8 tile repeated; the picture is the tile with a last row that
+    // occurs at one place only, so every corner matches the picture's first seven rows.
+    Surface tile(8, 8);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) tile.SetPixel(x, y, (x * 8 + y) * 0x030201);
+    Surface area(400, 240);
+    for (int y = 0; y < area.Height(); y += 8)
+        for (int x = 0; x < area.Width(); x += 8) area.BitBlt(x, y, 8, 8, tile, 0, 0);
+    Surface picture = tile;
+    for (int x = 0; x < 8; ++x) picture.SetPixel(x, 7, 0x7F7F00 + x);
+    area.BitBlt(336, 200, 8, 8, picture, 0, 0);
+    EXPECT_EQ(FindPictureIn(area, picture, 0, std::nullopt, true), (Points{{336, 200}}));
+    // The tile itself lies at every tile corner but the one the picture covers.
+    EXPECT_EQ(FindPictureIn(area, tile, 0, std::nullopt, true).size(), 50u * 30u - 1u);
+}
+
+TEST(FindPictureIn, ToleranceTransparentPixelsAndSizes) {
+    Surface area(30, 20, 0x202020);
+    area.Rectangle(10, 5, 14, 9, 0x4080C0, 0x4080C0);  // a 4 x 4 square
+    Surface square(4, 4, 0x4181C1);                    // one off in every channel
+    EXPECT_EQ(FindPictureIn(area, square, 0, std::nullopt, false), Points{});
+    EXPECT_EQ(FindPictureIn(area, square, 1, std::nullopt, false), (Points{{10, 5}}));
+    EXPECT_EQ(FindPictureIn(area, square, 255, std::nullopt, false), (Points{{0, 0}}));
+    EXPECT_EQ(FindPictureIn(area, square, 255, std::nullopt, true).size(), 27u * 17u);
+
+    // A white frame around the square matches any background once it is transparent.
+    Surface framed(6, 6, 0xFFFFFF);
+    framed.BitBlt(1, 1, 4, 4, area, 10, 5);
+    EXPECT_EQ(FindPictureIn(area, framed, 0, std::nullopt, false), Points{});
+    EXPECT_EQ(FindPictureIn(area, framed, 0, 0xFFFFFF, true), (Points{{9, 4}}));
+    // A picture of nothing but transparent pixels lies everywhere.
+    EXPECT_EQ(FindPictureIn(area, Surface(3, 2, 0xFFFFFF), 0, 0xFFFFFF, true).size(), 28u * 19u);
+
+    EXPECT_EQ(FindPictureIn(area, Surface(31, 1, 0x202020), 0, std::nullopt, false), Points{});
+    EXPECT_EQ(FindPictureIn(area, Surface(1, 21, 0x202020), 255, std::nullopt, false), Points{});
+    EXPECT_EQ(FindPictureIn(area, area, 0, std::nullopt, true), (Points{{0, 0}}));
+}
