@@ -6,6 +6,7 @@
 
 #include "app/version.h"
 #include "base/number_text.h"
+#include "capture/screen_grab.h"
 
 namespace pelmora {
 
@@ -30,6 +31,11 @@ constexpr const char* kHelp =
     "  find-image FILE.bmp [--region L,T,W,H] [--tolerance N] [--transparent COLOUR] [--all]\n"
     "                                x,y of the top-left corner of the first place the\n"
     "                                picture lies; --transparent pixels match anything\n"
+    "  snapshot [--rect L,T,W,H] [--cursor] FILE\n"
+    "                                the rectangle (the primary screen without --rect) as\n"
+    "                                a 24-bit bitmap, off-screen parts black, with the\n"
+    "                                cursor drawn in with --cursor; written whole or not\n"
+    "                                at all; prints FILE\n"
     "\n"
     "COLOUR is six hexadecimal digits in blue-green-red order (0000FF is red) or #RRGGBB.\n"
     "--tolerance N (0-255): red, green and blue may each differ by at most N.\n"
@@ -40,13 +46,13 @@ constexpr const char* kHelp =
     "  --version   the version number\n"
     "\n"
     "Exit status: 0 done or found; 1 not found or off the screen; 2 a bad command line;\n"
-    "3 no display.\n";
+    "3 no display, or the platform refused (the screen or FILE could not be read or written).\n";
 
 struct CommandName {
     const char* name;
     CliCommand command;
 };
-constexpr std::array<CommandName, 8> kCommands{{
+constexpr std::array<CommandName, 9> kCommands{{
     {"pointer", CliCommand::Pointer},
     {"pixel", CliCommand::Pixel},
     {"window-at", CliCommand::WindowAt},
@@ -55,9 +61,10 @@ constexpr std::array<CommandName, 8> kCommands{{
     {"cursor-code", CliCommand::CursorCode},
     {"find-colour", CliCommand::FindColour},
     {"find-image", CliCommand::FindImage},
+    {"snapshot", CliCommand::Snapshot},
 }};
 constexpr const char* kCommandList =
-    "pointer, pixel, window-at, window, windows, cursor-code, find-colour or find-image";
+    "pointer, pixel, window-at, window, windows, cursor-code, find-colour, find-image or snapshot";
 
 CliResult Bad(const std::string& message) { return {kCliBadArguments, "", "pelmora-cli: " + message + "\n"}; }
 
@@ -85,7 +92,7 @@ struct Option {
     bool takesValue;
     std::optional<std::string> value;
 };
-enum OptionIndex { kFormat, kSearch, kMethod, kRegion, kTolerance, kTransparent, kAll, kOptionCount };
+enum OptionIndex { kFormat, kSearch, kMethod, kRegion, kTolerance, kTransparent, kAll, kRect, kCursor, kOptionCount };
 using Options = std::array<Option, kOptionCount>;
 
 std::variant<CliRequest, CliResult> Finish(const std::vector<std::string>& operands, const Options& options,
@@ -138,10 +145,11 @@ std::variant<CliRequest, CliResult> Finish(const std::vector<std::string>& opera
             request.colour = *colour;
             break;
         }
-        case CliCommand::FindImage: {
+        case CliCommand::FindImage:
+        case CliCommand::Snapshot: {
             if (given != 1)
-                return Bad(given == 0 ? "find-image: wants FILE, a bitmap file"
-                                      : "find-image: wants one FILE, got the extra " + Quoted(operands[2]));
+                return Bad(given == 0 ? name + ": wants FILE, a bitmap file"
+                                      : name + ": wants one FILE, got the extra " + Quoted(operands[2]));
             request.file = operands[1];
             break;
         }
@@ -185,6 +193,14 @@ std::variant<CliRequest, CliResult> Finish(const std::vector<std::string>& opera
             return Bad("--transparent: wants six hexadecimal digits (BGR) or #RRGGBB, got " + Quoted(*transparent));
     }
     request.all = options[kAll].value.has_value();
+    if (const auto& rect = options[kRect].value) {
+        request.region = ParseRegionArgument(*rect);
+        if (!request.region || request.region->width > kLargestPictureSide ||
+            request.region->height > kLargestPictureSide)
+            return Bad("--rect: wants L,T,W,H in screen pixels, width and height from 1 to " +
+                       std::to_string(kLargestPictureSide) + ", got " + Quoted(*rect));
+    }
+    request.cursor = options[kCursor].value.has_value();
     return request;
 }
 }  // namespace
@@ -197,7 +213,9 @@ std::variant<CliRequest, CliResult> ParseCliArguments(const std::vector<std::str
                      {"--region", kSearches, true, std::nullopt},
                      {"--tolerance", kSearches, true, std::nullopt},
                      {"--transparent", Bit(CliCommand::FindImage), true, std::nullopt},
-                     {"--all", kSearches, false, std::nullopt}}};
+                     {"--all", kSearches, false, std::nullopt},
+                     {"--rect", Bit(CliCommand::Snapshot), true, std::nullopt},
+                     {"--cursor", Bit(CliCommand::Snapshot), false, std::nullopt}}};
     bool json = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];

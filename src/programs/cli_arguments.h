@@ -29,7 +29,7 @@ struct CliResult {
     std::string err;  // standard error, whole lines
 };
 
-enum class CliCommand { Pointer, Pixel, WindowAt, Window, Windows, CursorCode, FindColour, FindImage };
+enum class CliCommand { Pointer, Pixel, WindowAt, Window, Windows, CursorCode, FindColour, FindImage, Snapshot };
 enum class ColourFormat { Hex, Decimal, Rgb, Hsl, All };
 
 // A region "L,T,W,H" of the screen.
@@ -46,11 +46,12 @@ struct CliRequest {
     int method = 0;                     // cursor-code --method
     ColourFormat format = ColourFormat::Hex;
     Colour colour = 0;                   // find-colour COLOUR
-    std::string file;                    // find-image FILE
-    std::optional<ScreenRegion> region;  // --region; the primary screen when absent
+    std::string file;                    // find-image, snapshot: FILE
+    std::optional<ScreenRegion> region;  // --region, --rect; the primary screen when absent
     int tolerance = 0;                   // --tolerance
     std::optional<Colour> transparent;   // --transparent
     bool all = false;                    // --all: every match, not the first
+    bool cursor = false;                 // snapshot --cursor: the cursor drawn in
     bool json = false;
 };
 

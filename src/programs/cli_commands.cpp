@@ -166,6 +166,21 @@ CliResult FindImage(const CliRequest& request, Desktop& desktop, CliFiles& files
                        "picture " + JsonString(request.file));
 }
 
+// The rectangle as the snapshot page grabs it: not clipped, off-screen parts black.
+CliResult Snapshot(const CliRequest& request, Desktop& desktop, CliFiles& files) {
+    const ScreenSize size = GetScreenSize(desktop);
+    const ScreenRegion rect = request.region.value_or(ScreenRegion{0, 0, size.width, size.height});
+    const std::optional<Surface> picture =
+        GrabScreenArea(desktop, rect.left, rect.top, rect.width, rect.height, request.cursor);
+    if (!picture) return {kCliNoDesktop, "", "pelmora-cli: the screen could not be read\n"};
+    if (!files.WriteFileWhole(request.file, EncodeBitmap(*picture)))
+        return {kCliNoDesktop, "", "pelmora-cli: FILE: cannot write " + JsonString(request.file) + "\n"};
+    if (!request.json) return Done(request.file + "\n");
+    return Done("{\"path\":" + JsonString(request.file) + ",\"left\":" + std::to_string(rect.left) +
+                ",\"top\":" + std::to_string(rect.top) + ",\"width\":" + std::to_string(rect.width) +
+                ",\"height\":" + std::to_string(rect.height) + "}\n");
+}
+
 CliResult CursorCode(const CliRequest& request, Desktop& desktop) {
     const std::string code = std::to_string(CursorFeatureCode(desktop, request.method));
     return Done(request.json ? "{\"method\":" + std::to_string(request.method) + ",\"code\":" + code + "}\n"
@@ -183,6 +198,7 @@ CliResult RunCliCommand(const CliRequest& request, Desktop& desktop, CliFiles& f
         case CliCommand::CursorCode: return CursorCode(request, desktop);
         case CliCommand::FindColour: return FindColour(request, desktop);
         case CliCommand::FindImage: return FindImage(request, desktop, files);
+        case CliCommand::Snapshot: return Snapshot(request, desktop, files);
     }
     return {kCliBadArguments, "", "pelmora-cli: unknown command\n"};
 }

@@ -4,9 +4,11 @@
 // opened, so --help, --version and a bad argument need no X server.
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <random>
 #include <string>
 #include <variant>
 #include <vector>
@@ -26,6 +28,23 @@ public:
         std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
         if (file.bad()) return std::nullopt;
         return bytes;
+    }
+    // The bytes go to a new file beside path, created exclusively under a random name, which
+    // is then renamed over path: a reader sees the old file or the whole new one.
+    bool WriteFileWhole(const std::string& path, const std::string& bytes) override {
+        std::random_device random;
+        const std::string temporary = path + ".partial-" + std::to_string(random());
+        std::FILE* file = std::fopen(temporary.c_str(), "wbx");
+        if (!file) return false;
+        const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+        if (std::fclose(file) != 0 || !written) {
+            std::remove(temporary.c_str());
+            return false;
+        }
+        std::error_code error;
+        std::filesystem::rename(temporary, path, error);
+        if (error) std::remove(temporary.c_str());
+        return !error;
     }
 };
 

@@ -134,6 +134,23 @@ TEST(CliArguments, BadSearchArgumentsAreNamedWithWhatTheyWanted) {
     EXPECT_NE(Refusal({"pixel", "--all"}).find("--all: not an option of pixel"), std::string::npos);
 }
 
+TEST(CliArguments, SnapshotWithItsOptions) {
+    const CliRequest snapshot = Parsed({"snapshot", "--rect", "-1,2,16384,4", "--cursor", "out.bmp"});
+    EXPECT_EQ(snapshot.command, CliCommand::Snapshot);
+    EXPECT_EQ(snapshot.region, (ScreenRegion{-1, 2, 16384, 4}));
+    EXPECT_TRUE(snapshot.cursor);
+    EXPECT_EQ(snapshot.file, "out.bmp");
+    EXPECT_FALSE(Parsed({"snapshot", "out.bmp"}).cursor);
+    EXPECT_NE(Refusal({"snapshot"}).find("snapshot: wants FILE"), std::string::npos);
+    EXPECT_NE(Refusal({"snapshot", "a", "b"}).find("extra \"b\""), std::string::npos);
+    EXPECT_NE(Refusal({"snapshot", "--rect", "0,0,16385,1", "a"}).find("--rect: wants L,T,W,H"), std::string::npos);
+    EXPECT_NE(Refusal({"snapshot", "--rect", "0,0,1", "a"}).find("--rect"), std::string::npos);
+    EXPECT_NE(Refusal({"snapshot", "--region", "0,0,1,1", "a"}).find("--region: not an option of snapshot"),
+              std::string::npos);
+    EXPECT_NE(Refusal({"find-colour", "FF0000", "--cursor"}).find("--cursor: not an option of find-colour"),
+              std::string::npos);
+}
+
 TEST(CliValues, ColourIsSixDigitsInBlueGreenRedOrOnTheWebInRedGreenBlue) {
     EXPECT_EQ(ParseColourArgument("0000FF"), 255);  // red, as the window writes it
     EXPECT_EQ(ParseColourArgument("#FF0000"), 255);

@@ -21,7 +21,13 @@ struct MemoryFiles : CliFiles {
         if (file == contents.end()) return std::nullopt;
         return file->second;
     }
+    bool WriteFileWhole(const std::string& path, const std::string& bytes) override {
+        if (!writable) return false;
+        contents[path] = bytes;
+        return true;
+    }
     std::map<std::string, std::string> contents;
+    bool writable = true;
 };
 
 struct CliCommandTest : ::testing::Test {
@@ -171,4 +177,40 @@ TEST_F(CliCommandTest, FindImageFromAnyBitmapFile) {
     EXPECT_EQ(garbage.status, 2);
     EXPECT_NE(garbage.err.find("/text.bmp"), std::string::npos);
     EXPECT_EQ(garbage.out, "");
+}
+
+TEST_F(CliCommandTest, SnapshotWritesTheRectangleAsABitmap) {
+    desktop.screen.SetPixel(0, 0, 0x00FF00);
+    EXPECT_EQ(Out({"snapshot", "/shot.bmp"}), "/shot.bmp\n");
+    const DecodedBitmap whole = DecodeBitmap(files.contents["/shot.bmp"]);
+    ASSERT_TRUE(whole.picture);
+    EXPECT_EQ(whole.picture->Width(), 100);
+    EXPECT_EQ(whole.picture->Height(), 50);
+    EXPECT_EQ(whole.picture->Pixel(0, 0), 0x00FF00);
+    EXPECT_EQ(whole.picture->Pixel(10, 20), 0x123456);
+    EXPECT_EQ(whole.picture->Pixel(99, 49), 255);
+    EXPECT_EQ(files.contents["/shot.bmp"].substr(28, 2), std::string("\x18\0", 2));  // 24 bits a pixel
+
+    // A rectangle partly off the screen: the off-screen part is black.
+    EXPECT_EQ(Out({"--json", "snapshot", "--rect", "98,48,3,2", "/part.bmp"}),
+              "{\"path\":\"/part.bmp\",\"left\":98,\"top\":48,\"width\":3,\"height\":2}\n");
+    const DecodedBitmap part = DecodeBitmap(files.contents["/part.bmp"]);
+    ASSERT_TRUE(part.picture);
+    EXPECT_EQ(part.picture->Width(), 3);
+    EXPECT_EQ(part.picture->Pixel(0, 0), 0x808080);
+    EXPECT_EQ(part.picture->Pixel(1, 1), 255);
+    EXPECT_EQ(part.picture->Pixel(2, 1), 0);
+
+    // The cursor drawn in at the pointer with --cursor only.
+    desktop.cursorImage = CursorImage{1, 1, 0, 0, {0xFF0000FF}};
+    Out({"snapshot", "--rect", "10,20,1,1", "/plain.bmp"});
+    Out({"snapshot", "--rect", "10,20,1,1", "--cursor", "/cursor.bmp"});
+    EXPECT_EQ(DecodeBitmap(files.contents["/plain.bmp"]).picture->Pixel(0, 0), 0x123456);
+    EXPECT_EQ(DecodeBitmap(files.contents["/cursor.bmp"]).picture->Pixel(0, 0), 0x0000FF);
+
+    files.writable = false;
+    const CliResult refused = Run({"snapshot", "/denied.bmp"});
+    EXPECT_EQ(refused.status, 3);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_NE(refused.err.find("/denied.bmp"), std::string::npos);
 }
