@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <unordered_map>
+#include <utility>
 
 namespace pelmora {
 
@@ -45,10 +47,16 @@ std::vector<PicturePixel> PixelsToCompare(const Surface& area, const Surface& pi
             if (transparent && ((colour ^ *transparent) & kRgbMask) == 0) continue;
             pixels.push_back({x, y, colour});
         }
-    const std::vector<std::uint32_t> counts = CoarseHistogram(area);
-    std::stable_sort(pixels.begin(), pixels.end(), [&counts](const PicturePixel& a, const PicturePixel& b) {
-        return counts[CoarseBin(a.colour)] < counts[CoarseBin(b.colour)];
-    });
+    // Colours the coarse bins cannot tell apart (a flat grey and one pixel a step off it)
+    // are told apart by how often each occurs in the picture itself.
+    std::unordered_map<Colour, std::uint32_t> inPicture;
+    for (const PicturePixel& pixel : pixels) ++inPicture[pixel.colour & static_cast<Colour>(kRgbMask)];
+    const std::vector<std::uint32_t> onArea = CoarseHistogram(area);
+    const auto rarity = [&](const PicturePixel& pixel) {
+        return std::pair{onArea[CoarseBin(pixel.colour)], inPicture[pixel.colour & static_cast<Colour>(kRgbMask)]};
+    };
+    std::stable_sort(pixels.begin(), pixels.end(),
+                     [&](const PicturePixel& a, const PicturePixel& b) { return rarity(a) < rarity(b); });
     return pixels;
 }
 }  // namespace
@@ -75,7 +83,8 @@ std::vector<ScreenPoint> FindColourIn(const Surface& area, Colour colour, int to
 
 // The search looks for one anchor pixel first and compares the whole picture only where
 // the anchor matches. The anchor is the picture pixel whose colour is rarest on the area
-// (estimated from a coarse histogram of every fourth row), so on a busy screen it matches
+// (estimated from a coarse histogram of every fourth row; among colours equally common
+// there, the one rarest in the picture), so on a busy screen it matches
 // at few places; the comparison there goes through the remaining pixels rarest first and
 // stops at the first that differs. Unlike comparing the picture's rows from the top, this
 // stays fast when the picture's first rows repeat all over the screen: the rare pixel

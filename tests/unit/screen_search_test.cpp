@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <random>
 #include <vector>
@@ -120,4 +121,18 @@ TEST(FindPictureIn, ToleranceTransparentPixelsAndSizes) {
     EXPECT_EQ(FindPictureIn(area, Surface(31, 1, 0x202020), 0, std::nullopt, false), Points{});
     EXPECT_EQ(FindPictureIn(area, Surface(1, 21, 0x202020), 255, std::nullopt, false), Points{});
     EXPECT_EQ(FindPictureIn(area, area, 0, std::nullopt, true), (Points{{0, 0}}));
+}
+
+TEST(FindPictureIn, AFlatPictureWithOneStepOffPixelIsFoundWithoutComparingEveryCorner) {
+    // Every corner of the flat screen matches all but one of the picture's pixels, and the
+    // odd pixel's colour falls among the common ones in any coarse count. Comparing the
+    // picture at every corner would take some 300 million comparisons, seconds even in an
+    // optimised build; searching for the odd pixel first takes one pass over the screen.
+    Surface area(640, 480, 0x808080);
+    area.SetPixel(600, 450, 0x808081);
+    Surface picture(32, 32, 0x808080);
+    picture.SetPixel(31, 31, 0x808081);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(FindPictureIn(area, picture, 0, std::nullopt, true), (Points{{569, 419}}));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
 }
