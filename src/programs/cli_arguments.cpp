@@ -36,6 +36,13 @@ constexpr const char* kHelp =
     "                                a 24-bit bitmap, off-screen parts black, with the\n"
     "                                cursor drawn in with --cursor; written whole or not\n"
     "                                at all; prints FILE\n"
+    "  wait-colour X Y COLOUR [--tolerance N]\n"
+    "  wait-image FILE.bmp [--region L,T,W,H] [--tolerance N] [--transparent COLOUR]\n"
+    "  wait-cursor CODE [--method 0|1|2]\n"
+    "                                look every --interval MS (50) until the colour, the\n"
+    "                                picture or the cursor's feature code is there, and\n"
+    "                                print it as pixel, find-image or cursor-code does;\n"
+    "                                exit 1 after --timeout MS (10000)\n"
     "\n"
     "COLOUR is six hexadecimal digits in blue-green-red order (0000FF is red) or #RRGGBB.\n"
     "--tolerance N (0-255): red, green and blue may each differ by at most N.\n"
@@ -52,7 +59,7 @@ struct CommandName {
     const char* name;
     CliCommand command;
 };
-constexpr std::array<CommandName, 9> kCommands{{
+constexpr std::array<CommandName, 12> kCommands{{
     {"pointer", CliCommand::Pointer},
     {"pixel", CliCommand::Pixel},
     {"window-at", CliCommand::WindowAt},
@@ -62,9 +69,13 @@ constexpr std::array<CommandName, 9> kCommands{{
     {"find-colour", CliCommand::FindColour},
     {"find-image", CliCommand::FindImage},
     {"snapshot", CliCommand::Snapshot},
+    {"wait-colour", CliCommand::WaitColour},
+    {"wait-image", CliCommand::WaitImage},
+    {"wait-cursor", CliCommand::WaitCursor},
 }};
 constexpr const char* kCommandList =
-    "pointer, pixel, window-at, window, windows, cursor-code, find-colour, find-image or snapshot";
+    "pointer, pixel, window-at, window, windows, cursor-code, find-colour, find-image, snapshot, wait-colour, "
+    "wait-image or wait-cursor";
 
 CliResult Bad(const std::string& message) { return {kCliBadArguments, "", "pelmora-cli: " + message + "\n"}; }
 
@@ -78,11 +89,25 @@ std::optional<std::int32_t> WholeNumber(std::string_view text, std::int64_t low,
     return value;
 }
 
+// A feature code: decimal digits for a number from 0 to 4294967295.
+std::optional<std::uint32_t> FeatureCode(std::string_view text) {
+    if (text.empty() || text.size() > 10) return std::nullopt;
+    std::uint64_t value = 0;
+    for (const char digit : text) {
+        if (digit < '0' || digit > '9') return std::nullopt;
+        value = value * 10 + static_cast<std::uint64_t>(digit - '0');
+    }
+    if (value > UINT32_MAX) return std::nullopt;
+    return static_cast<std::uint32_t>(value);
+}
+
 constexpr std::int64_t kInt32Low = INT32_MIN;
 constexpr std::int64_t kInt32High = INT32_MAX;
 
 constexpr unsigned Bit(CliCommand command) { return 1u << static_cast<unsigned>(command); }
+constexpr unsigned kWaits = Bit(CliCommand::WaitColour) | Bit(CliCommand::WaitImage) | Bit(CliCommand::WaitCursor);
 constexpr unsigned kSearches = Bit(CliCommand::FindColour) | Bit(CliCommand::FindImage);
+constexpr unsigned kImages = Bit(CliCommand::FindImage) | Bit(CliCommand::WaitImage);
 
 // An option, the commands it belongs to (one bit each), whether it takes a value, and its
 // value where it was given (empty for a flag).
@@ -92,7 +117,20 @@ struct Option {
     bool takesValue;
     std::optional<std::string> value;
 };
-enum OptionIndex { kFormat, kSearch, kMethod, kRegion, kTolerance, kTransparent, kAll, kRect, kCursor, kOptionCount };
+enum OptionIndex {
+    kFormat,
+    kSearch,
+    kMethod,
+    kRegion,
+    kTolerance,
+    kTransparent,
+    kAll,
+    kRect,
+    kCursor,
+    kTimeout,
+    kInterval,
+    kOptionCount
+};
 using Options = std::array<Option, kOptionCount>;
 
 std::variant<CliRequest, CliResult> Finish(const std::vector<std::string>& operands, const Options& options,
@@ -145,7 +183,34 @@ std::variant<CliRequest, CliResult> Finish(const std::vector<std::string>& opera
             request.colour = *colour;
             break;
         }
+        case CliCommand::WaitColour: {
+            if (given != 3)
+                return Bad("wait-colour: wants X, Y and COLOUR" +
+                           (given > 3 ? ", got the extra " + Quoted(operands[4]) : std::string()));
+            const auto x = WholeNumber(operands[1], kInt32Low, kInt32High);
+            if (!x) return Bad("X: wants a whole number of screen pixels, got " + Quoted(operands[1]));
+            const auto y = WholeNumber(operands[2], kInt32Low, kInt32High);
+            if (!y) return Bad("Y: wants a whole number of screen pixels, got " + Quoted(operands[2]));
+            const auto colour = ParseColourArgument(operands[3]);
+            if (!colour)
+                return Bad("COLOUR: wants six hexadecimal digits (BGR) or #RRGGBB, got " + Quoted(operands[3]));
+            request.point = ScreenPoint{*x, *y};
+            request.colour = *colour;
+            break;
+        }
+        case CliCommand::WaitCursor: {
+            if (given != 1)
+                return Bad(given == 0 ? "wait-cursor: wants CODE, a cursor feature code"
+                                      : "wait-cursor: wants one CODE, got the extra " + Quoted(operands[2]));
+            const auto code = FeatureCode(operands[1]);
+            if (!code)
+                return Bad("CODE: wants a feature code, a whole number from 0 to 4294967295, got " +
+                           Quoted(operands[1]));
+            request.code = *code;
+            break;
+        }
         case CliCommand::FindImage:
+        case CliCommand::WaitImage:
         case CliCommand::Snapshot: {
             if (given != 1)
                 return Bad(given == 0 ? name + ": wants FILE, a bitmap file"
@@ -201,21 +266,34 @@ std::variant<CliRequest, CliResult> Finish(const std::vector<std::string>& opera
                        std::to_string(kLargestPictureSide) + ", got " + Quoted(*rect));
     }
     request.cursor = options[kCursor].value.has_value();
+    if (const auto& timeout = options[kTimeout].value) {
+        const auto value = WholeNumber(*timeout, 0, kInt32High);
+        if (!value) return Bad("--timeout: wants milliseconds, a whole number from 0, got " + Quoted(*timeout));
+        request.timeoutMs = static_cast<std::uint32_t>(*value);
+    }
+    if (const auto& interval = options[kInterval].value) {
+        const auto value = WholeNumber(*interval, 1, kInt32High);
+        if (!value) return Bad("--interval: wants milliseconds, a whole number from 1, got " + Quoted(*interval));
+        request.intervalMs = static_cast<std::uint32_t>(*value);
+    }
     return request;
 }
 }  // namespace
 
 std::variant<CliRequest, CliResult> ParseCliArguments(const std::vector<std::string>& args) {
     std::vector<std::string> operands;
-    Options options{{{"--format", Bit(CliCommand::Pixel), true, std::nullopt},
-                     {"--search", Bit(CliCommand::Windows), true, std::nullopt},
-                     {"--method", Bit(CliCommand::CursorCode), true, std::nullopt},
-                     {"--region", kSearches, true, std::nullopt},
-                     {"--tolerance", kSearches, true, std::nullopt},
-                     {"--transparent", Bit(CliCommand::FindImage), true, std::nullopt},
-                     {"--all", kSearches, false, std::nullopt},
-                     {"--rect", Bit(CliCommand::Snapshot), true, std::nullopt},
-                     {"--cursor", Bit(CliCommand::Snapshot), false, std::nullopt}}};
+    Options options{
+        {{"--format", Bit(CliCommand::Pixel), true, std::nullopt},
+         {"--search", Bit(CliCommand::Windows), true, std::nullopt},
+         {"--method", Bit(CliCommand::CursorCode) | Bit(CliCommand::WaitCursor), true, std::nullopt},
+         {"--region", kImages | Bit(CliCommand::FindColour), true, std::nullopt},
+         {"--tolerance", kSearches | Bit(CliCommand::WaitColour) | Bit(CliCommand::WaitImage), true, std::nullopt},
+         {"--transparent", kImages, true, std::nullopt},
+         {"--all", kSearches, false, std::nullopt},
+         {"--rect", Bit(CliCommand::Snapshot), true, std::nullopt},
+         {"--cursor", Bit(CliCommand::Snapshot), false, std::nullopt},
+         {"--timeout", kWaits, true, std::nullopt},
+         {"--interval", kWaits, true, std::nullopt}}};
     bool json = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];

@@ -29,7 +29,20 @@ struct CliResult {
     std::string err;  // standard error, whole lines
 };
 
-enum class CliCommand { Pointer, Pixel, WindowAt, Window, Windows, CursorCode, FindColour, FindImage, Snapshot };
+enum class CliCommand {
+    Pointer,
+    Pixel,
+    WindowAt,
+    Window,
+    Windows,
+    CursorCode,
+    FindColour,
+    FindImage,
+    Snapshot,
+    WaitColour,
+    WaitImage,
+    WaitCursor
+};
 enum class ColourFormat { Hex, Decimal, Rgb, Hsl, All };
 
 // A region "L,T,W,H" of the screen.
@@ -40,18 +53,21 @@ struct ScreenRegion {
 
 struct CliRequest {
     CliCommand command = CliCommand::Pointer;
-    std::optional<ScreenPoint> point;   // pixel, window-at: X Y; the pointer when absent
+    std::optional<ScreenPoint> point;   // pixel, window-at, wait-colour: X Y; the pointer when absent
     WindowHandle handle = 0;            // window
     std::optional<std::string> search;  // windows --search
     int method = 0;                     // cursor-code --method
     ColourFormat format = ColourFormat::Hex;
-    Colour colour = 0;                   // find-colour COLOUR
-    std::string file;                    // find-image, snapshot: FILE
+    Colour colour = 0;                   // find-colour, wait-colour: COLOUR
+    std::uint32_t code = 0;              // wait-cursor CODE
+    std::string file;                    // find-image, snapshot, wait-image: FILE
     std::optional<ScreenRegion> region;  // --region, --rect; the primary screen when absent
     int tolerance = 0;                   // --tolerance
     std::optional<Colour> transparent;   // --transparent
     bool all = false;                    // --all: every match, not the first
     bool cursor = false;                 // snapshot --cursor: the cursor drawn in
+    std::uint32_t timeoutMs = 10000;     // the waits' --timeout
+    std::uint32_t intervalMs = 50;       // the waits' --interval between looks
     bool json = false;
 };
 

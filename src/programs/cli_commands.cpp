@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <utility>
 #include <variant>
@@ -151,19 +152,33 @@ CliResult FindColour(const CliRequest& request, Desktop& desktop) {
                        "colour " + ColourFormsOf(request.colour).hex);
 }
 
-CliResult FindImage(const CliRequest& request, Desktop& desktop, CliFiles& files) {
+// The picture of request's FILE, or why it cannot be read (status 2, the file named).
+std::variant<Surface, CliResult> ReadPicture(const CliRequest& request, CliFiles& files) {
     const std::optional<std::string> bytes = files.ReadFile(request.file);
-    if (!bytes) return {kCliBadArguments, "", "pelmora-cli: FILE: cannot read " + JsonString(request.file) + "\n"};
-    const DecodedBitmap picture = DecodeBitmap(*bytes);
-    if (!picture.picture)
-        return {kCliBadArguments, "",
-                "pelmora-cli: FILE: " + JsonString(request.file) + " is no readable bitmap: " + picture.error + "\n"};
+    if (!bytes)
+        return CliResult{kCliBadArguments, "", "pelmora-cli: FILE: cannot read " + JsonString(request.file) + "\n"};
+    DecodedBitmap decoded = DecodeBitmap(*bytes);
+    if (!decoded.picture)
+        return CliResult{
+            kCliBadArguments, "",
+            "pelmora-cli: FILE: " + JsonString(request.file) + " is no readable bitmap: " + decoded.error + "\n"};
+    return std::move(*decoded.picture);
+}
+
+// One search of the region for the picture.
+CliResult FindPicture(const CliRequest& request, Desktop& desktop, const Surface& picture) {
     auto grabbed = GrabSearchArea(request, desktop);
     if (auto* refused = std::get_if<CliResult>(&grabbed)) return *refused;
     const auto& [area, pixels] = std::get<0>(grabbed);
     return FoundPoints(request, area,
-                       FindPictureIn(pixels, *picture.picture, request.tolerance, request.transparent, request.all),
+                       FindPictureIn(pixels, picture, request.tolerance, request.transparent, request.all),
                        "picture " + JsonString(request.file));
+}
+
+CliResult FindImage(const CliRequest& request, Desktop& desktop, CliFiles& files) {
+    const auto picture = ReadPicture(request, files);
+    if (const auto* refused = std::get_if<CliResult>(&picture)) return *refused;
+    return FindPicture(request, desktop, std::get<Surface>(picture));
 }
 
 // The rectangle as the snapshot page grabs it: not clipped, off-screen parts black.
@@ -186,9 +201,58 @@ CliResult CursorCode(const CliRequest& request, Desktop& desktop) {
     return Done(request.json ? "{\"method\":" + std::to_string(request.method) + ",\"code\":" + code + "}\n"
                              : code + "\n");
 }
+
+// Looks at once and then every interval until look finds what it waits for (status 0) or
+// fails otherwise than by not finding it, or until the timeout has passed since the first
+// look.
+CliResult WaitFor(const CliRequest& request, CliServices& services, const std::function<CliResult()>& look,
+                  const std::string& what) {
+    const std::uint32_t start = services.clock.Milliseconds();
+    for (;;) {
+        CliResult result = look();
+        if (result.status != kCliNotFound) return result;  // found, or the platform refused
+        const std::uint32_t waited = services.clock.Milliseconds() - start;
+        if (waited >= request.timeoutMs)
+            return NotFound("no " + what + " within " + std::to_string(request.timeoutMs) + " ms");
+        services.sleep(std::min(request.intervalMs, request.timeoutMs - waited));
+    }
+}
+
+CliResult WaitColour(const CliRequest& request, CliServices& services) {
+    const ScreenPoint point = *request.point;
+    return WaitFor(
+        request, services,
+        [&] {
+            const Colour colour = GetScreenPixel(services.desktop, point.x, point.y);
+            if (colour == kColourNoPixel || !ColoursNear(colour, request.colour, request.tolerance))
+                return NotFound("");
+            return Pixel(request, services.desktop);
+        },
+        "colour " + ColourFormsOf(request.colour).hex + " at " + PointText(point));
+}
+
+CliResult WaitImage(const CliRequest& request, CliServices& services) {
+    const auto picture = ReadPicture(request, services.files);
+    if (const auto* refused = std::get_if<CliResult>(&picture)) return *refused;
+    return WaitFor(
+        request, services, [&] { return FindPicture(request, services.desktop, std::get<Surface>(picture)); },
+        "picture " + JsonString(request.file));
+}
+
+CliResult WaitCursor(const CliRequest& request, CliServices& services) {
+    return WaitFor(
+        request, services,
+        [&] {
+            if (CursorFeatureCode(services.desktop, request.method) != request.code) return NotFound("");
+            return CursorCode(request, services.desktop);
+        },
+        "cursor with feature code " + std::to_string(request.code));
+}
 }  // namespace
 
-CliResult RunCliCommand(const CliRequest& request, Desktop& desktop, CliFiles& files) {
+CliResult RunCliCommand(const CliRequest& request, CliServices& services) {
+    Desktop& desktop = services.desktop;
+    CliFiles& files = services.files;
     switch (request.command) {
         case CliCommand::Pointer: return Pointer(request, desktop);
         case CliCommand::Pixel: return Pixel(request, desktop);
@@ -199,6 +263,9 @@ CliResult RunCliCommand(const CliRequest& request, Desktop& desktop, CliFiles& f
         case CliCommand::FindColour: return FindColour(request, desktop);
         case CliCommand::FindImage: return FindImage(request, desktop, files);
         case CliCommand::Snapshot: return Snapshot(request, desktop, files);
+        case CliCommand::WaitColour: return WaitColour(request, services);
+        case CliCommand::WaitImage: return WaitImage(request, services);
+        case CliCommand::WaitCursor: return WaitCursor(request, services);
     }
     return {kCliBadArguments, "", "pelmora-cli: unknown command\n"};
 }

@@ -3,9 +3,12 @@
 // it in the forms the window shows, or as one JSON object.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
+#include "platform/clock.h"
 #include "platform/desktop.h"
 #include "programs/cli_arguments.h"
 
@@ -21,10 +24,19 @@ public:
     virtual bool WriteFileWhole(const std::string& path, const std::string& bytes) = 0;
 };
 
-// Runs request on desktop. A point off the screen, no window at a point, and a search
+// What the commands run on: the desktop, files, and for the waits a clock and a sleep.
+struct CliServices {
+    Desktop& desktop;
+    CliFiles& files;
+    Clock& clock;
+    std::function<void(std::uint32_t milliseconds)> sleep;
+};
+
+// Runs request on the services' desktop. A point off the screen, no window at a point, and a search
 // that matches nothing give status 1 with a message and nothing on standard output; a
 // picture file that cannot be read gives status 2 with a message that names it, a file
-// that cannot be written status 3.
-CliResult RunCliCommand(const CliRequest& request, Desktop& desktop, CliFiles& files);
+// that cannot be written status 3. A wait looks at once, then after each interval, and
+// gives status 1 when the timeout has passed without a look that found it.
+CliResult RunCliCommand(const CliRequest& request, CliServices& services);
 
 }  // namespace pelmora

@@ -2,7 +2,10 @@
 // pelmora-cli, the Linux command-line companion: the window's values for scripts, read
 // over the X11 desktop alone (no Qt). The command line is read before the display is
 // opened, so --help, --version and a bad argument need no X server.
+#include <chrono>
+#include <cstdint>
 #include <cstdio>
+#include <ctime>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -10,6 +13,7 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <thread>
 #include <variant>
 #include <vector>
 
@@ -48,6 +52,21 @@ public:
     }
 };
 
+// The system's monotonic clock and local time.
+class SystemClock final : public pelmora::Clock {
+public:
+    std::uint32_t Milliseconds() override {
+        const auto since = std::chrono::steady_clock::now().time_since_epoch();
+        return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
+    }
+    pelmora::LocalTime Now() override {
+        const std::time_t now = std::time(nullptr);
+        std::tm local{};
+        localtime_r(&now, &local);
+        return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec};
+    }
+};
+
 int Finish(const pelmora::CliResult& result) {
     std::fputs(result.out.c_str(), stdout);
     std::fputs(result.err.c_str(), stderr);
@@ -71,5 +90,9 @@ int main(int argc, char* argv[]) {
     }
     X11Desktop desktop(*connection);
     StreamFiles files;
-    return Finish(RunCliCommand(std::get<CliRequest>(parsed), desktop, files));
+    SystemClock clock;
+    CliServices services{desktop, files, clock, [](std::uint32_t milliseconds) {
+                             std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+                         }};
+    return Finish(RunCliCommand(std::get<CliRequest>(parsed), services));
 }

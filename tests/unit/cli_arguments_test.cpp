@@ -151,6 +151,41 @@ TEST(CliArguments, SnapshotWithItsOptions) {
               std::string::npos);
 }
 
+TEST(CliArguments, WaitsWithTheirOperandsAndOptions) {
+    const CliRequest colour = Parsed({"wait-colour", "-3", "4", "#00FF00", "--timeout", "0", "--interval=1"});
+    EXPECT_EQ(colour.command, CliCommand::WaitColour);
+    EXPECT_EQ(colour.point, (ScreenPoint{-3, 4}));
+    EXPECT_EQ(colour.colour, 0x00FF00);
+    EXPECT_EQ(colour.timeoutMs, 0u);
+    EXPECT_EQ(colour.intervalMs, 1u);
+    const CliRequest image = Parsed({"wait-image", "a.bmp", "--region", "0,0,9,9", "--transparent", "FFFFFF"});
+    EXPECT_EQ(image.timeoutMs, 10000u);
+    EXPECT_EQ(image.intervalMs, 50u);
+    EXPECT_EQ(image.transparent, 0xFFFFFF);
+    const CliRequest cursor = Parsed({"wait-cursor", "4294967295", "--method", "2"});
+    EXPECT_EQ(cursor.code, 4294967295u);
+    EXPECT_EQ(cursor.method, 2);
+
+    EXPECT_NE(Refusal({"wait-colour", "1", "2"}).find("wait-colour: wants X, Y and COLOUR"), std::string::npos);
+    EXPECT_NE(Refusal({"wait-colour", "1", "2", "FF", "x"}).find("extra \"x\""), std::string::npos);
+    EXPECT_NE(Refusal({"wait-colour", "1", "b", "FF0000"}).find("Y: wants a whole number"), std::string::npos);
+    EXPECT_NE(Refusal({"wait-colour", "1", "2", "FF00"}).find("COLOUR: wants six"), std::string::npos);
+    EXPECT_NE(Refusal({"wait-cursor", "4294967296"}).find("CODE: wants a feature code"), std::string::npos);
+    EXPECT_NE(Refusal({"wait-cursor", "-1"}).find("CODE:"), std::string::npos);
+    EXPECT_NE(Refusal({"wait-cursor", "1e3"}).find("CODE:"), std::string::npos);
+    EXPECT_NE(Refusal({"wait-cursor"}).find("wait-cursor: wants CODE"), std::string::npos);
+    EXPECT_NE(Refusal({"wait-image", "a", "--timeout", "-1"}).find("--timeout: wants milliseconds"), std::string::npos);
+    EXPECT_NE(Refusal({"wait-image", "a", "--timeout", "2147483648"}).find("--timeout"), std::string::npos);
+    EXPECT_NE(
+        Refusal({"wait-image", "a", "--interval", "0"}).find("--interval: wants milliseconds, a whole number from 1"),
+        std::string::npos);
+    EXPECT_NE(Refusal({"wait-image", "a", "--all"}).find("--all: not an option of wait-image"), std::string::npos);
+    EXPECT_NE(Refusal({"wait-colour", "1", "2", "FF0000", "--region", "0,0,1,1"}).find("--region: not an option"),
+              std::string::npos);
+    EXPECT_NE(Refusal({"find-image", "a", "--timeout", "5"}).find("--timeout: not an option of find-image"),
+              std::string::npos);
+}
+
 TEST(CliValues, ColourIsSixDigitsInBlueGreenRedOrOnTheWebInRedGreenBlue) {
     EXPECT_EQ(ParseColourArgument("0000FF"), 255);  // red, as the window writes it
     EXPECT_EQ(ParseColourArgument("#FF0000"), 255);

@@ -1,13 +1,18 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <functional>
 #include <initializer_list>
+#include <vector>
 #include <map>
 #include <optional>
 #include <string>
 
 #include "backends/fake/fake_desktop.h"
+#include "backends/fake/fake_services.h"
 #include "capture/bitmap_file.h"
+#include "cursor/feature_code.h"
 #include "programs/cli_arguments.h"
 #include "programs/cli_commands.h"
 
@@ -33,6 +38,14 @@ struct MemoryFiles : CliFiles {
 struct CliCommandTest : ::testing::Test {
     FakeDesktop desktop{100, 50, 0x808080};
     MemoryFiles files;
+    FakeClock clock;
+    std::vector<std::uint32_t> sleeps;  // every sleep of a wait, in milliseconds
+    std::function<void()> afterSleep;   // what changes on the desktop meanwhile
+    CliServices services{desktop, files, clock, [this](std::uint32_t milliseconds) {
+                             sleeps.push_back(milliseconds);
+                             clock.now += milliseconds;
+                             if (afterSleep) afterSleep();
+                         }};
     CliCommandTest() {
         desktop.screen.SetPixel(10, 20, 0x123456);  // red 56, green 34, blue 12
         desktop.screen.SetPixel(99, 49, 255);
@@ -44,7 +57,7 @@ struct CliCommandTest : ::testing::Test {
             ADD_FAILURE() << "refused: " << refused->err;
             return *refused;
         }
-        return RunCliCommand(std::get<CliRequest>(parsed), desktop, files);
+        return RunCliCommand(std::get<CliRequest>(parsed), services);
     }
     // Standard output of a command that must succeed with nothing on standard error.
     std::string Out(std::initializer_list<std::string> args) {
@@ -213,4 +226,59 @@ TEST_F(CliCommandTest, SnapshotWritesTheRectangleAsABitmap) {
     EXPECT_EQ(refused.status, 3);
     EXPECT_EQ(refused.out, "");
     EXPECT_NE(refused.err.find("/denied.bmp"), std::string::npos);
+}
+
+TEST_F(CliCommandTest, WaitColourLooksEveryIntervalUntilTheTimeout) {
+    clock.now = 4294967200u;  // the counter wraps during the waits
+    afterSleep = [this] {
+        if (clock.now - 4294967200u >= 120) desktop.screen.SetPixel(5, 5, 0x0000FE);
+    };
+    EXPECT_EQ(Out({"wait-colour", "5", "5", "0000FE", "--timeout", "1000"}), "0000FE\n");
+    EXPECT_EQ(sleeps, (std::vector<std::uint32_t>{50, 50, 50}));  // looks at 0, 50, 100 and 150 ms
+
+    sleeps.clear();
+    EXPECT_EQ(Out({"--json", "wait-colour", "5", "5", "0000FF", "--tolerance=1"}),
+              "{\"x\":5,\"y\":5,\"decimal\":254,\"hex\":\"0000FE\",\"rgb\":[254,0,0],\"hsl\":[0,240,120]}\n");
+    EXPECT_EQ(sleeps, std::vector<std::uint32_t>{});  // there at the first look
+
+    // The last sleep ends at the timeout, where one more look is taken.
+    EXPECT_NE(NotFound({"wait-colour", "5", "5", "00FF00", "--timeout", "120", "--interval", "50"}).find("120 ms"),
+              std::string::npos);
+    EXPECT_EQ(sleeps, (std::vector<std::uint32_t>{50, 50, 20}));
+    sleeps.clear();
+    NotFound({"wait-colour", "5", "5", "00FF00", "--timeout", "0"});
+    EXPECT_EQ(sleeps, std::vector<std::uint32_t>{});
+    NotFound({"wait-colour", "100", "5", "808080"});  // off the screen: never there
+    EXPECT_EQ(sleeps.size(), 200u);                   // 10000 ms in steps of 50
+}
+
+TEST_F(CliCommandTest, WaitImageAndWaitCursorUntilTheyAppear) {
+    Surface picture(3, 2, 0x00FF00);
+    files.contents["/green.bmp"] = EncodeBitmap(picture);
+    afterSleep = [this] {
+        if (clock.now >= 300) desktop.screen.Rectangle(60, 30, 63, 32, 0x00FF00, 0x00FF00);
+    };
+    EXPECT_EQ(Out({"wait-image", "/green.bmp", "--interval", "100"}), "60,30\n");
+    EXPECT_EQ(sleeps.size(), 3u);
+    NotFound({"wait-image", "/green.bmp", "--region", "0,0,62,50", "--timeout", "200"});
+
+    sleeps.clear();
+    const CliResult missing = Run({"wait-image", "/none.bmp"});
+    EXPECT_EQ(missing.status, 2);  // refused before any look
+    EXPECT_EQ(sleeps, std::vector<std::uint32_t>{});
+
+    const std::string arrowCode = std::to_string(CursorFeatureCode(desktop, 1));
+    desktop.cursorImage = CursorImage{2, 2, 0, 0, {0xFF0000FF, 0xFF00FF00, 0xFFFF0000, 0xFFFFFFFF}};
+    const std::string handCode = std::to_string(CursorFeatureCode(desktop, 1));
+    ASSERT_NE(arrowCode, handCode);
+    desktop.cursorImage.reset();
+    clock.now = 0;
+    afterSleep = [this] {
+        if (clock.now >= 500)
+            desktop.cursorImage = CursorImage{2, 2, 0, 0, {0xFF0000FF, 0xFF00FF00, 0xFFFF0000, 0xFFFFFFFF}};
+    };
+    EXPECT_EQ(Out({"wait-cursor", handCode, "--method", "1", "--interval", "250"}), handCode + "\n");
+    EXPECT_EQ(clock.now, 500u);
+    EXPECT_EQ(Out({"--json", "wait-cursor", handCode, "--method=1"}), "{\"method\":1,\"code\":" + handCode + "}\n");
+    NotFound({"wait-cursor", arrowCode, "--method", "1", "--timeout", "100"});
 }
