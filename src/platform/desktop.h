@@ -24,6 +24,12 @@ struct ScreenSize {
     std::int32_t height = 0;
 };
 
+// A rectangle of screen pixels: its top-left corner and its size.
+struct ScreenRegion {
+    std::int32_t left = 0, top = 0, width = 0, height = 0;
+    friend bool operator==(const ScreenRegion&, const ScreenRegion&) = default;
+};
+
 // A window handle as the program shows and takes it: a signed 32-bit number, 0 for none.
 using WindowHandle = std::int32_t;
 
@@ -74,6 +80,9 @@ public:
     virtual void SetPointerPos(ScreenPoint point) = 0;
     // The primary screen's size.
     virtual ScreenSize Size() = 0;
+    // The smallest rectangle that holds every monitor, measured when asked: it reaches
+    // into negative coordinates when a monitor lies left of or above the primary one.
+    virtual ScreenRegion AllMonitors() = 0;
     // Colour value (0x00BBGGRR) of one screen pixel on any monitor; -1 where no monitor
     // is, or when the pixel cannot be read. Where the monitors are is measured when asked.
     virtual std::int32_t Pixel(std::int32_t x, std::int32_t y) = 0;

@@ -45,12 +45,6 @@ enum class CliCommand {
 };
 enum class ColourFormat { Hex, Decimal, Rgb, Hsl, All };
 
-// A region "L,T,W,H" of the screen.
-struct ScreenRegion {
-    std::int32_t left = 0, top = 0, width = 0, height = 0;
-    friend bool operator==(const ScreenRegion&, const ScreenRegion&) = default;
-};
-
 struct CliRequest {
     CliCommand command = CliCommand::Pointer;
     std::optional<ScreenPoint> point;   // pixel, window-at, wait-colour: X Y; the pointer when absent
@@ -61,7 +55,7 @@ struct CliRequest {
     Colour colour = 0;                   // find-colour, wait-colour: COLOUR
     std::uint32_t code = 0;              // wait-cursor CODE
     std::string file;                    // find-image, snapshot, wait-image: FILE
-    std::optional<ScreenRegion> region;  // --region, --rect; the primary screen when absent
+    std::optional<ScreenRegion> region;  // --region (every monitor when absent), --rect (the primary screen)
     int tolerance = 0;                   // --tolerance
     std::optional<Colour> transparent;   // --transparent
     bool all = false;                    // --all: every match, not the first

@@ -107,14 +107,17 @@ CliResult Windows(const CliRequest& request, Desktop& desktop) {
     return Done("{\"lines\":" + JsonArray(quoted) + "}\n");
 }
 
-// The requested region (the primary screen when none) clipped to the primary screen;
-// nothing when they do not overlap.
+// The requested region (every monitor when none) clipped to the rectangle that holds every
+// monitor; nothing when they do not overlap.
 std::optional<ScreenRegion> SearchArea(const CliRequest& request, Desktop& desktop) {
-    const ScreenSize size = GetScreenSize(desktop);
-    const ScreenRegion region = request.region.value_or(ScreenRegion{0, 0, size.width, size.height});
-    const std::int64_t left = std::max<std::int64_t>(region.left, 0), top = std::max<std::int64_t>(region.top, 0);
-    const std::int64_t right = std::min<std::int64_t>(std::int64_t{region.left} + region.width, size.width);
-    const std::int64_t bottom = std::min<std::int64_t>(std::int64_t{region.top} + region.height, size.height);
+    const ScreenRegion monitors = desktop.AllMonitors();
+    const ScreenRegion region = request.region.value_or(monitors);
+    const std::int64_t left = std::max<std::int64_t>(region.left, monitors.left);
+    const std::int64_t top = std::max<std::int64_t>(region.top, monitors.top);
+    const std::int64_t right =
+        std::min(std::int64_t{region.left} + region.width, std::int64_t{monitors.left} + monitors.width);
+    const std::int64_t bottom =
+        std::min(std::int64_t{region.top} + region.height, std::int64_t{monitors.top} + monitors.height);
     if (right <= left || bottom <= top) return std::nullopt;
     return ScreenRegion{static_cast<std::int32_t>(left), static_cast<std::int32_t>(top),
                         static_cast<std::int32_t>(right - left), static_cast<std::int32_t>(bottom - top)};

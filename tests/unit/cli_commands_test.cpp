@@ -165,6 +165,45 @@ TEST_F(CliCommandTest, FindColourInReadingOrderWithinTheClippedRegion) {
     NotFound({"find-colour", "808080", "--region", "-2147483648,-2147483648,2147483647,2147483647"});
 }
 
+// A monitor left of and above the primary one: the surface covers both, its top-left at
+// (-100, -20), the primary screen the 100 x 50 from (0, 0). Searches cover every monitor;
+// a snapshot without --rect takes the primary screen alone.
+TEST_F(CliCommandTest, RegionsReachMonitorsAtNegativeCoordinates) {
+    desktop.screen = Surface(200, 70, 0x808080);
+    desktop.screenOrigin = {-100, -20};
+    desktop.primarySize = ScreenSize{100, 50};
+    const auto put = [this](int x, int y, Colour colour) { desktop.screen.SetPixel(x + 100, y + 20, colour); };
+    put(-100, -20, 0x0000FF);
+    put(-5, 10, 0x0000FF);
+    put(4, 10, 0x0000FF);
+    put(99, 49, 0x0000FF);
+    EXPECT_EQ(Out({"find-colour", "0000FF", "--all"}), "-100,-20\n-5,10\n4,10\n99,49\n");
+    // Clipped to the monitors, not to the primary screen: a region partly left of 0 keeps
+    // its negative part, and one reaching past the left monitor loses only what lies beyond.
+    EXPECT_EQ(Out({"find-colour", "0000FF", "--region", "-10,0,20,20", "--all"}), "-5,10\n4,10\n");
+    EXPECT_EQ(Out({"--json", "find-colour", "0000FF", "--region", "-300,-300,296,400"}), "{\"x\":-100,\"y\":-20}\n");
+    NotFound({"find-colour", "0000FF", "--region", "-200,-20,100,70"});  // wholly left of the monitors
+    NotFound({"find-colour", "0000FF", "--region", "-4,-30,200,10"});    // wholly above them
+
+    // A picture across the edge between the two monitors, and one on the left monitor alone.
+    for (int x = -8; x < 8; ++x) put(x, 30, 0x010000 * (x + 8) + 0x40);
+    Surface across(6, 1);
+    across.BitBlt(0, 0, 6, 1, desktop.screen, 97, 50);
+    files.contents["/across.bmp"] = EncodeBitmap(across);
+    EXPECT_EQ(Out({"find-image", "/across.bmp"}), "-3,30\n");
+    EXPECT_EQ(Out({"find-image", "/across.bmp", "--region", "-3,30,6,1"}), "-3,30\n");
+    NotFound({"find-image", "/across.bmp", "--region", "-2,0,50,50"});
+    EXPECT_EQ(Out({"wait-image", "/across.bmp", "--timeout", "0"}), "-3,30\n");
+
+    Out({"snapshot", "/primary.bmp"});
+    const DecodedBitmap primary = DecodeBitmap(files.contents["/primary.bmp"]);
+    ASSERT_TRUE(primary.picture);
+    EXPECT_EQ(primary.picture->Width(), 100);
+    EXPECT_EQ(primary.picture->Height(), 50);
+    EXPECT_EQ(primary.picture->Pixel(4, 10), 0x0000FF);
+    EXPECT_EQ(primary.picture->Pixel(99, 49), 0x0000FF);
+}
+
 TEST_F(CliCommandTest, FindImageFromAnyBitmapFile) {
     for (int x = 0; x < 100; ++x) desktop.screen.SetPixel(x, 41, x * 0x020103);
     Surface picture(6, 3);

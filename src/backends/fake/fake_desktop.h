@@ -19,6 +19,8 @@ public:
     // Keeps the pointer on the screen, as a real desktop does.
     void SetPointerPos(ScreenPoint point) override;
     ScreenSize Size() override { return primarySize.value_or(ScreenSize{screen.Width(), screen.Height()}); }
+    // The whole surface, at screenOrigin.
+    ScreenRegion AllMonitors() override { return {screenOrigin.x, screenOrigin.y, screen.Width(), screen.Height()}; }
     std::int32_t Pixel(std::int32_t x, std::int32_t y) override;
     void ReadArea(std::int32_t left, std::int32_t top, Surface& target) override;
     // The topmost visible window whose rectangle holds the point.

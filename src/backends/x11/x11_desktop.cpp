@@ -7,10 +7,7 @@
 
 namespace pelmora {
 
-X11Desktop::X11Desktop(X11Connection& connection) : connection_(connection), screen_(connection) {
-    int eventBase = 0, errorBase = 0;
-    hasXFixes_ = XFixesQueryExtension(connection.display(), &eventBase, &errorBase);
-}
+X11Desktop::X11Desktop(X11Connection& connection) : connection_(connection), screen_(connection) {}
 
 ScreenPoint X11Desktop::PointerPos() {
     if (!connection_.Alive()) return {};
@@ -78,7 +75,14 @@ bool X11Desktop::ReadOnRoot(std::int32_t left, std::int32_t top, Surface& target
 }
 
 CurrentCursor X11Desktop::ReadCursor() {
-    if (!connection_.Alive() || !hasXFixes_) return {};
+    if (!connection_.Alive()) return {};
+    // Asked on the first read (two round trips), not at start: most users of the desktop,
+    // such as a one-shot pelmora-cli command, never read the cursor.
+    if (!hasXFixes_) {
+        int eventBase = 0, errorBase = 0;
+        hasXFixes_ = XFixesQueryExtension(connection_.display(), &eventBase, &errorBase);
+    }
+    if (!*hasXFixes_) return {};
     X11ErrorTrap trap(connection_.display());
     XFixesCursorImage* read = XFixesGetCursorImage(connection_.display());
     if (!read) return {false, PointerPos(), {}};

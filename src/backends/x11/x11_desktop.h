@@ -22,6 +22,11 @@ public:
     ScreenPoint PointerPos() override;
     void SetPointerPos(ScreenPoint point) override;
     ScreenSize Size() override;
+    // The root window, which spans every monitor from (0, 0).
+    ScreenRegion AllMonitors() override {
+        const ScreenSize root = Size();
+        return {0, 0, root.width, root.height};
+    }
     std::int32_t Pixel(std::int32_t x, std::int32_t y) override;
     void ReadArea(std::int32_t left, std::int32_t top, Surface& target) override;
     WindowHandle WindowAt(ScreenPoint point) override;
@@ -60,8 +65,8 @@ private:
     X11Connection& connection_;
     // Screen rectangles, with the shared segment the larger ones travel over.
     X11ScreenReader screen_;
-    ScreenSize rootSize_;  // as last measured; 0 x 0 before the first area read
-    bool hasXFixes_ = false;
+    ScreenSize rootSize_;            // as last measured; 0 x 0 before the first area read
+    std::optional<bool> hasXFixes_;  // whether the server has XFixes, once asked
     std::optional<WindowAtoms> atoms_;
     // The windows the last WindowAt went through, from the root's child down to its answer:
     // the next call checks them along with its first request, so that a pointer resting on
