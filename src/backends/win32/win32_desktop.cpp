@@ -4,10 +4,12 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cstring>
+#include <string>
 
 #include "backends/win32/win32_cursor.h"
 #include "backends/win32/win32_dib.h"
+#include "backends/win32/win32_text.h"
+#include "platform/utf8_encoding.h"
 
 namespace pelmora {
 
@@ -18,30 +20,39 @@ namespace {
 WindowHandle ToHandle(HWND window) { return static_cast<std::int32_t>(reinterpret_cast<std::intptr_t>(window)); }
 HWND ToWindow(WindowHandle handle) { return reinterpret_cast<HWND>(static_cast<std::intptr_t>(handle)); }
 
-// The size of the text buffers window texts are read into, as the program always had.
-constexpr int kTextBufferBytes = 255;
+// The size of the text buffers window texts are read into, as the program always had: in
+// bytes for the A functions, in UTF-16 units for the W functions (whose texts, at most 254
+// bytes of UTF-8, never have more units than that).
+constexpr int kTextBufferSize = 255;
 
-// A text an A function wrote into a buffer: up to the first NUL, never past the buffer.
-std::string BufferText(const char* buffer, int written) {
-    const int limit = std::clamp(written, 0, kTextBufferBytes);
-    const void* nul = std::memchr(buffer, '\0', static_cast<std::size_t>(limit));
-    const std::size_t length =
-        nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - buffer) : static_cast<std::size_t>(limit);
-    return std::string(buffer, length);
+// A text a function wrote into a buffer: up to the first NUL, never past the buffer.
+template <typename Char>
+std::basic_string<Char> BufferText(const Char* buffer, int written) {
+    const int limit = std::clamp(written, 0, kTextBufferSize);
+    const Char* end = std::find(buffer, buffer + limit, Char{});
+    return std::basic_string<Char>(buffer, end);
 }
 
-// The title of a window in UTF-8, read as an ANSI program would and cut on a character
-// boundary within the buffer.
-std::string ReadTitle(HWND window, const TextEncoding& encoding) {
-    char buffer[kTextBufferBytes] = {};
-    const int written = GetWindowTextA(window, buffer, kTextBufferBytes);
-    return encoding.ToUtf8(encoding.CutAtCharacterBoundary(BufferText(buffer, written), kWindowTextMaxBytes));
+// A window text in UTF-8, cut on a character boundary within kWindowTextMaxBytes: read by
+// readA through the ANSI code page when there is one, else by readW in UTF-16.
+template <typename ReadA, typename ReadW>
+std::string ReadText(HWND window, const TextEncoding* ansi, ReadA readA, ReadW readW) {
+    if (ansi) {
+        char buffer[kTextBufferSize] = {};
+        const int written = readA(window, buffer, kTextBufferSize);
+        return ansi->ToUtf8(ansi->CutAtCharacterBoundary(BufferText(buffer, written), kWindowTextMaxBytes));
+    }
+    wchar_t buffer[kTextBufferSize] = {};
+    const int written = readW(window, buffer, kTextBufferSize);
+    return Utf8Encoding().CutAtCharacterBoundary(Utf8(BufferText(buffer, written)), kWindowTextMaxBytes);
 }
 
-std::string ReadClassName(HWND window, const TextEncoding& encoding) {
-    char buffer[kTextBufferBytes] = {};
-    const int written = GetClassNameA(window, buffer, kTextBufferBytes);
-    return encoding.ToUtf8(encoding.CutAtCharacterBoundary(BufferText(buffer, written), kWindowTextMaxBytes));
+std::string ReadTitle(HWND window, const TextEncoding* ansi) {
+    return ReadText(window, ansi, GetWindowTextA, GetWindowTextW);
+}
+
+std::string ReadClassName(HWND window, const TextEncoding* ansi) {
+    return ReadText(window, ansi, GetClassNameA, GetClassNameW);
 }
 
 // The screen's device context for the length of one call.
@@ -67,7 +78,31 @@ RECT VirtualScreen() {
     return {left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN), top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
 }
 
+// The name of a window station or desktop.
+std::wstring ObjectName(HANDLE object) {
+    wchar_t name[256] = {};
+    if (!GetUserObjectInformationW(object, UOI_NAME, name, sizeof name - sizeof name[0], nullptr)) return {};
+    return name;
+}
+
 }  // namespace
+
+std::string ScreenUnavailability() {
+    HWINSTA station = GetProcessWindowStation();
+    USEROBJECTFLAGS flags{};
+    if (!station || !GetUserObjectInformationW(station, UOI_FLAGS, &flags, sizeof flags, nullptr) ||
+        !(flags.dwFlags & WSF_VISIBLE))
+        return "no one sees this program's screen (it runs as a service or without a logged-on user)";
+    HDESK input = OpenInputDesktop(0, FALSE, DESKTOP_READOBJECTS);
+    const std::wstring shown = input ? ObjectName(input) : L"";
+    if (input) CloseDesktop(input);
+    if (shown.empty() || shown != ObjectName(GetThreadDesktop(GetCurrentThreadId())))
+        return "the desktop shown is not this program's (the workstation is locked, a secure desktop is up, or "
+               "the program was started on another desktop)";
+    const ScreenDc screen;
+    if (!screen.get()) return "the screen has no device context";
+    return {};
+}
 
 ScreenPoint Win32Desktop::PointerPos() {
     POINT point{};
@@ -82,6 +117,11 @@ ScreenSize Win32Desktop::Size() {
     const ScreenDc screen;
     if (!screen.get()) return {};
     return {GetDeviceCaps(screen.get(), HORZRES), GetDeviceCaps(screen.get(), VERTRES)};
+}
+
+ScreenRegion Win32Desktop::AllMonitors() {
+    const RECT screenArea = VirtualScreen();
+    return {screenArea.left, screenArea.top, screenArea.right - screenArea.left, screenArea.bottom - screenArea.top};
 }
 
 std::int32_t Win32Desktop::Pixel(std::int32_t x, std::int32_t y) {
@@ -138,7 +178,7 @@ WindowHandle Win32Desktop::WindowAt(ScreenPoint point) { return ToHandle(WindowF
 WindowTexts Win32Desktop::ReadWindowTexts(WindowHandle window) {
     const HWND hwnd = ToWindow(window);
     if (window == 0 || !IsWindow(hwnd)) return {};
-    return {ReadTitle(hwnd, encoding_), ReadClassName(hwnd, encoding_)};
+    return {ReadTitle(hwnd, ansi_), ReadClassName(hwnd, ansi_)};
 }
 
 std::vector<TopLevelWindow> Win32Desktop::TopLevelWindows() {
@@ -149,7 +189,7 @@ std::vector<TopLevelWindow> Win32Desktop::TopLevelWindows() {
     std::vector<TopLevelWindow> windows;
     for (HWND window = GetWindow(GetDesktopWindow(), GW_CHILD); window && windows.size() < kMostWindows;
          window = GetWindow(window, GW_HWNDNEXT))
-        windows.push_back({ToHandle(window), ReadTitle(window, encoding_)});
+        windows.push_back({ToHandle(window), ReadTitle(window, ansi_)});
     return windows;
 }
 

@@ -2,19 +2,33 @@
 // The screen, the pointer, the windows and the cursor over user32 and gdi32.
 #pragma once
 
+#include <string>
+
 #include "platform/desktop.h"
 #include "platform/text_encoding.h"
 
 namespace pelmora {
 
+// Why this process cannot read the screen, or empty when it can: it runs where no one
+// sees (a service's window station), or on a desktop other than the one shown (while the
+// workstation is locked or a secure desktop such as a UAC prompt is up), or the screen has
+// no device context.
+std::string ScreenUnavailability();
+
 class Win32Desktop : public Desktop {
 public:
-    // encoding turns other programs' ANSI window texts into the program's UTF-8.
-    explicit Win32Desktop(const TextEncoding& encoding) : encoding_(encoding) {}
+    // Other programs' window texts read through the ANSI code page, as pelmora.exe reads
+    // them (a character the code page lacks comes out as "?"); ansi turns them into UTF-8.
+    explicit Win32Desktop(const TextEncoding& ansi) : ansi_(&ansi) {}
+    // Window texts read in UTF-16, every character kept whatever the code page, and cut to
+    // kWindowTextMaxBytes of UTF-8 as on X11: for pelmora-cli, whose output is UTF-8.
+    Win32Desktop() = default;
 
     ScreenPoint PointerPos() override;
     void SetPointerPos(ScreenPoint point) override;
     ScreenSize Size() override;
+    // The virtual screen.
+    ScreenRegion AllMonitors() override;
     std::int32_t Pixel(std::int32_t x, std::int32_t y) override;
     void ReadArea(std::int32_t left, std::int32_t top, Surface& target) override;
     WindowHandle WindowAt(ScreenPoint point) override;
@@ -23,7 +37,7 @@ public:
     CurrentCursor ReadCursor() override;
 
 private:
-    const TextEncoding& encoding_;
+    const TextEncoding* ansi_ = nullptr;  // none: UTF-16 reads
 };
 
 }  // namespace pelmora
