@@ -268,6 +268,19 @@ TEST_F(X11DesktopTest, OneSharedSegmentServesLargeAndSmallReadsInTurn) {
     XSync(other, False);
 }
 
+TEST_F(X11DesktopTest, ALargeReadInBandsIsRefusedWholeWhenItReachesPastTheScreen) {
+    // A whole-width read travels in bands of rows; one whose last rows lie past the
+    // bottom edge is refused before any band has been written.
+    const ScreenSize screen = desktop->Size();
+    X11ScreenReader reader(*connection);
+    Surface area(screen.width, 600, kUntouched);
+    EXPECT_FALSE(reader.Read(0, screen.height - 599, screen.width, 600, area, 0, 0));
+    EXPECT_EQ(FirstDifference(area, Surface(screen.width, 600, kUntouched)), "");
+    ASSERT_TRUE(reader.Read(0, screen.height - 600, screen.width, 600, area, 0, 0));
+    EXPECT_TRUE(reader.SharingMemory());
+    EXPECT_EQ(FirstDifference(area, ScreenThroughXGetPixel(0, screen.height - 600, screen.width, 600)), "");
+}
+
 TEST_F(X11DesktopTest, RefusedRequestsDoNotEndTheProcess) {
     X11ErrorTrap trap(connection->display());
     XDestroyWindow(connection->display(), 0x7ffffff0);  // no such window: BadWindow

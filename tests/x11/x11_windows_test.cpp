@@ -232,13 +232,23 @@ TEST_F(ManagedWindowsTest, TitlesInEachEncodingComeOutAsUtf8) {
         {{{"_NET_WM_NAME", "UTF8_STRING", std::string("ab\0cd", 5)}}, "ab"},
         {{{"WM_NAME", "STRING", std::string("x\0y", 3)}}, "x"},
     };
+    std::vector<std::pair<WindowHandle, std::string>> expected;
     for (const Case& c : cases) {
         const ::Window window = client->Create(0, 0, 10, 10);  // texts need no mapped window
         for (const Property& p : c.properties) client->SetBytes(window, p.name, p.type, p.bytes);
         const WindowTexts texts = desktop->ReadWindowTexts(Handle(window));
         EXPECT_EQ(texts.title, c.title) << c.properties.front().bytes;
         EXPECT_EQ(texts.className, "");
+        expected.emplace_back(Handle(window), c.title);
     }
+    // The walk over the top-level windows, which asks for WM_NAME only where _NET_WM_NAME
+    // gave no title, lists the same titles.
+    std::vector<std::pair<WindowHandle, std::string>> walked;
+    for (const TopLevelWindow& window : desktop->TopLevelWindows())
+        for (const auto& [handle, title] : expected)
+            if (window.handle == handle) walked.emplace_back(window.handle, window.title);
+    std::reverse(walked.begin(), walked.end());  // the last made is on top
+    EXPECT_EQ(walked, expected);
 
     // The class part of WM_CLASS, also when it is compound text or Latin-1.
     const ::Window window = client->Create(0, 0, 10, 10);

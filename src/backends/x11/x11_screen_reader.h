@@ -42,7 +42,8 @@ public:
 
     // Reads the root rectangle (x, y, width, height), which must lie wholly on the screen,
     // into target with its top-left pixel at (left, top). False, target untouched, when the
-    // server refused the read.
+    // server refused the read (a large read goes in bands: a screen that shrinks in the
+    // middle of one may leave the bands read before it in target).
     bool Read(int x, int y, int width, int height, Surface& target, int left, int top);
 
     // True once the server has taken the shared segment, made on the first read larger

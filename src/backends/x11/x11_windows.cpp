@@ -201,15 +201,24 @@ private:
     xcb_atom_t utf8String_;
 };
 
+// Which of a window's text properties to ask for.
+struct TextParts {
+    bool netWmName = true;
+    bool wmName = true;
+    bool wmClass = false;
+};
+
 // The requests for a window's texts, sent together.
 struct TextRequests {
     xcb_window_t window = XCB_NONE;
+    TextParts parts;
     xcb_get_property_cookie_t netWmName{}, wmName{}, wmClass{};
-    bool withClass = false;
 };
 
 struct ReadTexts {
     bool windowGone = false;
+    // No title in _NET_WM_NAME, and WM_NAME, which would give it, was not asked for.
+    bool titleNeedsWmName = false;
     std::string title;
     std::string className;
 };
@@ -219,42 +228,49 @@ public:
     TextReader(Display* display, xcb_connection_t* xcb, xcb_atom_t netWmName, xcb_atom_t utf8String)
         : xcb_(xcb), netWmName_(netWmName), decoder_(display, xcb, utf8String) {}
 
-    TextRequests Ask(xcb_window_t window, bool withClass) const {
+    // Asking for WM_NAME along with _NET_WM_NAME spares a window without the latter a
+    // second round trip; a walk over many windows asks for it only where it is needed,
+    // in one round for all of them.
+    TextRequests Ask(xcb_window_t window, TextParts parts) const {
         TextRequests requests;
         requests.window = window;
-        requests.withClass = withClass;
-        requests.netWmName = xcb_get_property(xcb_, 0, window, netWmName_, XCB_GET_PROPERTY_TYPE_ANY, 0, kTextUnits);
-        // WM_NAME is asked for at once too: a window without _NET_WM_NAME then costs no
-        // second round trip.
-        requests.wmName = xcb_get_property(xcb_, 0, window, XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY, 0, kTextUnits);
-        if (withClass)
+        requests.parts = parts;
+        if (parts.netWmName)
+            requests.netWmName =
+                xcb_get_property(xcb_, 0, window, netWmName_, XCB_GET_PROPERTY_TYPE_ANY, 0, kTextUnits);
+        if (parts.wmName)
+            requests.wmName =
+                xcb_get_property(xcb_, 0, window, XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY, 0, kTextUnits);
+        if (parts.wmClass)
             requests.wmClass =
                 xcb_get_property(xcb_, 0, window, XCB_ATOM_WM_CLASS, XCB_GET_PROPERTY_TYPE_ANY, 0, kClassUnits);
         return requests;
     }
 
     void Forget(const TextRequests& requests) const {
-        pelmora::Forget(xcb_, requests.netWmName);
-        pelmora::Forget(xcb_, requests.wmName);
-        if (requests.withClass) pelmora::Forget(xcb_, requests.wmClass);
+        if (requests.parts.netWmName) pelmora::Forget(xcb_, requests.netWmName);
+        if (requests.parts.wmName) pelmora::Forget(xcb_, requests.wmName);
+        if (requests.parts.wmClass) pelmora::Forget(xcb_, requests.wmClass);
     }
 
     // Reads every reply of requests, whatever the first ones said.
     ReadTexts Collect(const TextRequests& requests) {
-        RawText netWmName = ToRawText(Await(xcb_get_property_reply, xcb_, requests.netWmName));
-        RawText wmName = ToRawText(Await(xcb_get_property_reply, xcb_, requests.wmName));
-        RawText wmClass;
-        if (requests.withClass) wmClass = ToRawText(Await(xcb_get_property_reply, xcb_, requests.wmClass));
+        const TextParts& parts = requests.parts;
+        RawText netWmName, wmName, wmClass;
+        if (parts.netWmName) netWmName = ToRawText(Await(xcb_get_property_reply, xcb_, requests.netWmName));
+        if (parts.wmName) wmName = ToRawText(Await(xcb_get_property_reply, xcb_, requests.wmName));
+        if (parts.wmClass) wmClass = ToRawText(Await(xcb_get_property_reply, xcb_, requests.wmClass));
         ReadTexts texts;
         if (netWmName.windowGone || wmName.windowGone || wmClass.windowGone) {
             texts.windowGone = true;
             return texts;
         }
         texts.title = decoder_.Text(netWmName, TextKind::Utf8, 0, requests.window, netWmName_);
-        if (texts.title.empty())
+        if (texts.title.empty() && parts.wmName)
             texts.title = decoder_.Text(wmName, decoder_.KindOf(wmName.type), 0, requests.window, XCB_ATOM_WM_NAME);
+        texts.titleNeedsWmName = texts.title.empty() && !parts.wmName;
         // WM_CLASS holds the instance name, then the class name.
-        if (requests.withClass)
+        if (parts.wmClass)
             texts.className =
                 decoder_.Text(wmClass, decoder_.KindOf(wmClass.type), 1, requests.window, XCB_ATOM_WM_CLASS);
         return texts;
@@ -366,7 +382,7 @@ WalkResult Walk(xcb_connection_t* xcb, xcb_window_t root, xcb_atom_t wmState, Sc
     const auto top = xcb_translate_coordinates(xcb, root, root, static_cast<std::int16_t>(point.x),
                                                static_cast<std::int16_t>(point.y));
     std::optional<TextRequests> texts;
-    if (lastAnswer != XCB_NONE) texts = reader.Ask(lastAnswer, true);
+    if (lastAnswer != XCB_NONE) texts = reader.Ask(lastAnswer, {.wmClass = true});
     WalkResult result{Descend(xcb, root, wmState, point, path, top), std::nullopt};
     if (texts) {
         if (result.answer && result.answer->window == lastAnswer) result.answerTexts = reader.Collect(*texts);
@@ -416,18 +432,20 @@ constexpr std::uint32_t kMostListedClients = 1 << 20;
 // with every other window's, and reads the replies in the next.
 struct TopLevelWalk {
     enum class Stage {
-        Examine,  // is it a client itself; what does it hold
-        Verify,   // a child the window manager lists as client: its WM_STATE and its title
-        Search,   // no listed client: the next level of windows below, for WM_STATE
-        Read,     // the window to list is known: its title
+        Examine,     // is it a client itself
+        Unfold,      // the windows it holds, when its listed client is not known by now
+        Verify,      // a child the window manager lists as client: its WM_STATE and its title
+        Search,      // no listed client: the next level of windows below, for WM_STATE
+        Read,        // the window to list is known: its title
+        ReadWmName,  // its _NET_WM_NAME gave no title: its WM_NAME
         Done,
         Gone,  // vanished meanwhile: not listed
     };
     Stage stage = Stage::Examine;
     xcb_window_t top = XCB_NONE;
     xcb_window_t shown = XCB_NONE;
-    std::vector<xcb_window_t> children;  // the top-level window's, top first
-    std::vector<xcb_window_t> level;     // Search: the windows of this level, top first
+    bool listedChildFailed = false;   // the listed child it holds had no WM_STATE
+    std::vector<xcb_window_t> level;  // Search: the windows of this level, top first
     int depth = 0;
     std::string title;
 
@@ -501,7 +519,7 @@ WindowTexts X11Desktop::ReadWindowTexts(WindowHandle window) {
     const WindowAtoms atoms = Atoms();
     TextReader reader(connection_.display(), xcb, atoms.netWmName, atoms.utf8String);
     // A negative handle becomes an id no window has, which the server refuses like a gone one.
-    ReadTexts texts = reader.Collect(reader.Ask(static_cast<xcb_window_t>(window), true));
+    ReadTexts texts = reader.Collect(reader.Ask(static_cast<xcb_window_t>(window), {.wmClass = true}));
     if (texts.windowGone) return {};
     return {std::move(texts.title), std::move(texts.className)};
 }
@@ -529,21 +547,61 @@ std::vector<TopLevelWindow> X11Desktop::TopLevelWindows() {
     }
     const auto isListed = [&](xcb_window_t window) { return std::binary_search(listed.begin(), listed.end(), window); };
 
+    // The window each listed client sits in, asked of the clients in one round, as
+    // (parent, client) pairs in order: a reparenting window manager's frame holds dozens
+    // of decoration windows (openbox's 56), so asking every frame for its children costs
+    // the server and the connection many times more than asking every client for its
+    // parent.
+    std::vector<xcb_query_tree_cookie_t> parentRequests;
+    parentRequests.reserve(listed.size());
+    for (const xcb_window_t client : listed) parentRequests.push_back(xcb_query_tree(xcb, client));
+    std::vector<std::pair<xcb_window_t, xcb_window_t>> listedBelow;
+    listedBelow.reserve(listed.size());
+    for (std::size_t i = 0; i < listed.size(); ++i)
+        if (const auto tree = Await(xcb_query_tree_reply, xcb, parentRequests[i]))
+            listedBelow.emplace_back(tree->parent, listed[i]);
+    std::sort(listedBelow.begin(), listedBelow.end());
+    // The one listed client among top's children; nothing when there is none or more.
+    const auto onlyListedChild = [&](xcb_window_t top) -> std::optional<xcb_window_t> {
+        const auto first = std::lower_bound(listedBelow.begin(), listedBelow.end(), std::pair{top, xcb_window_t{0}});
+        if (first == listedBelow.end() || first->first != top) return std::nullopt;
+        if (first + 1 != listedBelow.end() && (first + 1)->first == top) return std::nullopt;
+        return first->second;
+    };
+
+    // A top-level window that holds one listed client is taken for its frame and goes
+    // straight to that client: a frame is no client itself, so asking it for WM_STATE
+    // first would only cost a request per window.
     std::vector<TopLevelWalk> walks;
     for (const xcb_window_t top : ChildrenTopFirst(*rootTree)) {
-        walks.emplace_back();
-        walks.back().top = top;
+        TopLevelWalk& walk = walks.emplace_back();
+        walk.top = top;
+        if (const auto client = onlyListedChild(top)) {
+            walk.shown = *client;
+            walk.stage = Stage::Verify;
+        }
     }
+
+    // The title read, or the round that reads it from WM_NAME.
+    const auto takeTitle = [](TopLevelWalk& walk, ReadTexts& texts) {
+        if (texts.titleNeedsWmName) {
+            walk.stage = Stage::ReadWmName;
+            return;
+        }
+        walk.title = std::move(texts.title);
+        walk.stage = Stage::Done;
+    };
+    const TextParts titleOnly{.netWmName = true, .wmName = false};
 
     const auto send = [&](TopLevelWalk& walk) {
         switch (walk.stage) {
             case Stage::Examine:
                 walk.state = xcb_get_property(xcb, 0, walk.top, atoms.wmState, XCB_GET_PROPERTY_TYPE_ANY, 0, 0);
-                walk.tree = xcb_query_tree(xcb, walk.top);
                 return true;
+            case Stage::Unfold: walk.tree = xcb_query_tree(xcb, walk.top); return true;
             case Stage::Verify:
                 walk.state = xcb_get_property(xcb, 0, walk.shown, atoms.wmState, XCB_GET_PROPERTY_TYPE_ANY, 0, 0);
-                walk.texts = reader.Ask(walk.shown, false);
+                walk.texts = reader.Ask(walk.shown, titleOnly);
                 return true;
             case Stage::Search:
                 walk.levelRequests.clear();
@@ -552,7 +610,8 @@ std::vector<TopLevelWindow> X11Desktop::TopLevelWindows() {
                         xcb_get_property(xcb, 0, window, atoms.wmState, XCB_GET_PROPERTY_TYPE_ANY, 0, 0),
                         xcb_query_tree(xcb, window));
                 return true;
-            case Stage::Read: walk.texts = reader.Ask(walk.shown, false); return true;
+            case Stage::Read: walk.texts = reader.Ask(walk.shown, titleOnly); return true;
+            case Stage::ReadWmName: walk.texts = reader.Ask(walk.shown, {.netWmName = false}); return true;
             case Stage::Done:
             case Stage::Gone: return false;
         }
@@ -563,26 +622,34 @@ std::vector<TopLevelWindow> X11Desktop::TopLevelWindows() {
         switch (walk.stage) {
             case Stage::Examine: {
                 const auto state = Await(xcb_get_property_reply, xcb, walk.state);
-                const auto tree = Await(xcb_query_tree_reply, xcb, walk.tree);
-                if (!state || !tree) {
+                if (!state) {
                     walk.stage = Stage::Gone;
                 } else if (state->type != XCB_NONE) {
                     walk.shown = walk.top;
                     walk.stage = Stage::Read;
                 } else {
-                    walk.children = ChildrenTopFirst(*tree);
-                    const auto client = std::find_if(walk.children.begin(), walk.children.end(), isListed);
-                    if (client != walk.children.end()) {
-                        walk.shown = *client;
-                        walk.stage = Stage::Verify;
-                    } else if (walk.children.empty()) {
-                        walk.shown = walk.top;
-                        walk.stage = Stage::Read;
-                    } else {
-                        walk.level = walk.children;
-                        walk.depth = 1;
-                        walk.stage = Stage::Search;
-                    }
+                    walk.stage = Stage::Unfold;
+                }
+                break;
+            }
+            case Stage::Unfold: {
+                const auto tree = Await(xcb_query_tree_reply, xcb, walk.tree);
+                if (!tree) {
+                    walk.stage = Stage::Gone;
+                    break;
+                }
+                const std::vector<xcb_window_t> children = ChildrenTopFirst(*tree);
+                const auto client = std::find_if(children.begin(), children.end(), isListed);
+                if (client != children.end() && !walk.listedChildFailed) {
+                    walk.shown = *client;
+                    walk.stage = Stage::Verify;
+                } else if (children.empty()) {
+                    walk.shown = walk.top;
+                    walk.stage = Stage::Read;
+                } else {
+                    walk.level = children;
+                    walk.depth = 1;
+                    walk.stage = Stage::Search;
                 }
                 break;
             }
@@ -592,12 +659,12 @@ std::vector<TopLevelWindow> X11Desktop::TopLevelWindows() {
                 if (!state || texts.windowGone) {
                     walk.stage = Stage::Gone;
                 } else if (state->type != XCB_NONE) {
-                    walk.title = std::move(texts.title);
-                    walk.stage = Stage::Done;
+                    takeTitle(walk, texts);
                 } else {
-                    walk.level = walk.children;  // listed but no client: look for one
-                    walk.depth = 1;
-                    walk.stage = Stage::Search;
+                    // Listed but no client: the top-level window may be one itself, or
+                    // hold one further below.
+                    walk.listedChildFailed = true;
+                    walk.stage = Stage::Examine;
                 }
                 break;
             }
@@ -625,14 +692,11 @@ std::vector<TopLevelWindow> X11Desktop::TopLevelWindows() {
                 }
                 break;
             }
-            case Stage::Read: {
+            case Stage::Read:
+            case Stage::ReadWmName: {
                 ReadTexts texts = reader.Collect(walk.texts);
-                if (texts.windowGone) {
-                    walk.stage = Stage::Gone;
-                } else {
-                    walk.title = std::move(texts.title);
-                    walk.stage = Stage::Done;
-                }
+                if (texts.windowGone) walk.stage = Stage::Gone;
+                else takeTitle(walk, texts);
                 break;
             }
             case Stage::Done:
