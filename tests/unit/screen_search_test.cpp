@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdlib>
 #include <random>
@@ -99,6 +101,66 @@ TEST(FindPictureIn, FirstRowsRepeatingAllOverTheScreen) {
     EXPECT_EQ(FindPictureIn(area, picture, 0, std::nullopt, true), (Points{{336, 200}}));
     // The tile itself lies at every tile corner but the one the picture covers.
     EXPECT_EQ(FindPictureIn(area, tile, 0, std::nullopt, true).size(), 50u * 30u - 1u);
+}
+
+TEST(FindPictureIn, AgreesWithComparingEveryCornerWithinWiderTolerances) {
+    // Colours that drift a little from pixel to pixel, so that many lie within the
+    // tolerance of one another and across the coarse steps the anchor is chosen by; the
+    // picture is a piece of the area with every channel moved by up to the tolerance and
+    // some pixels made transparent.
+    std::mt19937 random(11);
+    for (int round = 0; round < 30; ++round) {
+        const int tolerance = std::array{2, 8, 30}[round % 3];
+        Surface area(40, 30);
+        Colour colour = 0x808080;
+        for (int y = 0; y < area.Height(); ++y)
+            for (int x = 0; x < area.Width(); ++x) {
+                Colour next = 0;
+                for (int shift = 0; shift < 24; shift += 8) {
+                    const int channel = (colour >> shift & 0xFF) + static_cast<int>(random() % 21) - 10;
+                    next |= std::clamp(channel, 0, 254) << shift;
+                }
+                area.SetPixel(x, y, colour = next);
+            }
+        const int width = 2 + static_cast<int>(random() % 5), height = 2 + static_cast<int>(random() % 4);
+        Surface picture = Cut(area, static_cast<int>(random() % (41 - width)),
+                              static_cast<int>(random() % (31 - height)), width, height);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                Colour moved = 0;
+                for (int shift = 0; shift < 24; shift += 8) {
+                    const int channel = (picture.Pixel(x, y) >> shift & 0xFF) +
+                                        static_cast<int>(random() % (2 * tolerance + 1)) - tolerance;
+                    moved |= std::clamp(channel, 0, 254) << shift;
+                }
+                picture.SetPixel(x, y, random() % 5 == 0 ? 0xFFFFFF : moved);
+            }
+        const Points every = EveryMatchByBruteForce(area, picture, tolerance, 0xFFFFFF);
+        ASSERT_FALSE(every.empty());  // the picture was cut from the area
+        EXPECT_EQ(FindPictureIn(area, picture, tolerance, 0xFFFFFF, true), every) << round;
+        EXPECT_EQ(FindPictureIn(area, picture, tolerance, 0xFFFFFF, false), Points{every.front()}) << round;
+    }
+}
+
+TEST(FindPictureIn, OnlyTheLastRowTellsTheOnePlaceApart) {
+    // Columns of two colours in turn, every row the same: the picture's first 31 rows lie at
+    // every other corner of the screen and both its colours are as common as each other
+    // there; only its last row, with the colours swapped, lies at one place. Comparing all
+    // 1024 pixels at each of those corners would take a thousand million comparisons,
+    // seconds even in an optimised build; learning which pixel tells them apart takes one
+    // pass over the screen.
+    constexpr Colour kEven = 0x3C78B4, kOdd = 0xB4783C;
+    Surface area(1920, 1080);
+    for (int y = 0; y < area.Height(); ++y)
+        for (int x = 0; x < area.Width(); ++x) area.SetPixel(x, y, x % 2 ? kOdd : kEven);
+    Surface picture(32, 32);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) picture.SetPixel(x, y, (x % 2 == 0) == (y < 31) ? kEven : kOdd);
+    area.BitBlt(1500, 800, 32, 32, picture, 0, 0);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(FindPictureIn(area, picture, 0, std::nullopt, true), (Points{{1500, 800}}));
+    EXPECT_EQ(FindPictureIn(area, picture, 8, std::nullopt, true), (Points{{1500, 800}}));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
 }
 
 TEST(FindPictureIn, ToleranceTransparentPixelsAndSizes) {
