@@ -53,9 +53,9 @@ constexpr const char* kHelp =
     "  --help      this text\n"
     "  --version   the version number\n"
     "\n"
-    "Exit status: 0 done or found; 1 not found, timed out or off the screen; 2 a bad command\n"
-    "line or a picture FILE that cannot be read; 3 no display, or the platform refused (the\n"
-    "screen could not be grabbed, FILE could not be written).\n";
+    "Exit status: 0 done or found; 1 not found, timed out, off the screen or no such window;\n"
+    "2 a bad command line or a picture FILE that cannot be read; 3 no display, or the\n"
+    "platform refused (the screen could not be grabbed, FILE could not be written).\n";
 
 struct CommandName {
     const char* name;

@@ -15,8 +15,8 @@
 
 namespace pelmora {
 
-// Exit statuses: done or found; not found, timed out or off the screen; a bad command
-// line; no display or the platform refused.
+// Exit statuses: done or found; not found, timed out, off the screen or no such window; a
+// bad command line; no display or the platform refused.
 inline constexpr int kCliDone = 0;
 inline constexpr int kCliNotFound = 1;
 inline constexpr int kCliBadArguments = 2;

@@ -90,6 +90,11 @@ CliResult WindowAt(const CliRequest& request, Desktop& desktop) {
 
 CliResult Window(const CliRequest& request, Desktop& desktop) {
     const WindowTexts texts = ReadWindowText(desktop, request.handle);
+    // The desktop gives both texts empty for a handle that names no window; a script must
+    // not take that for a window's texts. (A real window with neither title nor class is
+    // rare, and says nothing a script could use either.)
+    if (texts.title.empty() && texts.className.empty())
+        return NotFound("no window " + std::to_string(request.handle) + ", or one with neither title nor class");
     if (request.json)
         return Done("{\"handle\":" + std::to_string(request.handle) + ",\"title\":" + JsonString(texts.title) +
                     ",\"class\":" + JsonString(texts.className) + "}\n");

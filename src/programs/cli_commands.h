@@ -32,8 +32,8 @@ struct CliServices {
     std::function<void(std::uint32_t milliseconds)> sleep;
 };
 
-// Runs request on the services' desktop. A point off the screen, no window at a point, and a search
-// that matches nothing give status 1 with a message and nothing on standard output; a
+// Runs request on the services' desktop. A point off the screen, no window at a point or
+// for a handle, and a search that matches nothing give status 1 with a message and nothing on standard output; a
 // picture file that cannot be read gives status 2 with a message that names it, a file
 // that cannot be written status 3. A wait looks at once, then after each interval, and
 // gives status 1 when the timeout has passed without a look that found it.

@@ -113,6 +113,9 @@ TEST_F(CliCommandTest, WindowAtAndWindowTexts) {
     EXPECT_EQ(Out({"window", "7001"}), "Top \"quoted\"\n\nEdit\n");
     EXPECT_EQ(Out({"window", "7001", "--json"}),
               "{\"handle\":7001,\"title\":\"Top \\\"quoted\\\"\\n\",\"class\":\"Edit\"}\n");
+    // A handle that names no window is not found, not a window with empty texts.
+    EXPECT_NE(NotFound({"window", "12345"}).find("no window 12345"), std::string::npos);
+    NotFound({"--json", "window", "0"});
 }
 
 TEST_F(CliCommandTest, WindowsListAndSearchLinesAsTheWindowMakesThem) {
