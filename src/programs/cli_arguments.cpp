@@ -106,6 +106,26 @@ std::optional<std::uint32_t> FeatureCode(std::string_view text) {
 constexpr std::int64_t kInt32Low = INT32_MIN;
 constexpr std::int64_t kInt32High = INT32_MAX;
 
+// Reads the operands X and Y at operands[at] and operands[at + 1] into point; the complaint
+// when one is no whole number.
+std::optional<CliResult> ReadPoint(const std::vector<std::string>& operands, std::size_t at,
+                                   std::optional<ScreenPoint>& point) {
+    const auto x = WholeNumber(operands[at], kInt32Low, kInt32High);
+    if (!x) return Bad("X: wants a whole number of screen pixels, got " + Quoted(operands[at]));
+    const auto y = WholeNumber(operands[at + 1], kInt32Low, kInt32High);
+    if (!y) return Bad("Y: wants a whole number of screen pixels, got " + Quoted(operands[at + 1]));
+    point = ScreenPoint{*x, *y};
+    return std::nullopt;
+}
+
+// Reads the operand COLOUR into colour; the complaint when it is none.
+std::optional<CliResult> ReadColour(const std::string& text, Colour& colour) {
+    const auto value = ParseColourArgument(text);
+    if (!value) return Bad("COLOUR: wants six hexadecimal digits (BGR) or #RRGGBB, got " + Quoted(text));
+    colour = *value;
+    return std::nullopt;
+}
+
 constexpr unsigned Bit(CliCommand command) { return 1u << static_cast<unsigned>(command); }
 constexpr unsigned kWaits = Bit(CliCommand::WaitColour) | Bit(CliCommand::WaitImage) | Bit(CliCommand::WaitCursor);
 constexpr unsigned kSearches = Bit(CliCommand::FindColour) | Bit(CliCommand::FindImage);
@@ -157,13 +177,8 @@ std::variant<CliRequest, CliResult> Finish(const std::vector<std::string>& opera
             if (given != 0 && given != 2)
                 return Bad(name + ": wants X and Y, or neither (then the pointer's position)" +
                            (given > 2 ? ", got the extra " + Quoted(operands[3]) : std::string()));
-            if (given == 2) {
-                const auto x = WholeNumber(operands[1], kInt32Low, kInt32High);
-                if (!x) return Bad("X: wants a whole number of screen pixels, got " + Quoted(operands[1]));
-                const auto y = WholeNumber(operands[2], kInt32Low, kInt32High);
-                if (!y) return Bad("Y: wants a whole number of screen pixels, got " + Quoted(operands[2]));
-                request.point = ScreenPoint{*x, *y};
-            }
+            if (given == 0) break;
+            if (auto bad = ReadPoint(operands, 1, request.point)) return *bad;
             break;
         }
         case CliCommand::Window: {
@@ -179,25 +194,15 @@ std::variant<CliRequest, CliResult> Finish(const std::vector<std::string>& opera
             if (given != 1)
                 return Bad(given == 0 ? "find-colour: wants COLOUR, six hexadecimal digits (BGR) or #RRGGBB"
                                       : "find-colour: wants one COLOUR, got the extra " + Quoted(operands[2]));
-            const auto colour = ParseColourArgument(operands[1]);
-            if (!colour)
-                return Bad("COLOUR: wants six hexadecimal digits (BGR) or #RRGGBB, got " + Quoted(operands[1]));
-            request.colour = *colour;
+            if (auto bad = ReadColour(operands[1], request.colour)) return *bad;
             break;
         }
         case CliCommand::WaitColour: {
             if (given != 3)
                 return Bad("wait-colour: wants X, Y and COLOUR" +
                            (given > 3 ? ", got the extra " + Quoted(operands[4]) : std::string()));
-            const auto x = WholeNumber(operands[1], kInt32Low, kInt32High);
-            if (!x) return Bad("X: wants a whole number of screen pixels, got " + Quoted(operands[1]));
-            const auto y = WholeNumber(operands[2], kInt32Low, kInt32High);
-            if (!y) return Bad("Y: wants a whole number of screen pixels, got " + Quoted(operands[2]));
-            const auto colour = ParseColourArgument(operands[3]);
-            if (!colour)
-                return Bad("COLOUR: wants six hexadecimal digits (BGR) or #RRGGBB, got " + Quoted(operands[3]));
-            request.point = ScreenPoint{*x, *y};
-            request.colour = *colour;
+            if (auto bad = ReadPoint(operands, 1, request.point)) return *bad;
+            if (auto bad = ReadColour(operands[3], request.colour)) return *bad;
             break;
         }
         case CliCommand::WaitCursor: {
