@@ -198,17 +198,7 @@ TEST_F(CliProgramTest, WindowsAndSearchPrintTheLinesOfTheWindowPage) {
 
 TEST_F(CliProgramTest, CursorCodeEqualsTheCursorPageForEveryMethod) {
     // Two live windows of another program carrying a hand and a text beam.
-    std::vector<XWindowId> shapes;
-    int x = 900;
-    for (const unsigned shape : {XC_hand2, XC_xterm}) {
-        const XWindowId window = client->CreateUnmanaged(client->root(), x, 40, 100, 100);
-        const Cursor cursor = XCreateFontCursor(client->display(), shape);
-        XDefineCursor(client->display(), window, cursor);
-        XFreeCursor(client->display(), cursor);
-        shapes.push_back(window);
-        x += 120;
-    }
-    client->Sync();
+    const std::vector<XWindowId> shapes = ShowCursorWindows({XC_hand2, XC_xterm});
     StartProgram("鼠标特征码");
     ASSERT_LT(left + 445, 900) << "the program lies under the shape windows";
     Click(kCursorPage);

@@ -29,16 +29,7 @@ struct CursorPageProgramTest : ManagedProgramTest {
     void SetUp() override {
         ManagedProgramTest::SetUp();
         if (HasFatalFailure()) return;
-        int x = 900;
-        for (const unsigned shape : {XC_X_cursor, XC_hand2, XC_xterm}) {
-            const XWindowId window = client->CreateUnmanaged(client->root(), x, 40, 100, 100);
-            const Cursor cursor = XCreateFontCursor(client->display(), shape);
-            XDefineCursor(client->display(), window, cursor);
-            XFreeCursor(client->display(), cursor);
-            shapes.push_back(window);
-            x += 120;
-        }
-        client->Sync();
+        shapes = ShowCursorWindows({XC_X_cursor, XC_hand2, XC_xterm});
         StartProgram("鼠标特征码");
         ASSERT_LT(left + 445, 900) << "the program lies under the shape windows";
     }

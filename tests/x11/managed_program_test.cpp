@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "managed_program_test.h"
 
+#include <X11/Xlib.h>
+
 #include <csignal>
 
 namespace pelmora::testing {
@@ -11,6 +13,21 @@ void ManagedProgramTest::SetUp() {
     ASSERT_TRUE(desktop.Ready()) << "openbox did not take the screen";
     client.emplace(desktop.Display());
     ASSERT_TRUE(client->display());
+}
+
+std::vector<XWindowId> ManagedProgramTest::ShowCursorWindows(std::initializer_list<unsigned> shapes) {
+    std::vector<XWindowId> windows;
+    int x = 900;
+    for (const unsigned shape : shapes) {
+        const XWindowId window = client->CreateUnmanaged(client->root(), x, 40, 100, 100);
+        const Cursor cursor = XCreateFontCursor(client->display(), shape);
+        XDefineCursor(client->display(), window, cursor);
+        XFreeCursor(client->display(), cursor);
+        windows.push_back(window);
+        x += 120;
+    }
+    client->Sync();
+    return windows;
 }
 
 void ManagedProgramTest::StartProgram(const std::string& control) {

@@ -6,8 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "atspi_client.h"
 #include "managed_desktop.h"
@@ -29,6 +31,10 @@ struct ManagedProgramTest : ::testing::Test {
     // Starts the program and waits until openbox framed it and the control named control
     // is on the accessibility bus.
     void StartProgram(const std::string& control);
+    // Windows of the other program, 100 x 100 at y = 40 from x = 900, 120 pixels apart, each
+    // showing the X font cursor of its shape (XC_hand2 and the like); right of where the
+    // program's cursor page shows, so that the program never covers them.
+    std::vector<XWindowId> ShowCursorWindows(std::initializer_list<unsigned> shapes);
 
     AccessibleTree Tree() const { return AccessibleTree::Read(accessibilityBus, program.Pid()); }
     void Xdotool(const std::string& arguments) { Shell(desktop.On("xdotool " + arguments)); }
