@@ -55,7 +55,8 @@ constexpr const char* kHelp =
     "\n"
     "Exit status: 0 done or found; 1 not found, timed out, off the screen or no such window;\n"
     "2 a bad command line or a picture FILE that cannot be read; 3 no display, or the\n"
-    "platform refused (the screen could not be grabbed, FILE could not be written).\n";
+    "platform refused (the screen could not be grabbed, FILE or the output could not be\n"
+    "written).\n";
 
 struct CommandName {
     const char* name;

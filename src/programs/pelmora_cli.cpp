@@ -71,8 +71,9 @@ public:
 int Finish(const pelmora::CliResult& result) {
     std::fputs(result.out.c_str(), stdout);
     std::fputs(result.err.c_str(), stderr);
-    // A write that failed (a closed pipe, a full disk) is no success.
-    if (std::fflush(stdout) != 0 && result.status == pelmora::kCliDone) return pelmora::kCliNotFound;
+    // Output that could not be written (a closed pipe, a full disk) is no success: the system
+    // refused it.
+    if (std::fflush(stdout) != 0 && result.status == pelmora::kCliDone) return pelmora::kCliNoDesktop;
     return result.status;
 }
 }  // namespace

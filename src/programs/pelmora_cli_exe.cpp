@@ -38,8 +38,9 @@ int Finish(const pelmora::CliResult& result) {
     using pelmora::StandardStream;
     const bool written = pelmora::WriteUtf8(StandardStream::Output, result.out);
     pelmora::WriteUtf8(StandardStream::Error, result.err);
-    // Output that could not be written (a closed pipe, a full disk) is no success.
-    if (!written && result.status == pelmora::kCliDone) return pelmora::kCliNotFound;
+    // Output that could not be written (a closed pipe, a full disk) is no success: the system
+    // refused it.
+    if (!written && result.status == pelmora::kCliDone) return pelmora::kCliNoDesktop;
     return result.status;
 }
 }  // namespace

@@ -5,9 +5,11 @@
 // drew what they look for, and wait-colour against a window repainted while it waits.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cctype>
+#include <cstdlib>
 #include <fstream>
 #include <optional>
 #include <thread>
@@ -354,4 +356,9 @@ TEST(CliProgramWithoutDisplayTest, BadArgumentsAreNamedAndAMissingDisplayIsStatu
         EXPECT_EQ(outcome.out, "");
         EXPECT_NE(outcome.err.find(named), std::string::npos) << outcome.err;
     }
+
+    // Output that cannot be written is no success: a full disk is the system refusing.
+    const int full = std::system((std::string(PELMORA_CLI_EXECUTABLE) + " --version >/dev/full 2>/dev/null").c_str());
+    ASSERT_TRUE(WIFEXITED(full));
+    EXPECT_EQ(WEXITSTATUS(full), 3);
 }
