@@ -204,20 +204,6 @@ TEST_F(CliProgramTest, CursorCodeEqualsTheCursorPageForEveryMethod) {
     Click(kCursorPage);
     Xdotool("key alt+grave");  // sampling on
 
-    // Puts the pointer on shape window i; the cursor the server shows there.
-    const auto pointAt = [&](std::size_t i) {
-        const auto [sx, sy] = client->OnScreen(shapes[i], 50, 50);
-        const int wantedX = sx, wantedY = sy;  // a lambda cannot capture the bindings in clang 14
-        Xdotool("mousemove " + XdotoolPoint(sx, sy));
-        ServerCursor cursor;
-        EXPECT_TRUE(WaitUntil(
-            [&] {
-                cursor = ReadServerCursor(client->display());
-                return cursor.x == wantedX && cursor.y == wantedY;
-            },
-            3s));
-        return cursor;
-    };
     for (int method = 0; method <= 2; ++method) {
         SCOPED_TRACE("method " + std::to_string(method));
         if (method > 0) {
@@ -226,7 +212,7 @@ TEST_F(CliProgramTest, CursorCodeEqualsTheCursorPageForEveryMethod) {
         }
         std::string codes[2];
         for (std::size_t i = 0; i < shapes.size(); ++i) {
-            const ServerCursor cursor = pointAt(i);
+            const ServerCursor cursor = PointAtMiddleOf(shapes[i]);
             codes[i] = Printed({"cursor-code", "--method", std::to_string(method)});
             EXPECT_EQ(codes[i], std::to_string(ExpectedCode(cursor, method)) + "\n");
             codes[i].pop_back();

@@ -34,20 +34,6 @@ struct CursorPageProgramTest : ManagedProgramTest {
         ASSERT_LT(left + 445, 900) << "the program lies under the shape windows";
     }
 
-    // Puts the pointer on shape window i and returns the cursor the server shows there.
-    ServerCursor PointAt(std::size_t i) {
-        const auto [x, y] = client->OnScreen(shapes[i], 50, 50);
-        const int wantedX = x, wantedY = y;  // a lambda cannot capture the bindings in clang 14
-        Xdotool("mousemove " + std::to_string(x) + " " + std::to_string(y));
-        ServerCursor cursor;
-        EXPECT_TRUE(WaitUntil(
-            [&] {
-                cursor = ReadServerCursor(client->display());
-                return cursor.x == wantedX && cursor.y == wantedY;
-            },
-            3s));
-        return cursor;
-    }
     // Waits until the code box shows code; says what it showed.
     ::testing::AssertionResult CodeShows(std::uint32_t code) {
         std::string shown;
@@ -70,7 +56,7 @@ TEST_F(CursorPageProgramTest, LiveCodeFollowsTheCursorUnderThePointerForEveryMet
             Xdotool("key --delay 100 Down Return");
         }
         for (std::size_t i = 0; i < shapes.size(); ++i) {
-            const ServerCursor cursor = PointAt(i);
+            const ServerCursor cursor = PointAtMiddleOf(shapes[i]);
             EXPECT_TRUE(CodeShows(ExpectedCode(cursor, method))) << "shape " << i << ", method " << method;
             if (method == 0) byDefault.insert(ExpectedCode(cursor, method));
         }
@@ -97,7 +83,7 @@ TEST_F(CursorPageProgramTest, HotkeysCaptureIntoTheThreeSwatchesWhileAnotherProg
     const char* const keys[3] = {"ctrl+alt+q", "ctrl+alt+w", "ctrl+alt+e"};
     std::uint32_t captured[3];
     for (std::size_t i = 0; i < 3; ++i) {
-        captured[i] = ExpectedCode(PointAt(i), 0);
+        captured[i] = ExpectedCode(PointAtMiddleOf(shapes[i]), 0);
         Xdotool(std::string("key ") + keys[i]);
         EXPECT_TRUE(CodeShows(captured[i])) << keys[i];
     }

@@ -30,6 +30,20 @@ std::vector<XWindowId> ManagedProgramTest::ShowCursorWindows(std::initializer_li
     return windows;
 }
 
+ServerCursor ManagedProgramTest::PointAtMiddleOf(XWindowId window) {
+    const auto [x, y] = client->OnScreen(window, 50, 50);
+    const int wantedX = x, wantedY = y;  // a lambda cannot capture the bindings in clang 14
+    Xdotool("mousemove " + std::to_string(x) + " " + std::to_string(y));
+    ServerCursor cursor;
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            cursor = ReadServerCursor(client->display());
+            return cursor.x == wantedX && cursor.y == wantedY;
+        },
+        3s));
+    return cursor;
+}
+
 void ManagedProgramTest::StartProgram(const std::string& control) {
     program.Start(desktop.Display());
     ASSERT_TRUE(WaitUntil([&] { return (programWindow = program.FindWindow(desktop.Display())) != 0; }, 20s));

@@ -13,6 +13,7 @@
 
 #include "atspi_client.h"
 #include "managed_desktop.h"
+#include "server_cursor.h"
 
 namespace pelmora::testing {
 
@@ -35,6 +36,9 @@ struct ManagedProgramTest : ::testing::Test {
     // showing the X font cursor of its shape (XC_hand2 and the like); right of where the
     // program's cursor page shows, so that the program never covers them.
     std::vector<XWindowId> ShowCursorWindows(std::initializer_list<unsigned> shapes);
+    // Moves the pointer to the middle of a window ShowCursorWindows made and returns the
+    // cursor the server shows there once the pointer has arrived.
+    ServerCursor PointAtMiddleOf(XWindowId window);
 
     AccessibleTree Tree() const { return AccessibleTree::Read(accessibilityBus, program.Pid()); }
     void Xdotool(const std::string& arguments) { Shell(desktop.On("xdotool " + arguments)); }
