@@ -2,6 +2,8 @@
 // pelmora-cli, the Linux command-line companion: the window's values for scripts, read
 // over the X11 desktop alone (no Qt). The command line is read before the display is
 // opened, so --help, --version and a bad argument need no X server.
+#include <unistd.h>
+
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -34,14 +36,16 @@ public:
         if (file.bad()) return std::nullopt;
         return bytes;
     }
-    // The bytes go to a new file beside path, created exclusively under a random name, which
-    // is then renamed over path: a reader sees the old file or the whole new one.
+    // The bytes go to a new file beside path, created exclusively under a random name,
+    // flushed to the disk and then renamed over path: a reader, even after a crash, sees the
+    // old file or the whole new one, as with the window's own writer.
     bool WriteFileWhole(const std::string& path, const std::string& bytes) override {
         std::random_device random;
         const std::string temporary = path + ".partial-" + std::to_string(random());
         std::FILE* file = std::fopen(temporary.c_str(), "wbx");
         if (!file) return false;
-        const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+        const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() &&
+                             std::fflush(file) == 0 && fsync(fileno(file)) == 0;
         if (std::fclose(file) != 0 || !written) {
             std::remove(temporary.c_str());
             return false;
