@@ -2,8 +2,6 @@
 // pelmora-cli, the Linux command-line companion: the window's values for scripts, read
 // over the X11 desktop alone (no Qt). The command line is read before the display is
 // opened, so --help, --version and a bad argument need no X server.
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -20,6 +18,7 @@
 #include <vector>
 
 #include "backends/x11/huge_pages.h"
+#include "backends/x11/synced_file.h"
 #include "backends/x11/x11_connection.h"
 #include "backends/x11/x11_desktop.h"
 #include "programs/cli_arguments.h"
@@ -44,8 +43,8 @@ public:
         const std::string temporary = path + ".partial-" + std::to_string(random());
         std::FILE* file = std::fopen(temporary.c_str(), "wbx");
         if (!file) return false;
-        const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() &&
-                             std::fflush(file) == 0 && fsync(fileno(file)) == 0;
+        const bool written =
+            std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && pelmora::FlushToDisk(file);
         if (std::fclose(file) != 0 || !written) {
             std::remove(temporary.c_str());
             return false;
