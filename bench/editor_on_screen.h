@@ -13,8 +13,8 @@
 
 #include "app/form1.h"
 #include "backends/fake/fake_services.h"
+#include "backends/posix/huge_pages.h"
 #include "backends/qt/form_view.h"
-#include "backends/x11/huge_pages.h"
 
 namespace pelmora {
 

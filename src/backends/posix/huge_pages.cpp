@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "backends/x11/huge_pages.h"
+#include "backends/posix/huge_pages.h"
 
 #include <sys/mman.h>
 
