@@ -2,6 +2,7 @@
 #include "app/form1.h"
 
 #include "settings/profile.h"
+#include "settings/storable_path.h"
 #include "base/skip_failing.h"
 #include "base/number_text.h"
 #include "base/rounding.h"
@@ -16,8 +17,8 @@ Form1::Form1(Platform platform)
       magnifier(platform.desktop),
       cursorPage(platform.desktop),
       windowHandlePage(platform.desktop, platform.clipboard, *this, sampling.Check1),
-      snapshotPage(platform, *this, hotkeyHook, ScreenWidth, ScreenHeight),
-      editor(platform, *this, ScreenWidth, ScreenHeight),
+      snapshotPage(platform, *this, hotkeyHook, PrimaryScreen),
+      editor(platform, *this, PrimaryScreen),
       clipboardTemplates(
           platform.desktop, platform.clipboard,
           {getPanel, customPanel.fields, lookupPage, adjustment, windowHandlePage.pick, windowHandlePage.search}),
@@ -36,9 +37,7 @@ void Form1::Form_Load() {
     const SettingsLocation location = FindSettings();
     SettingsPath = location.written;
     LoadSettings(location.read, location.defaultSnapshotFolder);
-    const ScreenSize size = GetScreenSize(platform_.desktop);
-    ScreenWidth = size.width;
-    ScreenHeight = size.height;
+    PrimaryScreen = GetPrimaryScreen(platform_.desktop);
     editor.Reset();
     sampling.SamplingState = kSamplingStopped;
     RegisterHotkeys();
@@ -82,11 +81,12 @@ Form1::SettingsLocation Form1::FindSettings() {
     FileSystem& files = platform_.files;
     const std::string executableDirectory = files.ExecutableDirectory();
     const std::string beside = executableDirectory + files.Separator() + kSettingsFileName;
-    if (!files.InstalledForAllUsers() && files.DirectoryWritable(executableDirectory))
+    if (!files.InstalledForAllUsers() && files.DirectoryWritable(executableDirectory) && !files.FileReadOnly(beside))
         return {beside, beside, executableDirectory + files.Separator() + "Snap"};
-    // An installed program or a read-only program folder (a read-only share): the settings
-    // are written per user, but a file shipped or left beside the program is read until
-    // the user has one of their own, so that its slots are not lost.
+    // An installed program, a read-only program folder (a read-only share) or a settings
+    // file there that cannot be written (marked read-only): the settings are written per
+    // user, but a file shipped or left beside the program is read until the user has one
+    // of their own, so that its slots are not lost.
     const std::string perUser = files.UserConfigDirectory() + files.Separator() + kSettingsFileName;
     return {perUser, files.FileExists(perUser) ? perUser : beside,
             files.UserPicturesDirectory() + files.Separator() + "Pelmora"};
@@ -117,7 +117,11 @@ void Form1::SaveSettings() {
     const SettingsFile settings = Settings();
     for (int i = 0; i < kSlotCount; ++i) pointSlots.SaveSlot(i, settings);
     // Writing never fails loudly: a file that cannot be written keeps its old contents.
-    WriteSetting(settings, "Bmp", "BmpFilePath", snapshotPage.路径文本框.Text());
+    // A folder whose name the file's encoding cannot hold goes in by its short name, or
+    // not at all (the file keeps the folder it had): it would read back as one that does
+    // not exist.
+    if (const auto folder = StorablePath(platform_.files, platform_.encoding, snapshotPage.路径文本框.Text()))
+        WriteSetting(settings, "Bmp", "BmpFilePath", *folder);
     WriteSetting(settings, "Bmp", "MousePoint", std::to_string(snapshotPage.Check7.Value()));
     waylandNotice.Save(settings);
 }

@@ -65,9 +65,12 @@ public:
     // open, the window under the pointer.
     void Timer1_Timer();
 
-    std::string SettingsPath;      // the settings file written at shut-down
-    std::int32_t ScreenWidth = 0;  // the primary screen's size, measured at start-up
-    std::int32_t ScreenHeight = 0;
+    std::string SettingsPath;  // the settings file written at shut-down
+    // The primary monitor, measured at start-up: the screen that the snapshot page and the
+    // editor take whole. Its top-left corner is (0, 0) on Windows, anywhere on the root on X11.
+    ScreenRegion PrimaryScreen;
+    const std::int32_t& ScreenWidth = PrimaryScreen.width;  // the primary screen's size
+    const std::int32_t& ScreenHeight = PrimaryScreen.height;
 
     // Colour panels: Option3 switches the get panel 颜色坐标(0) and the custom panel 颜色坐标(1).
     PictureBox Picture2;                  // the borderless box that holds both panels
@@ -114,9 +117,10 @@ private:
         std::string defaultSnapshotFolder;  // for a settings file without one
     };
     // Where the settings live: beside the executable, with the snapshots in "Snap" there;
-    // for a program installed for all users, or when that folder cannot be written, in the
-    // per-user configuration folder (the file beside the executable still read while there
-    // is no per-user one), with the snapshots in the user's pictures folder.
+    // for a program installed for all users, or when that folder or the file there cannot
+    // be written, in the per-user configuration folder (the file beside the executable
+    // still read while there is no per-user one), with the snapshots in the user's
+    // pictures folder.
     SettingsLocation FindSettings();
     // The settings file at SettingsPath with the services that read and write it.
     SettingsFile Settings() const;
@@ -124,8 +128,8 @@ private:
     // (defaultSnapshotFolder when it has none, or when there is no file), Check7 and whether
     // the Wayland notice is silenced.
     void LoadSettings(const std::string& path, const std::string& defaultSnapshotFolder);
-    // Shut-down's: the slots, the snapshot folder, Check7 and a silenced Wayland notice into
-    // SettingsPath.
+    // Shut-down's: the slots, the snapshot folder (when the file's encoding can hold it, by
+    // its short name if need be), Check7 and a silenced Wayland notice into SettingsPath.
     void SaveSettings();
 
     // The start-up hotkeys, ids 0 to 10 and 12 to 18 (Print Screen, 11, follows Check6).

@@ -9,6 +9,8 @@
 #include <new>
 #include <vector>
 
+#include "base/channel_scale.h"
+
 namespace pelmora {
 namespace {
 
@@ -32,22 +34,27 @@ constexpr std::uint32_t kBiJpeg = 4;
 constexpr std::uint32_t kBiPng = 5;
 constexpr std::uint32_t kBiAlphaBitFields = 6;
 
-// Why a file cannot be read, as the user is told.
-constexpr const char* kEmptyFile = "文件是空的";
-constexpr const char* kNotBitmap = "不是位图文件";
-constexpr const char* kIncomplete = "文件不完整";
-constexpr const char* kTooLarge = "图像太大";
-constexpr const char* kBadDimensions = "图像的宽度或高度无效";
-constexpr const char* kRleCompressed = "不支持压缩的位图（RLE）";
-constexpr const char* kEmbeddedImage = "不支持内含 JPEG 或 PNG 图像的位图";
-constexpr const char* kUnknownCompression = "不支持这种压缩方式的位图";
-constexpr const char* kOs2Bitmap = "不支持 OS/2 2.x 格式的位图";
-constexpr const char* kUnknownHeader = "无法识别的位图信息头";
-constexpr const char* kBadPlanes = "位图的色彩平面数不是 1";
-constexpr const char* kBadBitCount = "不支持这种颜色位数的位图";
-constexpr const char* kBadMasks = "位图的颜色掩码无效";
-constexpr const char* kBadPixelOffset = "位图像素数据的位置无效";
-constexpr const char* kOutOfMemory = "内存不足，无法读取图像";
+// Why a file cannot be read, as the window tells the user and as pelmora-cli tells a script.
+struct BitmapReason {
+    const char* chinese;
+    const char* english;
+};
+constexpr BitmapReason kEmptyFile{"文件是空的", "the file is empty"};
+constexpr BitmapReason kNotBitmap{"不是位图文件", "not a bitmap file"};
+constexpr BitmapReason kIncomplete{"文件不完整", "the file is cut short"};
+constexpr BitmapReason kTooLarge{"图像太大", "the picture is too large"};
+constexpr BitmapReason kBadDimensions{"图像的宽度或高度无效", "the width or height is invalid"};
+constexpr BitmapReason kRleCompressed{"不支持压缩的位图（RLE）", "compressed bitmaps (RLE) are not supported"};
+constexpr BitmapReason kEmbeddedImage{"不支持内含 JPEG 或 PNG 图像的位图",
+                                      "bitmaps holding a JPEG or PNG image are not supported"};
+constexpr BitmapReason kUnknownCompression{"不支持这种压缩方式的位图", "this kind of compression is not supported"};
+constexpr BitmapReason kOs2Bitmap{"不支持 OS/2 2.x 格式的位图", "OS/2 2.x bitmaps are not supported"};
+constexpr BitmapReason kUnknownHeader{"无法识别的位图信息头", "the information header is of an unknown kind"};
+constexpr BitmapReason kBadPlanes{"位图的色彩平面数不是 1", "the number of colour planes is not 1"};
+constexpr BitmapReason kBadBitCount{"不支持这种颜色位数的位图", "this number of bits per pixel is not supported"};
+constexpr BitmapReason kBadMasks{"位图的颜色掩码无效", "the colour masks are invalid"};
+constexpr BitmapReason kBadPixelOffset{"位图像素数据的位置无效", "the pixel data lies where it cannot be"};
+constexpr BitmapReason kOutOfMemory{"内存不足，无法读取图像", "not enough memory to read the picture"};
 
 // Little-endian fields, assembled byte by byte: the bytes have no alignment and the
 // host's byte order does not matter.
@@ -73,41 +80,6 @@ std::uint64_t PaddedRowBytes(std::uint64_t width, std::uint64_t bitCount) { retu
 std::int32_t Bgr(Byte blue, Byte green, Byte red) {
     return static_cast<std::int32_t>(std::uint32_t{red} | std::uint32_t{green} << 8 | std::uint32_t{blue} << 16);
 }
-
-// One colour channel of a bit-field pixel: which bits hold it and how its value scales to
-// 0..255 (value * 255 / largest value, rounded; never exactly half way, as the largest
-// value 2^n - 1 is odd).
-class Channel {
-public:
-    Channel() = default;
-    // mask must be one run of set bits, or 0 (the channel reads as 0).
-    explicit Channel(std::uint32_t mask) : mask_(mask) {
-        if (mask == 0) {
-            scaled_.assign(1, 0);
-            return;
-        }
-        shift_ = std::countr_zero(mask);
-        largest_ = mask >> shift_;
-        // Up to 16 bits a table is cheaper than a division per pixel.
-        if (largest_ <= 0xFFFF) {
-            scaled_.resize(largest_ + 1);
-            for (std::uint32_t v = 0; v <= largest_; ++v) scaled_[v] = Scale(v);
-        }
-    }
-    std::uint32_t Of(std::uint32_t pixel) const {
-        const std::uint32_t value = (pixel & mask_) >> shift_;
-        return scaled_.empty() ? Scale(value) : scaled_[value];
-    }
-
-private:
-    Byte Scale(std::uint32_t value) const {
-        return static_cast<Byte>((std::uint64_t{value} * 255 + largest_ / 2) / largest_);
-    }
-    std::uint32_t mask_ = 0;
-    int shift_ = 0;
-    std::uint32_t largest_ = 0;
-    std::vector<Byte> scaled_;
-};
 
 // A mask is usable when its bits are one run that lies within the pixel.
 bool UsableMask(std::uint32_t mask, int bitCount) {
@@ -150,7 +122,7 @@ void IndexedRow(const Byte* src, std::int32_t* dst, int width, const std::array<
 }
 
 template <int kBytes>
-void MaskedRow(const Byte* src, std::int32_t* dst, int width, const std::array<Channel, 3>& channels) {
+void MaskedRow(const Byte* src, std::int32_t* dst, int width, const std::array<ChannelScale, 3>& channels) {
     for (int x = 0; x < width; ++x, src += kBytes) {
         const std::uint32_t pixel = kBytes == 2 ? U16(src) : U32(src);
         dst[x] =
@@ -169,7 +141,7 @@ void Bgrx32Row(const Byte* src, std::int32_t* dst, int width) {
 // Reads the information header at infoAt in bytes, the masks and the colour table, checking
 // every size against the length of bytes; returns the reason when they cannot be read. Sets
 // every field of layout but the pixel offset and the row size.
-const char* ReadInfo(std::string_view bitmap, std::uint64_t infoAt, Layout& layout) {
+const BitmapReason* ReadInfo(std::string_view bitmap, std::uint64_t infoAt, Layout& layout) {
     const auto* bytes = reinterpret_cast<const Byte*>(bitmap.data());
     const std::uint64_t length = bitmap.size();
     const Byte* info = bytes + infoAt;
@@ -183,10 +155,10 @@ const char* ReadInfo(std::string_view bitmap, std::uint64_t infoAt, Layout& layo
         case 108:
         case kV5HeaderBytes: break;
         case 16:
-        case 64: return kOs2Bitmap;
-        default: return kUnknownHeader;
+        case 64: return &kOs2Bitmap;
+        default: return &kUnknownHeader;
     }
-    if (length < infoAt + headerBytes) return kIncomplete;
+    if (length < infoAt + headerBytes) return &kIncomplete;
 
     std::int64_t width = 0;
     std::int64_t height = 0;
@@ -208,29 +180,29 @@ const char* ReadInfo(std::string_view bitmap, std::uint64_t infoAt, Layout& layo
         coloursUsed = U32(info + 32);
     }
 
-    if (planes != 1) return kBadPlanes;
+    if (planes != 1) return &kBadPlanes;
     switch (compression) {
         case kBiRgb:
         case kBiBitFields:
         case kBiAlphaBitFields: break;
         case kBiRle8:
-        case kBiRle4: return kRleCompressed;
+        case kBiRle4: return &kRleCompressed;
         case kBiJpeg:
-        case kBiPng: return kEmbeddedImage;
-        default: return kUnknownCompression;
+        case kBiPng: return &kEmbeddedImage;
+        default: return &kUnknownCompression;
     }
     const int bitCount = layout.bitCount;
     const bool indexed = bitCount == 1 || bitCount == 4 || bitCount == 8;
-    if (!indexed && bitCount != 16 && bitCount != 24 && bitCount != 32) return kBadBitCount;
-    if (core && bitCount != 24 && !indexed) return kBadBitCount;
+    if (!indexed && bitCount != 16 && bitCount != 24 && bitCount != 32) return &kBadBitCount;
+    if (core && bitCount != 24 && !indexed) return &kBadBitCount;
     const bool bitFields = compression != kBiRgb;
-    if (bitFields && bitCount != 16 && bitCount != 32) return kUnknownCompression;
+    if (bitFields && bitCount != 16 && bitCount != 32) return &kUnknownCompression;
 
     // Computed in 64 bits: the height may be INT32_MIN, whose negation does not fit.
     layout.topDown = height < 0;
     height = height < 0 ? -height : height;
-    if (width <= 0 || height == 0) return kBadDimensions;
-    if (width > kMaxBitmapSide || height > kMaxBitmapSide) return kTooLarge;
+    if (width <= 0 || height == 0) return &kBadDimensions;
+    if (width > kMaxBitmapSide || height > kMaxBitmapSide) return &kTooLarge;
     layout.width = static_cast<int>(width);
     layout.height = static_cast<int>(height);
 
@@ -241,11 +213,11 @@ const char* ReadInfo(std::string_view bitmap, std::uint64_t infoAt, Layout& layo
         const Byte* masks = info + kInfoHeaderBytes;
         if (headerBytes == kInfoHeaderBytes) {
             masksEnd += compression == kBiAlphaBitFields ? 16 : 12;
-            if (length < masksEnd) return kIncomplete;
+            if (length < masksEnd) return &kIncomplete;
         }
         for (int c = 0; c < 3; ++c) {
             layout.masks[c] = U32(masks + std::ptrdiff_t{4} * c);
-            if (!UsableMask(layout.masks[c], bitCount)) return kBadMasks;
+            if (!UsableMask(layout.masks[c], bitCount)) return &kBadMasks;
         }
         const bool plain32 = bitCount == 32 && layout.masks[0] == 0x00FF0000 && layout.masks[1] == 0x0000FF00 &&
                              layout.masks[2] == 0x000000FF;
@@ -271,7 +243,7 @@ const char* ReadInfo(std::string_view bitmap, std::uint64_t infoAt, Layout& layo
         const std::uint64_t lookedUp = std::min(entries, std::uint64_t{1} << bitCount);
         const Byte* table = bytes + masksEnd;
         layout.headersEnd += lookedUp * entryBytes;
-        if (length < layout.headersEnd) return kIncomplete;
+        if (length < layout.headersEnd) return &kIncomplete;
         for (std::uint64_t i = 0; i < lookedUp; ++i) {
             const Byte* entry = table + i * entryBytes;
             layout.palette[i] = Bgr(entry[0], entry[1], entry[2]);
@@ -282,26 +254,26 @@ const char* ReadInfo(std::string_view bitmap, std::uint64_t infoAt, Layout& layo
 
 // Checks that the rows, from layout.pixelOffset on, lie wholly inside length bytes (the last
 // row's padding may be missing) and sets the row size.
-const char* CheckRows(std::uint64_t length, Layout& layout) {
+const BitmapReason* CheckRows(std::uint64_t length, Layout& layout) {
     layout.rowBytes = PaddedRowBytes(layout.width, layout.bitCount);
     const std::uint64_t lastRowBytes = (std::uint64_t(layout.width) * layout.bitCount + 7) / 8;
     if (layout.pixelOffset > length ||
         length - layout.pixelOffset < layout.rowBytes * (layout.height - 1) + lastRowBytes)
-        return kIncomplete;
+        return &kIncomplete;
     return nullptr;
 }
 
-// Reads a file's layout: the pixel data is where the file header says, after the headers
-// and the colour entries that are looked up.
-const char* ReadFileLayout(std::string_view file, Layout& layout) {
+// Reads the layout of a file of length bytes from its first bytes, which hold at least its
+// headers and colour table (or the whole file): the pixel data is where the file header
+// says, after the headers and the colour entries that are looked up.
+const BitmapReason* ReadFileLayout(std::string_view file, std::uint64_t length, Layout& layout) {
     const auto* bytes = reinterpret_cast<const Byte*>(file.data());
-    const std::uint64_t length = file.size();
-    if (length == 0) return kEmptyFile;
-    if (bytes[0] != 'B' || (length > 1 && bytes[1] != 'M')) return kNotBitmap;
-    if (length < kFileHeaderBytes + 4) return kIncomplete;
-    if (const char* reason = ReadInfo(file, kFileHeaderBytes, layout)) return reason;
+    if (file.empty()) return &kEmptyFile;
+    if (bytes[0] != 'B' || (file.size() > 1 && bytes[1] != 'M')) return &kNotBitmap;
+    if (file.size() < kFileHeaderBytes + 4) return &kIncomplete;
+    if (const BitmapReason* reason = ReadInfo(file, kFileHeaderBytes, layout)) return reason;
     layout.pixelOffset = U32(bytes + 10);
-    if (layout.pixelOffset < layout.headersEnd) return kBadPixelOffset;
+    if (layout.pixelOffset < layout.headersEnd) return &kBadPixelOffset;
     return CheckRows(length, layout);
 }
 
@@ -316,19 +288,19 @@ std::uint64_t ProfileBytesAt(const Byte* info, std::uint64_t offset) {
 
 // Reads a packed bitmap's layout: the pixel data follows the colour table, or a profile
 // placed straight after it.
-const char* ReadPackedLayout(std::string_view packed, Layout& layout) {
+const BitmapReason* ReadPackedLayout(std::string_view packed, Layout& layout) {
     const auto* bytes = reinterpret_cast<const Byte*>(packed.data());
-    if (packed.empty()) return kEmptyFile;
-    if (packed.size() < 4) return kIncomplete;
-    if (const char* reason = ReadInfo(packed, 0, layout)) return reason;
+    if (packed.empty()) return &kEmptyFile;
+    if (packed.size() < 4) return &kIncomplete;
+    if (const BitmapReason* reason = ReadInfo(packed, 0, layout)) return reason;
     layout.pixelOffset = layout.tableEnd + ProfileBytesAt(bytes, layout.tableEnd);
     return CheckRows(packed.size(), layout);
 }
 
 void ReadRows(const Byte* pixels, const Layout& layout, Surface& picture) {
-    std::array<Channel, 3> channels;
+    std::array<ChannelScale, 3> channels;
     if (layout.format == PixelFormat::kMasked16 || layout.format == PixelFormat::kMasked32)
-        for (int c = 0; c < 3; ++c) channels[c] = Channel(layout.masks[c]);
+        for (int c = 0; c < 3; ++c) channels[c] = ChannelScale(layout.masks[c]);
     const int width = layout.width;
     for (int stored = 0; stored < layout.height; ++stored) {
         const Byte* src = pixels + static_cast<std::uint64_t>(stored) * layout.rowBytes;
@@ -384,14 +356,16 @@ std::string EncodeAfter(const Surface& picture, std::size_t before) {
     return bytes;
 }
 
+DecodedBitmap Refused(const BitmapReason& reason) { return {std::nullopt, reason.chinese, reason.english}; }
+
 DecodedBitmap ReadPicture(std::string_view bytes, const Layout& layout, std::int64_t maxPixels) {
-    if (std::int64_t{layout.width} * layout.height > maxPixels) return {std::nullopt, kTooLarge};
+    if (std::int64_t{layout.width} * layout.height > maxPixels) return Refused(kTooLarge);
     try {
-        DecodedBitmap decoded{Surface(layout.width, layout.height), {}};
+        DecodedBitmap decoded{Surface(layout.width, layout.height), {}, {}};
         ReadRows(reinterpret_cast<const Byte*>(bytes.data()) + layout.pixelOffset, layout, *decoded.picture);
         return decoded;
     } catch (const std::bad_alloc&) {
-        return {std::nullopt, kOutOfMemory};
+        return Refused(kOutOfMemory);
     }
 }
 
@@ -411,13 +385,27 @@ std::string EncodePackedBitmap(const Surface& picture) { return EncodeAfter(pict
 
 DecodedBitmap DecodeBitmap(std::string_view bytes, std::int64_t maxPixels) {
     Layout layout;
-    if (const char* reason = ReadFileLayout(bytes, layout)) return {std::nullopt, reason};
+    if (const BitmapReason* reason = ReadFileLayout(bytes, bytes.size(), layout)) return Refused(*reason);
     return ReadPicture(bytes, layout, maxPixels);
+}
+
+BitmapExtent MeasureBitmapFile(std::string_view head, std::uint64_t fileSize, std::int64_t maxPixels) {
+    Layout layout;
+    if (const BitmapReason* reason = ReadFileLayout(head, fileSize, layout))
+        return {0, reason->chinese, reason->english};
+    // Pixels far behind the headers (a profile before them, or an offset that lies) count
+    // against the same limit as the rows: at most 4 bytes a pixel and 1 MiB of the rest.
+    const std::uint64_t extent =
+        std::min(fileSize, layout.pixelOffset + layout.rowBytes * static_cast<std::uint64_t>(layout.height));
+    if (std::int64_t{layout.width} * layout.height > maxPixels ||
+        extent > static_cast<std::uint64_t>(maxPixels) * 4 + (std::uint64_t{1} << 20))
+        return {0, kTooLarge.chinese, kTooLarge.english, true};
+    return {extent, {}, {}, false};
 }
 
 DecodedBitmap DecodePackedBitmap(std::string_view bytes, std::int64_t maxPixels) {
     Layout layout;
-    if (const char* reason = ReadPackedLayout(bytes, layout)) return {std::nullopt, reason};
+    if (const BitmapReason* reason = ReadPackedLayout(bytes, layout)) return Refused(*reason);
     return ReadPicture(bytes, layout, maxPixels);
 }
 

@@ -5,6 +5,7 @@
 // work on bytes in memory; reading and writing the file or clipboard itself is the caller's.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -34,7 +35,8 @@ std::string EncodePackedBitmap(const Surface& picture);
 // A picture read from a bitmap file's bytes, or the reason it cannot be read.
 struct DecodedBitmap {
     std::optional<Surface> picture;  // set when the file was read
-    std::string error;               // why not, in the user's words, when picture is empty
+    std::string error;               // why not, in the window's words (Chinese), when picture is empty
+    std::string englishError;        // the same in English, for pelmora-cli's messages
 };
 
 // Reads the bitmaps a user meets: 1, 4 and 8 bits with a colour table (a pixel whose index
@@ -47,6 +49,22 @@ struct DecodedBitmap {
 // A picture of more than maxPixels pixels is refused as too large before it is allocated.
 DecodedBitmap DecodeBitmap(std::string_view bytes,
                            std::int64_t maxPixels = std::int64_t{kMaxBitmapSide} * kMaxBitmapSide);
+
+// The first bytes of a bitmap file that hold every header and the colour table.
+inline constexpr std::size_t kBitmapHeadBytes = 2048;
+
+// How many bytes of a bitmap file its headers promise (up to the end of its last row), told
+// from the file's first bytes (kBitmapHeadBytes, or the whole of a shorter file) and its
+// size; or why it cannot be read: the headers refused as DecodeBitmap refuses them, more
+// than maxPixels pixels, or rows that reach past the file's end. Nothing past the head
+// needs to be read for that.
+struct BitmapExtent {
+    std::uint64_t bytes = 0;   // 0 when refused
+    std::string error;         // why not, in the window's words
+    std::string englishError;  // the same in English
+    bool tooLarge = false;     // refused for its size alone
+};
+BitmapExtent MeasureBitmapFile(std::string_view head, std::uint64_t fileSize, std::int64_t maxPixels);
 
 // Reads a packed bitmap, a bitmap file without its file header (CF_DIB), with the variants,
 // checks and reasons of DecodeBitmap. With no file header to say where the pixels are, they

@@ -5,6 +5,7 @@
 #include <cctype>
 
 #include "capture/bitmap_file.h"
+#include "capture/bitmap_file_reading.h"
 #include "capture/screen_grab.h"
 #include "editor/button_column.h"
 #include "editor/editor_pictures.h"
@@ -18,9 +19,6 @@ constexpr const char* kOpenFilter = "24位位图 (*.Bmp)";
 constexpr const char* kSaveTitle = "保存文件";
 constexpr const char* kSaveFilter = "位图文件(*.bmp)";
 constexpr std::uint32_t kHideWaitMs = 250;
-// A bitmap of the largest picture is at most 4 bytes a pixel with its headers; a larger file
-// is refused before it is read.
-constexpr std::uint64_t kLargestBitmapFile = static_cast<std::uint64_t>(kLargestEditorPixels) * 4 + (1u << 20);
 constexpr const char* kTooLarge = "图像太大，最多 4096 x 4096 像素";
 
 std::string CannotOpen(const std::string& path, const std::string& reason) {
@@ -50,14 +48,8 @@ bool NamesBitmap(const std::string& name) {
 }
 
 ImageFiles::ImageFiles(Platform platform, ControlHost& window, EditorCanvas& canvas, SelectionBox& selection,
-                       DrawingTools& tools, const std::int32_t& screenWidth, const std::int32_t& screenHeight)
-    : platform_(platform),
-      window_(window),
-      canvas_(canvas),
-      selection_(selection),
-      tools_(tools),
-      screenWidth_(screenWidth),
-      screenHeight_(screenHeight) {}
+                       DrawingTools& tools, const ScreenRegion& screen)
+    : platform_(platform), window_(window), canvas_(canvas), selection_(selection), tools_(tools), screen_(screen) {}
 
 void ImageFiles::Place(ControlHost& host, Frame& page) {
     PlaceButtonColumn(host, page, "菜单按钮", 菜单按钮, 384, 16, FileButtonPicture,
@@ -79,18 +71,15 @@ void ImageFiles::菜单按钮_Click(int index) {
 }
 
 std::optional<Surface> ImageFiles::ReadBitmapFile(const std::string& path) {
-    const std::optional<std::uint64_t> size = platform_.files.FileSize(path);
+    LoadedBitmap loaded = LoadBitmapFile(
+        [&](std::uint64_t maxBytes) { return platform_.files.ReadFileStart(path, maxBytes); }, kLargestEditorPixels);
     std::string reason;
-    if (!size) {
-        reason = "不是文件，或者文件不存在";
-    } else if (*size > kLargestBitmapFile) {
-        reason = kTooLarge;
-    } else if (const std::optional<std::string> bytes = platform_.files.ReadFile(path); !bytes) {
-        reason = "无法读取文件";
-    } else {
-        DecodedBitmap decoded = DecodeBitmap(*bytes, kLargestEditorPixels);
-        if (decoded.picture) return std::move(decoded.picture);
-        reason = decoded.error;
+    switch (loaded.problem) {
+        case LoadedBitmap::Problem::kNone: return std::move(loaded.picture);
+        case LoadedBitmap::Problem::kNotAFile: reason = "不是文件，或者文件不存在"; break;
+        case LoadedBitmap::Problem::kUnreadable: reason = "无法读取文件"; break;
+        case LoadedBitmap::Problem::kTooLarge: reason = kTooLarge; break;
+        case LoadedBitmap::Problem::kNotReadable: reason = loaded.error; break;
     }
     platform_.dialogs.ShowMessage(CannotOpen(path, reason));
     return std::nullopt;
@@ -147,7 +136,8 @@ void ImageFiles::Save() {
 void ImageFiles::TakeScreen() {
     window_.SetWindowVisible(false);
     DelayMs(platform_.clock, platform_.pump, kHideWaitMs);
-    std::optional<Surface> screen = GrabScreenArea(platform_.desktop, 0, 0, screenWidth_, screenHeight_, false);
+    std::optional<Surface> screen =
+        GrabScreenArea(platform_.desktop, screen_.left, screen_.top, screen_.width, screen_.height, false);
     window_.SetWindowVisible(true);
     if (!screen) {
         platform_.dialogs.ShowMessage("无法读取屏幕，图像没有改变。");

@@ -32,9 +32,9 @@ bool NamesBitmap(const std::string& name);
 
 class ImageFiles {
 public:
-    // screenWidth and screenHeight are the screen size measured at start-up.
+    // screen is the primary screen as measured at start-up.
     ImageFiles(Platform platform, ControlHost& window, EditorCanvas& canvas, SelectionBox& selection,
-               DrawingTools& tools, const std::int32_t& screenWidth, const std::int32_t& screenHeight);
+               DrawingTools& tools, const ScreenRegion& screen);
 
     // The file buttons in the column right of the viewport; drops on the display and on
     // the viewport.
@@ -53,7 +53,7 @@ private:
     void Open();
     // The working image into the bitmap file the user names (".bmp" added).
     void Save();
-    // The whole screen, with the window hidden meanwhile, becomes the working image.
+    // The whole primary screen, with the window hidden meanwhile, becomes the working image.
     void TakeScreen();
     // The clipboard's picture, when it holds one, becomes the working image.
     void Paste();
@@ -73,8 +73,7 @@ private:
     EditorCanvas& canvas_;
     SelectionBox& selection_;
     DrawingTools& tools_;
-    const std::int32_t& screenWidth_;  // the screen size measured at start-up
-    const std::int32_t& screenHeight_;
+    const ScreenRegion& screen_;  // the primary screen as measured at start-up
 };
 
 }  // namespace pelmora

@@ -8,6 +8,19 @@
 
 namespace pelmora {
 
+// The first bytes of a regular file, with its size; or why it cannot be read.
+struct FileStart {
+    enum class Problem {
+        kNone,
+        kNotAFile,   // missing, a folder, a device or a named pipe
+        kUnreadable  // a regular file that cannot be opened or read
+    };
+    Problem problem = Problem::kNone;
+    std::string bytes;       // at most the count asked for
+    std::uint64_t size = 0;  // the whole file's size
+    std::string reason;      // the system's words for the problem, in English ("a folder", "Permission denied")
+};
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -16,10 +29,11 @@ public:
     virtual char Separator() = 0;  // '/' on Linux, '\' on Windows
     // A normal file is at path. On Windows a file marked hidden or system counts as missing.
     virtual bool FileExists(const std::string& path) = 0;
-    // The size in bytes of the normal file at path; empty when there is none.
-    virtual std::optional<std::uint64_t> FileSize(const std::string& path) = 0;
     // The whole file as bytes; empty when it cannot be read (missing, denied, a folder).
     virtual std::optional<std::string> ReadFile(const std::string& path) = 0;
+    // Up to maxBytes from the start of the regular file at path, and its size. Anything else
+    // is refused without being read: a folder, a device, a named pipe (never waited on).
+    virtual FileStart ReadFileStart(const std::string& path, std::uint64_t maxBytes) = 0;
     // Replaces the file as a whole: the bytes go to a temporary file beside it, which is then
     // renamed over the target, so an interrupted write never leaves a torn file.
     // False when the file could not be written; the old contents then stay.
@@ -30,6 +44,14 @@ public:
     virtual bool CreateFolder(const std::string& path) = 0;
     // Files can be created in the folder (found by trying, not from permission bits).
     virtual bool DirectoryWritable(const std::string& path) = 0;
+    // A file is at path that cannot be written: marked read-only, or one the user may not
+    // write. Found by opening it for writing, which changes nothing, not from permission
+    // bits (root passes those on Linux). False when no file is there.
+    virtual bool FileReadOnly(const std::string& path) = 0;
+    // The existing path with each long name in it replaced by its short (8.3) alias, as
+    // programs that know only the ANSI code page reach it; path itself where there is
+    // none: on Linux, on a Windows volume that keeps no short names, for a missing path.
+    virtual std::string ShortPath(const std::string& path) = 0;
     // The program was installed for every user of the machine (by a package): its folder is
     // the system's, where no user's files belong even when the user (root) could write there.
     virtual bool InstalledForAllUsers() = 0;

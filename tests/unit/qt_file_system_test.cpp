@@ -80,6 +80,20 @@ TEST_F(QtFileSystemTest, WritableFolderIsFoundByTryingAndLeftClean) {
     EXPECT_TRUE(FolderEntries().isEmpty());
 }
 
+// A file that denies writing stops a user's write but not root's: found by trying, it is
+// read-only exactly when a write fails.
+TEST_F(QtFileSystemTest, ReadOnlyFileIsFoundAsAWriteMeetsIt) {
+    const std::string path = PathOf("zarade.ini");
+    EXPECT_FALSE(files.FileReadOnly(path));
+    EXPECT_TRUE(FolderEntries().isEmpty()) << "asking made the file";
+    Put(path, "old");
+    EXPECT_FALSE(files.FileReadOnly(path));
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+    const bool readOnly = files.FileReadOnly(path);
+    EXPECT_EQ(files.ReadFile(path), "old");
+    EXPECT_EQ(readOnly, !files.WriteFileWhole(path, "new"));
+}
+
 // A package's layout, /usr/bin beside /usr/share/applications, unpacked into the folder.
 TEST_F(QtFileSystemTest, InstalledProgramIsKnownByItsMenuEntryBesideItsBinFolder) {
     QDir root(folder.path());

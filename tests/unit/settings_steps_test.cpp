@@ -125,3 +125,53 @@ TEST_F(SettingsStepsTest, ReadOnlyProgramFolderStillReadsTheFileBesideTheProgram
     third.Form_Load();
     EXPECT_EQ(third.snapshotPage.路径文本框.Text(), "/other");
 }
+
+// A settings file beside the program that cannot be written (marked read-only) in a folder
+// that can: the writes go to the user's own file, so a slot grabbed meanwhile comes back.
+TEST_F(SettingsStepsTest, ReadOnlySettingsFileBesideTheProgramSendsTheWritesToThePerUserFile) {
+    fake.files.readOnlyFiles.insert(kSettings);
+    LoadWithFile("[Position]\r\nPosition4X=12\r\nPosition4Y=34\r\nColor4=255\r\n");
+    form.pointSlots.坐标颜色[5].SetText("5,6 00FF00");
+    form.Form_Unload();
+    Form1 next(fake.Services());
+    next.Form_Load();
+    EXPECT_EQ(next.SettingsPath, "/home/user/.config/Pelmora/zarade.ini");
+    EXPECT_EQ(next.pointSlots.坐标颜色[4].Text(), "12,34 0000FF");
+    EXPECT_EQ(next.pointSlots.坐标颜色[5].Text(), "5,6 00FF00");
+}
+
+namespace {
+// A code page that holds ASCII only: any other character becomes "?", as a Chinese one
+// does in code page 1252.
+class AsciiCodePage : public Utf8Encoding {
+public:
+    std::string FromUtf8(std::string_view utf8) const override {
+        std::string native;
+        for (std::size_t at = 0; at < utf8.size(); at += CharacterLength(utf8, at))
+            native += static_cast<unsigned char>(utf8[at]) < 0x80 ? utf8[at] : '?';
+        return native;
+    }
+};
+}  // namespace
+
+// A snapshot folder that would read back as "?" names: stored by its short name, or not at
+// all, so that the next start never points snapshots at a folder that does not exist.
+TEST(SettingsEncodingTest, FolderTheCodePageCannotHoldIsStoredByItsShortNameOrKeepsTheOldValue) {
+    FakePlatform fake;
+    const AsciiCodePage codePage;
+    const Platform services{fake.desktop, fake.shell, fake.files,     fake.hotkeys, fake.clock,
+                            fake.pump,    codePage,   fake.clipboard, fake.dialogs};
+    fake.files.contents[kSettings] = "[Bmp]\r\nBmpFilePath=/old shots\r\nMousePoint=0\r\n";
+    fake.files.shortPaths["/home/截图"] = "/home/ABCD~1";
+    const auto runWithFolder = [&](const std::string& chosen) {
+        Form1 form(services);
+        form.Form_Load();
+        form.snapshotPage.路径文本框.SetText(chosen);
+        form.snapshotPage.Check7.SetValue(1);
+        form.Form_Unload();
+    };
+    runWithFolder("/home/图片");
+    EXPECT_EQ(fake.files.contents[kSettings], "[Bmp]\r\nBmpFilePath=/old shots\r\nMousePoint=1\r\n");
+    runWithFolder("/home/截图");
+    EXPECT_EQ(fake.files.contents[kSettings], "[Bmp]\r\nBmpFilePath=/home/ABCD~1\r\nMousePoint=1\r\n");
+}

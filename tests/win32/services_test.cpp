@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@
 #include "backends/win32/win32_dialogs.h"
 #include "backends/win32/win32_file_system.h"
 #include "backends/win32/win32_text.h"
+#include "settings/storable_path.h"
 
 namespace pelmora {
 namespace {
@@ -378,14 +380,16 @@ TEST_F(FileSystemTest, WholeFilesAreWrittenReplacedAndReadBack) {
     for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 31 % 251);
     ASSERT_TRUE(files.WriteFileWhole(path, bytes));
     EXPECT_EQ(files.ReadFile(path), bytes);
-    EXPECT_EQ(files.FileSize(path), bytes.size());
+    const FileStart start = files.ReadFileStart(path, 10);
+    EXPECT_EQ(start.size, bytes.size());
+    EXPECT_EQ(start.bytes, bytes.substr(0, 10));
     EXPECT_TRUE(files.FileExists(path));
     EXPECT_TRUE(files.EntryExists(path));
 
     // A shorter file replaces the whole, leaving no temporary file beside it.
     ASSERT_TRUE(files.WriteFileWhole(path, "short"));
     EXPECT_EQ(files.ReadFile(path), "short");
-    EXPECT_EQ(files.FileSize(path), 5u);
+    EXPECT_EQ(files.ReadFileStart(path, 10).bytes, "short");
     EXPECT_EQ(Entries(), std::vector<std::string>{"设置.ini"});
 
     ASSERT_TRUE(files.WriteFileWhole(path, ""));
@@ -423,10 +427,12 @@ TEST_F(FileSystemTest, HiddenAndSystemFilesAndFoldersAreNoFiles) {
     }
     EXPECT_FALSE(files.FileExists(Utf8(folder_)));
     EXPECT_TRUE(files.EntryExists(Utf8(folder_)));
-    EXPECT_FALSE(files.FileSize(Utf8(folder_)).has_value());
+    EXPECT_EQ(files.ReadFileStart(Utf8(folder_), 10).reason, "a folder");
     EXPECT_FALSE(files.ReadFile(Utf8(folder_)).has_value());
     EXPECT_FALSE(files.ReadFile(Path("absent")).has_value());
-    EXPECT_FALSE(files.FileSize(Path("absent")).has_value());
+    EXPECT_EQ(files.ReadFileStart(Path("absent"), 10).problem, FileStart::Problem::kNotAFile);
+    // A device is no file, and is not read.
+    EXPECT_EQ(files.ReadFileStart("NUL", 10).problem, FileStart::Problem::kNotAFile);
     EXPECT_FALSE(files.EntryExists(Path("absent")));
 }
 
@@ -477,6 +483,36 @@ TEST_F(FileSystemTest, FoldersAreMadeOneLevelAtATimeAndProbedForWriting) {
     EXPECT_TRUE(files.DirectoryWritable(Utf8(folder_) + "\\"));
     EXPECT_EQ(Entries(), std::vector<std::string>{"a"});  // the probe went
     EXPECT_FALSE(files.DirectoryWritable(Path("absent")));
+}
+
+TEST_F(FileSystemTest, ReadOnlyFilesAreToldApartWithoutBeingChanged) {
+    const std::string path = Path("zarade.ini");
+    EXPECT_FALSE(files.FileReadOnly(path));
+    EXPECT_FALSE(files.EntryExists(path)) << "asking made the file";
+    ASSERT_TRUE(files.WriteFileWhole(path, "old"));
+    EXPECT_FALSE(files.FileReadOnly(path));
+    ASSERT_TRUE(SetFileAttributesW(Wide(path).c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_TRUE(files.FileReadOnly(path));
+    EXPECT_EQ(files.ReadFile(path), "old");
+    EXPECT_FALSE(files.FileReadOnly(Utf8(folder_)));  // a folder is no file
+}
+
+// The test folder's name is outside code page 1252, which wine's prefixes here use: the
+// settings file, written in that code page, can hold the folder only by its short name.
+TEST_F(FileSystemTest, AFolderTheCodePageCannotHoldIsStorableByAShortNameThatLeadsToItself) {
+    const AnsiEncoding ansi;
+    const std::string snap = Path("截图");
+    ASSERT_TRUE(files.CreateFolder(snap));
+    if (ansi.ToUtf8(ansi.FromUtf8(snap)) == snap) GTEST_SKIP() << "this code page holds the name";
+    const std::optional<std::string> stored = StorablePath(files, ansi, snap);
+    ASSERT_TRUE(stored.has_value()) << "no short name for " << snap;
+    const std::string readBack = ansi.ToUtf8(ansi.FromUtf8(*stored));
+    EXPECT_EQ(readBack, *stored);
+    // The same folder: a file put there by its long name is found by the short one.
+    ASSERT_TRUE(files.WriteFileWhole(snap + "\\probe.bmp", "x"));
+    EXPECT_EQ(files.ReadFile(readBack + "\\probe.bmp"), "x") << readBack;
+    // A folder not made yet has no short name.
+    EXPECT_FALSE(StorablePath(files, ansi, Path("未建")).has_value());
 }
 
 TEST_F(FileSystemTest, ProgramAndConfigurationFoldersExist) {

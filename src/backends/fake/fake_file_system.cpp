@@ -7,11 +7,17 @@ bool FakeFileSystem::FileExists(const std::string& path) {
     return contents.contains(path) && !hiddenFiles.contains(path);
 }
 
-std::optional<std::uint64_t> FakeFileSystem::FileSize(const std::string& path) {
-    if (const auto claimed = claimedSizes.find(path); claimed != claimedSizes.end()) return claimed->second;
+FileStart FakeFileSystem::ReadFileStart(const std::string& path, std::uint64_t maxBytes) {
     const auto file = contents.find(path);
-    if (file == contents.end()) return std::nullopt;
-    return file->second.size();
+    if (file == contents.end())
+        return {
+            FileStart::Problem::kNotAFile, {}, 0, folders.contains(path) ? "a folder" : "No such file or directory"};
+    if (unreadableFiles.contains(path)) return {FileStart::Problem::kUnreadable, {}, 0, "Permission denied"};
+    const auto claimed = claimedSizes.find(path);
+    return {FileStart::Problem::kNone,
+            file->second.substr(0, maxBytes),
+            claimed != claimedSizes.end() ? claimed->second : file->second.size(),
+            {}};
 }
 
 std::optional<std::string> FakeFileSystem::ReadFile(const std::string& path) {
@@ -36,9 +42,14 @@ bool FakeFileSystem::CreateFolder(const std::string& path) {
 
 bool FakeFileSystem::WriteFileWhole(const std::string& path, const std::string& bytes) {
     const std::string folder = FolderOf(path, separator);
-    if (failWrites || unwritableDirectories.contains(folder)) return false;
+    if (failWrites || readOnlyFiles.contains(path) || unwritableDirectories.contains(folder)) return false;
     contents[path] = bytes;
     return true;
+}
+
+std::string FakeFileSystem::ShortPath(const std::string& path) {
+    const auto alias = shortPaths.find(path);
+    return alias == shortPaths.end() ? path : alias->second;
 }
 
 }  // namespace pelmora

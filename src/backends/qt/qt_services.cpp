@@ -15,7 +15,6 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 #include <QThread>
@@ -24,12 +23,12 @@
 #include <chrono>
 #include <cstdlib>
 
+#include "backends/posix/regular_file.h"
+#include "backends/posix/whole_file_writer.h"
 #include "backends/qt/control_widgets.h"
 
 #ifdef _WIN32
 #include <windows.h>
-#else
-#include <unistd.h>
 #endif
 #if QT_CONFIG(xcb)
 #include <xcb/xcb.h>
@@ -148,10 +147,8 @@ bool QtFileSystem::FileExists(const std::string& path) {
 #endif
 }
 
-std::optional<std::uint64_t> QtFileSystem::FileSize(const std::string& path) {
-    const QFileInfo info(ToQt(path));
-    if (!info.isFile()) return std::nullopt;
-    return static_cast<std::uint64_t>(info.size());
+FileStart QtFileSystem::ReadFileStart(const std::string& path, std::uint64_t maxBytes) {
+    return ReadRegularFileStart(path, maxBytes);
 }
 
 std::optional<std::string> QtFileSystem::ReadFile(const std::string& path) {
@@ -163,20 +160,9 @@ std::optional<std::string> QtFileSystem::ReadFile(const std::string& path) {
 }
 
 bool QtFileSystem::WriteFileWhole(const std::string& path, const std::string& bytes) {
-    // QSaveFile writes a temporary file in the same folder and renames it over the target
-    // on commit(); a file destroyed without a successful commit leaves the old one untouched.
-    // Unbuffered, so that a write that fails (a full disk) fails here: commit() does not
-    // check the writing out of its own buffer, and renamed the empty temporary file over
-    // the target then. And the bytes are on the disk before the rename, since a disk may
-    // report a failed write only when it is synced, which commit() does not check either.
-    QSaveFile file(ToQt(path));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
-    const auto size = static_cast<qint64>(bytes.size());
-    if (file.write(bytes.data(), size) != size) return false;
-#ifndef _WIN32
-    if (::fsync(file.handle()) != 0) return false;
-#endif
-    return file.commit();
+    // The same writer as pelmora-cli's: the bytes take the target's name only once they
+    // are all on the disk, and nothing else is left in the folder.
+    return !ReplaceFileWhole(path, bytes);
 }
 
 bool QtFileSystem::EntryExists(const std::string& path) { return QFileInfo::exists(ToQt(path)); }
@@ -191,6 +177,13 @@ bool QtFileSystem::DirectoryWritable(const std::string& path) {
     // read-only mounts are not in them), so try to create a file there; it is removed on return.
     QTemporaryFile probe(QDir(ToQt(path)).filePath(QStringLiteral("pelmora-probe-XXXXXX.tmp")));
     return probe.open();
+}
+
+bool QtFileSystem::FileReadOnly(const std::string& path) {
+    // Opened for appending, an existing file is neither created nor cut; permission bits
+    // alone would not tell (root passes them, a read-only mount is not in them).
+    QFile file(ToQt(path));
+    return QFileInfo(file).isFile() && !file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::ExistingOnly);
 }
 
 bool InstalledUnderPrefix(const QString& executableDirectory) {

@@ -67,12 +67,14 @@ public:
     std::string ExecutableDirectory() override;
     char Separator() override;
     bool FileExists(const std::string& path) override;
-    std::optional<std::uint64_t> FileSize(const std::string& path) override;
+    FileStart ReadFileStart(const std::string& path, std::uint64_t maxBytes) override;
     std::optional<std::string> ReadFile(const std::string& path) override;
     bool WriteFileWhole(const std::string& path, const std::string& bytes) override;
     bool EntryExists(const std::string& path) override;
     bool CreateFolder(const std::string& path) override;
     bool DirectoryWritable(const std::string& path) override;
+    bool FileReadOnly(const std::string& path) override;
+    std::string ShortPath(const std::string& path) override { return path; }  // Linux names have no short form
     bool InstalledForAllUsers() override;  // InstalledUnderPrefix for the executable's folder
     std::string UserConfigDirectory() override;
     std::string UserPicturesDirectory() override;

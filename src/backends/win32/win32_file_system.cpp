@@ -9,7 +9,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <string>
 #include <string_view>
+#include <utility>
 
 #include "backends/win32/win32_text.h"
 
@@ -57,6 +59,24 @@ private:
 // the file, and the program takes it for absent), and left out of the search index.
 constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
+// The system's words for an error, in UTF-8, without the line break they end in.
+std::string SystemMessage(DWORD error) {
+    // In English where the system has its messages in English, else in the system's language.
+    wchar_t* text = nullptr;
+    DWORD length = 0;
+    for (const DWORD language : {static_cast<DWORD>(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US)), DWORD{0}}) {
+        length =
+            FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                           nullptr, error, language, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+        if (length) break;
+    }
+    std::wstring message = length ? std::wstring(text, length) : L"error " + std::to_wstring(error);
+    if (text) LocalFree(text);
+    while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L'.'))
+        message.pop_back();
+    return Utf8(message);
+}
+
 bool WriteAll(HANDLE file, const std::string& bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -98,11 +118,42 @@ bool Win32FileSystem::FileExists(const std::string& path) {
     return (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0;
 }
 
-std::optional<std::uint64_t> Win32FileSystem::FileSize(const std::string& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExW(Wide(path).c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
-    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return std::nullopt;
-    return std::uint64_t{data.nFileSizeHigh} << 32 | data.nFileSizeLow;
+FileStart Win32FileSystem::ReadFileStart(const std::string& path, std::uint64_t maxBytes) {
+    const auto refused = [](FileStart::Problem problem, std::string reason) {
+        return FileStart{problem, {}, 0, std::move(reason)};
+    };
+    const std::wstring wide = Wide(path);
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return refused(FileStart::Problem::kNotAFile, "a folder");
+    // A named pipe is opened without waiting for a server (none answers: the open fails);
+    // whatever opens is checked to be a file on a disk before a byte is read.
+    FileHandle file(CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) {
+        const DWORD error = GetLastError();
+        const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
+                             error == ERROR_INVALID_NAME || error == ERROR_BAD_NETPATH;
+        return refused(missing ? FileStart::Problem::kNotAFile : FileStart::Problem::kUnreadable, SystemMessage(error));
+    }
+    if (GetFileType(file.get()) != FILE_TYPE_DISK)
+        return refused(FileStart::Problem::kNotAFile, "a device or a pipe, not a file");
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size))
+        return refused(FileStart::Problem::kUnreadable, SystemMessage(GetLastError()));
+    FileStart start{FileStart::Problem::kNone, {}, static_cast<std::uint64_t>(size.QuadPart), {}};
+    start.bytes.resize(static_cast<std::size_t>(std::min(maxBytes, start.size)));
+    std::size_t done = 0;
+    while (done < start.bytes.size()) {
+        const DWORD part = static_cast<DWORD>(std::min<std::size_t>(start.bytes.size() - done, 1 << 20));
+        DWORD read = 0;
+        if (!::ReadFile(file.get(), start.bytes.data() + done, part, &read, nullptr))
+            return refused(FileStart::Problem::kUnreadable, SystemMessage(GetLastError()));
+        if (read == 0) break;  // the file has shrunk since
+        done += read;
+    }
+    start.bytes.resize(done);
+    return start;
 }
 
 std::optional<std::string> Win32FileSystem::ReadFile(const std::string& path) {
@@ -187,6 +238,36 @@ bool Win32FileSystem::DirectoryWritable(const std::string& path) {
         if (GetLastError() != ERROR_FILE_EXISTS) return false;
     }
     return false;
+}
+
+bool Win32FileSystem::FileReadOnly(const std::string& path) {
+    const std::wstring file = Wide(path);
+    const DWORD attributes = GetFileAttributesW(file.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+    // Windows refuses to open a file marked read-only for writing; wine, run by root, does
+    // not, while WriteFileWhole refuses such a file on both.
+    if (attributes & FILE_ATTRIBUTE_READONLY) return true;
+    // Opening for writing without creating or truncating changes nothing; an ACL that
+    // denies writing, or a write-protected medium, refuses it. Shared with every other
+    // opener, so that another program holding the file open does not count.
+    const FileHandle opened(CreateFileW(file.c_str(), GENERIC_WRITE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (opened.valid()) return false;
+    const DWORD error = GetLastError();
+    return error == ERROR_ACCESS_DENIED || error == ERROR_WRITE_PROTECT;
+}
+
+std::string Win32FileSystem::ShortPath(const std::string& path) {
+    const std::wstring wide = Wide(path);
+    // The first call tells the size the short form needs, with its terminating NUL.
+    const DWORD size = GetShortPathNameW(wide.c_str(), nullptr, 0);
+    if (size == 0) return path;
+    std::wstring shortPath(size, L'\0');
+    const DWORD length = GetShortPathNameW(wide.c_str(), shortPath.data(), size);
+    if (length == 0 || length >= size) return path;
+    shortPath.resize(length);
+    return Utf8(shortPath);
 }
 
 std::string Win32FileSystem::UserConfigDirectory() {

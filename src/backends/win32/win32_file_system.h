@@ -12,12 +12,14 @@ public:
     std::string ExecutableDirectory() override;  // from GetModuleFileName
     char Separator() override { return '\\'; }
     bool FileExists(const std::string& path) override;
-    std::optional<std::uint64_t> FileSize(const std::string& path) override;
+    FileStart ReadFileStart(const std::string& path, std::uint64_t maxBytes) override;
     std::optional<std::string> ReadFile(const std::string& path) override;
     bool WriteFileWhole(const std::string& path, const std::string& bytes) override;
     bool EntryExists(const std::string& path) override;
     bool CreateFolder(const std::string& path) override;
     bool DirectoryWritable(const std::string& path) override;
+    bool FileReadOnly(const std::string& path) override;
+    std::string ShortPath(const std::string& path) override;  // from GetShortPathName
     // Always false: pelmora.exe is unpacked from its archive into a folder the user chose,
     // and a read-only one is already told apart by DirectoryWritable.
     bool InstalledForAllUsers() override { return false; }
