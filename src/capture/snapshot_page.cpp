@@ -23,9 +23,8 @@ std::string TimeStamp(const LocalTime& time) {
     return stamp;
 }
 
-SnapshotPage::SnapshotPage(Platform platform, ControlHost& window, HotkeyHook& hotkeys, const std::int32_t& screenWidth,
-                           const std::int32_t& screenHeight)
-    : platform_(platform), window_(window), hotkeys_(hotkeys), screenWidth_(screenWidth), screenHeight_(screenHeight) {}
+SnapshotPage::SnapshotPage(Platform platform, ControlHost& window, HotkeyHook& hotkeys, const ScreenRegion& screen)
+    : platform_(platform), window_(window), hotkeys_(hotkeys), screen_(screen) {}
 
 void SnapshotPage::Place(ControlHost& host, Frame& page) {
     路径标签.Place(host, &page, "路径标签", -1, {8, 19, 56, 14});
@@ -114,7 +113,8 @@ SnapshotPage::Snapshot SnapshotPage::SaveSnapshot(Trigger trigger) {
 }
 
 std::optional<std::array<std::int32_t, 4>> SnapshotPage::Area() {
-    if (Check5.Value() != 1) return std::array<std::int32_t, 4>{0, 0, screenWidth_, screenHeight_};
+    if (Check5.Value() != 1)
+        return std::array<std::int32_t, 4>{screen_.left, screen_.top, screen_.width, screen_.height};
     std::array<std::int32_t, 4> area{};
     for (std::size_t i = 0; i < 4; ++i) {
         const std::optional<std::int32_t> value = ParseStrictInteger(范围[i].Text());

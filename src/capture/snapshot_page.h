@@ -18,9 +18,8 @@ namespace pelmora {
 
 class SnapshotPage {
 public:
-    // screenWidth and screenHeight are the screen size measured at start-up.
-    SnapshotPage(Platform platform, ControlHost& window, HotkeyHook& hotkeys, const std::int32_t& screenWidth,
-                 const std::int32_t& screenHeight);
+    // screen is the primary screen as measured at start-up.
+    SnapshotPage(Platform platform, ControlHost& window, HotkeyHook& hotkeys, const ScreenRegion& screen);
 
     // The folder row, the rectangle row and the two options on page.
     void Place(ControlHost& host, Frame& page);
@@ -60,7 +59,7 @@ private:
     // Takes and saves one snapshot: the folder made when missing, the stamp taken, the
     // window hidden for the button, the wait, the grab, the file, the window shown again.
     Snapshot SaveSnapshot(Trigger trigger);
-    // The rectangle to grab: the range fields when Check5 is checked, else the screen.
+    // The rectangle to grab: the range fields when Check5 is checked, else the primary screen.
     std::optional<std::array<std::int32_t, 4>> Area();
     // folder/stamp.bmp, or folder/stamp-1.bmp, -2 … when that name is taken.
     std::string FreeFileName(const std::string& folder, const std::string& stamp);
@@ -68,8 +67,7 @@ private:
     Platform platform_;
     ControlHost& window_;
     HotkeyHook& hotkeys_;
-    const std::int32_t& screenWidth_;
-    const std::int32_t& screenHeight_;
+    const ScreenRegion& screen_;
 };
 
 // The local time as "YYYYMMDDhhmmss".

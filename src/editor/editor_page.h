@@ -18,15 +18,14 @@ namespace pelmora {
 
 class EditorPage {
 public:
-    // window is the main window, hidden while the screen is taken; screenWidth and
-    // screenHeight are the screen size measured at start-up.
-    EditorPage(Platform platform, ControlHost& window, const std::int32_t& screenWidth,
-               const std::int32_t& screenHeight)
+    // window is the main window, hidden while the screen is taken; screen is the primary
+    // screen as measured at start-up.
+    EditorPage(Platform platform, ControlHost& window, const ScreenRegion& screen)
         : canvas(platform.dialogs),
           handles(canvas, selection, platform.desktop),
           tools(canvas, selection, colours, platform.dialogs),
           history(canvas),
-          files(platform, window, canvas, selection, tools, screenWidth, screenHeight) {}
+          files(platform, window, canvas, selection, tools, screen) {}
 
     // Every part's controls on the page, the tool column first.
     void Place(ControlHost& host, Frame& page);

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The screen, the pointer, the windows and the cursor, as the program sees them.
-// Coordinates are physical screen pixels with the origin at the primary screen's top-left;
-// other monitors may lie at negative coordinates or past the primary screen's size.
+// Coordinates are physical screen pixels. On Windows the origin is the primary monitor's
+// top-left: other monitors may lie at negative coordinates or past its size. On X11 it is
+// the root window's top-left, which spans every monitor: coordinates are never negative,
+// and the primary monitor may lie anywhere on the root.
 #pragma once
 
 #include <cstdint>
@@ -78,8 +80,9 @@ public:
     // Where the mouse pointer is; moving it there.
     virtual ScreenPoint PointerPos() = 0;
     virtual void SetPointerPos(ScreenPoint point) = 0;
-    // The primary screen's size.
-    virtual ScreenSize Size() = 0;
+    // The primary monitor's rectangle, measured when asked: "the screen" that a snapshot
+    // or the editor takes whole. At (0, 0) on Windows; on X11 wherever it lies on the root.
+    virtual ScreenRegion PrimaryMonitor() = 0;
     // The smallest rectangle that holds every monitor, measured when asked: it reaches
     // into negative coordinates when a monitor lies left of or above the primary one.
     virtual ScreenRegion AllMonitors() = 0;

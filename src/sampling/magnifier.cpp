@@ -5,7 +5,6 @@
 #include <cstddef>
 
 #include "sampling/colour_model.h"
-#include "sampling/screen_reading.h"
 
 namespace pelmora {
 
@@ -45,8 +44,12 @@ void Magnifier::Place(ControlHost& host, Frame& frame) {
 }
 
 void Magnifier::DrawMagnifier(std::int32_t x, std::int32_t y) {
-    const ScreenSize screen = GetScreenSize(desktop_);
-    if (y < 5 || x < 5 || x > screen.width - 5 || y > screen.height - 5) Picture1.SetBackColor(kColourBlack);
+    // Near the edge of the rectangle that holds every monitor, cells may lie where no pixel
+    // is: those show black.
+    const ScreenRegion screen = desktop_.AllMonitors();
+    if (y < screen.top + 5 || x < screen.left + 5 || x > screen.left + screen.width - 5 ||
+        y > screen.top + screen.height - 5)
+        Picture1.SetBackColor(kColourBlack);
 
     // Only the 11 x 11 pixels that the view shows are read; cells whose pixel lies off
     // the screen keep what the view showed there.

@@ -5,10 +5,11 @@ namespace pelmora {
 
 ScreenPoint GetPointerPos(Desktop& desktop) { return desktop.PointerPos(); }
 
-// The desktop knows where its screens are: every monitor counts, a monitor left of or above
-// the primary one has negative coordinates, and a screen that grew since start-up counts.
+// The desktop knows where its screens are: every monitor counts (on Windows a monitor left of
+// or above the primary one has negative coordinates), and a screen that grew since start-up
+// counts.
 Colour GetScreenPixel(Desktop& desktop, std::int32_t x, std::int32_t y) { return desktop.Pixel(x, y); }
 
-ScreenSize GetScreenSize(Desktop& desktop) { return desktop.Size(); }
+ScreenRegion GetPrimaryScreen(Desktop& desktop) { return desktop.PrimaryMonitor(); }
 
 }  // namespace pelmora

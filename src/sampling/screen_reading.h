@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// Mod_屏幕坐标与颜色: the pointer position, one screen pixel and the screen size, the
+// Mod_屏幕坐标与颜色: the pointer position, one screen pixel and the primary screen, the
 // screen routines every subsystem reads the desktop through.
 #pragma once
 
@@ -12,7 +12,7 @@ namespace pelmora {
 ScreenPoint GetPointerPos(Desktop& desktop);
 // The colour value at (x, y) on any monitor, -1 where no screen is.
 Colour GetScreenPixel(Desktop& desktop, std::int32_t x, std::int32_t y);
-// The primary screen's size in pixels.
-ScreenSize GetScreenSize(Desktop& desktop);
+// The primary screen: the primary monitor's rectangle, measured now.
+ScreenRegion GetPrimaryScreen(Desktop& desktop);
 
 }  // namespace pelmora

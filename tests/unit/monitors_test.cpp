@@ -1,9 +1,13 @@
 // SPDX-License-Identifier: MIT
 // Pixels on every monitor: a desktop whose primary screen has a monitor on its left (at
 // negative x) and one on its right. The read-out, the slots and the custom panel read them
-// as the magnifier does; only where no monitor is do they show no pixel.
+// as the magnifier does; only where no monitor is do they show no pixel. Whole-screen takes
+// are the primary monitor alone, wherever it lies.
 #include <gtest/gtest.h>
 
+#include <array>
+
+#include "capture/bitmap_file.h"
 #include "form_fixture.h"
 
 using namespace pelmora;
@@ -68,4 +72,30 @@ TEST_F(MonitorsTest, WhereNoMonitorIsThereIsNoPixel) {
     EXPECT_EQ(form->getPanel.swatch.BackColor(), 0);
     Poll({10, 1024});
     EXPECT_EQ(form->getPanel.decimal.Text(), "-1");
+}
+
+// As on X11 with the primary monitor right of another one, its top-left corner at (1280, 0):
+// the snapshot page's whole-screen snapshot and the editor's screen take are that monitor
+// alone, from its own corner.
+TEST(PrimaryMonitorTest, SnapshotAndTheEditorTakeThePrimaryMonitorFromItsCorner) {
+    FakePlatform fake;
+    fake.files.folders.insert("/opt/pelmora");
+    Surface& screen = fake.desktop.screen = Surface(1280 + 1024, 768);
+    for (int y = 0; y < screen.Height(); ++y)
+        for (int x = 0; x < screen.Width(); ++x) screen.SetPixel(x, y, x + (y << 12));
+    fake.desktop.primaryOrigin = {1280, 0};
+    fake.desktop.primarySize = ScreenSize{1024, 768};
+    Form1 form(fake.Services());
+    form.Form_Load();
+
+    form.snapshotPage.屏幕截图按钮.RaiseClick();
+    const DecodedBitmap saved = DecodeBitmap(fake.files.contents["/opt/pelmora/Snap/20261206153045.bmp"]);
+    ASSERT_TRUE(saved.picture) << saved.error;
+    form.editor.files.菜单按钮_Click(2);
+    for (const Surface* picture : std::array<const Surface*, 2>{&*saved.picture, &form.editor.canvas.结果图像}) {
+        ASSERT_EQ(picture->Width(), 1024);
+        ASSERT_EQ(picture->Height(), 768);
+        EXPECT_EQ(picture->Pixel(0, 0), 1280);
+        EXPECT_EQ(picture->Pixel(1023, 767), 2303 + (767 << 12));
+    }
 }

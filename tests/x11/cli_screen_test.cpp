@@ -232,6 +232,20 @@ TEST_F(CliScreenTest, SnapshotsEqualTheScreenAsImportReadsIt) {
     for (int row = 0; row < 4; ++row)
         for (int column = 0; column < 20; ++column)
             EXPECT_EQ(picture.Pixel(column, row), column < 10 ? 0x996633 : 0) << column << "," << row;
+
+    // Two RandR monitors side by side, the primary one on the right: the snapshot without a
+    // rectangle is the primary monitor, taken where it lies on the root.
+    const int half = screenWidth / 2, screenHeight = screen.Height();
+    const std::string size = std::to_string(half) + "/300x" + std::to_string(screenHeight) + "/200+";
+    Shell(desktop.On("xrandr --setmonitor left " + size + "0+0 none"));
+    Shell(desktop.On("xrandr --setmonitor '*right' " + size + std::to_string(half) + "+0 none"));
+    outcome = SnapshotOfStillScreen({"--json", "snapshot", whole}, screen);
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(outcome.out, "{\"path\":\"" + whole + "\",\"left\":" + std::to_string(half) + ",\"top\":0,\"width\":" +
+                               std::to_string(half) + ",\"height\":" + std::to_string(screenHeight) + "}\n");
+    picture = ReadSnapshot(whole);
+    ASSERT_EQ(picture.Width(), half);
+    EXPECT_EQ(FirstDifference(picture, screen, half, 0), "");
 }
 
 TEST_F(CliScreenTest, SnapshotThatCannotBeWrittenLeavesNoFileAndSaysSo) {

@@ -4,7 +4,9 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <bit>
 #include <climits>
+#include <cstdlib>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -298,7 +300,8 @@ TEST(X11DesktopPixelLayouts, EachLayoutGivesTheSameColours) {
         unsigned long pixels[4];  // (0, 0), (1, 0), (0, 1), (1, 1)
         std::int32_t colours[4];
     };
-    const std::int32_t kGrey565 = 131 | 129 << 8 | 131 << 16;  // 16/31, 32/63, 16/31 of full
+    // 16/31, 32/63, 16/31 of full: 131.6, 129.5, 131.6 rounded, as the server's XQueryColor says too.
+    const std::int32_t kGrey565 = 132 | 130 << 8 | 132 << 16;
     const Layout layouts[] = {
         // Bits above the masks (a 32-bit visual's alpha) are no colour.
         {"32 bit",
@@ -365,13 +368,88 @@ TEST(X11DesktopPixelLayouts, EachLayoutGivesTheSameColours) {
 
         // Into the middle of a larger target, which keeps the rest.
         Surface target(4, 4, kUntouched);
-        CopyImageInto(image, layout.masks, target, 1, 2);
+        CopyImageInto(image, PixelColours(layout.masks), target, 1, 2);
         for (int i = 0; i < 4; ++i) EXPECT_EQ(target.Pixel(1 + i % 2, 2 + i / 2), layout.colours[i]) << i;
         int untouched = 0;
         for (int y = 0; y < 4; ++y)
             for (int x = 0; x < 4; ++x) untouched += target.Pixel(x, y) == kUntouched;
         EXPECT_EQ(untouched, 12);
     }
+}
+
+// Screens of 16, 24 and 30 bits, each a server of the test's own, show every level of each
+// channel as a client draws it (XAllocColor: the server keeps a level of its own near it).
+// Each reads back, pixel by pixel and as one area, as near as the depth allows: exactly at
+// 24 and 30 bits (10 bits a channel keep every 8-bit level), within one step of the
+// channel's levels at 16 (5-6-5), where the exact values are the layouts test's.
+TEST(X11DesktopDepths, EveryLevelOfEachChannelReadsBackAsDrawn) {
+    constexpr int kRows = 8;  // per channel: 3 x 8 rows of 256 pixels, an area shared memory carries
+    unsigned short XColor::*const channels[3] = {&XColor::red, &XColor::green, &XColor::blue};
+    for (const int depth : {16, 24, 30}) {
+        SCOPED_TRACE("depth " + std::to_string(depth));
+        pelmora::testing::PrivateXServer server("256x" + std::to_string(3 * kRows) + "x" + std::to_string(depth));
+        ASSERT_FALSE(server.Display().empty());
+        auto connection = X11Connection::Open(server.Display().c_str());
+        ASSERT_TRUE(connection);
+        X11Desktop desktop(*connection);
+        Display* client = XOpenDisplay(server.Display().c_str());
+        ASSERT_TRUE(client);
+        const int screen = DefaultScreen(client);
+        ASSERT_EQ(DefaultDepth(client, screen), depth);
+        const ::Window root = RootWindow(client, screen);
+        const Pixmap levels = XCreatePixmap(client, root, 256, 3 * kRows, static_cast<unsigned>(depth));
+        const GC gc = XCreateGC(client, levels, 0, nullptr);
+        for (int channel = 0; channel < 3; ++channel)
+            for (int level = 0; level < 256; ++level) {
+                XColor colour{};
+                colour.*channels[channel] = static_cast<unsigned short>(level * 257);
+                ASSERT_TRUE(XAllocColor(client, DefaultColormap(client, screen), &colour));
+                XSetForeground(client, gc, colour.pixel);
+                XFillRectangle(client, levels, gc, level, channel * kRows, 1, kRows);
+            }
+        XSetWindowBackgroundPixmap(client, root, levels);
+        XClearWindow(client, root);
+        XSync(client, False);
+
+        Surface area(256, 3 * kRows, kUntouched);
+        desktop.ReadArea(0, 0, area);
+        const Visual* visual = DefaultVisual(client, screen);
+        const unsigned long masks[3] = {visual->red_mask, visual->green_mask, visual->blue_mask};
+        for (int channel = 0; channel < 3; ++channel) {
+            const unsigned long largest = masks[channel] >> std::countr_zero(masks[channel]);
+            const int step = largest < 255 ? static_cast<int>(255 / largest) : 0;  // 8 at 5 bits, 4 at 6
+            std::string wrong;  // level=colour value read, for each level read otherwise
+            for (int level = 0; level < 256; ++level) {
+                const std::int32_t read = desktop.Pixel(level, channel * kRows + kRows / 2);
+                const int value = read >> (8 * channel) & 0xFF;
+                if (read != value << (8 * channel) || std::abs(value - level) > step ||
+                    area.Pixel(level, channel * kRows) != read)
+                    wrong += " " + std::to_string(level) + "=" + std::to_string(read);
+            }
+            EXPECT_EQ(wrong, "") << "channel " << channel;
+        }
+        XCloseDisplay(client);
+    }
+}
+
+// Two RandR monitors side by side on one 2560-pixel root: the primary monitor is the one
+// marked primary, where it lies on the root, measured anew when asked; the root with none
+// defined. Pixels and searches keep the whole root.
+TEST(X11DesktopMonitors, ThePrimaryMonitorIsTheOneMarkedPrimaryWhereverItLies) {
+    pelmora::testing::PrivateXServer server("2560x800x24");
+    ASSERT_FALSE(server.Display().empty());
+    const std::string on = "DISPLAY=" + server.Display() + " ";
+    auto connection = X11Connection::Open(server.Display().c_str());
+    ASSERT_TRUE(connection);
+    X11Desktop desktop(*connection);
+    for (const bool rightPrimary : {false, true}) {
+        Shell(on + "xrandr --setmonitor " + (rightPrimary ? "left" : "'*left'") + " 1280/340x800/210+0+0 none");
+        Shell(on + "xrandr --setmonitor " + (rightPrimary ? "'*right'" : "right") + " 1280/340x800/210+1280+0 none");
+        EXPECT_EQ(desktop.PrimaryMonitor(), (ScreenRegion{rightPrimary ? 1280 : 0, 0, 1280, 800}));
+        EXPECT_EQ(desktop.AllMonitors(), (ScreenRegion{0, 0, 2560, 800}));
+        Shell(on + "xrandr --delmonitor left; " + on + "xrandr --delmonitor right");
+    }
+    EXPECT_EQ(desktop.PrimaryMonitor(), (ScreenRegion{0, 0, 2560, 800}));
 }
 
 // RandR resizes the root while the program runs (a monitor plugged in): pixels and areas

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 #include <thread>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/wait.h>
@@ -129,7 +130,7 @@ PatternWindow::PatternWindow(int left, int top, int width, int height) : display
 
 PatternWindow::~PatternWindow() { XCloseDisplay(display_); }
 
-PrivateXServer::PrivateXServer() {
+PrivateXServer::PrivateXServer(const std::string& screen) {
     int pipeEnds[2];
     if (pipe(pipeEnds) != 0) return;
     pid_ = fork();
@@ -139,7 +140,10 @@ PrivateXServer::PrivateXServer() {
         const int quiet = open("/dev/null", O_WRONLY);
         dup2(quiet, STDERR_FILENO);
         const std::string fd = std::to_string(pipeEnds[1]);
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-noreset", "-nolisten", "tcp", static_cast<char*>(nullptr));
+        std::vector<const char*> args{"Xvfb", "-displayfd", fd.c_str(), "-noreset", "-nolisten", "tcp"};
+        if (!screen.empty()) args.insert(args.end(), {"-screen", "0", screen.c_str()});
+        args.push_back(nullptr);
+        execvp("Xvfb", const_cast<char* const*>(args.data()));
         _exit(127);
     }
     close(pipeEnds[1]);

@@ -72,10 +72,11 @@ private:
     ::Display* display_;
 };
 
-// An Xvfb server of the test's own, for tests that end the server under the program.
+// An Xvfb server of the test's own, for tests that end the server under the program or
+// need a screen of their own: screen is its geometry "WxHxDEPTH" (Xvfb's default when empty).
 class PrivateXServer {
 public:
-    PrivateXServer();
+    explicit PrivateXServer(const std::string& screen = "");
     ~PrivateXServer() { Stop(); }
     const std::string& Display() const { return display_; }
     void Stop();

@@ -18,7 +18,11 @@ public:
     ScreenPoint PointerPos() override { return pointer; }
     // Keeps the pointer on the screen, as a real desktop does.
     void SetPointerPos(ScreenPoint point) override;
-    ScreenSize Size() override { return primarySize.value_or(ScreenSize{screen.Width(), screen.Height()}); }
+    // primarySize (the whole surface's when not set) at primaryOrigin.
+    ScreenRegion PrimaryMonitor() override {
+        const ScreenSize size = primarySize.value_or(ScreenSize{screen.Width(), screen.Height()});
+        return {primaryOrigin.x, primaryOrigin.y, size.width, size.height};
+    }
     // The whole surface, at screenOrigin.
     ScreenRegion AllMonitors() override { return {screenOrigin.x, screenOrigin.y, screen.Width(), screen.Height()}; }
     std::int32_t Pixel(std::int32_t x, std::int32_t y) override;
@@ -46,6 +50,7 @@ public:
     Surface screen;
     ScreenPoint screenOrigin;
     std::optional<ScreenSize> primarySize;  // the whole surface when not set
+    ScreenPoint primaryOrigin;              // (0, 0) as on Windows; on X11 it may lie elsewhere
     ScreenPoint pointer;
     std::vector<Window> windows;             // in Z order from the top
     std::optional<CursorImage> cursorImage;  // the current cursor, at the pointer

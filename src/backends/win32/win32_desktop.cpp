@@ -119,6 +119,11 @@ ScreenSize Win32Desktop::Size() {
     return {GetDeviceCaps(screen.get(), HORZRES), GetDeviceCaps(screen.get(), VERTRES)};
 }
 
+ScreenRegion Win32Desktop::PrimaryMonitor() {
+    const ScreenSize size = Size();
+    return {0, 0, size.width, size.height};
+}
+
 ScreenRegion Win32Desktop::AllMonitors() {
     const RECT screenArea = VirtualScreen();
     return {screenArea.left, screenArea.top, screenArea.right - screenArea.left, screenArea.bottom - screenArea.top};

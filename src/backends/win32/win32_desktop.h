@@ -26,7 +26,10 @@ public:
 
     ScreenPoint PointerPos() override;
     void SetPointerPos(ScreenPoint point) override;
-    ScreenSize Size() override;
+    // The primary screen's resolution.
+    ScreenSize Size();
+    // The primary monitor: at (0, 0), the origin of Windows' screen coordinates, with Size().
+    ScreenRegion PrimaryMonitor() override;
     // The virtual screen.
     ScreenRegion AllMonitors() override;
     std::int32_t Pixel(std::int32_t x, std::int32_t y) override;

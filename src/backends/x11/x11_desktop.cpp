@@ -2,8 +2,10 @@
 #include "backends/x11/x11_desktop.h"
 
 #include <X11/extensions/Xfixes.h>
+#include <X11/extensions/Xrandr.h>
 
 #include <algorithm>
+#include <memory>
 
 namespace pelmora {
 
@@ -36,6 +38,34 @@ ScreenSize X11Desktop::Size() {
     if (!XGetGeometry(connection_.display(), connection_.root(), &root, &x, &y, &width, &height, &border, &depth))
         return {};
     return {static_cast<std::int32_t>(width), static_cast<std::int32_t>(height)};
+}
+
+ScreenRegion X11Desktop::PrimaryMonitor() {
+    const ScreenSize root = Size();
+    const ScreenRegion wholeRoot{0, 0, root.width, root.height};
+    if (!connection_.Alive()) return wholeRoot;
+    Display* display = connection_.display();
+    if (!hasMonitors_) {
+        int eventBase = 0, errorBase = 0, major = 0, minor = 0;
+        hasMonitors_ = XRRQueryExtension(display, &eventBase, &errorBase) && XRRQueryVersion(display, &major, &minor) &&
+                       (major > 1 || (major == 1 && minor >= 5));
+    }
+    if (!*hasMonitors_) return wholeRoot;
+    X11ErrorTrap trap(display);
+    int count = 0;
+    const std::unique_ptr<XRRMonitorInfo, decltype(&XRRFreeMonitors)> monitors(
+        XRRGetMonitors(display, connection_.root(), True, &count), &XRRFreeMonitors);
+    if (!monitors || count <= 0) return wholeRoot;
+    const XRRMonitorInfo* const first = monitors.get();
+    const XRRMonitorInfo* const end = first + count;
+    const XRRMonitorInfo* primary = std::find_if(first, end, [](const XRRMonitorInfo& m) { return m.primary; });
+    if (primary == end) primary = first;
+    // A monitor may be defined reaching past the root, where there is nothing to take.
+    const int left = std::max(primary->x, 0), top = std::max(primary->y, 0);
+    const int right = std::min(primary->x + primary->width, root.width);
+    const int bottom = std::min(primary->y + primary->height, root.height);
+    if (right <= left || bottom <= top) return wholeRoot;
+    return {left, top, right - left, bottom - top};
 }
 
 std::int32_t X11Desktop::Pixel(std::int32_t x, std::int32_t y) {

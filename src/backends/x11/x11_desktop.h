@@ -21,7 +21,11 @@ public:
 
     ScreenPoint PointerPos() override;
     void SetPointerPos(ScreenPoint point) override;
-    ScreenSize Size() override;
+    // The root window's size as it is now.
+    ScreenSize Size();
+    // The RandR monitor marked primary, or the first one listed when none is, clipped to
+    // the root; the whole root when the server defines no monitors (no RandR 1.5).
+    ScreenRegion PrimaryMonitor() override;
     // The root window, which spans every monitor from (0, 0).
     ScreenRegion AllMonitors() override {
         const ScreenSize root = Size();
@@ -65,8 +69,9 @@ private:
     X11Connection& connection_;
     // Screen rectangles, with the shared segment the larger ones travel over.
     X11ScreenReader screen_;
-    ScreenSize rootSize_;            // as last measured; 0 x 0 before the first area read
-    std::optional<bool> hasXFixes_;  // whether the server has XFixes, once asked
+    ScreenSize rootSize_;              // as last measured; 0 x 0 before the first area read
+    std::optional<bool> hasXFixes_;    // whether the server has XFixes, once asked
+    std::optional<bool> hasMonitors_;  // whether the server has RandR 1.5's monitors, once asked
     std::optional<WindowAtoms> atoms_;
     // The windows the last WindowAt went through, from the root's child down to its answer:
     // the next call checks them along with its first request, so that a pointer resting on

@@ -37,35 +37,25 @@ struct ImageDeleter {
 };
 using ImagePtr = std::unique_ptr<XImage, ImageDeleter>;
 
-// One channel of a pixel value, scaled from its mask's width to 8 bits.
-struct ChannelScale {
-    unsigned long mask;
-    int shift;
-    unsigned long maximum;
-
-    explicit ChannelScale(unsigned long channelMask)
-        : mask(channelMask),
-          shift(channelMask == 0 ? 0 : std::countr_zero(channelMask)),
-          maximum(channelMask >> shift) {}
-
-    unsigned operator()(unsigned long pixel) const {
-        if (maximum == 0) return 0;
-        const unsigned long value = (pixel & mask) >> shift;
-        return maximum == 255 ? static_cast<unsigned>(value) : static_cast<unsigned>(value * 255 / maximum);
+// The image's 32-bit pixels, words in the machine's byte order, each turned into a colour
+// value by convert.
+template <typename Convert>
+void CopyWords(const XImage& image, Surface& target, int left, int top, const Convert& convert) {
+    const int width = image.width;
+    for (int y = 0; y < image.height; ++y) {
+        const char* from = image.data + static_cast<std::ptrdiff_t>(y) * image.bytes_per_line;
+        std::int32_t* to = target.Row(top + y) + left;
+        for (int x = 0; x < width; ++x) {
+            std::uint32_t word;
+            std::memcpy(&word, from + 4 * static_cast<std::ptrdiff_t>(x), sizeof word);
+            to[x] = convert(word);
+        }
     }
-};
-
-struct ColourScale {
-    ChannelScale red, green, blue;
-    explicit ColourScale(const PixelMasks& masks) : red(masks.red), green(masks.green), blue(masks.blue) {}
-    std::int32_t operator()(unsigned long pixel) const {
-        return static_cast<std::int32_t>(red(pixel) | green(pixel) << 8 | blue(pixel) << 16);
-    }
-};
+}
 
 // The pixel value of bytes whole bytes at from, in the image's byte order.
-unsigned long ReadPixelBytes(const unsigned char* from, int bytes, bool mostSignificantFirst) {
-    unsigned long value = 0;
+std::uint32_t ReadPixelBytes(const unsigned char* from, int bytes, bool mostSignificantFirst) {
+    std::uint32_t value = 0;
     if (mostSignificantFirst) {
         for (int i = 0; i < bytes; ++i) value = value << 8 | from[i];
     } else {
@@ -75,26 +65,27 @@ unsigned long ReadPixelBytes(const unsigned char* from, int bytes, bool mostSign
 }
 }  // namespace
 
-void CopyImageInto(XImage& image, const PixelMasks& masks, Surface& target, int left, int top) {
+PixelColours::PixelColours(const PixelMasks& masks)
+    : masks_(masks),
+      red_(static_cast<std::uint32_t>(masks.red)),
+      green_(static_cast<std::uint32_t>(masks.green)),
+      blue_(static_cast<std::uint32_t>(masks.blue)) {}
+
+void CopyImageInto(XImage& image, const PixelColours& colours, Surface& target, int left, int top) {
     const int width = image.width;
     const int bitsPerPixel = image.bits_per_pixel;
     const bool mostSignificantFirst = image.byte_order == MSBFirst;
     const bool nativeOrder = mostSignificantFirst == (std::endian::native == std::endian::big);
-    // The visual of nearly every desktop: 32-bit words of 0x00RRGGBB in the machine's byte
-    // order, turned into 0x00BBGGRR by swapping red and blue.
-    if (bitsPerPixel == 32 && nativeOrder && masks == PixelMasks{0xFF0000, 0xFF00, 0xFF}) {
-        for (int y = 0; y < image.height; ++y) {
-            const char* from = image.data + static_cast<std::ptrdiff_t>(y) * image.bytes_per_line;
-            std::int32_t* to = target.Row(top + y) + left;
-            for (int x = 0; x < width; ++x) {
-                std::uint32_t word;
-                std::memcpy(&word, from + 4 * static_cast<std::ptrdiff_t>(x), sizeof word);
-                to[x] = static_cast<std::int32_t>((word >> 16 & 0xFF) | (word & 0xFF00) | (word & 0xFF) << 16);
-            }
-        }
+    if (bitsPerPixel == 32 && nativeOrder) {
+        // The visual of nearly every desktop, 0x00RRGGBB, turned into 0x00BBGGRR by swapping
+        // red and blue; other 32-bit visuals (10 bits a channel at depth 30) through the tables.
+        if (colours.Masks() == PixelMasks{0xFF0000, 0xFF00, 0xFF})
+            CopyWords(image, target, left, top, [](std::uint32_t word) {
+                return static_cast<std::int32_t>((word >> 16 & 0xFF) | (word & 0xFF00) | (word & 0xFF) << 16);
+            });
+        else CopyWords(image, target, left, top, colours);
         return;
     }
-    const ColourScale colour(masks);
     if (bitsPerPixel % 8 == 0 && bitsPerPixel >= 8 && bitsPerPixel <= 32) {
         // Whole bytes per pixel (16-bit and packed 24-bit visuals, or the other byte order).
         const int bytes = bitsPerPixel / 8;
@@ -103,14 +94,14 @@ void CopyImageInto(XImage& image, const PixelMasks& masks, Surface& target, int 
                                static_cast<std::ptrdiff_t>(y) * image.bytes_per_line;
             std::int32_t* to = target.Row(top + y) + left;
             for (int x = 0; x < width; ++x, from += bytes)
-                to[x] = colour(ReadPixelBytes(from, bytes, mostSignificantFirst));
+                to[x] = colours(ReadPixelBytes(from, bytes, mostSignificantFirst));
         }
         return;
     }
     // Pixels that share bytes (4-bit and other rare layouts): Xlib unpacks them.
     for (int y = 0; y < image.height; ++y) {
         std::int32_t* to = target.Row(top + y) + left;
-        for (int x = 0; x < width; ++x) to[x] = colour(XGetPixel(&image, x, y));
+        for (int x = 0; x < width; ++x) to[x] = colours(static_cast<std::uint32_t>(XGetPixel(&image, x, y)));
     }
 }
 
@@ -118,7 +109,7 @@ X11ScreenReader::X11ScreenReader(X11Connection& connection, Transport transport)
     : connection_(connection),
       visual_(DefaultVisual(connection.display(), DefaultScreen(connection.display()))),
       depth_(DefaultDepth(connection.display(), DefaultScreen(connection.display()))),
-      masks_{visual_->red_mask, visual_->green_mask, visual_->blue_mask},
+      colours_(PixelMasks{visual_->red_mask, visual_->green_mask, visual_->blue_mask}),
       shared_(transport == Transport::Plain ? Sharing::Refused : Sharing::Untried) {}
 
 X11ScreenReader::~X11ScreenReader() { ReleaseSegment(); }
@@ -148,7 +139,7 @@ bool X11ScreenReader::ReadShared(int x, int y, int width, int height, Surface& t
     const auto readBand = [&](int row) {
         image->height = std::min(bandRows, height - row);
         if (!XShmGetImage(display, connection_.root(), image.get(), x, y + row, AllPlanes)) return false;
-        CopyImageInto(*image, masks_, target, left, top + row);
+        CopyImageInto(*image, colours_, target, left, top + row);
         return true;
     };
     // The bottom band first: once it has been read, the whole rectangle lay on the screen,
@@ -165,7 +156,7 @@ bool X11ScreenReader::ReadPlain(int x, int y, int width, int height, Surface& ta
     ImagePtr image(XGetImage(connection_.display(), connection_.root(), x, y, static_cast<unsigned>(width),
                              static_cast<unsigned>(height), AllPlanes, ZPixmap));
     if (!image) return false;
-    CopyImageInto(*image, masks_, target, left, top);
+    CopyImageInto(*image, colours_, target, left, top);
     return true;
 }
 

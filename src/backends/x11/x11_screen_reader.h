@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "base/channel_scale.h"
 #include "platform/surface.h"
 #include "backends/x11/x11_connection.h"
 
@@ -22,11 +23,26 @@ struct PixelMasks {
     friend bool operator==(const PixelMasks&, const PixelMasks&) = default;
 };
 
-// Writes the image's width x height pixels as colour values (0x00BBGGRR, each channel
-// scaled from its mask's width to 8 bits) into target, the image's top-left pixel at
-// (left, top) of target; the image must fit there. Rows are read with the image's
-// bytes_per_line and byte order.
-void CopyImageInto(XImage& image, const PixelMasks& masks, Surface& target, int left, int top);
+// A visual's pixel values as colour values (0x00BBGGRR): each channel widened or narrowed
+// from its mask's width to 8 bits, rounded to the nearest step (ChannelScale), by tables
+// made once for the visual.
+class PixelColours {
+public:
+    explicit PixelColours(const PixelMasks& masks);
+    const PixelMasks& Masks() const { return masks_; }
+    std::int32_t operator()(std::uint32_t pixel) const {
+        return static_cast<std::int32_t>(red_.Of(pixel) | green_.Of(pixel) << 8 | blue_.Of(pixel) << 16);
+    }
+
+private:
+    PixelMasks masks_;
+    ChannelScale red_, green_, blue_;
+};
+
+// Writes the image's width x height pixels as colour values into target, the image's
+// top-left pixel at (left, top) of target; the image must fit there. Rows are read with
+// the image's bytes_per_line and byte order.
+void CopyImageInto(XImage& image, const PixelColours& colours, Surface& target, int left, int top);
 
 class X11ScreenReader {
 public:
@@ -63,7 +79,7 @@ private:
     X11Connection& connection_;
     Visual* visual_;
     int depth_;
-    PixelMasks masks_;
+    PixelColours colours_;
     Sharing shared_;
     XShmSegmentInfo segment_{};  // shmaddr null while there is none
     std::size_t segmentSize_ = 0;
