@@ -10,7 +10,10 @@
 
 #include <chrono>
 #include <functional>
+#include <initializer_list>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/form1.h"
@@ -65,6 +68,43 @@ void ClickAt(POINT at) {
     SendMouse(MOUSEEVENTF_LEFTDOWN);
     SendMouse(MOUSEEVENTF_LEFTUP);
 }
+
+// Measures texts in a window's own font.
+class WindowFont {
+public:
+    explicit WindowFont(HWND window)
+        : window_(window),
+          dc_(GetDC(window)),
+          old_(SelectObject(dc_, reinterpret_cast<HGDIOBJ>(SendMessageW(window, WM_GETFONT, 0, 0)))) {}
+    ~WindowFont() {
+        SelectObject(dc_, old_);
+        ReleaseDC(window_, dc_);
+    }
+    SIZE Size(std::wstring_view text) const {
+        SIZE size{};
+        GetTextExtentPoint32W(dc_, text.data(), static_cast<int>(text.size()), &size);
+        return size;
+    }
+    // form with each 'd' the font's widest digit and each 'h' its widest hexadecimal digit.
+    std::wstring Widest(const std::string& form) const {
+        const auto widest = [this](std::wstring_view characters) {
+            wchar_t found = characters[0];
+            for (const wchar_t c : characters)
+                if (Size({&c, 1}).cx > Size({&found, 1}).cx) found = c;
+            return found;
+        };
+        const wchar_t digit = widest(L"0123456789");
+        const wchar_t hexDigit = widest(L"0123456789ABCDEF");
+        std::wstring text;
+        for (const char c : form) text += c == 'd' ? digit : c == 'h' ? hexDigit : static_cast<wchar_t>(c);
+        return text;
+    }
+
+private:
+    HWND window_;
+    HDC dc_;
+    HGDIOBJ old_;
+};
 
 // The colour of a pattern's pixel: every pixel of an 11 x 11 block differs.
 int PatternColour(int x, int y) { return RGB(20 * x + 10, 20 * y + 10, 0x80); }
@@ -311,9 +351,59 @@ TEST_F(Dpi150Form1Test, TheLayoutIsOneAndAHalfTimesAsLargeWithANinePointFont) {
     // edges scaled.
     ExpectRect(PlaceOf(W(form.sampling.Check1)), 516, 185, 650, 210);
     ExpectRect(PlaceOf(W(form.Frame3)), 24, 12, 278, 291);
-    LOGFONTW font{};
-    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(W(form.sampling.Check1), WM_GETFONT, 0, 0)), sizeof(font), &font);
-    EXPECT_EQ(font.lfHeight, -18);
+    // Lines of 12 layout pixels: the font's cells, ascent and descent, 18 pixels high.
+    EXPECT_EQ(WindowFont(W(form.sampling.Check1)).Size(L"颜色").cy, 18);
+}
+
+// Every field shows the widest value it can hold whole, between its margins, and every
+// label the whole height of its caption, at 100, 125, 150 and 200 %, in the faces the view
+// picked from the fonts this system has. A field's value: each 'd' the widest digit, each
+// 'h' the widest hexadecimal digit.
+TEST_F(Dpi150Form1Test, FieldsShowTheirWidestValuesAndLabelsTheirWholeCaptionsAtEveryScale) {
+    std::vector<std::pair<const TextBox*, std::string>> fields;
+    const auto add = [&fields](const char* value, std::initializer_list<const TextBox*> boxes) {
+        for (const TextBox* box : boxes) fields.emplace_back(box, value);
+    };
+    const ColourLookupPage& lookup = form.lookupPage;
+    for (const ColourReadout* panel : {&form.getPanel, &form.customPanel.fields}) {
+        add("ddd", {&panel->red, &panel->green, &panel->blue, &panel->hue, &panel->saturation, &panel->lightness});
+        add("hh", {&panel->redHex, &panel->greenHex, &panel->blueHex});
+        add("-dddd", {&panel->x, &panel->y});
+        add("hhhhhh", {&panel->hex});
+        add("dddddddd", {&panel->decimal});
+    }
+    add("ddd", {&lookup.查10r, &lookup.查10g, &lookup.查10b, &lookup.查10h, &lookup.查10s, &lookup.查10l});
+    add("hhhhhh", {&lookup.查10, &form.editor.colours.前背景色[0], &form.editor.colours.前背景色[1]});
+    add("dddddddd", {&lookup.查16});
+    add("dddd", {&form.adjustment.起x, &form.adjustment.起y});
+    add("dddddddddd", {&form.cursorPage.鼠标特征码});
+    add("-dddddddddd", {&form.windowHandlePage.pick.Text2});
+    for (const TextBox& range : form.snapshotPage.范围) add("-dddd", {&range});
+    for (const TextBox& slot : form.pointSlots.坐标颜色) add("-dddd,-dddd hhhhhh", {&slot});
+
+    for (const int dpi : {96, 120, 144, 192}) {
+        RECT suggested;
+        GetWindowRect(view.Window(), &suggested);
+        SendMessageW(view.Window(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+        for (const auto& [field, value] : fields) {
+            const WindowFont font(W(*field));
+            const std::wstring widest = font.Widest(value);
+            const SIZE text = font.Size(widest);
+            RECT shown, client;  // where the field draws its text: inside its client area and margins
+            SendMessageW(W(*field), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&shown));
+            GetClientRect(W(*field), &client);
+            EXPECT_LE(text.cx, shown.right - shown.left) << dpi << " " << field->ObjectName() << " " << Utf8(widest);
+            EXPECT_LE(text.cy, client.bottom) << dpi << " " << field->ObjectName();
+        }
+        for (const Control* control : form.Controls()) {
+            const auto* label = control->Kind() == ControlKind::Label ? static_cast<const Label*>(control) : nullptr;
+            if (!label || label->Caption().empty()) continue;
+            RECT client;
+            GetClientRect(W(*label), &client);
+            EXPECT_LE(WindowFont(W(*label)).Size(Wide(label->Caption())).cy, client.bottom)
+                << dpi << " " << label->ObjectName() << " " << label->Caption();
+        }
+    }
 }
 
 // The side of the image an icon was made with.
@@ -377,6 +467,28 @@ TEST_F(Dpi150Form1Test, TheMagnifierShowsThePhysicalPixelsAroundThePointer) {
     for (int x = Px(57) + 1; x < Px(65); ++x) EXPECT_EQ(ScreenPixel(origin.x + x, row), PatternColour(7, 7)) << x;
     EXPECT_EQ(ScreenPixel(origin.x + Px(65), row), kMagnifierGridColour);
     EXPECT_EQ(ScreenPixel(origin.x + Px(65) + 1, row), PatternColour(8, 7));
+    // Every cell is 12 pixels wide and high, the last column and row too: along the cells'
+    // row 8 and down their column 8 (clear of the markers), a cell runs from its grid line
+    // (the first from the border) to the next cell's.
+    const auto cellSizes = [&](bool across) {
+        const int line = cellMiddle(8, 8).x - origin.x;
+        std::vector<int> last(kMagnifierCells, -1);
+        int first = -1;
+        for (int p = 0; p < Px(90); ++p) {
+            const int pixel =
+                across ? ScreenPixel(origin.x + p, origin.y + line) : ScreenPixel(origin.x + line, origin.y + p);
+            for (int cell = 0; cell < kMagnifierCells; ++cell) {
+                if (pixel != (across ? PatternColour(cell, 8) : PatternColour(8, cell))) continue;
+                if (first < 0) first = p;
+                last[static_cast<std::size_t>(cell)] = p;
+            }
+        }
+        std::vector<int> sizes{last[0] + 1 - first};
+        for (std::size_t cell = 1; cell < last.size(); ++cell) sizes.push_back(last[cell] - last[cell - 1]);
+        return sizes;
+    };
+    EXPECT_EQ(cellSizes(true), std::vector<int>(kMagnifierCells, 12));
+    EXPECT_EQ(cellSizes(false), std::vector<int>(kMagnifierCells, 12));
 }
 
 TEST_F(Dpi150Form1Test, ThePencilAtEightTimesChangesThePixelUnderTheScaledPress) {

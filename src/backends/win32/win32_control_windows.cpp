@@ -212,13 +212,17 @@ void SyncGeometry(const Control& control, HWND window, HFONT font, LayoutScale s
         SetWindowPos(window, nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
                      SWP_NOZORDER | SWP_NOACTIVATE);
     if (control.Kind() == ControlKind::ComboBox && r.height > 0) {
-        // The closed box is as high as its selection field: make it the control's height.
-        GetWindowRect(window, &shown);
-        const int difference =
-            scale.ToPhysical(r.top + inset + r.height) - scale.ToPhysical(r.top + inset) - (shown.bottom - shown.top);
-        if (difference != 0) {
-            const auto field = static_cast<int>(SendMessageW(window, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
-            SendMessageW(window, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), std::max(1, field + difference));
+        // The closed box is as high as its selection field: make it the control's height. The
+        // height asked for is corrected once by what the box became, since a system may report
+        // the field's height other than it takes it (wine's is two pixels more).
+        const int wanted = scale.ToPhysical(r.top + inset + r.height) - scale.ToPhysical(r.top + inset);
+        auto field = static_cast<int>(SendMessageW(window, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            GetWindowRect(window, &shown);
+            const int difference = wanted - (shown.bottom - shown.top);
+            if (difference == 0) break;
+            field = std::max(1, field + difference);
+            SendMessageW(window, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
         }
     }
 }
@@ -241,7 +245,7 @@ void RegisterControlClasses() {
     (void)registered;
 }
 
-HWND CreateControlWindow(const Control& control, HWND parent, int id, HFONT font) {
+HWND CreateControlWindow(const Control& control, HWND parent, int id) {
     const wchar_t* windowClass = nullptr;
     DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
     DWORD exStyle = 0;
@@ -303,11 +307,17 @@ HWND CreateControlWindow(const Control& control, HWND parent, int id, HFONT font
         case ControlKind::Timer: return nullptr;
     }
     const Rect& r = control.Geometry();
-    HWND window =
-        CreateWindowExW(exStyle, windowClass, L"", style, r.left, r.top, std::max(r.width, 0), std::max(r.height, 0),
-                        parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
-    if (window) SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    return window;
+    return CreateWindowExW(exStyle, windowClass, L"", style, r.left, r.top, std::max(r.width, 0), std::max(r.height, 0),
+                           parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
+                           nullptr);
+}
+
+void SetControlFont(const Control& control, HWND window, const ViewFonts& fonts, LayoutScale scale) {
+    SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Of(control)), FALSE);
+    if (control.Kind() == ControlKind::TextBox) {
+        const int margin = scale.Size(1);
+        SendMessageW(window, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(margin, margin));
+    }
 }
 
 void SyncControlWindow(const Control& control, HWND window, ControlWindowState& state, HFONT font, LayoutScale scale) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/controls.h"
+#include "backends/win32/win32_fonts.h"
 #include "backends/win32/win32_scale.h"
 
 namespace pelmora {
@@ -46,8 +47,14 @@ struct ControlWindowState {
 };
 
 // A child window of the right class and styles for control (not for a timer), hidden,
-// with font and control id; its state comes with the first sync.
-HWND CreateControlWindow(const Control& control, HWND parent, int id, HFONT font);
+// with its control id; its font and state come after.
+HWND CreateControlWindow(const Control& control, HWND parent, int id);
+
+// Gives a control's window its font of fonts, made at scale. A text box's text then starts
+// one layout pixel inside its edges: the margins the system takes from the font are wider
+// than the layout's narrowest fields have to spare (5 of 22 pixels with WenQuanYi Micro Hei
+// under wine).
+void SetControlFont(const Control& control, HWND window, const ViewFonts& fonts, LayoutScale scale);
 
 // Mirrors every property of control onto its window: geometry (inside the border of a
 // bordered picture) at scale, visibility, enabled state and what its kind shows.

@@ -6,7 +6,6 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
-#include <array>
 #include <initializer_list>
 #include <unordered_map>
 #include <utility>
@@ -16,6 +15,7 @@
 #include "platform/view_sync.h"
 #include "backends/win32/win32_accessible.h"
 #include "backends/win32/win32_control_windows.h"
+#include "backends/win32/win32_fonts.h"
 #include "backends/win32/win32_resource_ids.h"
 #include "backends/win32/win32_text.h"
 
@@ -35,36 +35,6 @@ constexpr UINT_PTR kSubclassId = 1;
 HICON ProgramIcon(int side) {
     return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(PELMORA_ICON_ID), IMAGE_ICON, side,
                                          side, LR_DEFAULTCOLOR));
-}
-
-// The first installed of the fonts that have the Chinese glyphs, 12 layout pixels high:
-// about 9 points at every dpi.
-HFONT MakeChineseFont(LayoutScale scale) {
-    static constexpr std::array<const wchar_t*, 4> candidates{L"Microsoft YaHei UI", L"Microsoft YaHei", L"SimSun",
-                                                              L"WenQuanYi Micro Hei"};
-    const wchar_t* chosen = nullptr;
-    HDC screen = GetDC(nullptr);
-    for (const wchar_t* name : candidates) {
-        LOGFONTW wanted{};
-        wanted.lfCharSet = DEFAULT_CHARSET;
-        lstrcpynW(wanted.lfFaceName, name, LF_FACESIZE);
-        bool found = false;
-        EnumFontFamiliesExW(
-            screen, &wanted,
-            [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) -> int {
-                *reinterpret_cast<bool*>(found) = true;
-                return 0;
-            },
-            reinterpret_cast<LPARAM>(&found), 0);
-        if (found) {
-            chosen = name;
-            break;
-        }
-    }
-    ReleaseDC(nullptr, screen);
-    if (!chosen) return nullptr;
-    return CreateFontW(-scale.Size(12), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, chosen);
 }
 
 // Shift and Ctrl as the mouse message carries them; Alt from the thread's key state, which
@@ -95,15 +65,17 @@ RECT FrameAround(SIZE size, int dpi) {
     return frame;
 }
 
-// A border of thickness pixels around window, in the colour of the system's window frames.
-void PaintBorder(HWND window, int thickness) {
+// A border on the outermost layout pixels of window at scale, in the colour of the system's
+// window frames.
+void PaintBorder(HWND window, LayoutScale scale) {
     RECT frame;
     GetWindowRect(window, &frame);
     const int w = frame.right - frame.left, h = frame.bottom - frame.top;
+    const RECT inside = scale.InsideBorder(w, h);
     HDC dc = GetWindowDC(window);
     HBRUSH brush = GetSysColorBrush(COLOR_WINDOWFRAME);
-    for (const RECT& side : {RECT{0, 0, w, thickness}, RECT{0, h - thickness, w, h}, RECT{0, 0, thickness, h},
-                             RECT{w - thickness, 0, w, h}})
+    for (const RECT& side : {RECT{0, 0, w, inside.top}, RECT{0, inside.bottom, w, h}, RECT{0, 0, inside.left, h},
+                             RECT{inside.right, 0, w, h}})
         FillRect(dc, &side, brush);
     ReleaseDC(window, dc);
 }
@@ -153,7 +125,7 @@ struct Win32FormView::State {
     HWND window = nullptr;
     LayoutScale scale;  // the dpi the windows are laid out at
     SIZE layoutClient{0, 0};
-    HFONT font = nullptr;
+    ViewFonts fonts;
     HICON bigIcon = nullptr;  // the title bar's and Alt+Tab's icon at the scale
     HICON smallIcon = nullptr;
     HWND toolTips = nullptr;
@@ -183,11 +155,11 @@ struct Win32FormView::State {
     // The program's icon on the window in the sizes of the scale (16 and 32 layout pixels),
     // drawn from the icon's own image of that size rather than shrunk by the title bar.
     void SetIcons();
-    // The thickness of a label's border (WS_BORDER) when the view draws it itself: one
-    // layout pixel at a scale, where the system's is always one screen pixel; 0 otherwise.
-    int ScaledBorder(const Entry& entry, HWND child) const {
-        if (scale.Unscaled() || entry.control->Kind() != ControlKind::Label) return 0;
-        return (GetWindowLongPtrW(child, GWL_STYLE) & WS_BORDER) ? scale.ToPhysical(1) : 0;
+    // Whether the view draws a label's border (WS_BORDER) itself: at a scale, where the
+    // system's is always one screen pixel, it covers the window's outermost layout pixels.
+    bool DrawsBorder(const Entry& entry, HWND child) const {
+        return !scale.Unscaled() && entry.control->Kind() == ControlKind::Label &&
+               (GetWindowLongPtrW(child, GWL_STYLE) & WS_BORDER);
     }
     HCURSOR MakeCursor(const PointerImage& image) const {
         return MakeIcon(image.image, true, image.hotX, image.hotY, CursorSizeAt(scale.Dpi()), CursorSizeAt(kLayoutDpi));
@@ -240,14 +212,13 @@ void Win32FormView::State::Create(const std::string& caption, int clientWidth, i
     scale = LayoutScale(DpiOfWindow(window));
     FitClient();
     SetIcons();
-    font = MakeChineseFont(scale);
-    if (!font) font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    fonts = ViewFonts(scale);
 
     toolTips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr,
                                GetModuleHandleW(nullptr), nullptr);
     // The tips are the program's own Chinese texts: in its font, not the system's.
-    if (toolTips) SendMessageW(toolTips, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if (toolTips) SendMessageW(toolTips, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Text()), FALSE);
 
     const std::vector<Control*>& controls = host.Controls();
     for (std::size_t i = 0; i < controls.size(); ++i) {
@@ -257,9 +228,10 @@ void Win32FormView::State::Create(const std::string& caption, int clientWidth, i
         if (controls[i]->Kind() != ControlKind::Timer) {
             const Control* container = controls[i]->Container();
             HWND parent = container ? byControl.at(container)->window : window;
-            entry->window = CreateControlWindow(*controls[i], parent, entry->id, font);
+            entry->window = CreateControlWindow(*controls[i], parent, entry->id);
             if (entry->window) {
                 SetScaleOf(entry->window, scale);
+                SetControlFont(*controls[i], entry->window, fonts, scale);
                 // A new child window goes below its siblings; a later control lies above the
                 // earlier ones (a page hides what it covers).
                 SetWindowPos(entry->window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -307,19 +279,17 @@ void Win32FormView::State::Rescale(LayoutScale newScale) {
     if (newScale == scale || !window) return;
     scale = newScale;
     SetIcons();
-    HFONT newFont = MakeChineseFont(scale);
-    if (!newFont) newFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    HFONT oldFont = std::exchange(font, newFont);
-    if (toolTips) SendMessageW(toolTips, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    // The old fonts go once no window uses them.
+    const ViewFonts oldFonts = std::exchange(fonts, ViewFonts(scale));
+    if (toolTips) SendMessageW(toolTips, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Text()), FALSE);
     for (const auto& entry : entries) {
         if (!entry->window) continue;
         SetScaleOf(entry->window, scale);
-        SendMessageW(entry->window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        SetControlFont(*entry->control, entry->window, fonts, scale);
         SetWindowPos(entry->window, nullptr, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);  // the borders
         if (entry->control->Kind() == ControlKind::PictureBox) InvalidateRect(entry->window, nullptr, FALSE);
     }
-    if (oldFont && oldFont != GetStockObject(DEFAULT_GUI_FONT)) DeleteObject(oldFont);
     // The pointers are made again at the new size when next asked for (one on show is
     // put aside first: a cursor in use cannot be destroyed).
     for (const auto& [image, cursor] : cursors) {
@@ -358,7 +328,7 @@ void Win32FormView::State::Sync() {
 
 void Win32FormView::State::SyncEntry(Entry& entry) {
     Control& control = *entry.control;
-    SyncControlWindow(control, entry.window, entry.shown, font, scale);
+    SyncControlWindow(control, entry.window, entry.shown, fonts.Text(), scale);
     SyncToolTip(entry);
     const bool wantsDrops = control.onDropFiles && control.Enabled();
     if (wantsDrops != entry.acceptsDrops) {
@@ -733,16 +703,18 @@ LRESULT CALLBACK Win32FormView::State::ChildProcedure(HWND child, UINT message, 
             }
             break;
         case WM_NCCALCSIZE:
-            if (const int border = state.ScaledBorder(*entry, child)) {
+            if (state.DrawsBorder(*entry, child)) {
                 RECT* area =
                     wParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0] : reinterpret_cast<RECT*>(lParam);
-                InflateRect(area, -border, -border);
+                const RECT inside = state.scale.InsideBorder(area->right - area->left, area->bottom - area->top);
+                *area = {area->left + inside.left, area->top + inside.top, area->left + inside.right,
+                         area->top + inside.bottom};
                 return 0;
             }
             break;
         case WM_NCPAINT:
-            if (const int border = state.ScaledBorder(*entry, child)) {
-                PaintBorder(child, border);
+            if (state.DrawsBorder(*entry, child)) {
+                PaintBorder(child, state.scale);
                 return 0;
             }
             break;
@@ -785,7 +757,6 @@ Win32FormView::~Win32FormView() {
     if (state_->windowCursor) DestroyCursor(state_->windowCursor);
     if (state_->bigIcon) DestroyIcon(state_->bigIcon);
     if (state_->smallIcon) DestroyIcon(state_->smallIcon);
-    if (state_->font && state_->font != GetStockObject(DEFAULT_GUI_FONT)) DeleteObject(state_->font);
     if (state_->comInitialised) CoUninitialize();
 }
 

@@ -94,13 +94,13 @@ void PaintPicture(HWND window, HDC dc, const RECT& paintArea) {
                           static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
     }
     if (picture->Border()) {
-        // A sunken one-pixel panel (one layout pixel thick): shadow at the top and left,
-        // highlight at the bottom and right.
-        const int w = client.right, h = client.bottom, t = scale.ToPhysical(1);
-        FillPixels(dc, 0, 0, w, t, COLOR_BTNSHADOW);
-        FillPixels(dc, 0, 0, t, h, COLOR_BTNSHADOW);
-        FillPixels(dc, t, h - t, w, h, COLOR_BTNHIGHLIGHT);
-        FillPixels(dc, w - t, t, w, h, COLOR_BTNHIGHLIGHT);
+        // A sunken one-pixel panel on the layout pixels round the inside: shadow at the top
+        // and left, highlight at the bottom and right.
+        const int w = client.right, h = client.bottom;
+        FillPixels(dc, 0, 0, w, inside.top, COLOR_BTNSHADOW);
+        FillPixels(dc, 0, 0, inside.left, h, COLOR_BTNSHADOW);
+        FillPixels(dc, inside.left, inside.bottom, w, h, COLOR_BTNHIGHLIGHT);
+        FillPixels(dc, inside.right, inside.top, w, h, COLOR_BTNHIGHLIGHT);
     }
 }
 
@@ -163,10 +163,7 @@ void RegisterPictureClasses() {
 RECT PictureInside(const PictureBox& picture, HWND window) {
     RECT inside;
     GetClientRect(window, &inside);
-    if (picture.Border()) {
-        const int t = ScaleOf(window).ToPhysical(1);
-        InflateRect(&inside, -t, -t);
-    }
+    if (picture.Border()) inside = ScaleOf(window).InsideBorder(inside.right, inside.bottom);
     return inside;
 }
 

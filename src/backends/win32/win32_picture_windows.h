@@ -33,8 +33,8 @@ const T* ControlOfWindow(HWND window) {
 // brush, since each of these windows paints all of itself.
 void RegisterWindowClass(const wchar_t* name, WNDPROC procedure, UINT style, int extraBytes = 0);
 
-// The area inside a picture's border (one layout pixel, scaled), in its window's client
-// coordinates.
+// The area inside a picture's border (the window's outermost layout pixels, scaled), in its
+// window's client coordinates.
 RECT PictureInside(const PictureBox& picture, HWND window);
 
 // Shows picture in its window: remembers the control for painting and asks for a repaint

@@ -35,6 +35,13 @@ public:
     constexpr int ToLayoutCeil(int physical) const {
         return static_cast<int>(CeilDiv(static_cast<std::int64_t>(physical) * kLayoutDpi, dpi_));
     }
+    // The area inside a border one layout pixel thick round a window of width x height
+    // physical pixels, in the window's own pixels: the border covers the window's outermost
+    // layout pixels, so its right and bottom sides may be thinner than its left and top (1 and
+    // 2 pixels at 150 %), and every layout pixel inside is as large as the scale makes it.
+    RECT InsideBorder(int width, int height) const {
+        return RECT{ToPhysical(1), ToPhysical(1), ToPhysical(ToLayout(width - 1)), ToPhysical(ToLayout(height - 1))};
+    }
     // A rectangle of layout edges in physical pixels.
     RECT ToPhysical(int left, int top, int right, int bottom) const {
         return RECT{ToPhysical(left), ToPhysical(top), ToPhysical(right), ToPhysical(bottom)};
