@@ -447,7 +447,8 @@ TEST(X11DesktopMonitors, ThePrimaryMonitorIsTheOneMarkedPrimaryWhereverItLies) {
         Shell(on + "xrandr --setmonitor " + (rightPrimary ? "'*right'" : "right") + " 1280/340x800/210+1280+0 none");
         EXPECT_EQ(desktop.PrimaryMonitor(), (ScreenRegion{rightPrimary ? 1280 : 0, 0, 1280, 800}));
         EXPECT_EQ(desktop.AllMonitors(), (ScreenRegion{0, 0, 2560, 800}));
-        Shell(on + "xrandr --delmonitor left; " + on + "xrandr --delmonitor right");
+        Shell(on + "xrandr --delmonitor left");
+        Shell(on + "xrandr --delmonitor right");
     }
     EXPECT_EQ(desktop.PrimaryMonitor(), (ScreenRegion{0, 0, 2560, 800}));
 }
