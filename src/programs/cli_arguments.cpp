@@ -7,6 +7,7 @@
 #include "app/version.h"
 #include "base/number_text.h"
 #include "capture/screen_grab.h"
+#include "programs/shown_text.h"
 
 namespace pelmora {
 
@@ -35,7 +36,8 @@ constexpr const char* kHelp =
     "                                the rectangle (the primary screen without --rect) as\n"
     "                                a 24-bit bitmap, off-screen parts black, with the\n"
     "                                cursor drawn in with --cursor; written whole or not\n"
-    "                                at all; prints FILE\n"
+    "                                at all; prints FILE. FILE - writes the bitmap to\n"
+    "                                standard output instead, and nothing else\n"
     "  wait-colour X Y COLOUR [--tolerance N]\n"
     "  wait-image FILE.bmp [--region L,T,W,H] [--tolerance N] [--transparent COLOUR]\n"
     "  wait-cursor CODE [--method 0|1|2]\n"
@@ -47,11 +49,16 @@ constexpr const char* kHelp =
     "COLOUR is six hexadecimal digits in blue-green-red order (0000FF is red) or #RRGGBB.\n"
     "--tolerance N (0-255): red, green and blue may each differ by at most N.\n"
     "--region is clipped to the rectangle that holds every monitor, which it is when not\n"
-    "given; a monitor left of or above the primary screen has negative coordinates.\n"
+    "given. On X11 the screen starts at 0,0 and coordinates are never negative; on\n"
+    "Windows a monitor left of or above the primary one has negative coordinates.\n"
+    "\n"
+    "Titles in plain lines show control characters as \\n, \\t, \\e, \\xHH and a backslash\n"
+    "as \\\\, so that one window is one line.\n"
     "\n"
     "  --json      one JSON object instead of lines\n"
     "  --help      this text\n"
     "  --version   the version number\n"
+    "  --          the end of the options: what follows is operands, even if it starts with -\n"
     "\n"
     "Exit status: 0 done or found; 1 not found, timed out, off the screen or no such window;\n"
     "2 a bad command line or a picture FILE that cannot be read; 3 no display, or the\n"
@@ -82,7 +89,7 @@ constexpr const char* kCommandList =
 
 CliResult Bad(const std::string& message) { return {kCliBadArguments, "", "pelmora-cli: " + message + "\n"}; }
 
-std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+std::string Quoted(std::string_view text) { return QuotedInMessage(text); }
 
 // A whole number within [low, high]: the strict reader, with no fraction part.
 std::optional<std::int32_t> WholeNumber(std::string_view text, std::int64_t low, std::int64_t high) {
@@ -92,7 +99,7 @@ std::optional<std::int32_t> WholeNumber(std::string_view text, std::int64_t low,
     return value;
 }
 
-// A feature code: decimal digits for a number from 0 to 4294967295.
+// A feature code: decimal digits for a number from 0 to 2147483647, the codes there are.
 std::optional<std::uint32_t> FeatureCode(std::string_view text) {
     if (text.empty() || text.size() > 10) return std::nullopt;
     std::uint64_t value = 0;
@@ -100,7 +107,7 @@ std::optional<std::uint32_t> FeatureCode(std::string_view text) {
         if (digit < '0' || digit > '9') return std::nullopt;
         value = value * 10 + static_cast<std::uint64_t>(digit - '0');
     }
-    if (value > UINT32_MAX) return std::nullopt;
+    if (value > INT32_MAX) return std::nullopt;
     return static_cast<std::uint32_t>(value);
 }
 
@@ -212,7 +219,7 @@ std::variant<CliRequest, CliResult> Finish(const std::vector<std::string>& opera
                                       : "wait-cursor: wants one CODE, got the extra " + Quoted(operands[2]));
             const auto code = FeatureCode(operands[1]);
             if (!code)
-                return Bad("CODE: wants a feature code, a whole number from 0 to 4294967295, got " +
+                return Bad("CODE: wants a feature code, a whole number from 0 to 2147483647, got " +
                            Quoted(operands[1]));
             request.code = *code;
             break;
@@ -224,6 +231,11 @@ std::variant<CliRequest, CliResult> Finish(const std::vector<std::string>& opera
                 return Bad(given == 0 ? name + ": wants FILE, a bitmap file"
                                       : name + ": wants one FILE, got the extra " + Quoted(operands[2]));
             request.file = operands[1];
+            if (request.file.empty()) return Bad("FILE: wants a file name, got \"\"");
+            if (request.file == kStandardOutputFile && request.command != CliCommand::Snapshot)
+                return Bad(name + ": FILE: wants a bitmap file; \"-\" (standard output) is only snapshot's");
+            if (request.file == kStandardOutputFile && json)
+                return Bad("--json: not with FILE \"-\", where standard output carries the bitmap alone");
             break;
         }
         default:
@@ -303,11 +315,22 @@ std::variant<CliRequest, CliResult> ParseCliArguments(const std::vector<std::str
          {"--timeout", kWaits, true, std::nullopt},
          {"--interval", kWaits, true, std::nullopt}}};
     bool json = false;
+    bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
+        if (optionsEnded) {
+            operands.push_back(arg);
+            continue;
+        }
         if (arg == "--help" || arg == "-h") return CliResult{kCliDone, kHelp, ""};
-        if (arg == "--version")
+        if (arg == "--version") {
+            if (args.size() > 1) return Bad("--version: takes nothing else, got " + Quoted(args[i == 0 ? 1 : 0]));
             return CliResult{kCliDone, std::string("pelmora-cli ") + PELMORA_VERSION_TEXT + "\n", ""};
+        }
+        if (arg == "--") {  // every argument after it is an operand, even one that starts with --
+            optionsEnded = true;
+            continue;
+        }
         if (!arg.starts_with("--")) {
             operands.push_back(arg);  // a negative coordinate such as -5 is an operand
             continue;

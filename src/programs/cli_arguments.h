@@ -65,6 +65,9 @@ struct CliRequest {
     bool json = false;
 };
 
+// The FILE of snapshot that stands for standard output.
+inline constexpr const char* kStandardOutputFile = "-";
+
 // Reads the arguments after the program name. A bad argument gives status 2 and a message
 // that names the argument and what it wanted; --help and --version give their text.
 std::variant<CliRequest, CliResult> ParseCliArguments(const std::vector<std::string>& args);

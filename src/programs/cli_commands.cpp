@@ -2,18 +2,23 @@
 #include "programs/cli_commands.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <thread>
 #include <utility>
 #include <variant>
 #include <vector>
 
 #include "capture/bitmap_file.h"
+#include "capture/bitmap_file_reading.h"
 #include "capture/screen_grab.h"
 #include "cursor/feature_code.h"
+#include "editor/image_files.h"
 #include "programs/json_text.h"
 #include "programs/screen_search.h"
+#include "programs/shown_text.h"
 #include "sampling/colour_forms.h"
 #include "sampling/screen_reading.h"
 #include "windows/window_list.h"
@@ -23,7 +28,11 @@ namespace pelmora {
 
 namespace {
 CliResult Done(const std::string& out) { return {kCliDone, out, ""}; }
-CliResult NotFound(const std::string& message) { return {kCliNotFound, "", "pelmora-cli: " + message + "\n"}; }
+CliResult Refused(int status, const std::string& message) { return {status, "", "pelmora-cli: " + message + "\n"}; }
+CliResult NotFound(const std::string& message) { return Refused(kCliNotFound, message); }
+CliResult CannotWriteOutput(const std::string& reason) {
+    return Refused(kCliNoDesktop, "cannot write the output: " + reason);
+}
 
 std::string PointText(ScreenPoint point) { return std::to_string(point.x) + "," + std::to_string(point.y); }
 std::string JsonPointFields(ScreenPoint point) {
@@ -34,6 +43,13 @@ std::string JsonArray(const std::vector<std::string>& items) {
     std::string array = "[";
     for (const std::string& item : items) array += (array.size() > 1 ? "," : "") + item;
     return array + "]";
+}
+
+// Lines of other programs' texts, one value a line whatever characters it holds.
+std::string ShownLines(const std::vector<std::string>& lines) {
+    std::string out;
+    for (const std::string& line : lines) out += ShownText(line, true) + "\n";
+    return out;
 }
 
 // The lines of a text whose lines each end with CR LF.
@@ -98,14 +114,14 @@ CliResult Window(const CliRequest& request, Desktop& desktop) {
     if (request.json)
         return Done("{\"handle\":" + std::to_string(request.handle) + ",\"title\":" + JsonString(texts.title) +
                     ",\"class\":" + JsonString(texts.className) + "}\n");
-    return Done(Lines({texts.title, texts.className}));
+    return Done(ShownLines({texts.title, texts.className}));
 }
 
 CliResult Windows(const CliRequest& request, Desktop& desktop) {
     const std::vector<std::string> lines =
         request.search ? CrLfLines(SearchWindowsByTitle(desktop, *request.search)) : EnumerateTitledWindows(desktop);
-    if (request.search && lines.empty()) return NotFound("no window title holds " + JsonString(*request.search));
-    if (!request.json) return Done(Lines(lines));
+    if (request.search && lines.empty()) return NotFound("no window title holds " + QuotedInMessage(*request.search));
+    if (!request.json) return Done(ShownLines(lines));
     std::vector<std::string> quoted;
     quoted.reserve(lines.size());
     for (const std::string& line : lines) quoted.push_back(JsonString(line));
@@ -128,19 +144,30 @@ std::optional<ScreenRegion> SearchArea(const CliRequest& request, Desktop& deskt
                         static_cast<std::int32_t>(right - left), static_cast<std::int32_t>(bottom - top)};
 }
 
-// Found places, moved from the area's corner to the screen, as lines or one JSON object:
-// {"x":..,"y":..} for the first, {"points":[{"x":..,"y":..},..]} with --all.
-CliResult FoundPoints(const CliRequest& request, const ScreenRegion& area, const std::vector<ScreenPoint>& found,
-                      const std::string& what) {
-    if (found.empty()) return NotFound(what + " not found");
-    std::vector<std::string> lines;
-    lines.reserve(found.size());
-    for (const ScreenPoint& point : found) {
-        const ScreenPoint onScreen{area.left + point.x, area.top + point.y};
-        lines.push_back(request.json ? "{" + JsonPointFields(onScreen) + "}" : PointText(onScreen));
-    }
-    if (!request.json) return Done(Lines(lines));
-    return Done((request.all ? "{\"points\":" + JsonArray(lines) + "}" : lines.front()) + "\n");
+// The places search finds, moved from the area's corner to the screen, as lines or one JSON
+// object: {"x":..,"y":..} for the first, {"points":[{"x":..,"y":..},..]} with --all. With
+// --all each place is written as soon as it is found, so that memory stays that of the
+// grab however many there are; the result holds what closes the answer.
+CliResult WriteFound(const CliRequest& request, CliServices& services, const ScreenRegion& area,
+                     const std::function<void(const FoundPlace&)>& search, const std::string& what) {
+    std::size_t count = 0;
+    std::string first, failure;
+    search([&](ScreenPoint place) {
+        const ScreenPoint onScreen{area.left + place.x, area.top + place.y};
+        const std::string text = request.json ? "{" + JsonPointFields(onScreen) + "}" : PointText(onScreen);
+        if (!request.all) {
+            first = text;
+            ++count;
+            return false;
+        }
+        failure = services.write(request.json ? (count == 0 ? "{\"points\":[" : ",") + text : text + "\n");
+        ++count;
+        return failure.empty();
+    });
+    if (!failure.empty()) return CannotWriteOutput(failure);
+    if (count == 0) return NotFound(what + " not found");
+    if (!request.all) return Done(first + "\n");
+    return Done(request.json ? "]}\n" : "");
 }
 
 // The search area grabbed in one read, or why not.
@@ -152,52 +179,77 @@ std::variant<std::pair<ScreenRegion, Surface>, CliResult> GrabSearchArea(const C
     return std::pair{*area, std::move(*pixels)};
 }
 
-CliResult FindColour(const CliRequest& request, Desktop& desktop) {
-    auto grabbed = GrabSearchArea(request, desktop);
+CliResult FindColour(const CliRequest& request, CliServices& services) {
+    auto grabbed = GrabSearchArea(request, services.desktop);
     if (auto* refused = std::get_if<CliResult>(&grabbed)) return *refused;
-    const auto& [area, pixels] = std::get<0>(grabbed);
-    return FoundPoints(request, area, FindColourIn(pixels, request.colour, request.tolerance, request.all),
-                       "colour " + ColourFormsOf(request.colour).hex);
+    const ScreenRegion& area = std::get<0>(grabbed).first;
+    const Surface& pixels = std::get<0>(grabbed).second;
+    return WriteFound(
+        request, services, area,
+        [&](const FoundPlace& found) { FindColourIn(pixels, request.colour, request.tolerance, found); },
+        "colour " + ColourFormsOf(request.colour).hex);
 }
 
-// The picture of request's FILE, or why it cannot be read (status 2, the file named).
+// The picture of request's FILE, or why it cannot be read (status 2, the file named). Its
+// headers are read first and refuse a file before its pixels are read; a file larger than
+// the editor opens is refused as the editor refuses it.
 std::variant<Surface, CliResult> ReadPicture(const CliRequest& request, CliFiles& files) {
-    const std::optional<std::string> bytes = files.ReadFile(request.file);
-    if (!bytes)
-        return CliResult{kCliBadArguments, "", "pelmora-cli: FILE: cannot read " + JsonString(request.file) + "\n"};
-    DecodedBitmap decoded = DecodeBitmap(*bytes);
-    if (!decoded.picture)
-        return CliResult{
-            kCliBadArguments, "",
-            "pelmora-cli: FILE: " + JsonString(request.file) + " is no readable bitmap: " + decoded.error + "\n"};
-    return std::move(*decoded.picture);
+    static_assert(kLargestEditorPixels == std::int64_t{4096} * 4096, "the message below names the limit");
+    LoadedBitmap loaded = LoadBitmapFile(
+        [&](std::uint64_t maxBytes) { return files.ReadFileStart(request.file, maxBytes); }, kLargestEditorPixels);
+    const std::string file = "FILE: " + QuotedInMessage(request.file);
+    switch (loaded.problem) {
+        case LoadedBitmap::Problem::kNone: return std::move(*loaded.picture);
+        case LoadedBitmap::Problem::kNotAFile:
+            return Refused(kCliBadArguments, file + " is no file to read: " + loaded.englishError);
+        case LoadedBitmap::Problem::kUnreadable:
+            return Refused(kCliBadArguments, file + " cannot be read: " + loaded.englishError);
+        case LoadedBitmap::Problem::kTooLarge:
+            return Refused(kCliBadArguments, file + " is too large: a picture may have at most 4096 x 4096 pixels");
+        case LoadedBitmap::Problem::kNotReadable: break;
+    }
+    return Refused(kCliBadArguments, file + " is no readable bitmap: " + loaded.englishError);
 }
 
 // One search of the region for the picture.
-CliResult FindPicture(const CliRequest& request, Desktop& desktop, const Surface& picture) {
-    auto grabbed = GrabSearchArea(request, desktop);
+CliResult FindPicture(const CliRequest& request, CliServices& services, const Surface& picture) {
+    auto grabbed = GrabSearchArea(request, services.desktop);
     if (auto* refused = std::get_if<CliResult>(&grabbed)) return *refused;
-    const auto& [area, pixels] = std::get<0>(grabbed);
-    return FoundPoints(request, area,
-                       FindPictureIn(pixels, picture, request.tolerance, request.transparent, request.all),
-                       "picture " + JsonString(request.file));
+    const ScreenRegion& area = std::get<0>(grabbed).first;
+    const Surface& pixels = std::get<0>(grabbed).second;
+    return WriteFound(
+        request, services, area,
+        [&](const FoundPlace& found) { FindPictureIn(pixels, picture, request.tolerance, request.transparent, found); },
+        "picture " + QuotedInMessage(request.file));
 }
 
-CliResult FindImage(const CliRequest& request, Desktop& desktop, CliFiles& files) {
-    const auto picture = ReadPicture(request, files);
+CliResult FindImage(const CliRequest& request, CliServices& services) {
+    const auto picture = ReadPicture(request, services.files);
     if (const auto* refused = std::get_if<CliResult>(&picture)) return *refused;
-    return FindPicture(request, desktop, std::get<Surface>(picture));
+    return FindPicture(request, services, std::get<Surface>(picture));
 }
 
-// The rectangle as the snapshot page grabs it: not clipped, off-screen parts black.
-CliResult Snapshot(const CliRequest& request, Desktop& desktop, CliFiles& files) {
-    const ScreenSize size = GetScreenSize(desktop);
-    const ScreenRegion rect = request.region.value_or(ScreenRegion{0, 0, size.width, size.height});
+// The rectangle as the snapshot page grabs it: not clipped, off-screen parts black. FILE "-"
+// is standard output, which gets the bitmap alone.
+CliResult Snapshot(const CliRequest& request, CliServices& services) {
+    Desktop& desktop = services.desktop;
+    const bool toOutput = request.file == kStandardOutputFile;
+    if (toOutput && services.outputIsTerminal)
+        return Refused(kCliBadArguments,
+                       "FILE: \"-\" writes the bitmap to standard output, which is a terminal here; "
+                       "redirect it to a file or a pipe");
+    // Without --rect the primary monitor, where it lies (on X11 not always at 0,0).
+    const ScreenRegion rect = request.region ? *request.region : GetPrimaryScreen(desktop);
     const std::optional<Surface> picture =
         GrabScreenArea(desktop, rect.left, rect.top, rect.width, rect.height, request.cursor);
     if (!picture) return {kCliNoDesktop, "", "pelmora-cli: the screen could not be read\n"};
-    if (!files.WriteFileWhole(request.file, EncodeBitmap(*picture)))
-        return {kCliNoDesktop, "", "pelmora-cli: FILE: cannot write " + JsonString(request.file) + "\n"};
+    const std::string bitmap = EncodeBitmap(*picture);
+    if (toOutput) {
+        if (const std::string failure = services.write(bitmap); !failure.empty()) return CannotWriteOutput(failure);
+        return Done("");
+    }
+    if (const std::string failure = services.files.WriteFileWhole(request.file, bitmap); !failure.empty())
+        return Refused(kCliNoDesktop, "FILE: cannot write " + QuotedInMessage(request.file) + ": " + failure);
     if (!request.json) return Done(request.file + "\n");
     return Done("{\"path\":" + JsonString(request.file) + ",\"left\":" + std::to_string(rect.left) +
                 ",\"top\":" + std::to_string(rect.top) + ",\"width\":" + std::to_string(rect.width) +
@@ -243,8 +295,8 @@ CliResult WaitImage(const CliRequest& request, CliServices& services) {
     const auto picture = ReadPicture(request, services.files);
     if (const auto* refused = std::get_if<CliResult>(&picture)) return *refused;
     return WaitFor(
-        request, services, [&] { return FindPicture(request, services.desktop, std::get<Surface>(picture)); },
-        "picture " + JsonString(request.file));
+        request, services, [&] { return FindPicture(request, services, std::get<Surface>(picture)); },
+        "picture " + QuotedInMessage(request.file));
 }
 
 CliResult WaitCursor(const CliRequest& request, CliServices& services) {
@@ -258,9 +310,12 @@ CliResult WaitCursor(const CliRequest& request, CliServices& services) {
 }
 }  // namespace
 
+void SleepMilliseconds(std::uint32_t milliseconds) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
 CliResult RunCliCommand(const CliRequest& request, CliServices& services) {
     Desktop& desktop = services.desktop;
-    CliFiles& files = services.files;
     switch (request.command) {
         case CliCommand::Pointer: return Pointer(request, desktop);
         case CliCommand::Pixel: return Pixel(request, desktop);
@@ -268,9 +323,9 @@ CliResult RunCliCommand(const CliRequest& request, CliServices& services) {
         case CliCommand::Window: return Window(request, desktop);
         case CliCommand::Windows: return Windows(request, desktop);
         case CliCommand::CursorCode: return CursorCode(request, desktop);
-        case CliCommand::FindColour: return FindColour(request, desktop);
-        case CliCommand::FindImage: return FindImage(request, desktop, files);
-        case CliCommand::Snapshot: return Snapshot(request, desktop, files);
+        case CliCommand::FindColour: return FindColour(request, services);
+        case CliCommand::FindImage: return FindImage(request, services);
+        case CliCommand::Snapshot: return Snapshot(request, services);
         case CliCommand::WaitColour: return WaitColour(request, services);
         case CliCommand::WaitImage: return WaitImage(request, services);
         case CliCommand::WaitCursor: return WaitCursor(request, services);

@@ -2,57 +2,38 @@
 // pelmora-cli, the Linux command-line companion: the window's values for scripts, read
 // over the X11 desktop alone (no Qt). The command line is read before the display is
 // opened, so --help, --version and a bad argument need no X server.
+#include <cerrno>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
-#include <ctime>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <optional>
-#include <random>
+#include <cstring>
+#include <ctime>
+#include <exception>
 #include <string>
-#include <thread>
+#include <string_view>
 #include <variant>
 #include <vector>
 
-#include "backends/x11/huge_pages.h"
-#include "backends/x11/synced_file.h"
+#include "backends/posix/huge_pages.h"
+#include "backends/posix/regular_file.h"
+#include "backends/posix/standard_output.h"
+#include "backends/posix/whole_file_writer.h"
 #include "backends/x11/x11_connection.h"
 #include "backends/x11/x11_desktop.h"
 #include "programs/cli_arguments.h"
 #include "programs/cli_commands.h"
 
 namespace {
-// Files read whole through the standard library.
-class StreamFiles final : public pelmora::CliFiles {
+// Files read and replaced by POSIX calls, as the window reads and writes them.
+class PosixFiles final : public pelmora::CliFiles {
 public:
-    std::optional<std::string> ReadFile(const std::string& path) override {
-        std::ifstream file(path, std::ios::binary);
-        if (!file) return std::nullopt;
-        std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-        if (file.bad()) return std::nullopt;
-        return bytes;
+    pelmora::FileStart ReadFileStart(const std::string& path, std::uint64_t maxBytes) override {
+        return pelmora::ReadRegularFileStart(path, maxBytes);
     }
-    // The bytes go to a new file beside path, created exclusively under a random name,
-    // flushed to the disk and then renamed over path: a reader, even after a crash, sees the
-    // old file or the whole new one, as with the window's own writer.
-    bool WriteFileWhole(const std::string& path, const std::string& bytes) override {
-        std::random_device random;
-        const std::string temporary = path + ".partial-" + std::to_string(random());
-        std::FILE* file = std::fopen(temporary.c_str(), "wbx");
-        if (!file) return false;
-        const bool written =
-            std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && pelmora::FlushToDisk(file);
-        if (std::fclose(file) != 0 || !written) {
-            std::remove(temporary.c_str());
-            return false;
-        }
-        std::error_code error;
-        std::filesystem::rename(temporary, path, error);
-        if (error) std::remove(temporary.c_str());
-        return !error;
+    std::string WriteFileWhole(const std::string& path, const std::string& bytes) override {
+        const std::error_code error = pelmora::ReplaceFileWhole(path, bytes);
+        return error ? error.message() : std::string();
     }
 };
 
@@ -71,17 +52,41 @@ public:
     }
 };
 
-int Finish(const pelmora::CliResult& result) {
-    std::fputs(result.out.c_str(), stdout);
-    std::fputs(result.err.c_str(), stderr);
-    // Output that could not be written (a closed pipe, a full disk) is no success: the system
-    // refused it.
-    if (std::fflush(stdout) != 0 && result.status == pelmora::kCliDone) return pelmora::kCliNoDesktop;
-    return result.status;
+// Writes to standard output; the system's reason when it could not.
+std::string WriteOut(std::string_view bytes) {
+    if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size()) return {};
+    return std::strerror(errno);
 }
-}  // namespace
 
-int main(int argc, char* argv[]) {
+// Writes what is left of the answer and flushes it: output that could not be written (a
+// closed pipe, a full disk) is no success but a refusal of the system, with its reason.
+int Finish(const pelmora::CliResult& result) {
+    int status = result.status;
+    std::string err = result.err;
+    std::string failure = WriteOut(result.out);
+    if (failure.empty() && std::fflush(stdout) != 0) failure = std::strerror(errno);
+    if (!failure.empty() && status != pelmora::kCliNoDesktop) {
+        status = pelmora::kCliNoDesktop;
+        err += "pelmora-cli: cannot write the output: " + failure + "\n";
+    }
+    std::fputs(err.c_str(), stderr);
+    return status;
+}
+
+std::string DisplayName() {
+    const char* display = std::getenv("DISPLAY");
+    return display ? display : "";
+}
+
+// The X server went away in the middle of a command: whatever was read is not the screen's,
+// so the command ends at once as it would have without a display.
+void EndOnLostDisplay() {
+    std::fflush(stdout);
+    std::fprintf(stderr, "pelmora-cli: lost the connection to the X server (DISPLAY=%s)\n", DisplayName().c_str());
+    std::_Exit(pelmora::kCliNoDesktop);
+}
+
+int Run(int argc, char* argv[]) {
     using namespace pelmora;
     const auto parsed = ParseCliArguments(std::vector<std::string>(argv + 1, argv + argc));
     if (const auto* answer = std::get_if<CliResult>(&parsed)) return Finish(*answer);
@@ -91,17 +96,27 @@ int main(int argc, char* argv[]) {
     // 3 ms of a 1920 x 1080 find-image).
     UseHugePagesForLargeBuffers();
     auto connection = X11Connection::Open();
-    if (!connection) {
-        const char* display = std::getenv("DISPLAY");
+    if (!connection)
         return Finish(
-            {kCliNoDesktop, "",
-             std::string("pelmora-cli: cannot connect to the X server (DISPLAY=") + (display ? display : "") + ")\n"});
-    }
+            {kCliNoDesktop, "", "pelmora-cli: cannot connect to the X server (DISPLAY=" + DisplayName() + ")\n"});
+    X11Connection::OnLostServer(EndOnLostDisplay);
     X11Desktop desktop(*connection);
-    StreamFiles files;
+    PosixFiles files;
     SystemClock clock;
-    CliServices services{desktop, files, clock, [](std::uint32_t milliseconds) {
-                             std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-                         }};
+    CliServices services{desktop, files, clock, WriteOut, StandardOutputIsTerminal()};
     return Finish(RunCliCommand(std::get<CliRequest>(parsed), services));
+}
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    // Nothing a command meets may end the program without a word: what no command caught (no
+    // memory left for a large grab, say) ends it as a refusal of the system.
+    try {
+        return Run(argc, argv);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "pelmora-cli: stopped by an unexpected error: %s\n", error.what());
+    } catch (...) {
+        std::fprintf(stderr, "pelmora-cli: stopped by an unexpected error\n");
+    }
+    return pelmora::kCliNoDesktop;
 }

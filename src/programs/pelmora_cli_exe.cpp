@@ -6,11 +6,10 @@
 // manifest makes it aware of each monitor's dpi, so every coordinate is a physical pixel.
 // The command line is read before the desktop is looked at, so --help, --version and a bad
 // argument work anywhere.
-#include <chrono>
 #include <cstdint>
-#include <optional>
+#include <exception>
 #include <string>
-#include <thread>
+#include <string_view>
 #include <variant>
 
 #include "backends/win32/win32_clock_pump.h"
@@ -25,27 +24,35 @@ namespace {
 class FileSystemFiles final : public pelmora::CliFiles {
 public:
     explicit FileSystemFiles(pelmora::FileSystem& files) : files_(files) {}
-    std::optional<std::string> ReadFile(const std::string& path) override { return files_.ReadFile(path); }
-    bool WriteFileWhole(const std::string& path, const std::string& bytes) override {
-        return files_.WriteFileWhole(path, bytes);
+    pelmora::FileStart ReadFileStart(const std::string& path, std::uint64_t maxBytes) override {
+        return files_.ReadFileStart(path, maxBytes);
+    }
+    std::string WriteFileWhole(const std::string& path, const std::string& bytes) override {
+        return files_.WriteFileWhole(path, bytes) ? std::string() : "the system refused to write it";
     }
 
 private:
     pelmora::FileSystem& files_;
 };
 
-int Finish(const pelmora::CliResult& result) {
-    using pelmora::StandardStream;
-    const bool written = pelmora::WriteUtf8(StandardStream::Output, result.out);
-    pelmora::WriteUtf8(StandardStream::Error, result.err);
-    // Output that could not be written (a closed pipe, a full disk) is no success: the system
-    // refused it.
-    if (!written && result.status == pelmora::kCliDone) return pelmora::kCliNoDesktop;
-    return result.status;
+std::string WriteOut(std::string_view bytes) {
+    return pelmora::WriteUtf8(pelmora::StandardStream::Output, bytes) ? std::string() : "the system refused the write";
 }
-}  // namespace
 
-int main() {
+// Writes what is left of the answer: output that could not be written (a closed pipe, a full
+// disk) is no success but a refusal of the system.
+int Finish(const pelmora::CliResult& result) {
+    int status = result.status;
+    std::string err = result.err;
+    if (const std::string failure = WriteOut(result.out); !failure.empty() && status != pelmora::kCliNoDesktop) {
+        status = pelmora::kCliNoDesktop;
+        err += "pelmora-cli: cannot write the output: " + failure + "\n";
+    }
+    pelmora::WriteUtf8(pelmora::StandardStream::Error, err);
+    return status;
+}
+
+int Run() {
     using namespace pelmora;
     const auto parsed = ParseCliArguments(Utf8Arguments());
     if (const auto* answer = std::get_if<CliResult>(&parsed)) return Finish(*answer);
@@ -56,8 +63,21 @@ int main() {
     Win32FileSystem fileSystem;
     FileSystemFiles files(fileSystem);
     Win32Clock clock;
-    CliServices services{desktop, files, clock, [](std::uint32_t milliseconds) {
-                             std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-                         }};
+    CliServices services{desktop, files, clock, WriteOut, StandardOutputIsConsole()};
     return Finish(RunCliCommand(std::get<CliRequest>(parsed), services));
+}
+}  // namespace
+
+int main() {
+    // Nothing a command meets may end the program without a word: what no command caught (no
+    // memory left for a large grab, say) ends it as a refusal of the system.
+    try {
+        return Run();
+    } catch (const std::exception& error) {
+        pelmora::WriteUtf8(pelmora::StandardStream::Error,
+                           std::string("pelmora-cli: stopped by an unexpected error: ") + error.what() + "\n");
+    } catch (...) {
+        pelmora::WriteUtf8(pelmora::StandardStream::Error, "pelmora-cli: stopped by an unexpected error\n");
+    }
+    return pelmora::kCliNoDesktop;
 }

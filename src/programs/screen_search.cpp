@@ -121,16 +121,13 @@ std::vector<PicturePixel> PixelsToCompare(const Surface& area, const Surface& pi
 // of the last row's, and every corner after the first is told apart with one comparison
 // after the anchor instead of a thousand.
 template <class Near>
-std::vector<ScreenPoint> MatchingCorners(const Surface& area, int lastX, int lastY, std::vector<PicturePixel> pixels,
-                                         Near near, bool all) {
-    std::vector<ScreenPoint> found;
+void MatchingCorners(const Surface& area, int lastX, int lastY, std::vector<PicturePixel> pixels, Near near,
+                     const FoundPlace& found) {
     if (pixels.empty()) {  // nothing but transparent pixels: every corner matches
         for (int y = 0; y <= lastY; ++y)
-            for (int x = 0; x <= lastX; ++x) {
-                found.push_back({x, y});
-                if (!all) return found;
-            }
-        return found;
+            for (int x = 0; x <= lastX; ++x)
+                if (!found({x, y})) return;
+        return;
     }
     const PicturePixel anchor = pixels.front();
     pixels.erase(pixels.begin());
@@ -146,11 +143,9 @@ std::vector<ScreenPoint> MatchingCorners(const Surface& area, int lastX, int las
                 std::rotate(pixels.begin(), differing, differing + 1);
                 continue;
             }
-            found.push_back({x, y});
-            if (!all) return found;
+            if (!found({x, y})) return;
         }
     }
-    return found;
 }
 }  // namespace
 
@@ -159,17 +154,12 @@ bool ColoursNear(Colour a, Colour b, int tolerance) {
     return ChannelsWithin(a, b, tolerance);
 }
 
-std::vector<ScreenPoint> FindColourIn(const Surface& area, Colour colour, int tolerance, bool all) {
-    std::vector<ScreenPoint> found;
+void FindColourIn(const Surface& area, Colour colour, int tolerance, const FoundPlace& found) {
     for (int y = 0; y < area.Height(); ++y) {
         const std::int32_t* row = area.Row(y);
-        for (int x = 0; x < area.Width(); ++x) {
-            if (!ColoursNear(row[x], colour, tolerance)) continue;
-            found.push_back({x, y});
-            if (!all) return found;
-        }
+        for (int x = 0; x < area.Width(); ++x)
+            if (ColoursNear(row[x], colour, tolerance) && !found({x, y})) return;
     }
-    return found;
 }
 
 // The search looks for one anchor pixel first and compares the whole picture only where
@@ -184,20 +174,20 @@ std::vector<ScreenPoint> FindColourIn(const Surface& area, Colour colour, int to
 // is as common as the next, the pixel that tells the places apart is learnt at the first
 // of them. A sum or FFT-based matcher (as for squared differences) would cost the same on
 // every screen and cannot express a per-channel tolerance or transparent pixels exactly.
-std::vector<ScreenPoint> FindPictureIn(const Surface& area, const Surface& picture, int tolerance,
-                                       std::optional<Colour> transparent, bool all) {
+void FindPictureIn(const Surface& area, const Surface& picture, int tolerance, std::optional<Colour> transparent,
+                   const FoundPlace& found) {
     if (picture.Width() == 0 || picture.Height() == 0 || picture.Width() > area.Width() ||
         picture.Height() > area.Height())
-        return {};
+        return;
     std::vector<PicturePixel> pixels = PixelsToCompare(area, picture, tolerance, transparent);
     const int lastX = area.Width() - picture.Width(), lastY = area.Height() - picture.Height();
     if (tolerance == 0)
         return MatchingCorners(
             area, lastX, lastY, std::move(pixels),
-            [](Colour got, Colour want) { return ((got ^ want) & kRgbMask) == 0; }, all);
-    return MatchingCorners(
+            [](Colour got, Colour want) { return ((got ^ want) & kRgbMask) == 0; }, found);
+    MatchingCorners(
         area, lastX, lastY, std::move(pixels),
-        [tolerance](Colour got, Colour want) { return ChannelsWithin(got, want, tolerance); }, all);
+        [tolerance](Colour got, Colour want) { return ChannelsWithin(got, want, tolerance); }, found);
 }
 
 }  // namespace pelmora

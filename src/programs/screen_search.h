@@ -4,8 +4,8 @@
 // reading order: rows from the top, each from the left.
 #pragma once
 
+#include <functional>
 #include <optional>
-#include <vector>
 
 #include "platform/desktop.h"
 #include "platform/surface.h"
@@ -17,13 +17,16 @@ namespace pelmora {
 // values' top bytes are ignored.
 bool ColoursNear(Colour a, Colour b, int tolerance);
 
-// The pixels of area near colour: the first one, or every one when all.
-std::vector<ScreenPoint> FindColourIn(const Surface& area, Colour colour, int tolerance, bool all);
+// Takes each place found, in reading order, as it is found; false ends the search.
+using FoundPlace = std::function<bool(ScreenPoint place)>;
+
+// The pixels of area near colour.
+void FindColourIn(const Surface& area, Colour colour, int tolerance, const FoundPlace& found);
 
 // The top-left corners where picture lies in area, each of its pixels near the area's
-// pixel under it; a pixel of the transparent colour matches anything. The first corner,
-// or every one when all. None when the picture is larger than the area or empty.
-std::vector<ScreenPoint> FindPictureIn(const Surface& area, const Surface& picture, int tolerance,
-                                       std::optional<Colour> transparent, bool all);
+// pixel under it; a pixel of the transparent colour matches anything. None when the
+// picture is larger than the area or empty.
+void FindPictureIn(const Surface& area, const Surface& picture, int tolerance, std::optional<Colour> transparent,
+                   const FoundPlace& found);
 
 }  // namespace pelmora

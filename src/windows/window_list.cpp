@@ -22,7 +22,8 @@ std::string ThreeDigits(std::size_t n) {
 }
 }  // namespace
 
-std::string SearchWindowsByTitle(Desktop& desktop, const std::string& text) {
+std::string SearchWindowsByTitle(Desktop& desktop, std::string text) {
+    std::erase(text, '"');
     std::string result;
     std::size_t n = 1;
     for (const TopLevelWindow& window : TitledWindows(desktop)) {
@@ -64,9 +65,7 @@ void WindowSearch::Place(ControlHost& host, Frame& subPage) {
 
 void WindowSearch::Command8_Click() {
     if (Text4.Text().empty()) return;
-    std::string text = Text4.Text();
-    std::erase(text, '"');
-    Text5.SetText(SearchWindowsByTitle(desktop_, text));
+    Text5.SetText(SearchWindowsByTitle(desktop_, Text4.Text()));
 }
 
 void WindowEnumeration::Place(ControlHost& host, Frame& subPage) {

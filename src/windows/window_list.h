@@ -15,8 +15,9 @@
 namespace pelmora {
 
 // "[n]handle\r\n" for every titled window whose title contains text (compared exactly),
-// in Z order from the top, n counting matches from 1; "" when nothing matches.
-std::string SearchWindowsByTitle(Desktop& desktop, const std::string& text);
+// in Z order from the top, n counting matches from 1; "" when nothing matches. Double
+// quotes in text are dropped first, so a copied "title" is searched for as it is.
+std::string SearchWindowsByTitle(Desktop& desktop, std::string text);
 
 // "[nnn]handle=title" for every titled window in Z order from the top; nnn counts from
 // 001 and always has three digits (..., 999, 000, 001, ...).

@@ -162,9 +162,10 @@ TEST(CliArguments, WaitsWithTheirOperandsAndOptions) {
     EXPECT_EQ(image.timeoutMs, 10000u);
     EXPECT_EQ(image.intervalMs, 50u);
     EXPECT_EQ(image.transparent, 0xFFFFFF);
-    const CliRequest cursor = Parsed({"wait-cursor", "4294967295", "--method", "2"});
-    EXPECT_EQ(cursor.code, 4294967295u);
+    const CliRequest cursor = Parsed({"wait-cursor", "2147483647", "--method", "2"});
+    EXPECT_EQ(cursor.code, 2147483647u);
     EXPECT_EQ(cursor.method, 2);
+    EXPECT_NE(Refusal({"wait-cursor", "2147483648"}).find("from 0 to 2147483647"), std::string::npos);
 
     EXPECT_NE(Refusal({"wait-colour", "1", "2"}).find("wait-colour: wants X, Y and COLOUR"), std::string::npos);
     EXPECT_NE(Refusal({"wait-colour", "1", "2", "FF", "x"}).find("extra \"x\""), std::string::npos);
@@ -209,4 +210,15 @@ TEST(CliValues, RegionIsFourNumbersWithAPositiveSize) {
     EXPECT_EQ(ParseRegionArgument("0,0,1,1"), (ScreenRegion{0, 0, 1, 1}));
     for (const char* bad : {"", "1,2,3", "1,2,3,4,5", "1,2,0,4", "1,2,3,-4", "1,,3,4", "1,2,3,4,", "a,2,3,4"})
         EXPECT_FALSE(ParseRegionArgument(bad).has_value()) << bad;
+}
+
+TEST(CliArguments, OperandsAfterTheEndOfOptionsAndTheFilesNoCommandCanTake) {
+    EXPECT_EQ(Parsed({"pixel", "--", "-5", "10"}).point, (ScreenPoint{-5, 10}));
+    EXPECT_EQ(Parsed({"snapshot", "--", "--json"}).file, "--json");
+    EXPECT_EQ(Parsed({"snapshot", "-"}).file, "-");
+    EXPECT_NE(Refusal({"snapshot", ""}).find("FILE: wants a file name"), std::string::npos);
+    EXPECT_NE(Refusal({"--json", "snapshot", "-"}).find("--json"), std::string::npos);
+    EXPECT_NE(Refusal({"find-image", "-"}).find("snapshot's"), std::string::npos);
+    EXPECT_NE(Refusal({"--version", "extra"}).find("\"extra\""), std::string::npos);
+    EXPECT_NE(Refusal({"window", "1\n\x1b[2J"}).find("\"1\\n\\e[2J\""), std::string::npos) << "shown, not sent";
 }

@@ -21,16 +21,18 @@ using namespace pelmora;
 namespace {
 // Files by path, in memory.
 struct MemoryFiles : CliFiles {
-    std::optional<std::string> ReadFile(const std::string& path) override {
+    FileStart ReadFileStart(const std::string& path, std::uint64_t maxBytes) override {
         const auto file = contents.find(path);
-        if (file == contents.end()) return std::nullopt;
-        return file->second;
+        if (file == contents.end()) return {FileStart::Problem::kNotAFile, {}, 0, "No such file or directory"};
+        largestRead = std::max<std::uint64_t>(largestRead, std::min<std::uint64_t>(maxBytes, file->second.size()));
+        return {FileStart::Problem::kNone, file->second.substr(0, maxBytes), file->second.size(), {}};
     }
-    bool WriteFileWhole(const std::string& path, const std::string& bytes) override {
-        if (!writable) return false;
+    std::string WriteFileWhole(const std::string& path, const std::string& bytes) override {
+        if (!writable) return "Read-only file system";
         contents[path] = bytes;
-        return true;
+        return {};
     }
+    std::uint64_t largestRead = 0;  // the most bytes one read returned
     std::map<std::string, std::string> contents;
     bool writable = true;
 };
@@ -41,7 +43,17 @@ struct CliCommandTest : ::testing::Test {
     FakeClock clock;
     std::vector<std::uint32_t> sleeps;  // every sleep of a wait, in milliseconds
     std::function<void()> afterSleep;   // what changes on the desktop meanwhile
-    CliServices services{desktop, files, clock, [this](std::uint32_t milliseconds) {
+    std::string written;                // what went to standard output during the command
+    std::string writeFailure;           // the reason every write to standard output fails with, if set
+    CliServices services{desktop,
+                         files,
+                         clock,
+                         [this](std::string_view bytes) {
+                             if (writeFailure.empty()) written += bytes;
+                             return writeFailure;
+                         },
+                         false,
+                         [this](std::uint32_t milliseconds) {
                              sleeps.push_back(milliseconds);
                              clock.now += milliseconds;
                              if (afterSleep) afterSleep();
@@ -57,7 +69,10 @@ struct CliCommandTest : ::testing::Test {
             ADD_FAILURE() << "refused: " << refused->err;
             return *refused;
         }
-        return RunCliCommand(std::get<CliRequest>(parsed), services);
+        written.clear();
+        CliResult result = RunCliCommand(std::get<CliRequest>(parsed), services);
+        result.out = written + result.out;  // in the order the program writes them
+        return result;
     }
     // Standard output of a command that must succeed with nothing on standard error.
     std::string Out(std::initializer_list<std::string> args) {
@@ -110,7 +125,8 @@ TEST_F(CliCommandTest, WindowAtAndWindowTexts) {
     desktop.windows.pop_back();
     EXPECT_NE(NotFound({"window-at", "50", "40"}).find("no window at 50,40"), std::string::npos);
 
-    EXPECT_EQ(Out({"window", "7001"}), "Top \"quoted\"\n\nEdit\n");
+    // One value a line, whatever the title holds: control characters and backslashes escaped.
+    EXPECT_EQ(Out({"window", "7001"}), "Top \"quoted\"\\n\nEdit\n");
     EXPECT_EQ(Out({"window", "7001", "--json"}),
               "{\"handle\":7001,\"title\":\"Top \\\"quoted\\\"\\n\",\"class\":\"Edit\"}\n");
     // A handle that names no window is not found, not a window with empty texts.
@@ -130,6 +146,15 @@ TEST_F(CliCommandTest, WindowsListAndSearchLinesAsTheWindowMakesThem) {
     EXPECT_EQ(Out({"--json", "windows"}),
               "{\"lines\":[\"[001]11=Editor – a.txt\",\"[002]13=editor\",\"[003]-14=x=Editor]\"]}\n");
     EXPECT_NE(NotFound({"windows", "--search", "EDITOR"}).find("\"EDITOR\""), std::string::npos);
+    EXPECT_EQ(Out({"windows", "--search", "\"Editor\""}), "[1]11\n[2]-14\n") << "quotes dropped, as the window does";
+    // A title with a line break, an escape sequence and a backslash stays one visible line.
+    desktop.windows = {{15,
+                        {},
+                        "a\nb\x1b[31m\x07"
+                        "c\\",
+                        "Edit",
+                        true}};
+    EXPECT_EQ(Out({"windows"}), "[001]15=a\\nb\\e[31m\\x07c\\\\\n");
     desktop.windows.clear();
     EXPECT_EQ(Out({"windows"}), "");
     EXPECT_EQ(Out({"--json", "windows"}), "{\"lines\":[]}\n");
@@ -323,4 +348,50 @@ TEST_F(CliCommandTest, WaitImageAndWaitCursorUntilTheyAppear) {
     EXPECT_EQ(clock.now, 500u);
     EXPECT_EQ(Out({"--json", "wait-cursor", handCode, "--method=1"}), "{\"method\":1,\"code\":" + handCode + "}\n");
     NotFound({"wait-cursor", arrowCode, "--method", "1", "--timeout", "100"});
+}
+
+TEST_F(CliCommandTest, PicturesAreRefusedByTheirHeadersInEnglishBeforeTheirPixelsAreRead) {
+    // A 5000 x 5000 bitmap of one bit a pixel: too large for the editor, so for the search.
+    Surface wide(5000, 1);
+    std::string large = EncodeBitmap(wide).substr(0, 54);
+    large.replace(22, 4, std::string("\x88\x13\x00\x00", 4));  // height 5000
+    large.replace(28, 2, std::string("\x01\x00", 2));          // 1 bit a pixel
+    large.replace(10, 4, std::string("\x3E\x00\x00\x00", 4));  // pixels after two colours
+    large += std::string(8 + std::size_t{628} * 5000, '\0');
+    files.contents["/large.bmp"] = large;
+    // Headers that promise rows the file does not hold.
+    files.contents["/short.bmp"] = EncodeBitmap(Surface(300, 300)).substr(0, 4000);
+    for (const auto& [file, message] :
+         {std::pair<std::string, std::string>{"/large.bmp",
+                                              "\"/large.bmp\" is too large: a picture may have at most 4096 x 4096"},
+          {"/short.bmp", "\"/short.bmp\" is no readable bitmap: the file is cut short"}}) {
+        const CliResult refused = Run({"find-image", file});
+        EXPECT_EQ(refused.status, 2) << file;
+        EXPECT_NE(refused.err.find(message), std::string::npos) << refused.err;
+    }
+    EXPECT_LE(files.largestRead, kBitmapHeadBytes) << "pixels read before the headers were checked";
+    files.contents["/text.bmp"] = "not a bitmap";
+    EXPECT_EQ(Run({"wait-image", "/text.bmp"}).err,
+              "pelmora-cli: FILE: \"/text.bmp\" is no readable bitmap: not a bitmap file\n");
+}
+
+TEST_F(CliCommandTest, OutputGoesOutAsItIsFoundAndAFailedWriteEndsWithTheReason) {
+    desktop.screen.Clear(0x0000FF);
+    writeFailure = "No space left on device";
+    for (const auto& args : {std::initializer_list<std::string>{"find-colour", "0000FF", "--all"},
+                             {"--json", "find-image", "/one.bmp", "--all"},
+                             {"snapshot", "-"}}) {
+        files.contents["/one.bmp"] = EncodeBitmap(Surface(1, 1, 0x0000FF));
+        const CliResult result = Run(args);
+        EXPECT_EQ(result.status, 3) << *args.begin();
+        EXPECT_EQ(result.err, "pelmora-cli: cannot write the output: No space left on device\n");
+    }
+    writeFailure.clear();
+    const CliResult snapshot = Run({"snapshot", "--rect", "0,0,2,1", "-"});
+    EXPECT_EQ(DecodeBitmap(snapshot.out).picture->Pixel(1, 0), 0x0000FF) << "the bitmap alone on standard output";
+    services.outputIsTerminal = true;
+    EXPECT_EQ(Run({"snapshot", "-"}).status, 2);
+    files.writable = false;
+    EXPECT_EQ(Run({"snapshot", "C:\\shots\\a.bmp"}).err,
+              "pelmora-cli: FILE: cannot write \"C:\\shots\\a.bmp\": Read-only file system\n");
 }

@@ -225,6 +225,12 @@ TEST_F(CliTest, ThePointsOffTheScreenAndBadArgumentsExitWithTheirStatus) {
     EXPECT_NE(unknown.err.find("frobnicate"), std::string::npos);
     EXPECT_EQ(RunCli(L"pixel " + At(0, 0) + L" --format cmyk").status, 2u);
     EXPECT_EQ(RunCli(L"find-image \"" + folder_ + L"\\无.bmp\"").status, 2u);
+    EXPECT_EQ(RunCli(L"--version extra").status, 2u);
+    // A Windows path in a message as it was typed, its backslashes single; a folder is no picture.
+    const CliRun folder = RunCli(L"find-image \"" + folder_ + L"\"");
+    EXPECT_EQ(folder.status, 2u);
+    EXPECT_NE(folder.err.find("\"" + Utf8(folder_) + "\" is no file to read: a folder"), std::string::npos)
+        << folder.err;
 
     const CliRun help = RunCli(L"--help");
     EXPECT_EQ(help.status, 0u);

@@ -62,4 +62,9 @@ bool WriteUtf8(StandardStream stream, std::string_view text) {
     return WriteBytes(handle, text);
 }
 
+bool StandardOutputIsConsole() {
+    DWORD mode = 0;
+    return GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode) != 0;
+}
+
 }  // namespace pelmora

@@ -22,4 +22,7 @@ enum class StandardStream { Output, Error };
 // the stream is missing.
 bool WriteUtf8(StandardStream stream, std::string_view text);
 
+// Standard output is a console window (not a pipe or a file).
+bool StandardOutputIsConsole();
+
 }  // namespace pelmora

@@ -9,11 +9,13 @@ namespace pelmora {
 namespace {
 X11ErrorTrap* currentTrap = nullptr;  // the innermost trap; everything runs on one thread
 std::atomic<bool> serverLost{false};
+void (*onLostServer)() = nullptr;
 
 int CountLostServer(Display*) {
     // Xlib ends the process after this returns; the shut-down that runs at exit must not
     // touch the dead connection again.
     serverLost = true;
+    if (onLostServer) onLostServer();
     return 0;
 }
 }  // namespace
@@ -49,6 +51,8 @@ X11Connection::~X11Connection() {
 }
 
 bool X11Connection::Alive() const { return !serverLost; }
+
+void X11Connection::OnLostServer(void (*lost)()) { onLostServer = lost; }
 
 X11ErrorTrap::X11ErrorTrap(Display* display) : display_(display), outer_(currentTrap) { currentTrap = this; }
 

@@ -27,6 +27,10 @@ public:
     ::Window root() const { return root_; }
     // False once the server has gone away; every call on the connection is skipped then.
     bool Alive() const;
+    // Runs lost when the server goes away, before Xlib ends the process (with status 1, as it
+    // does after any lost connection): a program that must say so, or end otherwise, does it
+    // there and does not return.
+    static void OnLostServer(void (*lost)());
 
 private:
     explicit X11Connection(Display* display);
