@@ -23,16 +23,16 @@ namespace {
 // The commands' files over the Win32 file system, which opens them by UTF-16 paths.
 class FileSystemFiles final : public pelmora::CliFiles {
 public:
-    explicit FileSystemFiles(pelmora::FileSystem& files) : files_(files) {}
+    explicit FileSystemFiles(pelmora::Win32FileSystem& files) : files_(files) {}
     pelmora::FileStart ReadFileStart(const std::string& path, std::uint64_t maxBytes) override {
         return files_.ReadFileStart(path, maxBytes);
     }
     std::string WriteFileWhole(const std::string& path, const std::string& bytes) override {
-        return files_.WriteFileWhole(path, bytes) ? std::string() : "the system refused to write it";
+        return files_.WriteFileWhole(path, bytes) ? std::string() : files_.LastWriteFailure();
     }
 
 private:
-    pelmora::FileSystem& files_;
+    pelmora::Win32FileSystem& files_;
 };
 
 std::string WriteOut(std::string_view bytes) {

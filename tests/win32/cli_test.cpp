@@ -231,6 +231,12 @@ TEST_F(CliTest, ThePointsOffTheScreenAndBadArgumentsExitWithTheirStatus) {
     EXPECT_EQ(folder.status, 2u);
     EXPECT_NE(folder.err.find("\"" + Utf8(folder_) + "\" is no file to read: a folder"), std::string::npos)
         << folder.err;
+    // A file that cannot be written is named with the system's reason.
+    const CliRun unwritable = RunCli(L"snapshot \"" + folder_ + L"\\无\\x.bmp\"");
+    EXPECT_EQ(unwritable.status, 3u);
+    const std::string named = "cannot write \"" + Utf8(folder_) + "\\无\\x.bmp\": ";
+    EXPECT_NE(unwritable.err.find(named), std::string::npos) << unwritable.err;
+    EXPECT_GT(unwritable.err.size(), unwritable.err.find(named) + named.size() + 2) << "no reason: " << unwritable.err;
 
     const CliRun help = RunCli(L"--help");
     EXPECT_EQ(help.status, 0u);

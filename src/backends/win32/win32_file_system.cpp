@@ -176,12 +176,18 @@ std::optional<std::string> Win32FileSystem::ReadFile(const std::string& path) {
 }
 
 bool Win32FileSystem::WriteFileWhole(const std::string& path, const std::string& bytes) {
+    lastWriteFailure_.clear();
+    // The system's words for why the write failed, kept before any clean-up call.
+    const auto fail = [this](DWORD error) {
+        lastWriteFailure_ = SystemMessage(error);
+        return false;
+    };
     const std::wstring target = Wide(path);
     // Windows refuses to rename over a read-only file (wine does not): such a file is
     // refused before anything is written, the same on both.
     const DWORD attributes = GetFileAttributesW(target.c_str());
     const bool replacing = attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-    if (replacing && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
+    if (replacing && (attributes & FILE_ATTRIBUTE_READONLY)) return fail(ERROR_ACCESS_DENIED);
     // The rename puts the temporary file's attributes in place of the target's, so the
     // marks a user set on the target go onto the temporary file first: a hidden settings
     // file, which the program ignores at start-up, stays hidden when written at shut-down.
@@ -196,22 +202,29 @@ bool Win32FileSystem::WriteFileWhole(const std::string& path, const std::string&
         temporary = UniqueName(target + L".");
         created = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               createdAttributes ? createdAttributes : FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (created == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) return false;
+        if (created == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) return fail(GetLastError());
     }
     FileHandle file(created);
-    if (!file.valid()) return false;
+    if (!file.valid()) return fail(ERROR_FILE_EXISTS);
     const bool written = WriteAll(file.get(), bytes) && FlushFileBuffers(file.get()) != 0;
+    DWORD error = written ? ERROR_SUCCESS : GetLastError();
     const bool closed = file.Close();
+    if (!closed && error == ERROR_SUCCESS) error = GetLastError();
     bool ready = written && closed;
     // Not content indexed can only be set afterwards, on the closed file. A temporary file
     // that does not take the target's marks does not replace it.
     if (ready && (kept & ~createdAttributes)) {
         const DWORD now = GetFileAttributesW(temporary.c_str());
         ready = now != INVALID_FILE_ATTRIBUTES && SetFileAttributesW(temporary.c_str(), now | kept) != 0;
+        if (!ready) error = GetLastError();
     }
-    if (!ready || !MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (ready && !MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        error = GetLastError();
+        ready = false;
+    }
+    if (!ready) {
         DeleteFileW(temporary.c_str());  // hidden or system does not stop a delete
-        return false;
+        return fail(error);
     }
     return true;
 }

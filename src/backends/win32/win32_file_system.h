@@ -3,6 +3,8 @@
 // and UTF-16 for Windows, so no name is lost to the ANSI code page.
 #pragma once
 
+#include <string>
+
 #include "platform/file_system.h"
 
 namespace pelmora {
@@ -25,6 +27,13 @@ public:
     bool InstalledForAllUsers() override { return false; }
     std::string UserConfigDirectory() override;  // %LOCALAPPDATA%\Pelmora
     std::string UserPicturesDirectory() override;
+
+    // Why the last WriteFileWhole failed, in the system's words ("Access denied"); "" after
+    // one that succeeded.
+    const std::string& LastWriteFailure() const { return lastWriteFailure_; }
+
+private:
+    std::string lastWriteFailure_;
 };
 
 }  // namespace pelmora
