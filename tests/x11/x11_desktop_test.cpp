@@ -409,6 +409,8 @@ TEST(X11DesktopDepths, EveryLevelOfEachChannelReadsBackAsDrawn) {
             }
         XSetWindowBackgroundPixmap(client, root, levels);
         XClearWindow(client, root);
+        XFreeGC(client, gc);
+        XFreePixmap(client, levels);  // the root keeps its own copy as background
         XSync(client, False);
 
         Surface area(256, 3 * kRows, kUntouched);
