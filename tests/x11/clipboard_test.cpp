@@ -214,7 +214,10 @@ TEST_F(ClipboardTest, HundredMegabytesOfTextArriveWholeWithinSeconds) {
     RecordProperty("text_ms", static_cast<int>(elapsed));
     EXPECT_EQ(text.size(), big.size());
     EXPECT_TRUE(text == big) << "the text arrived changed";
-    EXPECT_LT(elapsed, 4000);
+    // About a second alone; the bound tells a transfer that stalls or grows quadratic (minutes)
+    // from one slowed by a loaded machine or the sanitizers (6 s seen under ASan beside a
+    // second build), so that it holds on any machine that runs the suites.
+    EXPECT_LT(elapsed, 20000);
 }
 
 TEST_F(ClipboardTest, AnOwnerThatNeverAnswersCostsOneTimeoutAndIsAFailedReadNotAnEmptyText) {
