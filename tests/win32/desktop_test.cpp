@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The desktop backend against wine's real screen: windows painted in known colours at known
-// places, read back through the pointer, pixel, area, window and cursor calls.
+// The desktop backend against wine's real screen: the desktop contract, and cursors shown
+// over windows painted in known colours, read back as images, feature codes and snapshots.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -8,7 +8,10 @@
 #include <algorithm>
 #include <bit>
 #include <cstdint>
+#include <memory>
 #include <optional>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "capture/screen_grab.h"
@@ -17,6 +20,7 @@
 #include "backends/win32/win32_cursor.h"
 #include "backends/win32/win32_desktop.h"
 #include "backends/win32/win32_text.h"
+#include "contract/desktop_contract.h"
 #include "pump_until.h"
 
 namespace pelmora {
@@ -31,28 +35,38 @@ constexpr std::int32_t kRightValue = 0x563412;
 
 WindowHandle HandleOf(HWND window) { return static_cast<std::int32_t>(reinterpret_cast<std::intptr_t>(window)); }
 
-LRESULT CALLBACK PaintedProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+constexpr const wchar_t* kClassName = L"PelmoraDesktopTestWindow";
+constexpr const wchar_t* kPictureProperty = L"PelmoraPicture";
+
+// Paints the window's picture (kept in a property) and shows the cursor the test gave it
+// (kept in its user data), or none.
+LRESULT CALLBACK PictureProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_PAINT: {
             PAINTSTRUCT paint;
             HDC dc = BeginPaint(window, &paint);
-            RECT client;
-            GetClientRect(window, &client);
-            RECT left = client;
-            left.right = client.right / 2;
-            RECT right = client;
-            right.left = left.right;
-            HBRUSH leftBrush = CreateSolidBrush(kLeftColour);
-            HBRUSH rightBrush = CreateSolidBrush(kRightColour);
-            FillRect(dc, &left, leftBrush);
-            FillRect(dc, &right, rightBrush);
-            DeleteObject(leftBrush);
-            DeleteObject(rightBrush);
+            const auto* picture = static_cast<const Surface*>(GetPropW(window, kPictureProperty));
+            if (picture) {
+                std::vector<std::uint32_t> rows;  // 0x00RRGGBB, top-down
+                for (int y = 0; y < picture->Height(); ++y)
+                    for (int x = 0; x < picture->Width(); ++x) {
+                        const auto c = static_cast<std::uint32_t>(picture->Pixel(x, y));
+                        rows.push_back((c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF));
+                    }
+                BITMAPINFO info{};
+                info.bmiHeader.biSize = sizeof info.bmiHeader;
+                info.bmiHeader.biWidth = picture->Width();
+                info.bmiHeader.biHeight = -picture->Height();
+                info.bmiHeader.biPlanes = 1;
+                info.bmiHeader.biBitCount = 32;
+                info.bmiHeader.biCompression = BI_RGB;
+                SetDIBitsToDevice(dc, 0, 0, picture->Width(), picture->Height(), 0, 0, 0, picture->Height(),
+                                  rows.data(), &info, DIB_RGB_COLORS);
+            }
             EndPaint(window, &paint);
             return 0;
         }
         case WM_SETCURSOR:
-            // The cursor the test gave the window (kept in its user data), or none.
             if (LOWORD(lParam) == HTCLIENT) {
                 SetCursor(reinterpret_cast<HCURSOR>(GetWindowLongPtrW(window, GWLP_USERDATA)));
                 return TRUE;
@@ -63,40 +77,84 @@ LRESULT CALLBACK PaintedProcedure(HWND window, UINT message, WPARAM wParam, LPAR
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-constexpr const wchar_t* kClassName = L"PelmoraDesktopTestWindow";
-
-void RegisterPaintedClass() {
-    static const bool registered = [] {
-        WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = PaintedProcedure;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = kClassName;
-        return RegisterClassW(&windowClass) != 0;
-    }();
-    ASSERT_TRUE(registered);
-}
-
-// A borderless topmost window painted kLeftColour | kRightColour, shown until destroyed.
-class PaintedWindow {
+// A borderless topmost window showing a picture, shown until destroyed.
+class PictureWindow {
 public:
-    PaintedWindow(int x, int y, int width, int height, const std::wstring& title) {
-        RegisterPaintedClass();
-        window_ = CreateWindowExW(WS_EX_TOPMOST, kClassName, title.c_str(), WS_POPUP | WS_VISIBLE, x, y, width, height,
-                                  nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    PictureWindow(int x, int y, Surface picture, const std::string& title) : picture_(std::move(picture)) {
+        static const bool registered = [] {
+            WNDCLASSW windowClass{};
+            windowClass.lpfnWndProc = PictureProcedure;
+            windowClass.hInstance = GetModuleHandleW(nullptr);
+            windowClass.lpszClassName = kClassName;
+            return RegisterClassW(&windowClass) != 0;
+        }();
+        EXPECT_TRUE(registered);
+        window_ = CreateWindowExW(WS_EX_TOPMOST, kClassName, Wide(title).c_str(), WS_POPUP, x, y, picture_.Width(),
+                                  picture_.Height(), nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        SetPropW(window_, kPictureProperty, &picture_);
+        ShowWindow(window_, SW_SHOWNOACTIVATE);
         UpdateWindow(window_);
     }
-    ~PaintedWindow() { Destroy(); }
-    PaintedWindow(const PaintedWindow&) = delete;
-    PaintedWindow& operator=(const PaintedWindow&) = delete;
+    ~PictureWindow() { Destroy(); }
+    PictureWindow(const PictureWindow&) = delete;
+    PictureWindow& operator=(const PictureWindow&) = delete;
 
     HWND get() const { return window_; }
+    WindowHandle Handle() const { return HandleOf(window_); }
+    void SetPicture(Surface picture) {
+        picture_ = std::move(picture);
+        InvalidateRect(window_, nullptr, TRUE);
+        UpdateWindow(window_);
+    }
     void Destroy() {
-        if (window_) DestroyWindow(window_);
+        if (!window_) return;
+        RemovePropW(window_, kPictureProperty);
+        DestroyWindow(window_);
         window_ = nullptr;
     }
 
 private:
+    Surface picture_;
     HWND window_ = nullptr;
+};
+
+// A picture of kLeftValue on the left half and kRightValue on the right one.
+Surface Halves(int width, int height) {
+    Surface halves(width, height, kRightValue);
+    halves.BitBlt(0, 0, width / 2, height, Surface(width / 2, height, kLeftValue), 0, 0);
+    return halves;
+}
+
+// The desktop contract on wine's screen, with this process's windows. Window texts come
+// through the ANSI code page: what it lacks reads as "?".
+struct Win32DesktopTraits {
+    static constexpr const char* kWindowClass = "PelmoraDesktopTestWindow";
+    using Window = PictureWindow;
+
+    Desktop& desktop() { return win32Desktop; }
+    std::unique_ptr<Window> Show(int left, int top, const Surface& picture, const std::string& title) {
+        return std::make_unique<Window>(left, top, picture, title);
+    }
+    void Raise(const Window& window) {
+        SetWindowPos(window.get(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    bool WaitForPixel(ScreenPoint at, std::int32_t colour) {
+        return PumpUntil([&] { return win32Desktop.Pixel(at.x, at.y) == colour; });
+    }
+    void MovePointer(ScreenPoint point) {
+        SetCursorPos(point.x, point.y);
+        PointerReaches(point);
+    }
+    bool PointerReaches(ScreenPoint point) {
+        return PumpUntil([&] {
+            POINT at{};
+            return GetCursorPos(&at) && at.x == point.x && at.y == point.y;
+        });
+    }
+    std::string TitleAsRead(const std::string& title) { return encoding.ToUtf8(encoding.FromUtf8(title)); }
+
+    AnsiEncoding encoding;
+    Win32Desktop win32Desktop{encoding};
 };
 
 class DesktopTest : public testing::Test {
@@ -109,112 +167,6 @@ protected:
     AnsiEncoding encoding;
     Win32Desktop desktop{encoding};
 };
-
-TEST_F(DesktopTest, PointerGoesWhereItIsSetAndIsReadBack) {
-    for (const ScreenPoint point : {ScreenPoint{200, 150}, ScreenPoint{7, 1000}}) {
-        desktop.SetPointerPos(point);
-        EXPECT_TRUE(PumpUntil([&] { return desktop.PointerPos() == point; }))
-            << "pointer at " << desktop.PointerPos().x << "," << desktop.PointerPos().y;
-    }
-}
-
-TEST_F(DesktopTest, PixelsReadTheWindowsColoursAndMinusOneOffTheScreen) {
-    const PaintedWindow window(100, 120, 60, 30, L"painted");
-    ASSERT_TRUE(WaitForScreen(100, 120, kLeftValue));
-    EXPECT_EQ(desktop.Pixel(129, 149), kLeftValue);
-    EXPECT_EQ(desktop.Pixel(130, 120), kRightValue);
-    EXPECT_EQ(desktop.Pixel(159, 149), kRightValue);
-
-    const ScreenSize size = desktop.Size();
-    ASSERT_GT(size.width, 0);
-    ASSERT_GT(size.height, 0);
-    EXPECT_NE(desktop.Pixel(size.width - 1, size.height - 1), -1);
-    EXPECT_EQ(desktop.Pixel(-1, 0), -1);
-    EXPECT_EQ(desktop.Pixel(0, -1), -1);
-    EXPECT_EQ(desktop.Pixel(size.width, 0), -1);
-    EXPECT_EQ(desktop.Pixel(0, size.height), -1);
-}
-
-TEST_F(DesktopTest, ReadAreaCopiesTheRectangleRowByRow) {
-    const PaintedWindow window(300, 200, 40, 20, L"area");
-    ASSERT_TRUE(WaitForScreen(300, 200, kLeftValue));
-    Surface area(40, 20, 0x777777);
-    desktop.ReadArea(300, 200, area);
-    for (int y = 0; y < 20; ++y)
-        for (int x = 0; x < 40; ++x)
-            ASSERT_EQ(area.Pixel(x, y), x < 20 ? kLeftValue : kRightValue) << "at " << x << "," << y;
-
-    // A rectangle starting inside the window: the copy starts at its top-left.
-    Surface part(10, 5, 0x777777);
-    desktop.ReadArea(315, 210, part);
-    for (int y = 0; y < 5; ++y)
-        for (int x = 0; x < 10; ++x)
-            ASSERT_EQ(part.Pixel(x, y), x < 5 ? kLeftValue : kRightValue) << "at " << x << "," << y;
-}
-
-TEST_F(DesktopTest, ReadAreaLeavesTheTargetAsItWasOffTheScreen) {
-    const PaintedWindow window(0, 0, 40, 40, L"corner");
-    ASSERT_TRUE(WaitForScreen(0, 0, kLeftValue));
-    constexpr std::int32_t kUntouched = 0x123456;
-    Surface area(20, 20, kUntouched);
-    desktop.ReadArea(-5, -7, area);
-    for (int y = 0; y < 20; ++y)
-        for (int x = 0; x < 20; ++x)
-            ASSERT_EQ(area.Pixel(x, y), x < 5 || y < 7 ? kUntouched : kLeftValue) << "at " << x << "," << y;
-
-    const ScreenSize size = desktop.Size();
-    Surface beyond(8, 8, kUntouched);
-    desktop.ReadArea(size.width, 0, beyond);
-    desktop.ReadArea(-8, size.height - 4, beyond);
-    for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 8; ++x) ASSERT_EQ(beyond.Pixel(x, y), kUntouched);
-}
-
-TEST_F(DesktopTest, WindowAtAndItsTextsNameTheWindowUntilItIsGone) {
-    const std::string title = "Pelmora 测试 Prüfung";
-    PaintedWindow window(500, 300, 50, 50, Wide(title));
-    ASSERT_TRUE(WaitForScreen(500, 300, kLeftValue));
-    const WindowHandle handle = desktop.WindowAt({520, 320});
-    EXPECT_EQ(handle, HandleOf(window.get()));
-
-    // The title comes through the ANSI code page: what that code page lacks reads as "?".
-    const WindowTexts texts = desktop.ReadWindowTexts(handle);
-    EXPECT_EQ(texts.title, encoding.ToUtf8(encoding.FromUtf8(title)));
-    EXPECT_EQ(texts.className, "PelmoraDesktopTestWindow");
-
-    window.Destroy();
-    const WindowTexts gone = desktop.ReadWindowTexts(handle);
-    EXPECT_EQ(gone.title, "");
-    EXPECT_EQ(gone.className, "");
-    EXPECT_EQ(desktop.ReadWindowTexts(0).className, "");
-}
-
-TEST_F(DesktopTest, LongTitlesAreCutLikeTheTextBuffers) {
-    const std::string title(400, 'x');
-    const PaintedWindow window(0, 500, 10, 10, Wide(title));
-    const WindowTexts texts = desktop.ReadWindowTexts(HandleOf(window.get()));
-    EXPECT_EQ(texts.title, std::string(kWindowTextMaxBytes, 'x'));
-}
-
-TEST_F(DesktopTest, TopLevelWindowsListsWindowsFromTheTopWithTheirTitles) {
-    const PaintedWindow first(600, 100, 20, 20, L"first of two");
-    const PaintedWindow second(650, 100, 20, 20, L"second of two");
-    ASSERT_TRUE(WaitForScreen(650, 100, kLeftValue));
-    const auto place = [&](HWND window, const std::string& title) -> std::ptrdiff_t {
-        const std::vector<TopLevelWindow> windows = desktop.TopLevelWindows();
-        for (std::size_t i = 0; i < windows.size(); ++i)
-            if (windows[i].handle == HandleOf(window)) {
-                EXPECT_EQ(windows[i].title, title);
-                return static_cast<std::ptrdiff_t>(i);
-            }
-        ADD_FAILURE() << title << " not listed";
-        return -1;
-    };
-    // The later shown window lies above; raising the first puts it above the second.
-    EXPECT_LT(place(second.get(), "second of two"), place(first.get(), "first of two"));
-    SetWindowPos(first.get(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    EXPECT_LT(place(first.get(), "first of two"), place(second.get(), "second of two"));
-}
 
 // --- The cursor ----------------------------------------------------------------------
 
@@ -272,70 +224,6 @@ HCURSOR CreateColourCursor() {
     return cursor;
 }
 
-// A borderless topmost window of one colour (kept in a property) that, like PaintedWindow,
-// shows the cursor kept in its user data.
-constexpr const wchar_t* kFilledClassName = L"PelmoraDesktopTestFilledWindow";
-constexpr const wchar_t* kFillProperty = L"PelmoraFill";
-
-LRESULT CALLBACK FilledProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_PAINT: {
-            PAINTSTRUCT paint;
-            HDC dc = BeginPaint(window, &paint);
-            const auto colour =
-                static_cast<COLORREF>(reinterpret_cast<std::uintptr_t>(GetPropW(window, kFillProperty)));
-            HBRUSH brush = CreateSolidBrush(colour);
-            FillRect(dc, &paint.rcPaint, brush);
-            DeleteObject(brush);
-            EndPaint(window, &paint);
-            return 0;
-        }
-        case WM_SETCURSOR:
-            if (LOWORD(lParam) == HTCLIENT) {
-                SetCursor(reinterpret_cast<HCURSOR>(GetWindowLongPtrW(window, GWLP_USERDATA)));
-                return TRUE;
-            }
-            break;
-        default: break;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
-class FilledWindow {
-public:
-    FilledWindow(int x, int y, int width, int height, COLORREF colour) {
-        static const bool registered = [] {
-            WNDCLASSW windowClass{};
-            windowClass.lpfnWndProc = FilledProcedure;
-            windowClass.hInstance = GetModuleHandleW(nullptr);
-            windowClass.lpszClassName = kFilledClassName;
-            return RegisterClassW(&windowClass) != 0;
-        }();
-        EXPECT_TRUE(registered);
-        window_ = CreateWindowExW(WS_EX_TOPMOST, kFilledClassName, L"filled", WS_POPUP, x, y, width, height, nullptr,
-                                  nullptr, GetModuleHandleW(nullptr), nullptr);
-        Fill(colour);
-        ShowWindow(window_, SW_SHOWNOACTIVATE);
-        UpdateWindow(window_);
-    }
-    ~FilledWindow() {
-        RemovePropW(window_, kFillProperty);
-        DestroyWindow(window_);
-    }
-    FilledWindow(const FilledWindow&) = delete;
-    FilledWindow& operator=(const FilledWindow&) = delete;
-
-    HWND get() const { return window_; }
-    void Fill(COLORREF colour) {
-        SetPropW(window_, kFillProperty, reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(colour)));
-        InvalidateRect(window_, nullptr, TRUE);
-        UpdateWindow(window_);
-    }
-
-private:
-    HWND window_ = nullptr;
-};
-
 // The pointer over a window that shows cursor; the cursor read back once it is the one
 // shown (the handle the system reports, and its hot spot, tell).
 class CursorTest : public DesktopTest {
@@ -369,7 +257,7 @@ protected:
     }
 
     const ScreenPoint pointer_{720, 420};
-    PaintedWindow window_{700, 400, 100, 100, L"cursor"};
+    PictureWindow window_{700, 400, Halves(100, 100), "cursor"};
     std::vector<HCURSOR> cursors_;
 };
 
@@ -451,7 +339,7 @@ TEST_F(CursorTest, FeatureCodesOfTheShownCursorMatchTheMasks) {
 // and white over black, and the feature code (read over black) takes it as white.
 TEST_F(CursorTest, InvertingPixelsAreMarkedAndFlipTheScreenInSnapshots) {
     constexpr ScreenPoint kPointer{420, 120};
-    FilledWindow filled(400, 100, 100, 100, RGB(255, 255, 255));
+    PictureWindow filled(400, 100, Surface(100, 100, 0xFFFFFF), "filled");
     ASSERT_TRUE(WaitForScreen(400, 100, 0xFFFFFF));
     const CurrentCursor cursor = ShowOver(filled.get(), kPointer, CreateMaskedCursor(), kHotX, kHotY);
     ASSERT_TRUE(cursor.known);
@@ -472,7 +360,7 @@ TEST_F(CursorTest, InvertingPixelsAreMarkedAndFlipTheScreenInSnapshots) {
     const int top = kPointer.y - kHotY;
     for (const std::int32_t under : {0xFFFFFF, 0x000000}) {
         SCOPED_TRACE(under);
-        filled.Fill(static_cast<COLORREF>(under));
+        filled.SetPicture(Surface(100, 100, under));
         ASSERT_TRUE(WaitForScreen(left, top, under));
         const std::optional<Surface> grab = GrabScreenArea(desktop, left, top, kCursorSide, kCursorSide, true);
         ASSERT_TRUE(grab.has_value());
@@ -526,4 +414,8 @@ TEST_F(CursorTest, HiddenCursorIsUnknownButItsPositionIsReported) {
 }
 
 }  // namespace
+
+namespace contract {
+INSTANTIATE_TYPED_TEST_SUITE_P(Win32, DesktopContract, Win32DesktopTraits);
+}  // namespace contract
 }  // namespace pelmora

@@ -19,9 +19,12 @@
 #include "backends/fake/fake_services.h"
 #include "backends/win32/win32_form_view.h"
 #include "backends/win32/win32_text.h"
+#include "contract/control_view_contract.h"
 #include "view_test_support.h"
 
 using namespace pelmora;
+using pelmora::contract::ScrollStep;
+using pelmora::contract::ViewContractForm;
 
 namespace {
 
@@ -191,6 +194,137 @@ struct Win32FormViewTest : ::testing::Test {
     }
 };
 
+// The control view contract on the Win32 view: notifications as the child windows send
+// them, and real mouse input where the window itself must tell a click from a drag.
+struct Win32ViewTraits {
+    explicit Win32ViewTraits(ViewContractForm& form) : form(form), view(form, "测试窗口", 320, 200) {
+        SetWindowPos(view.Window(), nullptr, 20, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        view.Dispatch([&form] { form.SetWindowVisible(true); });
+        UpdateWindow(view.Window());
+        Pump();
+    }
+    ~Win32ViewTraits() {
+        if (GetCapture()) ReleaseCapture();
+        Pump();
+    }
+    Win32ViewTraits(const Win32ViewTraits&) = delete;
+    Win32ViewTraits& operator=(const Win32ViewTraits&) = delete;
+
+    void Dispatch(const std::function<void()>& handler) { view.Dispatch(handler); }
+    HWND W(const Control& control) const { return view.WindowOf(control); }
+
+    std::vector<std::string> Lines(const ListBox& list) { return LinesOf(W(list), LB_GETCOUNT, LB_GETTEXT); }
+    std::vector<std::string> Lines(const ComboBox& combo) { return LinesOf(W(combo), CB_GETCOUNT, CB_GETLBTEXT); }
+    int ShownIndex(const ListBox& list) { return static_cast<int>(SendMessageW(W(list), LB_GETCURSEL, 0, 0)); }
+    int ShownIndex(const ComboBox& combo) { return static_cast<int>(SendMessageW(W(combo), CB_GETCURSEL, 0, 0)); }
+    int LineCount(const TextBox& box) { return static_cast<int>(SendMessageW(W(box), EM_GETLINECOUNT, 0, 0)); }
+    bool ShownChecked(const CheckBox& box) { return SendMessageW(W(box), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+    // The window's range runs upwards: a range from a higher Min is shown negated.
+    int ShownValue(const ScrollBar& bar) {
+        const int position = GetScrollPos(W(bar), SB_CTL);
+        return bar.Min() > bar.Max() ? -position : position;
+    }
+
+    void ChooseRow(const ListBox& list, int row) {
+        SendMessageW(W(list), LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+        Notify(list, LBN_SELCHANGE);
+    }
+    void ChooseLine(const ComboBox& combo, int line) {
+        SendMessageW(W(combo), CB_SETCURSEL, static_cast<WPARAM>(line), 0);
+        Notify(combo, CBN_SELCHANGE);
+    }
+    void Click(const Label& label) { ClickTimes(label, 1); }
+    void DoubleClick(const Label& label) { ClickTimes(label, 2); }
+    void Click(const CheckBox& box) { SendMessageW(W(box), BM_CLICK, 0, 0); }
+    void Step(const ScrollBar& bar, ScrollStep step) {
+        const UINT code = step == ScrollStep::LineUp     ? SB_LINEUP
+                          : step == ScrollStep::LineDown ? SB_LINEDOWN
+                                                         : SB_PAGEDOWN;
+        HWND child = W(bar);
+        SendMessageW(GetParent(child), WM_VSCROLL, MAKEWPARAM(code, 0), reinterpret_cast<LPARAM>(child));
+    }
+    // The bar tracks the thumb in a loop of its own while the button is down; it ends on
+    // the release, which a timer queues beforehand in steps.
+    void DragThumb(const ScrollBar& bar) {
+        RECT frame;
+        GetWindowRect(W(bar), &frame);
+        const POINT thumb{frame.left + 8, frame.top + GetSystemMetrics(SM_CYVSCROLL) + 4};
+        MovePointer(thumb);
+        SendMouse(MOUSEEVENTF_LEFTDOWN);
+        static int step;
+        static POINT start;
+        step = 0;
+        start = thumb;
+        SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR id, DWORD) {
+            ++step;
+            if (step <= 3) {
+                SetCursorPos(start.x, start.y + step * 15);
+                SendMouse(MOUSEEVENTF_MOVE);
+            } else {
+                SendMouse(MOUSEEVENTF_LEFTUP);
+                KillTimer(nullptr, id);
+            }
+        });
+        EXPECT_TRUE(WaitUntil([] { return step > 3; }));
+        EXPECT_TRUE(WaitUntil([this] { return !form.log.empty() && form.log.back().rfind("bar change", 0) == 0; }));
+    }
+    void TypeLineBreakAndText(const TextBox& box, const std::string& text) {
+        HWND edit = W(box);
+        const auto end = static_cast<WPARAM>(GetWindowTextLengthW(edit));
+        SendMessageW(edit, EM_SETSEL, end, static_cast<LPARAM>(end));
+        SendMessageW(edit, WM_CHAR, L'\r', 1);
+        for (const wchar_t c : Wide(text)) SendMessageW(edit, WM_CHAR, c, 1);
+    }
+
+    ViewContractForm& form;
+    Win32FormView view;
+
+private:
+    std::vector<std::string> LinesOf(HWND window, UINT count, UINT get) {
+        std::vector<std::string> lines;
+        for (WPARAM i = 0; i < static_cast<WPARAM>(SendMessageW(window, count, 0, 0)); ++i) {
+            wchar_t line[64] = {};
+            SendMessageW(window, get, i, reinterpret_cast<LPARAM>(line));
+            lines.push_back(Utf8(line));
+        }
+        return lines;
+    }
+    void Notify(const Control& control, UINT code) {
+        HWND child = W(control);
+        SendMessageW(GetParent(child), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(child), code),
+                     reinterpret_cast<LPARAM>(child));
+    }
+    // Real clicks; the first comes a double-click time after the last ones, so that it
+    // starts a click of its own. Returns once the events have come and a moment passed.
+    void ClickTimes(const Control& control, int times) {
+        const auto since = std::chrono::steady_clock::now() - lastClicks_;
+        const auto doubleClickTime = std::chrono::milliseconds(GetDoubleClickTime() + 50);
+        if (since < doubleClickTime) {
+            const auto until = std::chrono::steady_clock::now() + doubleClickTime - since;
+            WaitUntil([until] { return std::chrono::steady_clock::now() > until; });
+        }
+        MovePointer(OnScreen(W(control), 5, 5));
+        const std::size_t before = form.log.size();
+        for (int i = 0; i < times; ++i) {
+            SendMouse(MOUSEEVENTF_LEFTDOWN);
+            SendMouse(MOUSEEVENTF_LEFTUP);
+        }
+        EXPECT_TRUE(WaitUntil([&] { return form.log.size() >= before + static_cast<std::size_t>(times); }));
+        const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(100);
+        WaitUntil([until] { return std::chrono::steady_clock::now() > until; });
+        lastClicks_ = std::chrono::steady_clock::now();
+    }
+    std::chrono::steady_clock::time_point lastClicks_{};
+};
+
+}  // namespace
+
+namespace pelmora::contract {
+INSTANTIATE_TYPED_TEST_SUITE_P(Win32, ControlViewContract, Win32ViewTraits);
+}  // namespace pelmora::contract
+
+namespace {
+
 TEST_F(Win32FormViewTest, WindowsHaveTheKindsClassesParentsAndPlacesOfTheirControls) {
     RECT client;
     GetClientRect(view.Window(), &client);
@@ -356,11 +490,6 @@ TEST_F(Win32FormViewTest, ButtonClicksAskTheControlsAndRaiseTheirClicksOnce) {
     EXPECT_EQ(SendMessageW(W(host.options[0]), BM_GETCHECK, 0, 0), BST_CHECKED);
     EXPECT_EQ(SendMessageW(W(host.options[1]), BM_GETCHECK, 0, 0), BST_UNCHECKED);
 
-    // A graphical check box is a push button that stays down while checked.
-    SendMessageW(W(host.toggle), BM_CLICK, 0, 0);
-    EXPECT_EQ(host.toggle.Value(), 1);
-    EXPECT_EQ(SendMessageW(W(host.toggle), BM_GETCHECK, 0, 0), BST_CHECKED);
-
     // A handler that refuses the change: the window shows the control's value again.
     host.check.onClick = [this] { host.check.SetValue(0); };
     SendMessageW(W(host.check), BM_CLICK, 0, 0);
@@ -433,18 +562,6 @@ TEST_F(Win32FormViewTest, TypingSetsTheTextAndASyncLeavesTheCaretAlone) {
     EXPECT_EQ(TextOf(edit), L"固定");
 }
 
-TEST_F(Win32FormViewTest, MultiLineFieldKeepsCrLfLinesBothWays) {
-    HWND edit = W(host.lines);
-    view.Dispatch([this] { host.lines.SetText("一\r\n二"); });
-    EXPECT_EQ(SendMessageW(edit, EM_GETLINECOUNT, 0, 0), 2);
-    EXPECT_EQ(host.Take(), (std::vector<std::string>{"lines change"}));
-    SendMessageW(edit, EM_SETSEL, 4, 4);
-    SendMessageW(edit, WM_CHAR, L'\r', 1);
-    SendMessageW(edit, WM_CHAR, L'三', 1);
-    EXPECT_EQ(host.lines.Text(), "一\r\n二\r\n三");
-    EXPECT_EQ(SendMessageW(edit, EM_GETLINECOUNT, 0, 0), 3);
-}
-
 // Tab with the Shift key up or down, as the message loop hands it to the view.
 bool PressTab(Win32FormView& view, bool shift) {
     BYTE keys[256];
@@ -481,68 +598,29 @@ TEST_F(Win32FormViewTest, TabVisitsTheKeyboardControlsInTheControlsOrder) {
     EXPECT_FALSE(view.TakeTabKey(other));
 }
 
-TEST_F(Win32FormViewTest, ListAndComboShowTheLinesAndAUserChoiceRaisesClickOnce) {
+TEST_F(Win32FormViewTest, AppendedLinesAndANewSelectionKeepTheRowsShown) {
     HWND list = W(host.list);
     view.Dispatch([this] {
         for (const char* line : {"甲", "乙", "丙"}) host.list.AddItem(line);
     });
-    ASSERT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 3);
-    wchar_t line[16] = {};
-    SendMessageW(list, LB_GETTEXT, 1, reinterpret_cast<LPARAM>(line));
-    EXPECT_STREQ(line, L"乙");
-    SendMessageW(list, LB_SETCURSEL, 2, 0);
-    Notify(host.list, LBN_SELCHANGE);
-    EXPECT_EQ(host.list.ListIndex(), 2);
-    EXPECT_EQ(host.Take(), (std::vector<std::string>{"list click 2"}));
-
-    // Lines only appended, or a new selection: the lines shown stay (their data survives).
+    // Their data survives: the rows were not made anew.
     SendMessageW(list, LB_SETITEMDATA, 0, 77);
     view.Dispatch([this] {
         host.list.AddItem("丁");
-        host.list.SetListIndex(0);
+        host.list.SetListIndex(1);
     });
     EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 4);
     EXPECT_EQ(SendMessageW(list, LB_GETITEMDATA, 0, 0), 77);
-    EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 0);
-    view.Dispatch([this] {
-        host.list.Clear();
-        host.list.AddItem("戊");
-    });
-    EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 1);
-    EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), LB_ERR);
-    host.Take();
-
-    HWND combo = W(host.combo);
-    view.Dispatch([this] {
-        host.combo.AddItem("一");
-        host.combo.AddItem("二");
-    });
-    EXPECT_EQ(SendMessageW(combo, CB_GETCOUNT, 0, 0), 2);
-    EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), CB_ERR);
-    SendMessageW(combo, CB_SETCURSEL, 1, 0);
-    Notify(host.combo, CBN_SELCHANGE);
-    EXPECT_EQ(host.combo.ListIndex(), 1);
-    EXPECT_EQ(host.Take(), (std::vector<std::string>{"combo click 1"}));
+    EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 1);
 }
 
-TEST_F(Win32FormViewTest, ScrollBarArrowsAndPagesStepTheValueAndRaiseChange) {
-    view.Dispatch([this] {
-        host.bar.SetSmallChange(2);
-        host.bar.SetLargeChange(10);
-    });
+TEST_F(Win32FormViewTest, ScrollBarEndsAndAReversedRangeMapOntoTheWindowsRange) {
     HWND bar = W(host.bar);
-    EXPECT_EQ(GetScrollPos(bar, SB_CTL), 0);
-    ScrollBy(SB_LINEDOWN);
-    ScrollBy(SB_PAGEDOWN);
-    ScrollBy(SB_LINEUP);
-    EXPECT_EQ(host.bar.Value(), 10);
-    EXPECT_EQ(GetScrollPos(bar, SB_CTL), 10);
     ScrollBy(SB_BOTTOM);
-    ScrollBy(SB_PAGEDOWN);  // already at the end: no change
-    EXPECT_EQ(host.Take(),
-              (std::vector<std::string>{"bar change 2", "bar change 12", "bar change 10", "bar change 100"}));
+    EXPECT_EQ(host.bar.Value(), 100);
+    EXPECT_EQ(host.Take(), std::vector<std::string>{"bar change 100"});
 
-    // Min above Max: Min at the top, the arrow down goes towards Max.
+    // Min above Max: the window's range runs upwards, its position the value turned round.
     view.Dispatch([this] {
         host.bar.SetMin(50);
         host.bar.SetMax(-50);
@@ -554,46 +632,10 @@ TEST_F(Win32FormViewTest, ScrollBarArrowsAndPagesStepTheValueAndRaiseChange) {
     EXPECT_EQ(low, -50);
     EXPECT_EQ(high, 50);
     EXPECT_EQ(GetScrollPos(bar, SB_CTL), -50);
-    ScrollBy(SB_LINEDOWN);
-    EXPECT_EQ(host.bar.Value(), 48);
     ScrollBy(SB_BOTTOM);
     EXPECT_EQ(host.bar.Value(), -50);
     EXPECT_EQ(GetScrollPos(bar, SB_CTL), 50);
-    EXPECT_EQ(host.Take(), (std::vector<std::string>{"bar change 48", "bar change -50"}));
-}
-
-TEST_F(Win32FormViewTest, DraggingTheThumbRaisesScrollAtEachStepThenOneChange) {
-    HWND bar = W(host.bar);
-    RECT frame;
-    GetWindowRect(bar, &frame);
-    const int arrow = GetSystemMetrics(SM_CYVSCROLL);
-    const POINT thumb{frame.left + 8, frame.top + arrow + 4};
-    MovePointer(thumb);
-    SendMouse(MOUSEEVENTF_LEFTDOWN);
-    // The bar tracks the thumb in a loop of its own while the button is down; it ends on
-    // the release, which the test queues beforehand in steps from a timer.
-    static int step;
-    static POINT start;
-    step = 0;
-    start = thumb;
-    SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR id, DWORD) {
-        ++step;
-        if (step <= 3) {
-            SetCursorPos(start.x, start.y + step * 15);
-            SendMouse(MOUSEEVENTF_MOVE);
-        } else {
-            SendMouse(MOUSEEVENTF_LEFTUP);
-            KillTimer(nullptr, id);
-        }
-    });
-    ASSERT_TRUE(WaitUntil([] { return step > 3; }));
-    ASSERT_TRUE(WaitUntil([this] { return !host.events.empty() && host.events.back().rfind("bar change", 0) == 0; }));
-    const std::vector<std::string> events = host.Take();
-    EXPECT_GE(events.size(), 2u);
-    for (std::size_t i = 0; i + 1 < events.size(); ++i) EXPECT_EQ(events[i], "bar scroll");
-    EXPECT_GT(host.bar.Value(), 0);
-    EXPECT_EQ(events.back(), "bar change " + std::to_string(host.bar.Value()));
-    EXPECT_EQ(GetScrollPos(bar, SB_CTL), host.bar.Value());
+    EXPECT_EQ(host.Take(), std::vector<std::string>{"bar change -50"});
 }
 
 TEST_F(Win32FormViewTest, PictureShowsBackgroundCentredPictureAndImageOnTheScreen) {
@@ -701,7 +743,7 @@ TEST_F(Win32FormViewTest, RealMousePressMoveAndReleaseWithTheCaptureOutside) {
     EXPECT_TRUE(host.Take().empty());
 }
 
-TEST_F(Win32FormViewTest, ADoubleClickArrivesAsDownUpDoubleClickUpAndClicksALabelOnce) {
+TEST_F(Win32FormViewTest, ADoubleClickArrivesAsDownUpDoubleClickUp) {
     MovePointer(OnScreen(W(host.picture), 20, 8));
     ASSERT_TRUE(WaitUntil([this] { return !host.events.empty(); }));
     host.Take();
@@ -709,14 +751,6 @@ TEST_F(Win32FormViewTest, ADoubleClickArrivesAsDownUpDoubleClickUpAndClicksALabe
         SendMouse(flags);
     ASSERT_TRUE(WaitUntil([this] { return host.events.size() >= 4; }));
     EXPECT_EQ(host.Take(), (std::vector<std::string>{"down 1 0 20,8", "up 1 0 20,8", "dblclick", "up 1 0 20,8"}));
-
-    MovePointer(OnScreen(W(host.label), 5, 5));
-    for (DWORD flags : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP})
-        SendMouse(flags);
-    ASSERT_TRUE(WaitUntil([this] { return host.events.size() >= 2; }));
-    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(100);
-    WaitUntil([until] { return std::chrono::steady_clock::now() > until; });
-    EXPECT_EQ(host.Take(), (std::vector<std::string>{"label click", "label dblclick"}));
 }
 
 TEST_F(Win32FormViewTest, PointerOverAControlIsItsOwnAndTheWindowsBeatsIt) {

@@ -2,6 +2,7 @@
 #include "backends/fake/fake_desktop.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "platform/utf8_encoding.h"
 
@@ -18,8 +19,15 @@ std::int32_t FakeDesktop::Pixel(std::int32_t x, std::int32_t y) {
 
 void FakeDesktop::ReadArea(std::int32_t left, std::int32_t top, Surface& target) {
     ++areaReads;
-    target.StretchBlt(0, 0, target.Width(), target.Height(), screen, left - screenOrigin.x, top - screenOrigin.y,
-                      target.Width(), target.Height());
+    // Only the part on the screen is copied, worked out in 64 bits: a rectangle far off the
+    // screen (at INT_MIN, say) must not overflow on its way to being nothing.
+    const std::int64_t x = std::int64_t{left} - screenOrigin.x, y = std::int64_t{top} - screenOrigin.y;
+    const std::int64_t fromX = std::max<std::int64_t>(x, 0), fromY = std::max<std::int64_t>(y, 0);
+    const std::int64_t toX = std::min<std::int64_t>(x + target.Width(), screen.Width());
+    const std::int64_t toY = std::min<std::int64_t>(y + target.Height(), screen.Height());
+    if (fromX >= toX || fromY >= toY) return;
+    target.BitBlt(static_cast<int>(fromX - x), static_cast<int>(fromY - y), static_cast<int>(toX - fromX),
+                  static_cast<int>(toY - fromY), screen, static_cast<int>(fromX), static_cast<int>(fromY));
 }
 
 WindowHandle FakeDesktop::WindowAt(ScreenPoint point) {
