@@ -12,7 +12,7 @@ namespace pelmora {
 
 Form1::Form1(Platform platform)
     : customPanel(platform.desktop, adjustment),
-      sampling(platform.desktop, getPanel),
+      sampling(platform.desktop, readoutPanel),
       pointSlots(platform.desktop, adjustment),
       magnifier(platform.desktop),
       cursorPage(platform.desktop),
@@ -21,7 +21,7 @@ Form1::Form1(Platform platform)
       editor(platform, *this, PrimaryScreen),
       clipboardTemplates(
           platform.desktop, platform.clipboard,
-          {getPanel, customPanel.fields, lookupPage, adjustment, windowHandlePage.pick, windowHandlePage.search}),
+          {readoutPanel, customPanel.fields, lookupPage, adjustment, windowHandlePage.pick, windowHandlePage.search}),
       hotkeyDispatch(platform.desktop, sampling, pointSlots, cursorPage, snapshotPage),
       hotkeyHook(platform.hotkeys, [this](int id) { hotkeyDispatch.HotKeyWndProc(id); }),
       waylandNotice(platform.dialogs),

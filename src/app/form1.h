@@ -11,7 +11,7 @@
 #include "cursor/cursor_page.h"
 #include "editor/editor_page.h"
 #include "app/hotkey_dispatch.h"
-#include "app/version.h"
+#include "base/version.h"
 #include "app/wayland_notice.h"
 #include "hotkeys/set_hotkey.h"
 #include "platform/controls.h"
@@ -76,7 +76,7 @@ public:
     PictureBox Picture2;                  // the borderless box that holds both panels
     std::array<OptionButton, 2> Option3;  // "抓坐标／颜色" (read-out), "查颜色" (custom point)
     std::array<Frame, 2> 颜色坐标;        // 0 the get panel, 1 the custom panel
-    ColourReadout getPanel;               // the 得 fields
+    ColourReadout readoutPanel;           // the 得 fields
     CustomColourPanel customPanel;        // the 自 fields and Command2
 
     LiveSampling sampling;  // Check1, Label8, Label9, Timer1

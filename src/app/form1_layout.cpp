@@ -33,7 +33,7 @@ void Form1::PlaceRegions() {
     Option3[0].Select();
     for (int i = 0; i < 2; ++i) Option3[i].onClick = [this, i] { Option3_Click(i); };
     颜色坐标[1].SetVisible(false);
-    getPanel.Place(*this, 颜色坐标[0], "得", ColourReadout::Kind::ReadOut);
+    readoutPanel.Place(*this, 颜色坐标[0], "得", ColourReadout::Kind::ReadOut);
     customPanel.Place(*this, 颜色坐标[1]);
 
     Frame1[4].Place(*this, nullptr, "Frame1", 4, {328, 8, 105, 113});

@@ -1,18 +1,16 @@
 // SPDX-License-Identifier: MIT
-// pelmora-cli's commands over the desktop interface: each reads what it needs, and writes
-// it in the forms the window shows, or as one JSON object.
+// What pelmora-cli's commands run on: the desktop, files, standard output and a clock,
+// each behind an interface, so that the unit tests run every command on the fake desktop.
 #pragma once
 
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <string>
 #include <string_view>
 
 #include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/file_system.h"
-#include "programs/cli_arguments.h"
 
 namespace pelmora {
 
@@ -28,14 +26,10 @@ public:
     virtual std::string WriteFileWhole(const std::string& path, const std::string& bytes) = 0;
 };
 
-// Sleeps the calling thread.
-void SleepMilliseconds(std::uint32_t milliseconds);
-
-// What the commands run on: the desktop, files, standard output, and for the waits a clock
-// and a sleep.
 struct CliServices {
     Desktop& desktop;
     CliFiles& files;
+    // The waits' clock: the time since the first look, and the pause between looks.
     Clock& clock;
     // Writes to standard output at once: the lines of a search with --all go out as they are
     // found, so that memory does not grow with the answer. The system's reason when the
@@ -43,18 +37,6 @@ struct CliServices {
     std::function<std::string(std::string_view bytes)> write;
     // Standard output is a terminal, where a bitmap's bytes do not belong.
     bool outputIsTerminal = false;
-    // The waits' pause between looks; the thread sleeps unless a test says otherwise.
-    std::function<void(std::uint32_t milliseconds)> sleep = SleepMilliseconds;
 };
-
-// Runs request on the services' desktop. A point off the screen, no window at a point or
-// for a handle, and a search that matches nothing give status 1 with a message and nothing
-// on standard output; a picture file that cannot be read gives status 2 with a message that
-// names it, a file or output that cannot be written status 3. A wait looks at once, then
-// after each interval, and gives status 1 when the timeout has passed without a look that
-// found it. Titles in plain lines show their control characters as escapes, one window a
-// line. What the result's out holds is for the caller to write after what went out through
-// write.
-CliResult RunCliCommand(const CliRequest& request, CliServices& services);
 
 }  // namespace pelmora

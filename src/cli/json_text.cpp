@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "programs/json_text.h"
+#include "cli/json_text.h"
 
 #include <cstdio>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "programs/shown_text.h"
+#include "cli/shown_text.h"
 
 #include <cstdio>
 

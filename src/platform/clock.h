@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Time as the program needs it: a millisecond counter that wraps at 32 bits, and the
-// local date and time.
+// Time as the program needs it: a millisecond counter that wraps at 32 bits, the local
+// date and time, and a plain pause.
 #pragma once
 
 #include <cstdint>
@@ -23,6 +23,8 @@ public:
     virtual std::uint32_t Milliseconds() = 0;
     // The local date and time.
     virtual LocalTime Now() = 0;
+    // Pauses the calling thread for about the given time, processing nothing meanwhile.
+    virtual void Sleep(std::uint32_t milliseconds) = 0;
 };
 
 }  // namespace pelmora

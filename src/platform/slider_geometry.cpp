@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/view_rules.h"
+#include "platform/slider_geometry.h"
 
 #include <algorithm>
 

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Rules every view of the controls follows the same way, whatever draws the windows.
+// The geometry both views compute the same way, whatever draws the windows: a scroll
+// bar's value as a system slider holds it, and where a centred item starts.
 #pragma once
 
 #include <cstdint>

@@ -7,8 +7,9 @@
 #include <string>
 
 #include "app/form1.h"
-#include "app/version.h"
+#include "base/version.h"
 #include "backends/posix/huge_pages.h"
+#include "backends/posix/posix_clock.h"
 #include "backends/qt/form_view.h"
 #include "backends/qt/qt_application.h"
 #include "backends/qt/qt_services.h"
@@ -77,7 +78,7 @@ int main(int argc, char* argv[]) {
     ViewHotkeys hotkeys(x11Hotkeys);
     QtShell shell;
     QtFileSystem files;
-    QtClock clock;
+    PosixClock clock;
     QtMessagePump pump;
     Utf8Encoding encoding;
     QtClipboard clipboard;

@@ -12,59 +12,35 @@
 #include <string_view>
 #include <variant>
 
+#include "backends/win32/win32_cli_files.h"
 #include "backends/win32/win32_clock_pump.h"
 #include "backends/win32/win32_console.h"
 #include "backends/win32/win32_desktop.h"
-#include "backends/win32/win32_file_system.h"
-#include "programs/cli_arguments.h"
-#include "programs/cli_commands.h"
+#include "cli/cli_arguments.h"
+#include "cli/cli_run.h"
 
 namespace {
-// The commands' files over the Win32 file system, which opens them by UTF-16 paths.
-class FileSystemFiles final : public pelmora::CliFiles {
-public:
-    explicit FileSystemFiles(pelmora::Win32FileSystem& files) : files_(files) {}
-    pelmora::FileStart ReadFileStart(const std::string& path, std::uint64_t maxBytes) override {
-        return files_.ReadFileStart(path, maxBytes);
-    }
-    std::string WriteFileWhole(const std::string& path, const std::string& bytes) override {
-        return files_.WriteFileWhole(path, bytes) ? std::string() : files_.LastWriteFailure();
-    }
-
-private:
-    pelmora::Win32FileSystem& files_;
-};
-
 std::string WriteOut(std::string_view bytes) {
     return pelmora::WriteUtf8(pelmora::StandardStream::Output, bytes) ? std::string() : "the system refused the write";
 }
 
-// Writes what is left of the answer: output that could not be written (a closed pipe, a full
-// disk) is no success but a refusal of the system.
-int Finish(const pelmora::CliResult& result) {
-    int status = result.status;
-    std::string err = result.err;
-    if (const std::string failure = WriteOut(result.out); !failure.empty() && status != pelmora::kCliNoDesktop) {
-        status = pelmora::kCliNoDesktop;
-        err += "pelmora-cli: cannot write the output: " + failure + "\n";
-    }
-    pelmora::WriteUtf8(pelmora::StandardStream::Error, err);
-    return status;
-}
+const pelmora::CliStreams kStreams{
+    WriteOut,
+    [](std::string_view text) { pelmora::WriteUtf8(pelmora::StandardStream::Error, text); },
+};
 
 int Run() {
     using namespace pelmora;
     const auto parsed = ParseCliArguments(Utf8Arguments());
-    if (const auto* answer = std::get_if<CliResult>(&parsed)) return Finish(*answer);
+    if (const auto* answer = std::get_if<CliResult>(&parsed)) return EndCli(*answer, kStreams);
 
     if (const std::string unavailable = ScreenUnavailability(); !unavailable.empty())
-        return Finish({kCliNoDesktop, "", "pelmora-cli: the screen cannot be read: " + unavailable + "\n"});
+        return EndCli(Refusal(kCliRefused, "the screen cannot be read: " + unavailable), kStreams);
     Win32Desktop desktop;  // window texts in UTF-16, whatever the ANSI code page
-    Win32FileSystem fileSystem;
-    FileSystemFiles files(fileSystem);
+    Win32CliFiles files;
     Win32Clock clock;
     CliServices services{desktop, files, clock, WriteOut, StandardOutputIsConsole()};
-    return Finish(RunCliCommand(std::get<CliRequest>(parsed), services));
+    return EndCli(RunCliCommand(std::get<CliRequest>(parsed), services), kStreams);
 }
 }  // namespace
 
@@ -79,5 +55,5 @@ int main() {
     } catch (...) {
         pelmora::WriteUtf8(pelmora::StandardStream::Error, "pelmora-cli: stopped by an unexpected error\n");
     }
-    return pelmora::kCliNoDesktop;
+    return pelmora::kCliRefused;
 }

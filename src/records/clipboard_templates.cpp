@@ -13,7 +13,7 @@ std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 }  // namespace
 
 void ClipboardTemplates::Command11_Click(int index) {
-    const ColourReadout& got = fields_.getPanel;
+    const ColourReadout& got = fields_.readoutPanel;
     const ColourLookupPage& lookup = fields_.lookup;
     switch (index) {
         case 0: Copy(got.x.Text() + "," + got.y.Text()); break;

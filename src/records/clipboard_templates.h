@@ -37,12 +37,12 @@ inline constexpr ClipboardButtonText kClipboardButtons[12] = {
 
 // The fields the buttons work on, each owned by its panel.
 struct TemplateFields {
-    const ColourReadout& getPanel;   // 得x, 得y and 得16, copied
-    ColourReadout& customPanel;      // 自x, 自y pasted into, 自16 copied
-    const ColourLookupPage& lookup;  // 查10r … 查10l, copied
-    GrabAdjustment& startPoint;      // 起x, 起y, pasted into and reset
-    CrossHairPick& pick;             // Text2 (handle), Text1 (title), Text3 (class)
-    WindowSearch& search;            // Text4, a title pasted into
+    const ColourReadout& readoutPanel;  // 得x, 得y and 得16, copied
+    ColourReadout& customPanel;         // 自x, 自y pasted into, 自16 copied
+    const ColourLookupPage& lookup;     // 查10r … 查10l, copied
+    GrabAdjustment& startPoint;         // 起x, 起y, pasted into and reset
+    CrossHairPick& pick;                // Text2 (handle), Text1 (title), Text3 (class)
+    WindowSearch& search;               // Text4, a title pasted into
 };
 
 class ClipboardTemplates {

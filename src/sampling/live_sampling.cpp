@@ -8,7 +8,8 @@
 
 namespace pelmora {
 
-LiveSampling::LiveSampling(Desktop& desktop, ColourReadout& getPanel) : desktop_(desktop), getPanel_(getPanel) {}
+LiveSampling::LiveSampling(Desktop& desktop, ColourReadout& readoutPanel)
+    : desktop_(desktop), readoutPanel_(readoutPanel) {}
 
 void LiveSampling::Place(ControlHost& host) {
     Check1.Place(host, nullptr, "Check1", -1, {344, 123, 89, 17});
@@ -48,9 +49,9 @@ ScreenPoint LiveSampling::ReadPointer() {
 }
 
 void LiveSampling::ShowSample(ScreenPoint sampled, double reportedX, double reportedY) {
-    getPanel_.x.SetText(FormatPlainNumber(reportedX));
-    getPanel_.y.SetText(FormatPlainNumber(reportedY));
-    getPanel_.ShowColour(GetScreenPixel(desktop_, sampled.x, sampled.y));
+    readoutPanel_.x.SetText(FormatPlainNumber(reportedX));
+    readoutPanel_.y.SetText(FormatPlainNumber(reportedY));
+    readoutPanel_.ShowColour(GetScreenPixel(desktop_, sampled.x, sampled.y));
 }
 
 }  // namespace pelmora

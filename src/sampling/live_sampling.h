@@ -17,8 +17,8 @@ constexpr std::int16_t kSamplingRunning = 2;
 
 class LiveSampling {
 public:
-    // getPanel: the fields every poll fills.
-    LiveSampling(Desktop& desktop, ColourReadout& getPanel);
+    // readoutPanel: the fields every poll fills.
+    LiveSampling(Desktop& desktop, ColourReadout& readoutPanel);
 
     // Check1, Label8 and Label9 at their places on the window, and the timer.
     void Place(ControlHost& host);
@@ -38,7 +38,7 @@ public:
 
 private:
     Desktop& desktop_;
-    ColourReadout& getPanel_;
+    ColourReadout& readoutPanel_;
 };
 
 }  // namespace pelmora

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "programs/screen_search.h"
+#include "search/screen_search.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -25,7 +25,7 @@
 
 #include "platform/desktop.h"
 #include "platform/utf8_encoding.h"
-#include "platform/utf8_text.h"
+#include "base/utf8_text.h"
 
 namespace {
 

@@ -13,8 +13,8 @@
 #include "backends/fake/fake_services.h"
 #include "capture/bitmap_file.h"
 #include "cursor/feature_code.h"
-#include "programs/cli_arguments.h"
-#include "programs/cli_commands.h"
+#include "cli/cli_arguments.h"
+#include "cli/cli_run.h"
 
 using namespace pelmora;
 
@@ -41,23 +41,16 @@ struct CliCommandTest : ::testing::Test {
     FakeDesktop desktop{100, 50, 0x808080};
     MemoryFiles files;
     FakeClock clock;
-    std::vector<std::uint32_t> sleeps;  // every sleep of a wait, in milliseconds
-    std::function<void()> afterSleep;   // what changes on the desktop meanwhile
-    std::string written;                // what went to standard output during the command
-    std::string writeFailure;           // the reason every write to standard output fails with, if set
-    CliServices services{desktop,
-                         files,
-                         clock,
+    std::vector<std::uint32_t>& sleeps = clock.sleeps;      // every sleep of a wait, in milliseconds
+    std::function<void()>& afterSleep = clock.duringSleep;  // what changes on the desktop meanwhile
+    std::string written;                                    // what went to standard output during the command
+    std::string writeFailure;  // the reason every write to standard output fails with, if set
+    CliServices services{desktop, files, clock,
                          [this](std::string_view bytes) {
                              if (writeFailure.empty()) written += bytes;
                              return writeFailure;
                          },
-                         false,
-                         [this](std::uint32_t milliseconds) {
-                             sleeps.push_back(milliseconds);
-                             clock.now += milliseconds;
-                             if (afterSleep) afterSleep();
-                         }};
+                         false};
     CliCommandTest() {
         desktop.screen.SetPixel(10, 20, 0x123456);  // red 56, green 34, blue 12
         desktop.screen.SetPixel(99, 49, 255);

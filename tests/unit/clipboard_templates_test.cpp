@@ -56,9 +56,9 @@ TEST_F(ClipboardTemplatesTest, CopiesJoinTheFieldsAsTheyStand) {
     EXPECT_EQ(Copied(2), ",,");
     EXPECT_EQ(Copied(5), "\"\"");
 
-    form.getPanel.x.SetText("120");
-    form.getPanel.y.SetText("45");
-    form.getPanel.hex.SetText("0000FF");
+    form.readoutPanel.x.SetText("120");
+    form.readoutPanel.y.SetText("45");
+    form.readoutPanel.hex.SetText("0000FF");
     EXPECT_EQ(Copied(0), "120,45");
     EXPECT_EQ(Copied(5), "\"0000FF\"");
 
@@ -166,8 +166,8 @@ TEST_F(ClipboardTemplatesTest, CopyingTheStartPointThenPastingItMakesReportsRela
     form.adjustment.Check3.SetValue(1);
     fake.desktop.pointer = {160, 140};
     form.sampling.Timer1.Fire();
-    EXPECT_EQ(form.getPanel.x.Text(), "10");
-    EXPECT_EQ(form.getPanel.y.Text(), "-10");
+    EXPECT_EQ(form.readoutPanel.x.Text(), "10");
+    EXPECT_EQ(form.readoutPanel.y.Text(), "-10");
 }
 
 TEST_F(ClipboardTemplatesTest, HugeClipboardTextsReturnQuickly) {

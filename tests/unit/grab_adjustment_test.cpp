@@ -9,7 +9,7 @@ namespace {
 
 struct GrabAdjustmentTest : FormOnFakeDesktop, ::testing::Test {
     GrabAdjustment& adjustment = form.adjustment;
-    ColourReadout& panel = form.getPanel;
+    ColourReadout& panel = form.readoutPanel;
 
     void PollAt(int x, int y) {
         fake.desktop.pointer = {x, y};

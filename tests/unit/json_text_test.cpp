@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
-#include "programs/json_text.h"
+#include "cli/json_text.h"
 
 using namespace pelmora;
 

@@ -7,7 +7,7 @@ using namespace pelmora;
 
 namespace {
 struct LiveSamplingTest : FormOnFakeDesktop, ::testing::Test {
-    ColourReadout& panel = form.getPanel;
+    ColourReadout& panel = form.readoutPanel;
     LiveSampling& sampling = form.sampling;
 };
 }  // namespace

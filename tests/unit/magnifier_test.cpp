@@ -102,5 +102,5 @@ TEST_F(MagnifierTest, PollDrawsAroundTheRawPointerEvenWithAnOffset) {
     form.sampling.Check1.SetValue(1);
     form.sampling.Timer1.Fire();
     EXPECT_EQ(Cell(5, 5), PixelColour(100, 200));
-    EXPECT_EQ(form.getPanel.x.Text(), "98");
+    EXPECT_EQ(form.readoutPanel.x.Text(), "98");
 }

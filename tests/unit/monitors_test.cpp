@@ -43,12 +43,12 @@ struct MonitorsTest : ::testing::Test {
 TEST_F(MonitorsTest, LiveReadOutReadsPixelsLeftAndRightOfThePrimaryScreen) {
     EXPECT_EQ(form->ScreenWidth, 1024) << "the screen size stays the primary screen's";
     Poll({-100, 900});
-    EXPECT_EQ(form->getPanel.x.Text(), "-100");
-    EXPECT_EQ(form->getPanel.hex.Text(), "123456");
-    EXPECT_EQ(form->getPanel.swatch.BackColor(), kLeftColour);
+    EXPECT_EQ(form->readoutPanel.x.Text(), "-100");
+    EXPECT_EQ(form->readoutPanel.hex.Text(), "123456");
+    EXPECT_EQ(form->readoutPanel.swatch.BackColor(), kLeftColour);
     Poll({1074, 20});
-    EXPECT_EQ(form->getPanel.hex.Text(), "00FF00");
-    EXPECT_EQ(form->getPanel.decimal.Text(), "65280");
+    EXPECT_EQ(form->readoutPanel.hex.Text(), "00FF00");
+    EXPECT_EQ(form->readoutPanel.decimal.Text(), "65280");
 }
 
 TEST_F(MonitorsTest, SlotsAndTheCustomPanelReadOtherMonitorsToo) {
@@ -67,11 +67,11 @@ TEST_F(MonitorsTest, SlotsAndTheCustomPanelReadOtherMonitorsToo) {
 
 TEST_F(MonitorsTest, WhereNoMonitorIsThereIsNoPixel) {
     Poll({-1281, 10});
-    EXPECT_EQ(form->getPanel.decimal.Text(), "-1");
-    EXPECT_EQ(form->getPanel.hex.Text(), "FFFFFF");
-    EXPECT_EQ(form->getPanel.swatch.BackColor(), 0);
+    EXPECT_EQ(form->readoutPanel.decimal.Text(), "-1");
+    EXPECT_EQ(form->readoutPanel.hex.Text(), "FFFFFF");
+    EXPECT_EQ(form->readoutPanel.swatch.BackColor(), 0);
     Poll({10, 1024});
-    EXPECT_EQ(form->getPanel.decimal.Text(), "-1");
+    EXPECT_EQ(form->readoutPanel.decimal.Text(), "-1");
 }
 
 // As on X11 with the primary monitor right of another one, its top-left corner at (1280, 0):

@@ -9,7 +9,7 @@
 #include <random>
 #include <vector>
 
-#include "programs/screen_search.h"
+#include "search/screen_search.h"
 
 using namespace pelmora;
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/utf8_text.h"
+#include "base/utf8_text.h"
 
 #include <gtest/gtest.h>
 

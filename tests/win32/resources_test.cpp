@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/version.h"
+#include "base/version.h"
 #include "backends/win32/win32_resource_ids.h"
 
 namespace {

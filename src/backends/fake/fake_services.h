@@ -26,8 +26,17 @@ class FakeClock : public Clock {
 public:
     std::uint32_t Milliseconds() override { return now; }
     LocalTime Now() override { return localTime; }
+    // Passes the time at once: the counter moves on, the pause is kept, and what a test
+    // changes meanwhile happens.
+    void Sleep(std::uint32_t milliseconds) override {
+        sleeps.push_back(milliseconds);
+        now += milliseconds;
+        if (duringSleep) duringSleep();
+    }
     std::uint32_t now = 0;                         // the millisecond counter
     LocalTime localTime{2026, 12, 6, 15, 30, 45};  // what Now gives
+    std::vector<std::uint32_t> sleeps;             // every pause, in milliseconds
+    std::function<void()> duringSleep;             // what changes while the caller sleeps
 };
 
 // A clipboard that holds one text or one picture, or nothing.

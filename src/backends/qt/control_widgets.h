@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "platform/controls.h"
-#include "platform/view_rules.h"
+#include "platform/slider_geometry.h"
 
 class QWidget;
 

@@ -5,7 +5,6 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QGuiApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -20,16 +19,12 @@
 #include <QThread>
 #include <QUrl>
 
-#include <chrono>
 #include <cstdlib>
 
 #include "backends/posix/regular_file.h"
 #include "backends/posix/whole_file_writer.h"
 #include "backends/qt/control_widgets.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
 #if QT_CONFIG(xcb)
 #include <xcb/xcb.h>
 #endif
@@ -39,14 +34,6 @@ namespace pelmora {
 namespace {
 
 QString ToQt(const std::string& path) { return QString::fromStdString(path); }
-
-#ifdef _WIN32
-// Windows hides files marked system as well as those marked hidden; Qt reports only the latter.
-bool MarkedSystem(const QString& path) {
-    const DWORD attributes = GetFileAttributesW(reinterpret_cast<LPCWSTR>(QDir::toNativeSeparators(path).utf16()));
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_SYSTEM) != 0;
-}
-#endif
 
 // Some program owns the clipboard (on X11, the CLIPBOARD selection); false where Qt runs
 // without an X server, which has no other owner than this program.
@@ -110,18 +97,6 @@ std::optional<Surface> QtClipboard::Picture() {
     return ToSurface(image);
 }
 
-std::uint32_t QtClock::Milliseconds() {
-    const auto now = std::chrono::steady_clock::now().time_since_epoch();
-    return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
-}
-
-LocalTime QtClock::Now() {
-    const QDateTime now = QDateTime::currentDateTime();
-    const QDate date = now.date();
-    const QTime time = now.time();
-    return {date.year(), date.month(), date.day(), time.hour(), time.minute(), time.second()};
-}
-
 void QtMessagePump::ProcessPendingEvents() {
     if (beforeProcessing) beforeProcessing();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
@@ -137,15 +112,8 @@ std::string QtFileSystem::ExecutableDirectory() {
 
 char QtFileSystem::Separator() { return QDir::separator().toLatin1(); }
 
-bool QtFileSystem::FileExists(const std::string& path) {
-    const QFileInfo info(ToQt(path));
-    if (!info.isFile()) return false;
-#ifdef _WIN32
-    return !info.isHidden() && !MarkedSystem(info.filePath());
-#else
-    return true;  // Unix has no hidden mark; a leading dot is only a naming habit
-#endif
-}
+// Unix has no hidden mark; a leading dot is only a naming habit.
+bool QtFileSystem::FileExists(const std::string& path) { return QFileInfo(ToQt(path)).isFile(); }
 
 FileStart QtFileSystem::ReadFileStart(const std::string& path, std::uint64_t maxBytes) {
     return ReadRegularFileStart(path, maxBytes);

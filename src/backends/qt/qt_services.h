@@ -40,13 +40,6 @@ public:
     bool ShowNotice(const std::string& text, const std::string& checkBoxCaption) override;
 };
 
-// A steady millisecond counter and the local time.
-class QtClock : public Clock {
-public:
-    std::uint32_t Milliseconds() override;
-    LocalTime Now() override;
-};
-
 // Processing pending events first brings the view up to date (beforeProcessing), so that
 // what a waiting handler changed so far, such as hiding the window, shows during the wait.
 class QtMessagePump : public MessagePump {

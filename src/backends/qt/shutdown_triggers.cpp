@@ -8,10 +8,8 @@
 #include <csignal>
 #include <cstdlib>
 
-#ifndef _WIN32
 #include <sys/socket.h>
 #include <unistd.h>
-#endif
 
 namespace pelmora {
 
@@ -22,14 +20,12 @@ void ShutdownAtExit() {
     if (exitShutdown) exitShutdown();
 }
 
-#ifndef _WIN32
 int signalPipe[2] = {-1, -1};
 
 void ForwardSignal(int) {
     const char byte = 1;
     [[maybe_unused]] const auto written = ::write(signalPipe[0], &byte, 1);
 }
-#endif
 }  // namespace
 
 ShutdownTriggers::ShutdownTriggers(QWidget& window, const std::function<void()>& shutdown) {
@@ -40,7 +36,6 @@ ShutdownTriggers::ShutdownTriggers(QWidget& window, const std::function<void()>&
     static const bool registered = std::atexit(ShutdownAtExit) == 0;
     (void)registered;
 
-#ifndef _WIN32
     // A signal handler may only write to a pipe; the event loop reads it and closes the
     // window, which runs the shut-down through the normal close path, then quits, which also
     // ends the loop of a modal box that is open (a message, a file dialog), since the
@@ -58,9 +53,6 @@ ShutdownTriggers::ShutdownTriggers(QWidget& window, const std::function<void()>&
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     for (int signal : {SIGTERM, SIGINT, SIGHUP}) sigaction(signal, &action, nullptr);
-#else
-    (void)window;
-#endif
 }
 
 ShutdownTriggers::~ShutdownTriggers() { exitShutdown = nullptr; }

@@ -17,6 +17,8 @@ LocalTime Win32Clock::Now() {
     return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
 }
 
+void Win32Clock::Sleep(std::uint32_t milliseconds) { ::Sleep(milliseconds); }
+
 void Win32MessagePump::ProcessPendingEvents() {
     if (beforeProcessing) beforeProcessing();
     MSG message{};

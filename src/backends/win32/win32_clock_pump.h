@@ -14,6 +14,7 @@ class Win32Clock : public Clock {
 public:
     std::uint32_t Milliseconds() override;  // timeGetTime
     LocalTime Now() override;               // GetLocalTime
+    void Sleep(std::uint32_t milliseconds) override;
 };
 
 // Dispatches the messages waiting in the thread's queue (PeekMessage). A WM_QUIT taken out

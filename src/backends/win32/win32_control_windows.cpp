@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "platform/view_rules.h"
+#include "platform/slider_geometry.h"
 #include "backends/win32/win32_dib.h"
 #include "backends/win32/win32_picture_windows.h"
 #include "backends/win32/win32_scale.h"

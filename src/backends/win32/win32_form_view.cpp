@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/view_rules.h"
+#include "platform/slider_geometry.h"
 #include "platform/view_sync.h"
 #include "backends/win32/win32_accessible.h"
 #include "backends/win32/win32_control_windows.h"

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/view_rules.h"
+#include "platform/slider_geometry.h"
 #include "backends/win32/win32_dib.h"
 #include "backends/win32/win32_scale.h"
 

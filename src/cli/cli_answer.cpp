@@ -1,0 +1,94 @@
+// SPDX-License-Identifier: MIT
+#include "cli/cli_answer.h"
+
+#include "cli/json_text.h"
+#include "cli/shown_text.h"
+
+namespace pelmora {
+
+namespace {
+std::string Joined(const std::vector<std::string>& parts, const std::string& between) {
+    std::string joined;
+    for (const std::string& part : parts) {
+        if (!joined.empty()) joined += between;
+        joined += part;
+    }
+    return joined;
+}
+
+std::string PointLine(ScreenPoint point) { return std::to_string(point.x) + "," + std::to_string(point.y); }
+
+std::string PointMembers(ScreenPoint point) {
+    return "\"x\":" + std::to_string(point.x) + ",\"y\":" + std::to_string(point.y);
+}
+
+std::string Shown(const std::string& text, CliShown shown) {
+    return shown == CliShown::kEscaped ? ShownText(text, true) : text;
+}
+
+// The field's lines in plain output, each ending with a line feed.
+std::string PlainLines(const CliField& field) {
+    struct Lines {
+        const CliField& field;
+        std::string operator()(const CliNumber& number) const { return field.caption + number.digits + "\n"; }
+        std::string operator()(const std::string& text) const {
+            return field.caption + Shown(text, field.shown) + "\n";
+        }
+        std::string operator()(const CliNumbers& numbers) const {
+            return field.caption + Joined(numbers.digits, ",") + "\n";
+        }
+        std::string operator()(const CliTexts& texts) const {
+            std::string lines;
+            for (const std::string& text : texts.texts) lines += field.caption + Shown(text, field.shown) + "\n";
+            return lines;
+        }
+        std::string operator()(ScreenPoint point) const { return field.caption + PointLine(point) + "\n"; }
+    };
+    return std::visit(Lines{field}, field.value);
+}
+
+// The field as the members of a JSON object: "name":value, or a point's "x":..,"y":...
+std::string JsonMembers(const CliField& field) {
+    const std::string name = JsonString(field.name) + ":";
+    struct Members {
+        const std::string& name;
+        std::string operator()(const CliNumber& number) const { return name + number.digits; }
+        std::string operator()(const std::string& text) const { return name + JsonString(text); }
+        std::string operator()(const CliNumbers& numbers) const {
+            return name + "[" + Joined(numbers.digits, ",") + "]";
+        }
+        std::string operator()(const CliTexts& texts) const {
+            std::vector<std::string> quoted;
+            quoted.reserve(texts.texts.size());
+            for (const std::string& text : texts.texts) quoted.push_back(JsonString(text));
+            return name + "[" + Joined(quoted, ",") + "]";
+        }
+        std::string operator()(ScreenPoint point) const { return PointMembers(point); }
+    };
+    return std::visit(Members{name}, field.value);
+}
+}  // namespace
+
+CliNumber Number(std::int64_t value) { return {std::to_string(value)}; }
+
+std::string AnswerText(const std::vector<CliField>& fields, bool json) {
+    if (json) {
+        std::vector<std::string> members;
+        members.reserve(fields.size());
+        for (const CliField& field : fields) members.push_back(JsonMembers(field));
+        return "{" + Joined(members, ",") + "}\n";
+    }
+    std::string text;
+    for (const CliField& field : fields)
+        if (field.shown != CliShown::kNo) text += PlainLines(field);
+    return text;
+}
+
+std::string PlaceInList(ScreenPoint place, bool json, bool first) {
+    if (!json) return PointLine(place) + "\n";
+    return (first ? "{\"points\":[{" : ",{") + PointMembers(place) + "}";
+}
+
+std::string PlaceListEnd(bool json) { return json ? "]}\n" : ""; }
+
+}  // namespace pelmora
