@@ -22,6 +22,7 @@
 using namespace pelmora;
 using pelmora::contract::FirstDifference;
 using pelmora::contract::kUntouched;
+using pelmora::testing::CreatePaintedWindow;
 using pelmora::testing::PatternWindow;
 using pelmora::testing::Shell;
 
@@ -64,26 +65,8 @@ struct X11DesktopTraits {
     Desktop& desktop() { return *x11Desktop; }
 
     std::unique_ptr<Window> Show(int left, int top, const Surface& picture, const std::string& title) {
-        const int screen = DefaultScreen(other);
-        const ::Window root = RootWindow(other, screen);
-        const auto width = static_cast<unsigned>(picture.Width()), height = static_cast<unsigned>(picture.Height());
-        const Pixmap pixmap = XCreatePixmap(other, root, width, height, DefaultDepth(other, screen));
-        XImage* image = XGetImage(other, pixmap, 0, 0, width, height, AllPlanes, ZPixmap);
-        for (int y = 0; y < picture.Height(); ++y)
-            for (int x = 0; x < picture.Width(); ++x) {
-                const std::int32_t c = picture.Pixel(x, y);  // 0x00BBGGRR; X pixels are 0xRRGGBB
-                XPutPixel(image, x, y, (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF));
-            }
-        const GC gc = XCreateGC(other, pixmap, 0, nullptr);
-        XPutImage(other, pixmap, gc, image, 0, 0, 0, 0, width, height);
-        XFreeGC(other, gc);
-        XDestroyImage(image);
-        XSetWindowAttributes attributes{};
-        attributes.override_redirect = True;
-        attributes.background_pixmap = pixmap;
-        const ::Window window = XCreateWindow(other, root, left, top, width, height, 0, CopyFromParent, InputOutput,
-                                              CopyFromParent, CWOverrideRedirect | CWBackPixmap, &attributes);
-        XFreePixmap(other, pixmap);  // the window keeps its own copy as background
+        const ::Window window = CreatePaintedWindow(other, left, top, picture.Width(), picture.Height(),
+                                                    [&](int x, int y) { return picture.Pixel(x, y); });
         XChangeProperty(other, window, XInternAtom(other, "_NET_WM_NAME", False),
                         XInternAtom(other, "UTF8_STRING", False), 8, PropModeReplace,
                         reinterpret_cast<const unsigned char*>(title.data()), static_cast<int>(title.size()));

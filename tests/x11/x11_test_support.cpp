@@ -105,25 +105,33 @@ bool ProgramUnderTest::EndsCleanlyAfter(int signal, std::chrono::milliseconds li
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-PatternWindow::PatternWindow(int left, int top, int width, int height) : display_(XOpenDisplay(nullptr)) {
-    const int screen = DefaultScreen(display_);
-    const ::Window root = RootWindow(display_, screen);
-    const Pixmap pixmap = XCreatePixmap(display_, root, width, height, DefaultDepth(display_, screen));
-    XImage* image = XGetImage(display_, pixmap, 0, 0, width, height, AllPlanes, ZPixmap);
+unsigned long CreatePaintedWindow(::Display* display, int left, int top, int width, int height,
+                                  const std::function<std::int32_t(int x, int y)>& colourAt) {
+    const int screen = DefaultScreen(display);
+    const ::Window root = RootWindow(display, screen);
+    const auto w = static_cast<unsigned>(width), h = static_cast<unsigned>(height);
+    const Pixmap pixmap = XCreatePixmap(display, root, w, h, DefaultDepth(display, screen));
+    XImage* image = XGetImage(display, pixmap, 0, 0, w, h, AllPlanes, ZPixmap);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
-            const std::int32_t c = ColourAt(x, y);  // 0x00BBGGRR; X pixels are 0xRRGGBB
+            const std::int32_t c = colourAt(x, y);  // 0x00BBGGRR; X pixels are 0xRRGGBB
             XPutPixel(image, x, y, (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF));
         }
-    const GC gc = XCreateGC(display_, pixmap, 0, nullptr);
-    XPutImage(display_, pixmap, gc, image, 0, 0, 0, 0, width, height);
-    XFreeGC(display_, gc);
+    const GC gc = XCreateGC(display, pixmap, 0, nullptr);
+    XPutImage(display, pixmap, gc, image, 0, 0, 0, 0, w, h);
+    XFreeGC(display, gc);
     XDestroyImage(image);
     XSetWindowAttributes attributes{};
     attributes.override_redirect = True;
     attributes.background_pixmap = pixmap;
-    const ::Window window = XCreateWindow(display_, root, left, top, width, height, 0, CopyFromParent, InputOutput,
+    const ::Window window = XCreateWindow(display, root, left, top, w, h, 0, CopyFromParent, InputOutput,
                                           CopyFromParent, CWOverrideRedirect | CWBackPixmap, &attributes);
+    XFreePixmap(display, pixmap);  // the window keeps its own copy as background
+    return window;
+}
+
+PatternWindow::PatternWindow(int left, int top, int width, int height) : display_(XOpenDisplay(nullptr)) {
+    const ::Window window = CreatePaintedWindow(display_, left, top, width, height, ColourAt);
     XMapRaised(display_, window);
     XSync(display_, False);
 }

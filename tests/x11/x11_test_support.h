@@ -58,6 +58,11 @@ private:
     std::optional<int> endStatus_;
 };
 
+// An unmapped override-redirect window (no frame) of display's client at left, top whose
+// background shows colourAt(x, y) (0x00BBGGRR) at each of its pixels; its X id.
+unsigned long CreatePaintedWindow(::Display* display, int left, int top, int width, int height,
+                                  const std::function<std::int32_t(int x, int y)>& colourAt);
+
 // A window of another client, without a frame, whose pixel (x, y) has a colour of its own.
 class PatternWindow {
 public:
