@@ -15,7 +15,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/version.h"
+#include "base/version.h"
 #include "backends/win32/win32_resource_ids.h"
 #include "backends/win32/win32_text.h"
 #include "capture/bitmap_file.h"

@@ -365,7 +365,7 @@ TEST_F(Dpi150Form1Test, FieldsShowTheirWidestValuesAndLabelsTheirWholeCaptionsAt
         for (const TextBox* box : boxes) fields.emplace_back(box, value);
     };
     const ColourLookupPage& lookup = form.lookupPage;
-    for (const ColourReadout* panel : {&form.getPanel, &form.customPanel.fields}) {
+    for (const ColourReadout* panel : {&form.readoutPanel, &form.customPanel.fields}) {
         add("ddd", {&panel->red, &panel->green, &panel->blue, &panel->hue, &panel->saturation, &panel->lightness});
         add("hh", {&panel->redHex, &panel->greenHex, &panel->blueHex});
         add("-dddd", {&panel->x, &panel->y});
@@ -435,9 +435,11 @@ TEST_F(Dpi150Form1Test, TheSwitchClickedAtItsScaledPlaceStartsSamplingWithThePhy
     const std::wstring wanted = Wide("x:901  y:707");
     EXPECT_TRUE(WaitUntil([&] { return TextOf(W(form.sampling.Label9)) == wanted; }))
         << Utf8(TextOf(W(form.sampling.Label9)));
-    EXPECT_TRUE(WaitUntil([this] { return form.getPanel.x.Text() == "901" && form.getPanel.y.Text() == "707"; }))
-        << form.getPanel.x.Text() << " " << form.getPanel.y.Text();
-    EXPECT_EQ(Utf8(TextOf(W(form.getPanel.x))), "901");
+    EXPECT_TRUE(WaitUntil([this] {
+        return form.readoutPanel.x.Text() == "901" && form.readoutPanel.y.Text() == "707";
+    })) << form.readoutPanel.x.Text()
+        << " " << form.readoutPanel.y.Text();
+    EXPECT_EQ(Utf8(TextOf(W(form.readoutPanel.x))), "901");
 }
 
 TEST_F(Dpi150Form1Test, TheMagnifierShowsThePhysicalPixelsAroundThePointer) {
