@@ -16,8 +16,6 @@ std::string Joined(const std::vector<std::string>& parts, const std::string& bet
     return joined;
 }
 
-std::string PointLine(ScreenPoint point) { return std::to_string(point.x) + "," + std::to_string(point.y); }
-
 std::string PointMembers(ScreenPoint point) {
     return "\"x\":" + std::to_string(point.x) + ",\"y\":" + std::to_string(point.y);
 }
@@ -42,7 +40,7 @@ std::string PlainLines(const CliField& field) {
             for (const std::string& text : texts.texts) lines += field.caption + Shown(text, field.shown) + "\n";
             return lines;
         }
-        std::string operator()(ScreenPoint point) const { return field.caption + PointLine(point) + "\n"; }
+        std::string operator()(ScreenPoint point) const { return field.caption + PointText(point) + "\n"; }
     };
     return std::visit(Lines{field}, field.value);
 }
@@ -69,6 +67,8 @@ std::string JsonMembers(const CliField& field) {
 }
 }  // namespace
 
+std::string PointText(ScreenPoint point) { return std::to_string(point.x) + "," + std::to_string(point.y); }
+
 CliNumber Number(std::int64_t value) { return {std::to_string(value)}; }
 
 std::string AnswerText(const std::vector<CliField>& fields, bool json) {
@@ -85,7 +85,7 @@ std::string AnswerText(const std::vector<CliField>& fields, bool json) {
 }
 
 std::string PlaceInList(ScreenPoint place, bool json, bool first) {
-    if (!json) return PointLine(place) + "\n";
+    if (!json) return PointText(place) + "\n";
     return (first ? "{\"points\":[{" : ",{") + PointMembers(place) + "}";
 }
 

@@ -43,6 +43,9 @@ struct CliField {
     std::string caption = {};  // before its line in plain lines: "十进制："
 };
 
+// "x,y" of a point, as a plain line and every message writes it.
+std::string PointText(ScreenPoint point);
+
 // The fields as plain lines (those shown, in order) or as one JSON object holding every
 // field in order, each ending with a line feed.
 std::string AnswerText(const std::vector<CliField>& fields, bool json);

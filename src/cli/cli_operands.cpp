@@ -6,11 +6,9 @@
 
 namespace pelmora {
 
-namespace {
-std::string Extra(const std::vector<std::string>& operands, std::size_t wanted) {
+std::string ExtraOperand(const std::vector<std::string>& operands, std::size_t wanted) {
     return operands.size() > wanted ? ", got the extra " + QuotedInMessage(operands[wanted]) : std::string();
 }
-}  // namespace
 
 CliResult BadArguments(const std::string& message) { return Refusal(kCliBadArguments, message); }
 
@@ -24,7 +22,7 @@ std::optional<CliResult> ReadOptionalPoint(std::string_view command, const std::
     if (operands.empty()) return std::nullopt;
     if (operands.size() != 2)
         return BadArguments(std::string(command) + ": wants X and Y, or neither (then the pointer's position)" +
-                            Extra(operands, 2));
+                            ExtraOperand(operands, 2));
     return ReadPoint(operands, 0, request);
 }
 
@@ -33,7 +31,7 @@ std::optional<CliResult> ReadOneOperand(std::string_view command, const std::vec
     if (operands.size() == 1) return std::nullopt;
     const std::string name(command);
     if (operands.empty()) return BadArguments(name + ": wants " + std::string(what) + ", " + std::string(whatItIs));
-    return BadArguments(name + ": wants one " + std::string(what) + Extra(operands, 1));
+    return BadArguments(name + ": wants one " + std::string(what) + ExtraOperand(operands, 1));
 }
 
 std::optional<CliResult> ReadPoint(const std::vector<std::string>& operands, std::size_t at, CliRequest& request) {

@@ -13,6 +13,10 @@
 
 namespace pelmora {
 
+// ", got the extra "X"" naming operands[wanted] when there are more operands than wanted,
+// "" otherwise: the end of a message about a count of operands.
+std::string ExtraOperand(const std::vector<std::string>& operands, std::size_t wanted);
+
 // A bad command line: status 2 and the message.
 CliResult BadArguments(const std::string& message);
 

@@ -10,8 +10,6 @@
 
 namespace pelmora {
 
-std::string PointText(ScreenPoint point) { return std::to_string(point.x) + "," + std::to_string(point.y); }
-
 CliResult PixelAnswer(const CliRequest& request, Desktop& desktop) {
     const ScreenPoint point = request.point.value_or(GetPointerPos(desktop));
     const Colour colour = GetScreenPixel(desktop, point.x, point.y);

@@ -9,9 +9,6 @@
 
 namespace pelmora {
 
-// "x,y" of a point, as every command writes one in a message.
-std::string PointText(ScreenPoint point);
-
 // The colour at request's point (the pointer's without one) in request's format; status 1
 // off the screen.
 CliResult PixelAnswer(const CliRequest& request, Desktop& desktop);

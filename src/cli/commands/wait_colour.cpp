@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 // wait-colour: waits until a point has a colour.
+#include "cli/cli_answer.h"
 #include "cli/cli_command.h"
 #include "cli/cli_operands.h"
 #include "cli/cli_wait.h"
 #include "cli/reading_answers.h"
-#include "cli/shown_text.h"
 #include "sampling/colour_forms.h"
 #include "sampling/screen_reading.h"
 #include "search/screen_search.h"
@@ -13,9 +13,7 @@ namespace pelmora {
 
 namespace {
 std::optional<CliResult> ReadOperands(const std::vector<std::string>& operands, CliRequest& request) {
-    if (operands.size() != 3)
-        return BadArguments("wait-colour: wants X, Y and COLOUR" +
-                            (operands.size() > 3 ? ", got the extra " + QuotedInMessage(operands[3]) : std::string()));
+    if (operands.size() != 3) return BadArguments("wait-colour: wants X, Y and COLOUR" + ExtraOperand(operands, 3));
     if (auto bad = ReadPoint(operands, 0, request)) return bad;
     return ReadColour(operands[2], request);
 }

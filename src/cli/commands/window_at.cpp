@@ -3,7 +3,6 @@
 #include "cli/cli_answer.h"
 #include "cli/cli_command.h"
 #include "cli/cli_operands.h"
-#include "cli/reading_answers.h"
 #include "sampling/screen_reading.h"
 
 namespace pelmora {
