@@ -7,23 +7,12 @@
 // bitmap of the same screen. Each benchmark checks the answer and fails on a wrong one; a
 // summary at the end sets the median figures side by side against their targets.
 #include <benchmark/benchmark.h>
-
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
-#include <cstdint>
-#include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
-#include <functional>
 #include <map>
 #include <random>
 #include <set>
@@ -32,168 +21,15 @@
 #include <thread>
 #include <vector>
 
-#include "capture/bitmap_file.h"
+#include "cli_peers.h"
 #include "other_program.h"
 #include "platform/desktop.h"
 #include "platform/surface.h"
 #include "sampling/colour_forms.h"
 
-extern char** environ;
-
 namespace {
 
 using namespace pelmora;
-
-// ---- Processes ---------------------------------------------------------------------------
-
-struct Finished {
-    int status = -1;     // the exit status; -1 when it could not be started or did not exit
-    std::string out;     // everything it wrote to standard output
-    double seconds = 0;  // from just before the spawn until the wait returned
-};
-
-// Runs a program (looked up on PATH) with its standard output on a pipe that is read to
-// the end, and waits for it.
-Finished Run(const std::vector<std::string>& command) {
-    Finished finished;
-    int ends[2];
-    if (pipe2(ends, O_CLOEXEC) != 0) return finished;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, ends[1], STDOUT_FILENO);
-    std::vector<char*> argv;
-    argv.reserve(command.size() + 1);
-    for (const std::string& argument : command) argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
-    const auto start = std::chrono::steady_clock::now();
-    pid_t pid = 0;
-    const int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    close(ends[1]);
-    if (spawned != 0) {
-        close(ends[0]);
-        return finished;
-    }
-    char buffer[1 << 16];
-    for (;;) {
-        const ssize_t got = read(ends[0], buffer, sizeof buffer);
-        if (got > 0) finished.out.append(buffer, static_cast<std::size_t>(got));
-        else if (got == 0 || errno != EINTR) break;
-    }
-    close(ends[0]);
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    finished.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    if (WIFEXITED(status)) finished.status = WEXITSTATUS(status);
-    return finished;
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream stream(text);
-    for (std::string line; std::getline(stream, line);) lines.push_back(line);
-    return lines;
-}
-
-// ---- Figures -----------------------------------------------------------------------------
-
-double Median(std::vector<double> values) {
-    if (values.empty()) return 0;
-    std::sort(values.begin(), values.end());
-    const std::size_t middle = values.size() / 2;
-    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
-
-// The times of each figure of this run, in milliseconds, over every repetition, for the
-// summary.
-std::map<std::string, std::vector<double>>& Samples() {
-    static std::map<std::string, std::vector<double>> samples;
-    return samples;
-}
-
-// The counter median_ms: the median of this repetition's times.
-void Record(benchmark::State& state, const std::string& figure, const std::vector<double>& milliseconds) {
-    state.counters["median_ms"] = Median(milliseconds);
-    std::vector<double>& all = Samples()[figure];
-    all.insert(all.end(), milliseconds.begin(), milliseconds.end());
-}
-
-// Runs command once per iteration, each run the iteration's time. check tells what is
-// wrong with a run that exited with 0 (nothing when it is right). The median run is the
-// counter median_ms and the summary's figure.
-void TimeRuns(benchmark::State& state, const std::string& figure, const std::vector<std::string>& command,
-              const std::function<std::string(const std::string& out)>& check) {
-    std::vector<double> milliseconds;
-    for (auto _ : state) {
-        const Finished run = Run(command);
-        state.SetIterationTime(run.seconds);
-        milliseconds.push_back(run.seconds * 1000);
-        std::string wrong;
-        if (run.status < 0) wrong = "could not run " + command.front();
-        else if (run.status > 0) wrong = command.front() + " exited with " + std::to_string(run.status);
-        else wrong = check(run.out);
-        if (!wrong.empty()) {
-            state.SkipWithError(wrong.c_str());
-            return;
-        }
-    }
-    Record(state, figure, milliseconds);
-}
-
-// ---- Screens -----------------------------------------------------------------------------
-
-constexpr int kScreenWidth = 1920, kScreenHeight = 1080;
-
-// The photograph-like screen: in each channel, smooth noise at scales from 512 down to 4
-// pixels, each octave half as strong as the one above, plus a fine grain, so that
-// neighbouring pixels differ a little as in a photo and no 32 x 32 piece recurs even
-// within a tolerance of 8. Made from a fixed seed, so every run shows the same screen.
-const Surface& PhotoScreen() {
-    static const Surface screen = [] {
-        std::mt19937 random(20261206);
-        std::vector<float> sum(static_cast<std::size_t>(kScreenWidth) * kScreenHeight * 3, 0.0F);
-        float strength = 1.0F, total = 0.0F;
-        for (int cell = 512; cell >= 4; cell /= 2, strength /= 2) {
-            total += strength;
-            const int columns = kScreenWidth / cell + 2, rows = kScreenHeight / cell + 2;
-            std::vector<float> lattice(static_cast<std::size_t>(columns) * rows * 3);
-            for (float& value : lattice) value = static_cast<float>(random()) / 4294967296.0F;
-            for (int y = 0; y < kScreenHeight; ++y) {
-                const int row = y / cell;
-                float fy = static_cast<float>(y % cell) / static_cast<float>(cell);
-                fy = fy * fy * (3 - 2 * fy);
-                for (int x = 0; x < kScreenWidth; ++x) {
-                    const int column = x / cell;
-                    float fx = static_cast<float>(x % cell) / static_cast<float>(cell);
-                    fx = fx * fx * (3 - 2 * fx);
-                    for (int channel = 0; channel < 3; ++channel) {
-                        const auto at = [&](int c, int r) {
-                            return lattice[(static_cast<std::size_t>(r) * columns + c) * 3 + channel];
-                        };
-                        const float top = at(column, row) + (at(column + 1, row) - at(column, row)) * fx;
-                        const float bottom = at(column, row + 1) + (at(column + 1, row + 1) - at(column, row + 1)) * fx;
-                        sum[(static_cast<std::size_t>(y) * kScreenWidth + x) * 3 + channel] +=
-                            strength * (top + (bottom - top) * fy);
-                    }
-                }
-            }
-        }
-        Surface image(kScreenWidth, kScreenHeight);
-        for (int y = 0; y < kScreenHeight; ++y)
-            for (int x = 0; x < kScreenWidth; ++x) {
-                Colour colour = 0;
-                for (int channel = 0; channel < 3; ++channel) {
-                    const float smooth = sum[(static_cast<std::size_t>(y) * kScreenWidth + x) * 3 + channel] / total;
-                    const int grain = static_cast<int>(random() % 13) - 6;
-                    colour |= std::clamp(24 + static_cast<int>(smooth * 208) + grain, 0, 255) << (8 * channel);
-                }
-                image.SetPixel(x, y, colour);
-            }
-        return image;
-    }();
-    return screen;
-}
 
 // Where the pictures are cut from, in the screen's bottom-right quarter, and their size.
 constexpr ScreenPoint kPictureAt{1500, 800};
@@ -224,112 +60,6 @@ const Surface& RepeatedRowsScreen() {
         return image;
     }();
     return screen;
-}
-
-// Shows an image over the whole screen in a borderless window above every other, which
-// the window manager leaves alone (override-redirect), and makes sure the screen shows it.
-class ScreenShow {
-public:
-    ScreenShow() : display_(XOpenDisplay(nullptr)) {}
-    ~ScreenShow() {
-        if (display_) XCloseDisplay(display_);
-    }
-    ScreenShow(const ScreenShow&) = delete;
-    ScreenShow& operator=(const ScreenShow&) = delete;
-
-    // What is wrong (nothing once the screen shows image).
-    std::string Show(const Surface& image) {
-        if (!display_) return "no X server on DISPLAY";
-        const int screen = DefaultScreen(display_);
-        Visual* visual = DefaultVisual(display_, screen);
-        if (DisplayWidth(display_, screen) != image.Width() || DisplayHeight(display_, screen) != image.Height())
-            return "the screen is not " + std::to_string(image.Width()) + " x " + std::to_string(image.Height());
-        if (DefaultDepth(display_, screen) != 24 || visual->red_mask != 0xFF0000 || visual->green_mask != 0xFF00 ||
-            visual->blue_mask != 0xFF)
-            return "the screen is not 24-bit true colour";
-        const ::Window root = DefaultRootWindow(display_);
-        if (shown_ != &image) {
-            // The server keeps the pixmap for the window's background and paints it itself.
-            std::vector<std::uint32_t> pixels(static_cast<std::size_t>(image.Width()) * image.Height());
-            for (int y = 0; y < image.Height(); ++y)
-                for (int x = 0; x < image.Width(); ++x) {
-                    const auto colour = static_cast<std::uint32_t>(image.Pixel(x, y));
-                    pixels[static_cast<std::size_t>(y) * image.Width() + x] =
-                        (colour & 0xFF) << 16 | (colour & 0xFF00) | (colour >> 16 & 0xFF);
-                }
-            XImage* picture =
-                XCreateImage(display_, visual, 24, ZPixmap, 0, reinterpret_cast<char*>(pixels.data()),
-                             static_cast<unsigned>(image.Width()), static_cast<unsigned>(image.Height()), 32, 0);
-            const Pixmap pixmap = XCreatePixmap(display_, root, static_cast<unsigned>(image.Width()),
-                                                static_cast<unsigned>(image.Height()), 24);
-            XPutImage(display_, pixmap, DefaultGC(display_, screen), picture, 0, 0, 0, 0,
-                      static_cast<unsigned>(image.Width()), static_cast<unsigned>(image.Height()));
-            picture->data = nullptr;  // the vector's
-            XDestroyImage(picture);
-            XSetWindowAttributes attributes{};
-            attributes.override_redirect = True;
-            attributes.background_pixmap = pixmap;
-            const ::Window window = XCreateWindow(display_, root, 0, 0, static_cast<unsigned>(image.Width()),
-                                                  static_cast<unsigned>(image.Height()), 0, CopyFromParent, InputOutput,
-                                                  CopyFromParent, CWOverrideRedirect | CWBackPixmap, &attributes);
-            XFreePixmap(display_, pixmap);
-            XMapWindow(display_, window);
-            if (window_) XDestroyWindow(display_, window_);
-            window_ = window;
-            shown_ = &image;
-        }
-        // Raised again each time: windows mapped meanwhile may have gone above it.
-        XRaiseWindow(display_, window_);
-        XSync(display_, False);
-        XImage* grab = XGetImage(display_, root, 0, 0, static_cast<unsigned>(image.Width()),
-                                 static_cast<unsigned>(image.Height()), AllPlanes, ZPixmap);
-        if (!grab) return "the screen could not be read";
-        std::size_t differing = 0;
-        for (int y = 0; y < image.Height(); ++y)
-            for (int x = 0; x < image.Width(); ++x) {
-                const auto colour = static_cast<std::uint32_t>(image.Pixel(x, y));
-                const unsigned long want = (colour & 0xFF) << 16 | (colour & 0xFF00) | (colour >> 16 & 0xFF);
-                differing += (XGetPixel(grab, x, y) & 0xFFFFFF) != want;
-            }
-        XDestroyImage(grab);
-        if (differing) return "the screen shows " + std::to_string(differing) + " pixels other than the image";
-        return {};
-    }
-
-private:
-    Display* display_;
-    ::Window window_ = 0;
-    const Surface* shown_ = nullptr;
-};
-
-ScreenShow& Screen() {
-    static ScreenShow show;
-    return show;
-}
-
-// Shows image, or marks the benchmark failed.
-bool Showing(benchmark::State& state, const Surface& image) {
-    const std::string wrong = Screen().Show(image);
-    if (!wrong.empty()) state.SkipWithError(wrong.c_str());
-    return wrong.empty();
-}
-
-// ---- Files -------------------------------------------------------------------------------
-
-const std::filesystem::path& Folder() {
-    static const std::filesystem::path folder = [] {
-        auto path = std::filesystem::temp_directory_path() / ("pelmora-cli-bench-" + std::to_string(getpid()));
-        std::filesystem::create_directories(path);
-        return path;
-    }();
-    return folder;
-}
-
-// The picture written as a 24-bit bitmap file named name in the run's folder.
-std::string Written(const std::string& name, const Surface& picture) {
-    std::string path = (Folder() / name).string();
-    std::ofstream(path, std::ios::binary) << EncodeBitmap(picture);
-    return path;
 }
 
 Surface CutFromPhoto() {
@@ -367,16 +97,7 @@ const std::string& PictureFile(Picture kind) {
     return kind == Picture::Exact ? exact : transparent;
 }
 
-// ---- The programs ------------------------------------------------------------------------
-
-const std::string kCli = PELMORA_CLI;
-// Debian's python3-opencv serves the system's interpreter.
-const std::string kPython = "/usr/bin/python3";
 const std::string kOpenCvScript = PELMORA_BENCH_SOURCE_DIR "/opencv_match.py";
-
-std::string Unexpected(const std::string& what, const std::string& out) {
-    return what + " printed \"" + out.substr(0, 200) + "\"";
-}
 
 // ---- Pixel -------------------------------------------------------------------------------
 
@@ -553,26 +274,6 @@ void BM_XdotoolSearch1000(benchmark::State& state) {
 }
 BENCHMARK(BM_XdotoolSearch1000)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 
-// ---- Summary -----------------------------------------------------------------------------
-
-std::string LoadAverage() {
-    std::ifstream file("/proc/loadavg");
-    std::string one, five, fifteen;
-    file >> one >> five >> fifteen;
-    return one + " " + five + " " + fifteen;
-}
-
-// One target: pelmora-cli's median at most limitMs, and at least factor times faster than
-// the peer's (no peer: no factor).
-struct Target {
-    const char* what;
-    const char* ours;
-    double limitMs;
-    const char* peer;
-    const char* peerName;
-    double factor;
-};
-
 constexpr Target kTargets[] = {
     {"pixel X Y", "cli_pixel", 5, "import_pixel", "import -crop 1x1 txt:-", 10},
     {"find-image, exact", "cli_find_exact", 15, "opencv_exact", "cv2.matchTemplate SQDIFF (match only)", 3},
@@ -582,36 +283,6 @@ constexpr Target kTargets[] = {
     {"windows, 1000 windows", "cli_windows", 30, "xdotool_search", "xdotool search --name .", 1},
 };
 
-void PrintSummary(const std::string& loadBefore) {
-    std::map<std::string, double> medians;
-    for (const auto& [figure, milliseconds] : Samples()) medians[figure] = Median(milliseconds);
-    std::printf("\npelmora-cli against its peers: medians of every run, ms (load average %s before, %s after)\n",
-                loadBefore.c_str(), LoadAverage().c_str());
-    for (const Target& target : kTargets) {
-        const auto ours = medians.find(target.ours);
-        if (ours == medians.end()) continue;
-        std::printf("  %-38s %8.2f  (<= %.0f: %s)", target.what, ours->second, target.limitMs,
-                    ours->second <= target.limitMs ? "met" : "MISSED");
-        const auto peer = target.peer ? medians.find(target.peer) : medians.end();
-        if (peer != medians.end()) {
-            const double ratio = peer->second / ours->second;
-            std::printf("   %s %.2f: %.1fx faster (>= %.0fx: %s)", target.peerName, peer->second, ratio, target.factor,
-                        ratio >= target.factor ? "met" : "MISSED");
-        }
-        std::printf("\n");
-    }
-}
-
 }  // namespace
 
-int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    const std::string loadBefore = LoadAverage();
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    PrintSummary(loadBefore);
-    std::error_code ignored;
-    std::filesystem::remove_all(Folder(), ignored);
-    return 0;
-}
+int main(int argc, char** argv) { return pelmora::RunBenchmarks(argc, argv, kTargets); }

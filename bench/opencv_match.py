@@ -16,6 +16,15 @@ import cv2
 import numpy
 
 
+def report(found, times, score=None):
+    """Prints what the benchmark reads: where, (the score,) the median time, the threads."""
+    print("found none" if found is None else f"found {found[0]},{found[1]}")
+    if score is not None:
+        print(f"score {score:.4f}")
+    print(f"median_ms {statistics.median(times) * 1000:.3f}")
+    print(f"threads {cv2.getNumThreads()}")
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("screen")
@@ -41,9 +50,7 @@ def main():
         result = cv2.matchTemplate(screen, picture, cv2.TM_SQDIFF, mask=mask)
         times.append(time.perf_counter() - start)
     _, _, best, _ = cv2.minMaxLoc(result)
-    print(f"found {best[0]},{best[1]}")
-    print(f"median_ms {statistics.median(times) * 1000:.3f}")
-    print(f"threads {cv2.getNumThreads()}")
+    report(best, times)
     return 0
 
 
