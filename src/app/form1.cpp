@@ -2,6 +2,7 @@
 #include "app/form1.h"
 
 #include "settings/profile.h"
+#include "settings/settings_location.h"
 #include "settings/storable_path.h"
 #include "base/skip_failing.h"
 #include "base/number_text.h"
@@ -34,9 +35,9 @@ Form1::Form1(Platform platform)
 
 void Form1::Form_Load() {
     cursorPage.Reset();
-    const SettingsLocation location = FindSettings();
+    const SettingsLocation location = FindSettings(platform_.files);
     SettingsPath = location.written;
-    LoadSettings(location.read, location.defaultSnapshotFolder);
+    LoadSettings(location.read, DefaultSnapshotFolder(location.besideProgram));
     PrimaryScreen = GetPrimaryScreen(platform_.desktop);
     editor.Reset();
     sampling.SamplingState = kSamplingStopped;
@@ -77,19 +78,10 @@ void Form1::ReleaseHotkeys() {
     }
 }
 
-Form1::SettingsLocation Form1::FindSettings() {
+std::string Form1::DefaultSnapshotFolder(bool besideProgram) {
     FileSystem& files = platform_.files;
-    const std::string executableDirectory = files.ExecutableDirectory();
-    const std::string beside = executableDirectory + files.Separator() + kSettingsFileName;
-    if (!files.InstalledForAllUsers() && files.DirectoryWritable(executableDirectory) && !files.FileReadOnly(beside))
-        return {beside, beside, executableDirectory + files.Separator() + "Snap"};
-    // An installed program, a read-only program folder (a read-only share) or a settings
-    // file there that cannot be written (marked read-only): the settings are written per
-    // user, but a file shipped or left beside the program is read until the user has one
-    // of their own, so that its slots are not lost.
-    const std::string perUser = files.UserConfigDirectory() + files.Separator() + kSettingsFileName;
-    return {perUser, files.FileExists(perUser) ? perUser : beside,
-            files.UserPicturesDirectory() + files.Separator() + "Pelmora"};
+    if (besideProgram) return files.ExecutableDirectory() + files.Separator() + "Snap";
+    return files.UserPicturesDirectory() + files.Separator() + "Pelmora";
 }
 
 SettingsFile Form1::Settings() const { return {platform_.files, platform_.encoding, SettingsPath}; }

@@ -36,8 +36,6 @@ inline constexpr int kClientWidth = 445;
 inline constexpr int kClientHeight = 313;
 // The address behind Label7's mail link and on the support page.
 inline constexpr const char* kSupportAddress = "support@pelmora.org";
-// The settings file's name, beside the executable or in the per-user folder.
-inline constexpr const char* kSettingsFileName = "zarade.ini";
 
 class Form1 : public ControlHost {
 public:
@@ -111,17 +109,9 @@ private:
     void PlaceRegions();
     void PlacePages();
     void PlaceClipboardButtons();
-    struct SettingsLocation {
-        std::string written;                // SettingsPath
-        std::string read;                   // the file start-up reads when it exists
-        std::string defaultSnapshotFolder;  // for a settings file without one
-    };
-    // Where the settings live: beside the executable, with the snapshots in "Snap" there;
-    // for a program installed for all users, or when that folder or the file there cannot
-    // be written, in the per-user configuration folder (the file beside the executable
-    // still read while there is no per-user one), with the snapshots in the user's
-    // pictures folder.
-    SettingsLocation FindSettings();
+    // The snapshot folder of a settings file without one: "Snap" beside the executable when
+    // the settings are there, else "Pelmora" in the user's pictures folder.
+    std::string DefaultSnapshotFolder(bool besideProgram);
     // The settings file at SettingsPath with the services that read and write it.
     SettingsFile Settings() const;
     // Start-up's settings steps from the file at path: the slots, the snapshot folder

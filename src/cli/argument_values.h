@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "platform/desktop.h"
 #include "sampling/colour_model.h"
@@ -28,5 +29,16 @@ std::optional<int> ParseToleranceArgument(std::string_view text);
 std::optional<ScreenRegion> ParseRegionArgument(std::string_view text);
 // A feature code: decimal digits for a number from 0 to 2147483647, the codes there are.
 std::optional<std::uint32_t> ParseFeatureCodeArgument(std::string_view text);
+
+// A decimal number: digits with at most one point among or before them ("0.9", ".95",
+// "1"); no sign, exponent or spaces.
+std::optional<double> ParseDecimalArgument(std::string_view text);
+// A similarity: a decimal number above 0 and at most 1.
+std::optional<double> ParseSimilarityArgument(std::string_view text);
+// Scales "F[,F...]": decimal numbers from 0.25 to 4, at least one, none twice.
+std::optional<std::vector<double>> ParseScalesArgument(std::string_view text);
+// Slots "N[,N-M...]": slot numbers from 1 to 10 and ranges of them, in the order given,
+// none twice.
+std::optional<std::vector<int>> ParseSlotListArgument(std::string_view text);
 
 }  // namespace pelmora

@@ -84,9 +84,11 @@ std::string AnswerText(const std::vector<CliField>& fields, bool json) {
     return text;
 }
 
-std::string PlaceInList(ScreenPoint place, bool json, bool first) {
-    if (!json) return PointText(place) + "\n";
-    return (first ? "{\"points\":[{" : ",{") + PointMembers(place) + "}";
+std::string PlaceInList(const std::vector<CliField>& place, bool json, bool first) {
+    std::string text = AnswerText(place, json);
+    if (!json) return text;
+    text.pop_back();  // the object's line feed: the list goes on
+    return (first ? "{\"points\":[" : ",") + text;
 }
 
 std::string PlaceListEnd(bool json) { return json ? "]}\n" : ""; }

@@ -50,9 +50,9 @@ std::string PointText(ScreenPoint point);
 // field in order, each ending with a line feed.
 std::string AnswerText(const std::vector<CliField>& fields, bool json);
 
-// One place of a list written as it is found: "x,y" lines, or a JSON object
-// {"points":[{"x":..,"y":..},..]} whose opening goes with the first place.
-std::string PlaceInList(ScreenPoint place, bool json, bool first);
+// One place of a list written as it is found: the place's plain lines, or its JSON object
+// within {"points":[{"x":..,"y":..},..]}, whose opening goes with the first place.
+std::string PlaceInList(const std::vector<CliField>& place, bool json, bool first);
 // What closes such a list once its places are written.
 std::string PlaceListEnd(bool json);
 

@@ -52,15 +52,25 @@ std::optional<CliResult> ReadColour(const std::string& text, CliRequest& request
 }
 
 std::optional<CliResult> ReadFileOperand(std::string_view command, const std::vector<std::string>& operands,
-                                         CliRequest& request, bool toOutputAllowed) {
+                                         CliRequest& request) {
     if (auto bad = ReadOneOperand(command, operands, "FILE", "a bitmap file")) return bad;
     request.file = operands[0];
     if (request.file.empty()) return BadArguments("FILE: wants a file name, got \"\"");
-    if (request.file == kStandardOutputFile && !toOutputAllowed)
-        return BadArguments(std::string(command) +
-                            ": FILE: wants a bitmap file; \"-\" (standard output) is only snapshot's");
     if (request.file == kStandardOutputFile && request.json)
         return BadArguments("--json: not with FILE \"-\", where standard output carries the bitmap alone");
+    return std::nullopt;
+}
+
+std::optional<CliResult> ReadPictureOperands(std::string_view command, const std::vector<std::string>& operands,
+                                             CliRequest& request) {
+    if (operands.empty()) return BadArguments(std::string(command) + ": wants FILE, a bitmap file, or several");
+    for (const std::string& file : operands) {
+        if (file.empty()) return BadArguments("FILE: wants a file name, got \"\"");
+        if (file == kStandardOutputFile)
+            return BadArguments(std::string(command) +
+                                ": FILE: wants a bitmap file; \"-\" (standard output) is only snapshot's");
+    }
+    request.pictures = operands;
     return std::nullopt;
 }
 

@@ -38,9 +38,13 @@ std::optional<CliResult> ReadPoint(const std::vector<std::string>& operands, std
 // COLOUR into request.colour.
 std::optional<CliResult> ReadColour(const std::string& text, CliRequest& request);
 
-// The one operand FILE, a bitmap file, into request.file; "-" (standard output) only where
-// toOutputAllowed, and never with --json.
+// The one operand FILE, a bitmap file to write, into request.file; "-" is standard
+// output, but not with --json.
 std::optional<CliResult> ReadFileOperand(std::string_view command, const std::vector<std::string>& operands,
-                                         CliRequest& request, bool toOutputAllowed);
+                                         CliRequest& request);
+
+// The operands FILE..., one or more bitmap files, into request.pictures.
+std::optional<CliResult> ReadPictureOperands(std::string_view command, const std::vector<std::string>& operands,
+                                             CliRequest& request);
 
 }  // namespace pelmora

@@ -92,7 +92,42 @@ Complaint ReadInterval(const std::string& value, CliRequest& request) {
     return std::nullopt;
 }
 
-constexpr std::array<CliOption, 11> kOptions{{
+Complaint ReadSimilarity(const std::string& value, CliRequest& request) {
+    request.similarity = ParseSimilarityArgument(value);
+    if (!request.similarity) return "--similarity: wants a decimal number above 0 and at most 1" + Got(value);
+    return std::nullopt;
+}
+
+Complaint ReadScales(const std::string& value, CliRequest& request) {
+    auto scales = ParseScalesArgument(value);
+    if (!scales) return "--scales: wants factors from 0.25 to 4 between commas, none twice" + Got(value);
+    request.scales = std::move(*scales);
+    return std::nullopt;
+}
+
+// Read after --all and --similarity, which it goes with.
+Complaint ReadMinDistance(const std::string& value, CliRequest& request) {
+    if (!request.similarity || !request.all)
+        return std::string("--min-distance: only with --similarity and --all, where it keeps the best place nearby");
+    request.minDistance = ParseWholeArgument(value, 0, kInt32High);
+    if (!request.minDistance) return "--min-distance: wants whole pixels, a number from 0" + Got(value);
+    return std::nullopt;
+}
+
+Complaint ReadSlots(const std::string& value, CliRequest& request) {
+    auto slots = ParseSlotListArgument(value);
+    if (!slots) return "--slots: wants slot numbers from 1 to 10 and ranges (1,3-5), none twice" + Got(value);
+    request.slots = std::move(*slots);
+    return std::nullopt;
+}
+
+Complaint ReadSettingsFile(const std::string& value, CliRequest& request) {
+    if (value.empty()) return std::string("--file: wants the settings file's path, got \"\"");
+    request.settingsFile = value;
+    return std::nullopt;
+}
+
+constexpr std::array<CliOption, 16> kOptions{{
     {"--format", true, ReadFormat},
     {"--search", true, ReadSearch},
     {"--method", true, ReadMethod},
@@ -100,6 +135,11 @@ constexpr std::array<CliOption, 11> kOptions{{
     {"--tolerance", true, ReadTolerance},
     {"--transparent", true, ReadTransparent},
     {"--all", false, ReadAll},
+    {"--similarity", true, ReadSimilarity},
+    {"--scales", true, ReadScales},
+    {"--min-distance", true, ReadMinDistance},
+    {"--slots", true, ReadSlots},
+    {"--file", true, ReadSettingsFile},
     {"--rect", true, ReadRect},
     {"--cursor", false, ReadCursor},
     {"--timeout", true, ReadTimeout},

@@ -6,8 +6,10 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/desktop.h"
+#include "search/point_pattern.h"
 #include "sampling/colour_model.h"
 
 namespace pelmora {
@@ -23,16 +25,23 @@ struct CliRequest {
     std::optional<std::string> search;  // windows --search
     int method = 0;                     // cursor-code --method
     ColourFormat format = ColourFormat::Hex;
-    Colour colour = 0;                   // find-colour, wait-colour: COLOUR
-    std::uint32_t code = 0;              // wait-cursor CODE
-    std::string file;                    // find-image, snapshot, wait-image: FILE
-    std::optional<ScreenRegion> region;  // --region (every monitor when absent), --rect (the primary screen)
-    int tolerance = 0;                   // --tolerance
-    std::optional<Colour> transparent;   // --transparent
-    bool all = false;                    // --all: every match, not the first
-    bool cursor = false;                 // snapshot --cursor: the cursor drawn in
-    std::uint32_t timeoutMs = 10000;     // the waits' --timeout
-    std::uint32_t intervalMs = 50;       // the waits' --interval between looks
+    Colour colour = 0;                        // find-colour, wait-colour: COLOUR
+    std::uint32_t code = 0;                   // wait-cursor CODE
+    std::string file;                         // snapshot: FILE
+    std::vector<std::string> pictures;        // find-image, wait-image: FILE...
+    PointPattern pattern;                     // find-points, wait-points: COLOUR DX,DY,COLOUR...
+    std::optional<ScreenRegion> region;       // --region (every monitor when absent), --rect (the primary screen)
+    int tolerance = 0;                        // --tolerance
+    std::optional<Colour> transparent;        // --transparent
+    bool all = false;                         // --all: every match, not the first
+    std::optional<double> similarity;         // --similarity: 0 < S <= 1
+    std::vector<double> scales;               // --scales: the picture's factors; empty is 1 alone
+    std::optional<int> minDistance;           // --min-distance: whole pixels from 0
+    std::vector<int> slots;                   // --slots: slot numbers 1 to 10, in the order given
+    std::optional<std::string> settingsFile;  // slots --file
+    bool cursor = false;                      // snapshot --cursor: the cursor drawn in
+    std::uint32_t timeoutMs = 10000;          // the waits' --timeout
+    std::uint32_t intervalMs = 50;            // the waits' --interval between looks
     bool json = false;
 };
 

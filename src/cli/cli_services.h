@@ -11,13 +11,14 @@
 #include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/file_system.h"
+#include "platform/program_places.h"
 
 namespace pelmora {
 
-// The files the commands read and write.
-class CliFiles {
+// The files the commands read and write, and the places where the window keeps its
+// settings file, which pelmora-cli looks up by the window's rule but never creates.
+class CliFiles : public ProgramPlaces {
 public:
-    virtual ~CliFiles() = default;
     // Up to maxBytes from the start of the regular file at path, and its size; anything
     // else (a folder, a device, a named pipe) is refused unread, as FileSystem does.
     virtual FileStart ReadFileStart(const std::string& path, std::uint64_t maxBytes) = 0;

@@ -7,14 +7,14 @@ namespace pelmora {
 
 // Each defined in its own file under cli/commands/.
 extern const CliCommand kPointerCommand, kPixelCommand, kWindowAtCommand, kWindowCommand, kWindowsCommand,
-    kCursorCodeCommand, kFindColourCommand, kFindImageCommand, kSnapshotCommand, kWaitColourCommand, kWaitImageCommand,
-    kWaitCursorCommand;
+    kCursorCodeCommand, kFindColourCommand, kFindImageCommand, kFindPointsCommand, kSlotsCommand, kSnapshotCommand,
+    kWaitColourCommand, kWaitImageCommand, kWaitCursorCommand, kWaitPointsCommand;
 
 namespace {
 const std::array kCommands{
-    &kPointerCommand,  &kPixelCommand,      &kWindowAtCommand,   &kWindowCommand,
-    &kWindowsCommand,  &kCursorCodeCommand, &kFindColourCommand, &kFindImageCommand,
-    &kSnapshotCommand, &kWaitColourCommand, &kWaitImageCommand,  &kWaitCursorCommand,
+    &kPointerCommand,    &kPixelCommand,      &kWindowAtCommand,  &kWindowCommand,     &kWindowsCommand,
+    &kCursorCodeCommand, &kFindColourCommand, &kFindImageCommand, &kFindPointsCommand, &kSlotsCommand,
+    &kSnapshotCommand,   &kWaitColourCommand, &kWaitImageCommand, &kWaitCursorCommand, &kWaitPointsCommand,
 };
 }  // namespace
 

@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: MIT
-// The searches' side of pelmora-cli: the search area grabbed in one read, the picture file
-// read, and the places found written as the first or as every one.
+// The searches' side of pelmora-cli: the search area grabbed in one read, and the places
+// found written as the first or as every one.
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <variant>
+#include <vector>
 
+#include "cli/cli_answer.h"
 #include "cli/cli_request.h"
 #include "cli/cli_result.h"
 #include "cli/cli_services.h"
@@ -15,20 +18,39 @@
 
 namespace pelmora {
 
-// Runs search over request's region (every monitor when none) and answers with the places
-// it finds, moved from the area's corner to the screen: the first, or with --all every one,
-// each written as soon as it is found so that memory stays that of the grab; the result
-// holds what closes the answer. Status 1 naming what when there is none.
+// The area a search looks at, read in one grab.
+struct SearchGrab {
+    ScreenRegion area;  // on the screen
+    Surface pixels;
+};
+
+// request's region (every monitor when none) clipped to the monitors and grabbed; status 1
+// when it lies off the screen, 3 when the screen cannot be read.
+std::variant<SearchGrab, CliResult> GrabSearchArea(const CliRequest& request, CliServices& services);
+
+// The answer of a search, written as places come: without --all the first place alone;
+// with --all each one at once (so that memory stays that of the grab).
+class FoundPlacesWriter {
+public:
+    FoundPlacesWriter(const CliRequest& request, CliServices& services) : request_(request), services_(services) {}
+    // Takes a place's fields (a "place" point on the screen first); false when the search
+    // should stop: the first place is taken, or the output cannot be written.
+    bool Add(const std::vector<CliField>& place);
+    // The answer: what closes the list, or the first place; status 1 naming what when
+    // there was none.
+    CliResult Result(const std::string& what) const;
+
+private:
+    const CliRequest& request_;
+    CliServices& services_;
+    std::size_t count_ = 0;
+    std::string first_, failure_;
+};
+
+// Runs search over request's region and answers with the places it finds, moved from the
+// area's corner to the screen.
 CliResult FoundPlacesAnswer(const CliRequest& request, CliServices& services,
                             const std::function<void(const Surface& area, const FoundPlace& found)>& search,
                             const std::string& what);
-
-// The picture of request's FILE, or why it cannot be read (status 2, the file named). Its
-// headers are read first and refuse a file before its pixels are read; a file larger than
-// the editor opens is refused as the editor refuses it.
-std::variant<Surface, CliResult> ReadPictureFile(const CliRequest& request, CliFiles& files);
-
-// One search of request's region for picture.
-CliResult FindPictureAnswer(const CliRequest& request, CliServices& services, const Surface& picture);
 
 }  // namespace pelmora

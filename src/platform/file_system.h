@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/program_places.h"
+
 namespace pelmora {
 
 // The first bytes of a regular file, with its size; or why it cannot be read.
@@ -21,14 +23,9 @@ struct FileStart {
     std::string reason;      // the system's words for the problem, in English ("a folder", "Permission denied")
 };
 
-class FileSystem {
+// The places of ProgramPlaces, with UserConfigDirectory created when missing.
+class FileSystem : public ProgramPlaces {
 public:
-    virtual ~FileSystem() = default;
-    // The executable's directory without a trailing separator (except for a root).
-    virtual std::string ExecutableDirectory() = 0;
-    virtual char Separator() = 0;  // '/' on Linux, '\' on Windows
-    // A normal file is at path. On Windows a file marked hidden or system counts as missing.
-    virtual bool FileExists(const std::string& path) = 0;
     // The whole file as bytes; empty when it cannot be read (missing, denied, a folder).
     virtual std::optional<std::string> ReadFile(const std::string& path) = 0;
     // Up to maxBytes from the start of the regular file at path, and its size. Anything else
@@ -42,21 +39,10 @@ public:
     virtual bool EntryExists(const std::string& path) = 0;
     // Creates the folder at path (its parent must exist); true when it was made.
     virtual bool CreateFolder(const std::string& path) = 0;
-    // Files can be created in the folder (found by trying, not from permission bits).
-    virtual bool DirectoryWritable(const std::string& path) = 0;
-    // A file is at path that cannot be written: marked read-only, or one the user may not
-    // write. Found by opening it for writing, which changes nothing, not from permission
-    // bits (root passes those on Linux). False when no file is there.
-    virtual bool FileReadOnly(const std::string& path) = 0;
     // The existing path with each long name in it replaced by its short (8.3) alias, as
     // programs that know only the ANSI code page reach it; path itself where there is
     // none: on Linux, on a Windows volume that keeps no short names, for a missing path.
     virtual std::string ShortPath(const std::string& path) = 0;
-    // The program was installed for every user of the machine (by a package): its folder is
-    // the system's, where no user's files belong even when the user (root) could write there.
-    virtual bool InstalledForAllUsers() = 0;
-    // This program's per-user configuration folder, created when missing.
-    virtual std::string UserConfigDirectory() = 0;
     // The user's own pictures folder (the XDG pictures folder on Linux, Pictures on Windows).
     virtual std::string UserPicturesDirectory() = 0;
 };

@@ -57,17 +57,21 @@ void PointSlots::GrabIntoSlot(int k) {
     坐标颜色[k].SetText(std::to_string(*x) + "," + std::to_string(*y) + " " + ColorHex6(colour));
 }
 
+std::string StoredSlot::Text() const { return x + "," + y + " " + ColorHex6(colour); }
+
+std::optional<StoredSlot> ReadStoredSlot(int i, const std::function<std::string(const std::string& key)>& read) {
+    const auto number = ParseStrictNumber(read(Key("Color", i)));  // an empty value is none
+    const auto colour = number ? ToInt32(*number) : std::nullopt;
+    if (!colour) return std::nullopt;
+    return StoredSlot{read(Key("Position", i, "X")), read(Key("Position", i, "Y")), *colour};
+}
+
 void PointSlots::LoadSlot(int i, const SettingsFile& settings) {
-    const std::string colour = ReadSetting(settings, "Position", Key("Color", i));
-    if (colour.empty()) return;
-    const std::string x = ReadSetting(settings, "Position", Key("Position", i, "X"));
-    const std::string y = ReadSetting(settings, "Position", Key("Position", i, "Y"));
+    const auto read = [&](const std::string& key) { return ReadSetting(settings, "Position", key); };
+    const auto stored = ReadStoredSlot(i, read);
+    SkipIfFailing([&] { 坐标颜色[i].SetText(Require(stored).Text()); });
     SkipIfFailing([&] {
-        const Colour value = Require(ToInt32(Require(ParseStrictNumber(colour))));
-        坐标颜色[i].SetText(x + "," + y + " " + ColorHex6(value));
-    });
-    SkipIfFailing([&] {
-        const Colour value = Require(ParseStrictInteger(colour));
+        const Colour value = Require(ParseStrictInteger(read(Key("Color", i))));
         if (value < 0 || value > kColourWhite) throw StatementFailed();  // not a colour a swatch takes
         色块[i].SetBackColor(value);
     });

@@ -5,16 +5,32 @@
 #pragma once
 
 #include <array>
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "platform/controls.h"
 #include "platform/desktop.h"
 #include "records/grab_adjustment.h"
+#include "sampling/colour_model.h"
 #include "settings/profile.h"
 
 namespace pelmora {
 
 inline constexpr int kSlotCount = 10;
+
+// What the settings file holds for a slot, taken by the rules the window loads it by: x and
+// y verbatim (any text, even none) and the colour value.
+struct StoredSlot {
+    std::string x, y;
+    Colour colour = 0;
+    // The slot's text once loaded: "x,y BBGGRR".
+    std::string Text() const;
+};
+
+// Slot i from the keys Position<i>X, Position<i>Y and Color<i>, read gives each key's value
+// in section "Position"; nothing when Color<i> is empty or no 32-bit number.
+std::optional<StoredSlot> ReadStoredSlot(int i, const std::function<std::string(const std::string& key)>& read);
 
 class PointSlots {
 public:

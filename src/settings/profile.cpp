@@ -151,8 +151,12 @@ std::string ProfileUpdate(std::string_view fileText, std::string_view section, s
 std::string ReadSetting(const SettingsFile& file, const std::string& section, const std::string& key) {
     const auto text = file.files.ReadFile(file.path);
     if (!text) return {};
-    const TextEncoding& encoding = file.encoding;
-    return encoding.ToUtf8(ProfileLookup(encoding, *text, encoding.FromUtf8(section), encoding.FromUtf8(key)));
+    return SettingInText(file.encoding, *text, section, key);
+}
+
+std::string SettingInText(const TextEncoding& encoding, std::string_view fileText, const std::string& section,
+                          const std::string& key) {
+    return encoding.ToUtf8(ProfileLookup(encoding, fileText, encoding.FromUtf8(section), encoding.FromUtf8(key)));
 }
 
 void WriteSetting(const SettingsFile& file, const std::string& section, const std::string& key,

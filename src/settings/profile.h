@@ -42,6 +42,9 @@ struct SettingsFile {
 // The setting from the file; "" when the file, section or key is missing. Names and the
 // result are UTF-8; the file holds the platform's encoding.
 std::string ReadSetting(const SettingsFile& file, const std::string& section, const std::string& key);
+// The setting as ReadSetting reads it, from fileText, the bytes of a file already read.
+std::string SettingInText(const TextEncoding& encoding, std::string_view fileText, const std::string& section,
+                          const std::string& key);
 
 // Sets the setting, creating the file when missing; the file is replaced whole, so it is
 // never left half written. Failure is silent: the file then keeps its old contents.

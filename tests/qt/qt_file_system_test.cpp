@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // QtFileSystem on real files in a temporary folder.
 #include "backends/qt/qt_services.h"
+#include "backends/posix/program_folders.h"
 
 #include <gtest/gtest.h>
 
@@ -98,25 +99,36 @@ TEST_F(QtFileSystemTest, ReadOnlyFileIsFoundAsAWriteMeetsIt) {
 TEST_F(QtFileSystemTest, InstalledProgramIsKnownByItsMenuEntryBesideItsBinFolder) {
     QDir root(folder.path());
     ASSERT_TRUE(root.mkpath("usr/bin") && root.mkpath("usr/share/applications") && root.mkpath("build"));
-    const QString bin = root.filePath("usr/bin");
+    const std::string bin = PathOf("usr/bin");
     EXPECT_FALSE(InstalledUnderPrefix(bin)) << "no menu entry yet";
     Put(PathOf("usr/share/applications/" PELMORA_APP_ID ".desktop"), "[Desktop Entry]\n");
     EXPECT_TRUE(InstalledUnderPrefix(bin));
     EXPECT_TRUE(InstalledUnderPrefix(bin + "/"));
-    EXPECT_FALSE(InstalledUnderPrefix(root.filePath("build"))) << "a build tree is not installed";
+    EXPECT_FALSE(InstalledUnderPrefix(PathOf("build"))) << "a build tree is not installed";
     ASSERT_TRUE(root.mkpath("usr/share/applications/bin"));
-    EXPECT_FALSE(InstalledUnderPrefix(root.filePath("usr/share/applications/bin")));
+    EXPECT_FALSE(InstalledUnderPrefix(PathOf("usr/share/applications/bin")));
     QFile::remove(root.filePath("usr/share/applications/" PELMORA_APP_ID ".desktop"));
     ASSERT_TRUE(root.mkpath("usr/share/applications/" PELMORA_APP_ID ".desktop"));
     EXPECT_FALSE(InstalledUnderPrefix(bin)) << "a folder of that name is no menu entry";
 }
 
-TEST_F(QtFileSystemTest, UserConfigDirectoryIsCreated) {
-    QStandardPaths::setTestModeEnabled(true);  // keeps the real configuration folder out of it
+// The folder pelmora-cli names too (it only reads there), where Qt's rule puts it.
+TEST_F(QtFileSystemTest, UserConfigDirectoryIsCreatedWhereQtPutsTheConfiguration) {
+    const QByteArray home = qgetenv("HOME"), configHome = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", folder.path().toUtf8() + "//");  // the real configuration folder kept out of it
+    qunsetenv("XDG_CONFIG_HOME");
+    const std::string named = UserConfigFolder();
+    const QString qts = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/Pelmora";
     const QFileInfo info(QString::fromStdString(files.UserConfigDirectory()));
-    QStandardPaths::setTestModeEnabled(false);
+    qputenv("XDG_CONFIG_HOME", "relative/config");
+    const std::string fromXdg = UserConfigFolder();
+    qputenv("HOME", home);
+    if (configHome.isEmpty()) qunsetenv("XDG_CONFIG_HOME");
+    else qputenv("XDG_CONFIG_HOME", configHome);
+    EXPECT_EQ(named, qts.toStdString());
+    EXPECT_EQ(info.absoluteFilePath().toStdString(), named);
     EXPECT_TRUE(info.isDir());
-    EXPECT_EQ(info.fileName(), "Pelmora");
+    EXPECT_EQ(fromXdg, "relative/config/Pelmora");
 }
 
 TEST_F(QtFileSystemTest, PicturesFolderIsTheHomeFolderWhereTheUserHasNone) {

@@ -3,6 +3,7 @@
 
 #include <initializer_list>
 
+#include "cli/argument_values.h"
 #include "cli/cli_arguments.h"
 #include "cli/cli_command.h"
 
@@ -106,8 +107,8 @@ TEST(CliArguments, SearchCommandsWithTheirOptions) {
     EXPECT_EQ(colour.region, (ScreenRegion{-5, 0, 10, 20}));
     EXPECT_EQ(colour.tolerance, 8);
     EXPECT_TRUE(colour.all);
-    const CliRequest image = Parsed({"find-image", "a b.bmp", "--transparent", "FFFFFF"});
-    EXPECT_EQ(image.file, "a b.bmp");
+    const CliRequest image = Parsed({"find-image", "a b.bmp", "c.bmp", "--transparent", "FFFFFF"});
+    EXPECT_EQ(image.pictures, (std::vector<std::string>{"a b.bmp", "c.bmp"}));
     EXPECT_EQ(image.transparent, 0xFFFFFF);
     EXPECT_FALSE(image.region.has_value());
     EXPECT_EQ(image.tolerance, 0);
@@ -131,7 +132,7 @@ TEST(CliArguments, BadSearchArgumentsAreNamedWithWhatTheyWanted) {
               std::string::npos);
     EXPECT_NE(Refusal({"find-colour", "FF0000", "--all=yes"}).find("--all: takes no value"), std::string::npos);
     EXPECT_NE(Refusal({"find-image"}).find("find-image: wants FILE"), std::string::npos);
-    EXPECT_NE(Refusal({"find-image", "a", "b"}).find("extra \"b\""), std::string::npos);
+    EXPECT_NE(Refusal({"find-image", "a", ""}).find("FILE: wants a file name"), std::string::npos);
     EXPECT_NE(Refusal({"pixel", "--all"}).find("--all: not an option of pixel"), std::string::npos);
 }
 
@@ -213,6 +214,16 @@ TEST(CliValues, RegionIsFourNumbersWithAPositiveSize) {
         EXPECT_FALSE(ParseRegionArgument(bad).has_value()) << bad;
 }
 
+TEST(CliValues, DecimalsAreTheNearestDoubleAndSlotListsKeepTheirOrder) {
+    // Each the double a C++ literal gives, so a scale prints back as it was written.
+    EXPECT_EQ(ParseScalesArgument("0.667,1.1,.95,4"), (std::vector<double>{0.667, 1.1, 0.95, 4}));
+    EXPECT_EQ(ParseSimilarityArgument("0.9"), 0.9);
+    EXPECT_FALSE(ParseDecimalArgument("1234567890.123456").has_value());  // beyond 15 digits
+    EXPECT_EQ(ParseSlotListArgument("3,1-2,10"), (std::vector<int>{3, 1, 2, 10}));
+    for (const char* bad : {"", "0", "11", "2-1", "1,1-3", "1,", "1-", "a"})
+        EXPECT_FALSE(ParseSlotListArgument(bad).has_value()) << bad;
+}
+
 TEST(CliArguments, OperandsAfterTheEndOfOptionsAndTheFilesNoCommandCanTake) {
     EXPECT_EQ(Parsed({"pixel", "--", "-5", "10"}).point, (ScreenPoint{-5, 10}));
     EXPECT_EQ(Parsed({"snapshot", "--", "--json"}).file, "--json");
@@ -222,4 +233,34 @@ TEST(CliArguments, OperandsAfterTheEndOfOptionsAndTheFilesNoCommandCanTake) {
     EXPECT_NE(Refusal({"find-image", "-"}).find("snapshot's"), std::string::npos);
     EXPECT_NE(Refusal({"--version", "extra"}).find("\"extra\""), std::string::npos);
     EXPECT_NE(Refusal({"window", "1\n\x1b[2J"}).find("\"1\\n\\e[2J\""), std::string::npos) << "shown, not sent";
+}
+
+TEST(CliArguments, PatternPointsAndWhatIsWrongWithABadOne) {
+    const CliRequest points = Parsed({"find-points", "#FF0000", "-3,2147483647,!#00FF00~7", "0,-1,123456"});
+    EXPECT_EQ(points.pattern.first, 0x0000FF);
+    ASSERT_EQ(points.pattern.others.size(), 2u);
+    const PatternPoint& absent = points.pattern.others[0];
+    EXPECT_EQ(absent.dx, -3);
+    EXPECT_EQ(absent.dy, 2147483647);
+    EXPECT_TRUE(absent.absent);
+    EXPECT_EQ(absent.tolerance, 7);
+    EXPECT_EQ(absent.colour, 0x00FF00);
+    EXPECT_EQ(points.pattern.others[1].colour, 0x123456);
+    EXPECT_FALSE(points.pattern.others[1].tolerance.has_value());
+    EXPECT_EQ(Parsed({"wait-points", "--slots", "3,1-2", "--file", "a.ini"}).slots, (std::vector<int>{3, 1, 2}));
+
+    for (const auto& [point, message] :
+         {std::pair<std::string, std::string>{"3,x,FF0000", "\"3,x,FF0000\": DY wants a whole number"},
+          {"3,4", "\"3,4\": wants DX, DY and COLOUR"},
+          {"3,4,5,FF0000", "\"3,4,5,FF0000\": wants DX, DY and COLOUR"},
+          {"3,4,GG", "\"3,4,GG\": COLOUR wants six hexadecimal digits"},
+          {"3,4,FF0000~", "~N wants a tolerance from 0 to 255, got \"\""},
+          {"3,4,!FF0000~300", "~N wants a tolerance from 0 to 255, got \"300\""},
+          {"2147483648,0,FF0000", "DX wants a whole number"}})
+        EXPECT_NE(Refusal({"find-points", "0000FF", point}).find(message), std::string::npos) << point;
+    EXPECT_NE(Refusal({"wait-points", "0000FF"}).find("at least one DX,DY,COLOUR after COLOUR"), std::string::npos);
+    EXPECT_NE(Refusal({"find-points", "!0000FF", "1,1,00FF00"}).find("COLOUR: the first colour"), std::string::npos);
+    EXPECT_NE(Refusal({"find-points", "0000FF", "1,1,00FF00", "--similarity", "0"}).find("--similarity"),
+              std::string::npos);
+    EXPECT_NE(Refusal({"slots", "1"}).find("takes no operand"), std::string::npos);
 }

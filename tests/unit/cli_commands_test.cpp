@@ -2,87 +2,16 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <functional>
-#include <initializer_list>
-#include <vector>
-#include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
-#include "backends/fake/fake_desktop.h"
-#include "backends/fake/fake_services.h"
 #include "capture/bitmap_file.h"
 #include "cursor/feature_code.h"
-#include "cli/cli_arguments.h"
-#include "cli/cli_run.h"
+#include "unit/cli_fixture.h"
 
 using namespace pelmora;
-
-namespace {
-// Files by path, in memory.
-struct MemoryFiles : CliFiles {
-    FileStart ReadFileStart(const std::string& path, std::uint64_t maxBytes) override {
-        const auto file = contents.find(path);
-        if (file == contents.end()) return {FileStart::Problem::kNotAFile, {}, 0, "No such file or directory"};
-        largestRead = std::max<std::uint64_t>(largestRead, std::min<std::uint64_t>(maxBytes, file->second.size()));
-        return {FileStart::Problem::kNone, file->second.substr(0, maxBytes), file->second.size(), {}};
-    }
-    std::string WriteFileWhole(const std::string& path, const std::string& bytes) override {
-        if (!writable) return "Read-only file system";
-        contents[path] = bytes;
-        return {};
-    }
-    std::uint64_t largestRead = 0;  // the most bytes one read returned
-    std::map<std::string, std::string> contents;
-    bool writable = true;
-};
-
-struct CliCommandTest : ::testing::Test {
-    FakeDesktop desktop{100, 50, 0x808080};
-    MemoryFiles files;
-    FakeClock clock;
-    std::vector<std::uint32_t>& sleeps = clock.sleeps;      // every sleep of a wait, in milliseconds
-    std::function<void()>& afterSleep = clock.duringSleep;  // what changes on the desktop meanwhile
-    std::string written;                                    // what went to standard output during the command
-    std::string writeFailure;  // the reason every write to standard output fails with, if set
-    CliServices services{desktop, files, clock,
-                         [this](std::string_view bytes) {
-                             if (writeFailure.empty()) written += bytes;
-                             return writeFailure;
-                         },
-                         false};
-    CliCommandTest() {
-        desktop.screen.SetPixel(10, 20, 0x123456);  // red 56, green 34, blue 12
-        desktop.screen.SetPixel(99, 49, 255);
-        desktop.pointer = {10, 20};
-    }
-    CliResult Run(std::initializer_list<std::string> args) {
-        const auto parsed = ParseCliArguments(args);
-        if (const auto* refused = std::get_if<CliResult>(&parsed)) {
-            ADD_FAILURE() << "refused: " << refused->err;
-            return *refused;
-        }
-        written.clear();
-        CliResult result = RunCliCommand(std::get<CliRequest>(parsed), services);
-        result.out = written + result.out;  // in the order the program writes them
-        return result;
-    }
-    // Standard output of a command that must succeed with nothing on standard error.
-    std::string Out(std::initializer_list<std::string> args) {
-        const CliResult result = Run(args);
-        EXPECT_EQ(result.status, 0) << result.err;
-        EXPECT_EQ(result.err, "");
-        return result.out;
-    }
-    // The message of a command that must find nothing, with nothing on standard output.
-    std::string NotFound(std::initializer_list<std::string> args) {
-        const CliResult result = Run(args);
-        EXPECT_EQ(result.status, 1);
-        EXPECT_EQ(result.out, "");
-        return result.err;
-    }
-};
-}  // namespace
+using namespace pelmora::testing;
 
 TEST_F(CliCommandTest, PointerAndPixelInEveryForm) {
     EXPECT_EQ(Out({"pointer"}), "10,20\n");
@@ -387,4 +316,97 @@ TEST_F(CliCommandTest, OutputGoesOutAsItIsFoundAndAFailedWriteEndsWithTheReason)
     files.writable = false;
     EXPECT_EQ(Run({"snapshot", "C:\\shots\\a.bmp"}).err,
               "pelmora-cli: FILE: cannot write \"C:\\shots\\a.bmp\": Read-only file system\n");
+}
+
+// The pattern 0000FF with 00FF00 at (3, 1) from it, at (20, 10) and (5, 30); the second
+// place has the colour of an absent point at (-1, -1) from it.
+TEST_F(CliCommandTest, FindPointsAndWaitPointsInReadingOrderOfTheFirstColour) {
+    for (const ScreenPoint at : {ScreenPoint{20, 10}, ScreenPoint{5, 30}}) {
+        desktop.screen.SetPixel(at.x, at.y, 0x0000FF);
+        desktop.screen.SetPixel(at.x + 3, at.y + 1, 0x00FF04);
+    }
+    desktop.screen.SetPixel(4, 29, 0xFF0000);
+    EXPECT_EQ(Out({"find-points", "0000FF", "3,1,00FF00~4"}), "20,10\n");
+    EXPECT_EQ(Out({"find-points", "#FF0000", "3,1,00FF00", "--tolerance", "4", "--all"}), "20,10\n5,30\n");
+    EXPECT_EQ(Out({"--json", "find-points", "0000FF", "3,1,00FF00~4", "-1,-1,!FF0000", "--all"}),
+              "{\"points\":[{\"x\":20,\"y\":10}]}\n");
+    EXPECT_EQ(NotFound({"find-points", "0000FF", "3,1,00FF00~3"}),
+              "pelmora-cli: pattern of 0000FF and 1 point not found\n");
+    // Of three points one misses: 0.6 lets one of three miss, 0.7 none.
+    EXPECT_EQ(Out({"find-points", "0000FF", "3,1,00FF00~4", "0,1,808080", "9,9,123456", "--similarity", "0.6"}),
+              "20,10\n");
+    NotFound({"find-points", "0000FF", "3,1,00FF00~4", "0,1,808080", "9,9,123456", "--similarity", "0.7"});
+
+    desktop.screen.Clear(0x808080);
+    afterSleep = [this] {
+        if (clock.now < 200) return;
+        desktop.screen.SetPixel(50, 40, 0x0000FF);
+        desktop.screen.SetPixel(49, 38, 0x00FF00);
+    };
+    EXPECT_EQ(Out({"wait-points", "0000FF", "-1,-2,00FF00", "--interval", "100"}), "50,40\n");
+    EXPECT_EQ(sleeps.size(), 2u);
+}
+
+namespace {
+// Slots 1 (20,10 red) and 3 (23,11 green) hold points; slot 5 has a colour but an x that is
+// no number; slot 7 was never saved.
+constexpr const char* kSlotsFile =
+    "[Position]\r\nPosition0X=20\r\nPosition0Y=10\r\nColor0=255\r\n"
+    "Position2X=23\r\nPosition2Y=11\r\nColor2=65280.2\r\nPosition4X=\r\nPosition4Y=3\r\nColor4=1\r\n";
+}  // namespace
+
+TEST_F(CliCommandTest, SlotsAndPatternsOfSlotsFromTheFileTheWindowReads) {
+    files.contents["/opt/pelmora/zarade.ini"] = kSlotsFile;
+    EXPECT_EQ(Out({"slots"}), "1 20,10 0000FF\n3 23,11 00FF00\n");
+    EXPECT_EQ(Out({"--json", "slots"}),
+              "{\"slots\":[{\"slot\":1,\"x\":20,\"y\":10,\"hex\":\"0000FF\"},"
+              "{\"slot\":3,\"x\":23,\"y\":11,\"hex\":\"00FF00\"}]}\n");
+    desktop.screen.SetPixel(60, 40, 0x0000FF);
+    desktop.screen.SetPixel(63, 41, 0x00FF00);
+    EXPECT_EQ(Out({"find-points", "--slots", "1,3"}), "60,40\n");
+    EXPECT_EQ(Out({"find-points", "--slots", "3,1"}), "63,41\n") << "the first slot listed is the first colour";
+    for (const auto& [slot, message] : {std::pair<std::string, std::string>{"1,5", "slot 5 holds no point"},
+                                        {"1-3", "slot 2 holds no point"},
+                                        {"3", "wants two slots at least"}}) {
+        const CliResult refused = Run({"find-points", "--slots", slot});
+        EXPECT_EQ(refused.status, 2) << slot;
+        EXPECT_NE(refused.err.find(message), std::string::npos) << refused.err;
+    }
+    EXPECT_EQ(Run({"find-points", "--slots", "1,3", "0000FF", "1,1,00FF00"}).status, 2);
+    EXPECT_EQ(Run({"find-points", "0000FF", "1,1,00FF00", "--file", "/opt/pelmora/zarade.ini"}).status, 2);
+    EXPECT_EQ(Run({"find-points"}).status, 2);
+
+    // Another file by --file: one that is none is refused, one that is no settings file
+    // holds no slot.
+    const CliResult missing = Run({"slots", "--file", "/elsewhere.ini"});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_NE(missing.err.find("--file: \"/elsewhere.ini\""), std::string::npos) << missing.err;
+    files.contents["/garbage"] = std::string("MZ\x90\0\x03[Position\n=255\nColor1", 26);
+    EXPECT_NE(NotFound({"slots", "--file", "/garbage"}).find("no slot holds a point"), std::string::npos);
+    files.contents.clear();
+    EXPECT_NE(NotFound({"slots"}).find("no settings file yet"), std::string::npos);
+    EXPECT_NE(NotFound({"find-points", "--slots", "1,3"}).find("no settings file yet"), std::string::npos);
+}
+
+// Installed for all users, in a read-only folder, or beside a read-only file: the user's
+// own file once there is one, else still the one beside the program, as the window reads.
+TEST_F(CliCommandTest, SlotsAreReadWhereTheWindowReadsThem) {
+    const std::string beside = "/opt/pelmora/zarade.ini", perUser = "/home/user/.config/Pelmora/zarade.ini";
+    files.contents[beside] = kSlotsFile;
+    const auto setups = std::vector<std::function<void()>>{[&] { files.installed = true; },
+                                                           [&] { files.unwritableFolders.insert("/opt/pelmora"); },
+                                                           [&] { files.writable = false; }};
+    for (std::size_t i = 0; i < setups.size(); ++i) {
+        files.installed = false;
+        files.unwritableFolders.clear();
+        files.writable = true;
+        files.contents.erase(perUser);
+        setups[i]();
+        EXPECT_EQ(Out({"slots"}), "1 20,10 0000FF\n3 23,11 00FF00\n") << i;
+        files.contents[perUser] = "[Position]\r\nPosition9X=-4\r\nPosition9Y=5\r\nColor9=0\r\n";
+        EXPECT_EQ(Out({"slots"}), "10 -4,5 000000\n") << i;
+    }
+    files.contents.clear();
+    files.installed = true;
+    EXPECT_NE(NotFound({"slots"}).find(perUser), std::string::npos) << "names the file the window writes";
 }

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <fstream>
 #include <iterator>
@@ -164,7 +165,8 @@ protected:
     }
     static void TearDownTestSuite() {
         DestroyWindow(window_);
-        for (const wchar_t* name : {L"\\快照.bmp", L"\\图案.bmp"}) DeleteFileW((folder_ + name).c_str());
+        for (const wchar_t* name : {L"\\快照.bmp", L"\\图案.bmp", L"\\zarade.ini", L"\\近似.bmp", L"\\两倍.bmp"})
+            DeleteFileW((folder_ + name).c_str());
         RemoveDirectoryW(folder_.c_str());
     }
     void SetUp() override {
@@ -179,6 +181,14 @@ protected:
             ReleaseDC(nullptr, screen);
             return shown;
         })) << "the test window was not painted";
+    }
+
+    // The picture as a bitmap file named name in the test's folder.
+    static std::wstring WrittenBitmap(const std::wstring& name, const Surface& picture) {
+        const std::wstring file = folder_ + name;
+        std::ofstream stream(file.c_str(), std::ios::binary | std::ios::trunc);
+        stream << EncodeBitmap(picture);
+        return file;
     }
 
     static inline HWND window_ = nullptr;
@@ -295,11 +305,7 @@ TEST_F(CliTest, FindImageAndFindColourGiveScreenPositions) {
     Surface block(kBlockSide, kBlockSide);
     for (int y = 0; y < kBlockSide; ++y)
         for (int x = 0; x < kBlockSide; ++x) block.SetPixel(x, y, BlockColour(x, y));
-    const std::wstring file = folder_ + L"\\图案.bmp";
-    {
-        std::ofstream stream(file.c_str(), std::ios::binary | std::ios::trunc);
-        stream << EncodeBitmap(block);
-    }
+    const std::wstring file = WrittenBitmap(L"\\图案.bmp", block);
     const std::string corner = std::to_string(kLeft + kBlockX) + "," + std::to_string(kTop + kBlockY) + "\n";
     EXPECT_EQ(Out(L"find-image \"" + file + L"\""), corner);
     // A region reaching left of and above the screen is clipped to it.
@@ -312,6 +318,58 @@ TEST_F(CliTest, FindImageAndFindColourGiveScreenPositions) {
     EXPECT_EQ(Out(L"find-colour 123456 --region " + Number(kLeft) + L"," + Number(kTop) + L"," + Number(kWidth) + L"," +
                   Number(kHeight)),
               std::to_string(kLeft + 80) + "," + std::to_string(kTop + 60) + "\n");
+}
+
+// The block's first pixel with points of it at their offsets, given as operands and as the
+// slots of a settings file saved while the window lay 300 pixels further right and 200 down.
+TEST_F(CliTest, FindPointsGivesThePlaceOfTheFirstColourFromOperandsAndFromSlots) {
+    const auto hex = [](std::int32_t colour) {
+        wchar_t text[8];
+        swprintf(text, 8, L"%06X", static_cast<unsigned>(colour));
+        return std::wstring(text);
+    };
+    const std::string place = std::to_string(kLeft + kBlockX) + "," + std::to_string(kTop + kBlockY) + "\n";
+    const std::wstring pattern = L"find-points " + hex(BlockColour(0, 0)) + L" 5,3," + hex(BlockColour(5, 3)) +
+                                 L" 31,31," + hex(BlockColour(31, 31));
+    EXPECT_EQ(Out(pattern + L" -1,0,!00FF00"), place);
+    EXPECT_EQ(RunCli(pattern + L" -1,0,!123456").status, 1u) << "the quarter left of the block is 123456";
+
+    const auto slot = [](int i, int x, int y) {
+        return "Position" + std::to_string(i) + "X=" + std::to_string(kLeft + kBlockX + x + 300) + "\r\nPosition" +
+               std::to_string(i) + "Y=" + std::to_string(kTop + kBlockY + y + 200) + "\r\nColor" + std::to_string(i) +
+               "=" + std::to_string(BlockColour(x, y)) + "\r\n";
+    };
+    const std::wstring file = folder_ + L"\\zarade.ini";
+    {
+        std::ofstream stream(file.c_str(), std::ios::binary | std::ios::trunc);
+        stream << "[Position]\r\n" << slot(0, 3, 4) << slot(6, 30, 2) << slot(7, 0, 28);
+    }
+    EXPECT_EQ(Lines(Out(L"slots --file \"" + file + L"\"")).size(), 3u);
+    EXPECT_EQ(Out(L"find-points --slots 1,7-8 --file \"" + file + L"\""),
+              std::to_string(kLeft + kBlockX + 3) + "," + std::to_string(kTop + kBlockY + 4) + "\n");
+}
+
+// The block as a script's picture after a theme change (every channel 10 levels brighter
+// and a little off), and as cut on a display at 200 %.
+TEST_F(CliTest, FindImageFindsTheBlockNearlyThereAndAtAnotherScale) {
+    Surface disturbed(kBlockSide, kBlockSide), doubled(2 * kBlockSide, 2 * kBlockSide);
+    for (int y = 0; y < kBlockSide; ++y)
+        for (int x = 0; x < kBlockSide; ++x) {
+            std::int32_t colour = 0;
+            for (int shift = 0; shift < 24; shift += 8)
+                colour |= std::min((BlockColour(x, y) >> shift & 0xFF) + 10 + (x * 5 + y * 3) % 5 - 2, 255) << shift;
+            disturbed.SetPixel(x, y, colour);
+        }
+    for (int y = 0; y < 2 * kBlockSide; ++y)
+        for (int x = 0; x < 2 * kBlockSide; ++x) doubled.SetPixel(x, y, BlockColour(x / 2, y / 2));
+    const std::wstring nearly = WrittenBitmap(L"\\近似.bmp", disturbed);
+    const std::wstring big = WrittenBitmap(L"\\两倍.bmp", doubled);
+    const std::string corner = "{\"x\":" + std::to_string(kLeft + kBlockX) + ",\"y\":" + std::to_string(kTop + kBlockY);
+    EXPECT_EQ(RunCli(L"find-image \"" + nearly + L"\" --tolerance 8").status, 1u);
+    EXPECT_EQ(Out(L"--json find-image \"" + nearly + L"\" --similarity 0.9").substr(0, corner.size() + 12),
+              corner + ",\"score\":0.9");
+    EXPECT_EQ(Out(L"--json find-image \"" + big + L"\" --scales 0.5,1 --similarity 0.95"),
+              corner + ",\"score\":1.0000,\"scale\":0.5}\n");
 }
 
 // A console of this program's own (under wine the one it starts with may be none), its

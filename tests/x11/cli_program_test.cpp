@@ -9,6 +9,10 @@
 #include <X11/cursorfont.h>
 
 #include <algorithm>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <utility>
 
 #include "cli_painted_window.h"
 #include "cli_process.h"
@@ -226,4 +230,38 @@ TEST_F(CliProgramTest, CursorCodeEqualsTheCursorPageForEveryMethod) {
                       "{\"method\":2,\"code\":" + codes[1] + "}\n");
         }
     }
+}
+
+TEST_F(CliProgramTest, APictureCutFromTheWindowAt150PercentIsFoundAtTwoThirdsInANormalSession) {
+    // The magnifier's frame, Frame1(4) at 328,8 of the client area, 104 x 112 of it: cut
+    // where the program runs at 150 %, so 156 x 168 pixels, once the window stands still.
+    const std::string cut = (program.Directory() / "magnifier-150.bmp").string();
+    const auto stillCut = [&](int x, int y, int width, int height, const std::string& file) {
+        const std::string rect = std::to_string(left + x) + "," + std::to_string(top + y) + "," +
+                                 std::to_string(width) + "," + std::to_string(height);
+        std::string before;
+        return WaitUntil(
+            [&] {
+                if (Cli({"snapshot", "--rect", rect, file}).status != 0) return false;
+                const std::string now = ReadWhole(file);
+                return std::exchange(before, now) == now;
+            },
+            10s);
+    };
+    program.environment["QT_SCALE_FACTOR"] = "1.5";
+    StartProgram("Picture1");
+    ASSERT_TRUE(stillCut(492, 12, 156, 168, cut));
+    ASSERT_TRUE(program.EndsCleanlyAfter(SIGTERM, 3000ms));
+
+    program.environment.erase("QT_SCALE_FACTOR");
+    StartProgram("Picture1");
+    ASSERT_TRUE(stillCut(328, 8, 104, 112, (program.Directory() / "shown.bmp").string()));
+    const CliOutcome found = Cli({"--json", "find-image", cut, "--scales", "0.667,1", "--similarity", "0.8"});
+    ASSERT_EQ(found.status, 0) << found.err;
+    int x = 0, y = 0;
+    ASSERT_EQ(std::sscanf(found.out.c_str(), "{\"x\":%d,\"y\":%d,", &x, &y), 2) << found.out;
+    EXPECT_LE(std::abs(x - (left + 328)), 1) << found.out;
+    EXPECT_LE(std::abs(y - (top + 8)), 1) << found.out;
+    EXPECT_NE(found.out.find("\"scale\":0.667}"), std::string::npos) << found.out;
+    EXPECT_EQ(Cli({"find-image", cut, "--similarity", "0.8"}).status, 1) << "found at its own size";
 }

@@ -321,6 +321,30 @@ TEST_F(CliScreenTest, SearchesFindWhatTheWindowShowsInReadingOrder) {
     EXPECT_EQ(outcome.out, "");
 }
 
+TEST_F(CliScreenTest, ADisturbedPictureIsFoundByItsSimilarityAndMissedWithoutIt) {
+    const Shown shown = ShowSearchWindow();
+    // The upper motif in its smooth background, every channel 10 levels brighter and up to
+    // 3 levels off either way, as after a theme change: a tolerance of 8 finds it nowhere.
+    const int pieceLeft = 52, pieceTop = 4;
+    const Surface piece = PictureOf(24, 18, [&](int px, int py) {
+        const std::int32_t colour = SearchColour(pieceLeft + px, pieceTop + py);
+        std::int32_t disturbed = 0;
+        for (int shift = 0; shift < 24; shift += 8) {
+            const int level = (colour >> shift & 0xFF) + 10 + (px * 7 + py * 13 + shift) % 7 - 3;
+            disturbed |= std::clamp(level, 0, 255) << shift;
+        }
+        return disturbed;
+    });
+    const std::string file = WriteBitmap("disturbed.bmp", piece);
+    CliOutcome outcome = Cli({"find-image", file, "--tolerance", "8"});
+    EXPECT_EQ(outcome.status, 1) << outcome.out;
+    outcome = Cli({"--json", "find-image", file, "--similarity", "0.9"});
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    const std::string place =
+        "{\"x\":" + std::to_string(shown.x + pieceLeft) + ",\"y\":" + std::to_string(shown.y + pieceTop);
+    EXPECT_EQ(outcome.out.substr(0, place.size() + 12), place + ",\"score\":0.9") << outcome.out;
+}
+
 TEST_F(CliScreenTest, WaitColourEndsSoonAfterTheWindowTurnsThatColourAndTimesOutOtherwise) {
     const Shown shown = ShowWindow(900, 600, 60, 40, [](int, int) { return 0x204080; });
     const std::string x = std::to_string(shown.x + 30), y = std::to_string(shown.y + 20);

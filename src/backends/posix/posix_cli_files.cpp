@@ -3,6 +3,7 @@
 
 #include <system_error>
 
+#include "backends/posix/program_folders.h"
 #include "backends/posix/regular_file.h"
 #include "backends/posix/whole_file_writer.h"
 
@@ -16,5 +17,17 @@ std::string PosixCliFiles::WriteFileWhole(const std::string& path, const std::st
     const std::error_code error = ReplaceFileWhole(path, bytes);
     return error ? error.message() : std::string();
 }
+
+std::string PosixCliFiles::ExecutableDirectory() { return ExecutableFolder(); }
+
+bool PosixCliFiles::FileExists(const std::string& path) { return RegularFileAt(path); }
+
+bool PosixCliFiles::DirectoryWritable(const std::string& path) { return FolderTakesNewFiles(path); }
+
+bool PosixCliFiles::FileReadOnly(const std::string& path) { return RegularFileRefusesWrites(path); }
+
+bool PosixCliFiles::InstalledForAllUsers() { return InstalledUnderPrefix(ExecutableFolder()); }
+
+std::string PosixCliFiles::UserConfigDirectory() { return UserConfigFolder(); }
 
 }  // namespace pelmora

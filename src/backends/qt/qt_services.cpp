@@ -15,12 +15,12 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QStandardPaths>
-#include <QTemporaryFile>
 #include <QThread>
 #include <QUrl>
 
 #include <cstdlib>
 
+#include "backends/posix/program_folders.h"
 #include "backends/posix/regular_file.h"
 #include "backends/posix/whole_file_writer.h"
 #include "backends/qt/control_widgets.h"
@@ -106,14 +106,14 @@ void QtMessagePump::Sleep(int milliseconds) { QThread::msleep(static_cast<unsign
 
 void QtShell::Open(const std::string& link) { QDesktopServices::openUrl(QUrl(QString::fromStdString(link))); }
 
-std::string QtFileSystem::ExecutableDirectory() {
-    return QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdString();
-}
+// The folders and probes are pelmora-cli's too (backends/posix/program_folders.h), so that
+// both programs find the same settings file.
+std::string QtFileSystem::ExecutableDirectory() { return ExecutableFolder(); }
 
 char QtFileSystem::Separator() { return QDir::separator().toLatin1(); }
 
 // Unix has no hidden mark; a leading dot is only a naming habit.
-bool QtFileSystem::FileExists(const std::string& path) { return QFileInfo(ToQt(path)).isFile(); }
+bool QtFileSystem::FileExists(const std::string& path) { return RegularFileAt(path); }
 
 FileStart QtFileSystem::ReadFileStart(const std::string& path, std::uint64_t maxBytes) {
     return ReadRegularFileStart(path, maxBytes);
@@ -140,34 +140,16 @@ bool QtFileSystem::CreateFolder(const std::string& path) {
     return QDir().mkdir(ToQt(path));
 }
 
-bool QtFileSystem::DirectoryWritable(const std::string& path) {
-    // Permission bits do not tell (an administrator or root passes them anyway, ACLs and
-    // read-only mounts are not in them), so try to create a file there; it is removed on return.
-    QTemporaryFile probe(QDir(ToQt(path)).filePath(QStringLiteral("pelmora-probe-XXXXXX.tmp")));
-    return probe.open();
-}
+bool QtFileSystem::DirectoryWritable(const std::string& path) { return FolderTakesNewFiles(path); }
 
-bool QtFileSystem::FileReadOnly(const std::string& path) {
-    // Opened for appending, an existing file is neither created nor cut; permission bits
-    // alone would not tell (root passes them, a read-only mount is not in them).
-    QFile file(ToQt(path));
-    return QFileInfo(file).isFile() && !file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::ExistingOnly);
-}
+bool QtFileSystem::FileReadOnly(const std::string& path) { return RegularFileRefusesWrites(path); }
 
-bool InstalledUnderPrefix(const QString& executableDirectory) {
-    const QDir bin(executableDirectory);
-    if (bin.dirName() != QStringLiteral("bin")) return false;
-    const QString menuEntry = QStringLiteral("../share/applications/" PELMORA_APP_ID ".desktop");
-    return QFileInfo(bin.filePath(menuEntry)).isFile();
-}
-
-bool QtFileSystem::InstalledForAllUsers() { return InstalledUnderPrefix(QCoreApplication::applicationDirPath()); }
+bool QtFileSystem::InstalledForAllUsers() { return InstalledUnderPrefix(ExecutableFolder()); }
 
 std::string QtFileSystem::UserConfigDirectory() {
-    const QString folder =
-        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/Pelmora");
-    QDir().mkpath(folder);
-    return QDir::toNativeSeparators(folder).toStdString();
+    const std::string folder = UserConfigFolder();
+    QDir().mkpath(ToQt(folder));
+    return folder;
 }
 
 std::string QtFileSystem::UserPicturesDirectory() {

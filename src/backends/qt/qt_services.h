@@ -49,11 +49,6 @@ public:
     std::function<void()> beforeProcessing;
 };
 
-// Whether the executable in executableDirectory was installed into a prefix as a package
-// installs it: the folder is PREFIX/bin and PREFIX/share/applications holds the program's
-// menu entry (as in /usr/bin with /usr/share/applications, or a package unpacked elsewhere).
-bool InstalledUnderPrefix(const QString& executableDirectory);
-
 // Files over Qt's file classes; the per-user folders are the XDG ones on Linux.
 class QtFileSystem : public FileSystem {
 public:

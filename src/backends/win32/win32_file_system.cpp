@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -87,6 +88,15 @@ bool WriteAll(HANDLE file, const std::string& bytes) {
         done += written;
     }
     return true;
+}
+
+// %LOCALAPPDATA%\Pelmora; the local application data folder itself made first when
+// create is CSIDL_FLAG_CREATE. None when the system names no such folder.
+std::optional<std::wstring> PelmoraInLocalAppData(int create) {
+    wchar_t appData[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA | create, nullptr, SHGFP_TYPE_CURRENT, appData)))
+        return std::nullopt;
+    return Join(appData, L"Pelmora");
 }
 
 }  // namespace
@@ -284,13 +294,15 @@ std::string Win32FileSystem::ShortPath(const std::string& path) {
 }
 
 std::string Win32FileSystem::UserConfigDirectory() {
-    wchar_t appData[MAX_PATH] = {};
-    if (FAILED(
-            SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, appData)))
-        return ExecutableDirectory();
-    const std::wstring folder = Join(appData, L"Pelmora");
-    CreateDirectoryW(folder.c_str(), nullptr);  // there already, or made now
-    return Utf8(folder);
+    const auto folder = PelmoraInLocalAppData(CSIDL_FLAG_CREATE);
+    if (!folder) return ExecutableDirectory();
+    CreateDirectoryW(folder->c_str(), nullptr);  // there already, or made now
+    return Utf8(*folder);
+}
+
+std::string Win32FileSystem::UserConfigPath() {
+    const auto folder = PelmoraInLocalAppData(0);
+    return folder ? Utf8(*folder) : ExecutableDirectory();
 }
 
 std::string Win32FileSystem::UserPicturesDirectory() {

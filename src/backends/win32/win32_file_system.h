@@ -25,7 +25,10 @@ public:
     // Always false: pelmora.exe is unpacked from its archive into a folder the user chose,
     // and a read-only one is already told apart by DirectoryWritable.
     bool InstalledForAllUsers() override { return false; }
-    std::string UserConfigDirectory() override;  // %LOCALAPPDATA%\Pelmora
+    std::string UserConfigDirectory() override;  // UserConfigPath, made when missing
+    // %LOCALAPPDATA%\Pelmora, not made (pelmora-cli only reads there); the executable's
+    // folder when the system names no local application data folder, as with UserConfigDirectory.
+    std::string UserConfigPath();
     std::string UserPicturesDirectory() override;
 
     // Why the last WriteFileWhole failed, in the system's words ("Access denied"); "" after

@@ -56,7 +56,7 @@ const CliCommand kSnapshotCommand{
     "terminal, and not with `--json`).",
     {"--rect", "--cursor"},
     [](const std::vector<std::string>& operands, CliRequest& request) {
-        return ReadFileOperand("snapshot", operands, request, true);
+        return ReadFileOperand("snapshot", operands, request);
     },
     Run,
 };

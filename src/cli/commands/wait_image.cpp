@@ -1,32 +1,32 @@
 // SPDX-License-Identifier: MIT
-// wait-image: waits until a picture lies on the screen.
+// wait-image: waits until one of the pictures lies on the screen.
 #include "cli/cli_command.h"
 #include "cli/cli_operands.h"
 #include "cli/cli_wait.h"
-#include "cli/found_places.h"
-#include "cli/shown_text.h"
+#include "cli/picture_answers.h"
 
 namespace pelmora {
 
 namespace {
 CliResult Run(const CliRequest& request, CliServices& services) {
-    const auto picture = ReadPictureFile(request, services.files);
-    if (const auto* refused = std::get_if<CliResult>(&picture)) return *refused;
+    const auto pictures = ReadPictureFiles(request, services.files);
+    if (const auto* refused = std::get_if<CliResult>(&pictures)) return *refused;
     return WaitAnswer(
-        request, services, [&] { return FindPictureAnswer(request, services, std::get<Surface>(picture)); },
-        "picture " + QuotedInMessage(request.file));
+        request, services,
+        [&] { return FindPicturesAnswer(request, services, std::get<std::vector<Surface>>(pictures)); },
+        PicturesNamed(request));
 }
 }  // namespace
 
 extern const CliCommand kWaitImageCommand;
 const CliCommand kWaitImageCommand{
     "wait-image",
-    "FILE.bmp [--region L,T,W,H] [--tolerance N] [--transparent COLOUR]",
+    "FILE.bmp... [--region L,T,W,H] [--tolerance N] [--transparent COLOUR] [--similarity S] [--scales F,...]",
     {},
     "",
-    {"--region", "--tolerance", "--transparent", "--timeout", "--interval"},
+    {"--region", "--tolerance", "--transparent", "--similarity", "--scales", "--timeout", "--interval"},
     [](const std::vector<std::string>& operands, CliRequest& request) {
-        return ReadFileOperand("wait-image", operands, request, false);
+        return ReadPictureOperands("wait-image", operands, request);
     },
     Run,
 };
