@@ -21,8 +21,8 @@ namespace pelmora {
 namespace {
 std::variant<Surface, CliResult> ReadPictureFile(const std::string& path, CliFiles& files) {
     static_assert(kLargestEditorPixels == std::int64_t{4096} * 4096, "the message below names the limit");
-    LoadedBitmap loaded =
-        LoadBitmapFile([&](std::uint64_t maxBytes) { return files.ReadFileStart(path, maxBytes); }, kLargestEditorPixels);
+    LoadedBitmap loaded = LoadBitmapFile([&](std::uint64_t maxBytes) { return files.ReadFileStart(path, maxBytes); },
+                                         kLargestEditorPixels);
     const std::string file = "FILE: " + QuotedInMessage(path);
     switch (loaded.problem) {
         case LoadedBitmap::Problem::kNone: return std::move(*loaded.picture);
@@ -129,8 +129,10 @@ std::vector<PictureFound> SimilarAtEveryScale(const Surface& area, std::size_t i
     std::vector<PictureFound> kept;
     for (const Candidate& candidate : candidates) {
         const auto near = [&](const PictureFound& better) {
-            const std::int64_t dx = better.place.x - candidate.found.place.x, dy = better.place.y - candidate.found.place.y;
-            return better.factor != candidate.found.factor && dx * dx + dy * dy <= candidate.distance * candidate.distance;
+            const std::int64_t dx = better.place.x - candidate.found.place.x,
+                               dy = better.place.y - candidate.found.place.y;
+            return better.factor != candidate.found.factor &&
+                   dx * dx + dy * dy <= candidate.distance * candidate.distance;
         };
         if (std::none_of(kept.begin(), kept.end(), near)) kept.push_back(candidate.found);
     }
@@ -167,9 +169,10 @@ CliResult FindPicturesAnswer(const CliRequest& request, CliServices& services, c
         bool searching = true;
         if (!request.similarity) {
             for (const PictureAtScale& at : scaled) {
-                FindPictureIn(grabbed.pixels, at.picture, request.tolerance, request.transparent, [&](ScreenPoint place) {
-                    return searching = add({index, place, at.factor, std::nullopt});
-                });
+                FindPictureIn(grabbed.pixels, at.picture, request.tolerance, request.transparent,
+                              [&](ScreenPoint place) {
+                                  return searching = add({index, place, at.factor, std::nullopt});
+                              });
                 if (!searching) break;
             }
         } else if (!request.all) {
