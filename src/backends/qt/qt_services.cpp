@@ -147,7 +147,7 @@ bool QtFileSystem::FileReadOnly(const std::string& path) { return RegularFileRef
 bool QtFileSystem::InstalledForAllUsers() { return InstalledUnderPrefix(ExecutableFolder()); }
 
 std::string QtFileSystem::UserConfigDirectory() {
-    const std::string folder = UserConfigFolder();
+    std::string folder = UserConfigFolder();
     QDir().mkpath(ToQt(folder));
     return folder;
 }
