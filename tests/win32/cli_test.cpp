@@ -185,7 +185,7 @@ protected:
 
     // The picture as a bitmap file named name in the test's folder.
     static std::wstring WrittenBitmap(const std::wstring& name, const Surface& picture) {
-        const std::wstring file = folder_ + name;
+        std::wstring file = folder_ + name;
         std::ofstream stream(file.c_str(), std::ios::binary | std::ios::trunc);
         stream << EncodeBitmap(picture);
         return file;
