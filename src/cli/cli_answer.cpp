@@ -41,6 +41,7 @@ std::string PlainLines(const CliField& field) {
             return lines;
         }
         std::string operator()(ScreenPoint point) const { return field.caption + PointText(point) + "\n"; }
+        std::string operator()(const ScreenRegion& region) const { return field.caption + RegionText(region) + "\n"; }
     };
     return std::visit(Lines{field}, field.value);
 }
@@ -62,12 +63,21 @@ std::string JsonMembers(const CliField& field) {
             return name + "[" + Joined(quoted, ",") + "]";
         }
         std::string operator()(ScreenPoint point) const { return PointMembers(point); }
+        std::string operator()(const ScreenRegion& region) const {
+            return "\"left\":" + std::to_string(region.left) + ",\"top\":" + std::to_string(region.top) +
+                   ",\"width\":" + std::to_string(region.width) + ",\"height\":" + std::to_string(region.height);
+        }
     };
     return std::visit(Members{name}, field.value);
 }
 }  // namespace
 
 std::string PointText(ScreenPoint point) { return std::to_string(point.x) + "," + std::to_string(point.y); }
+
+std::string RegionText(const ScreenRegion& region) {
+    return std::to_string(region.left) + "," + std::to_string(region.top) + "," + std::to_string(region.width) + "," +
+           std::to_string(region.height);
+}
 
 CliNumber Number(std::int64_t value) { return {std::to_string(value)}; }
 

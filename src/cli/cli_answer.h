@@ -29,8 +29,8 @@ struct CliTexts {
 };
 
 // A text is a JSON string; a point is "x,y" in a line and the members "x" and "y" in JSON,
-// whatever the field's name.
-using CliValue = std::variant<CliNumber, std::string, CliNumbers, CliTexts, ScreenPoint>;
+// whatever the field's name; a rectangle "L,T,W,H" and "left", "top", "width", "height".
+using CliValue = std::variant<CliNumber, std::string, CliNumbers, CliTexts, ScreenPoint, ScreenRegion>;
 
 // How a field shows in plain lines: not at all, as it is, or with the control characters
 // of a text made visible (titles from other programs, one value a line).
@@ -45,6 +45,8 @@ struct CliField {
 
 // "x,y" of a point, as a plain line and every message writes it.
 std::string PointText(ScreenPoint point);
+// "L,T,W,H" of a rectangle.
+std::string RegionText(const ScreenRegion& region);
 
 // The fields as plain lines (those shown, in order) or as one JSON object holding every
 // field in order, each ending with a line feed.

@@ -73,6 +73,35 @@ Complaint ReadRect(const std::string& value, CliRequest& request) {
     return std::nullopt;
 }
 
+Complaint ReadWindow(const std::string& value, CliRequest& request) {
+    request.window = ParseWholeArgument(value, kInt32Low, kInt32High);
+    if (!request.window) return "--window: wants a window handle in decimal" + Got(value);
+    return std::nullopt;
+}
+
+// Read after --window, which it stands instead of.
+Complaint ReadTitle(const std::string& value, CliRequest& request) {
+    if (request.window) return std::string("--title: picks the window instead of a handle, not beside one");
+    if (value.empty()) return std::string("--title: wants a text the window's title holds, got \"\"");
+    request.title = value;
+    return std::nullopt;
+}
+
+// Read after --window and --title, one of which it goes with.
+Complaint ReadClient(const std::string&, CliRequest& request) {
+    if (!request.window && !request.title)
+        return std::string("--client: only with a window (--window or --title), whose client area it means");
+    request.client = true;
+    return std::nullopt;
+}
+
+Complaint ReadStableFor(const std::string& value, CliRequest& request) {
+    const auto stable = ParseWholeArgument(value, 1, kInt32High);
+    if (!stable) return "--for: wants milliseconds, a whole number from 1" + Got(value);
+    request.stableMs = static_cast<std::uint32_t>(*stable);
+    return std::nullopt;
+}
+
 Complaint ReadCursor(const std::string&, CliRequest& request) {
     request.cursor = true;
     return std::nullopt;
@@ -127,7 +156,7 @@ Complaint ReadSettingsFile(const std::string& value, CliRequest& request) {
     return std::nullopt;
 }
 
-constexpr std::array<CliOption, 16> kOptions{{
+constexpr std::array<CliOption, 20> kOptions{{
     {"--format", true, ReadFormat},
     {"--search", true, ReadSearch},
     {"--method", true, ReadMethod},
@@ -142,6 +171,10 @@ constexpr std::array<CliOption, 16> kOptions{{
     {"--file", true, ReadSettingsFile},
     {"--rect", true, ReadRect},
     {"--cursor", false, ReadCursor},
+    {"--window", true, ReadWindow},
+    {"--title", true, ReadTitle},
+    {"--client", false, ReadClient},
+    {"--for", true, ReadStableFor},
     {"--timeout", true, ReadTimeout},
     {"--interval", true, ReadInterval},
 }};

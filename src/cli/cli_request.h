@@ -39,6 +39,10 @@ struct CliRequest {
     std::optional<int> minDistance;           // --min-distance: whole pixels from 0
     std::vector<int> slots;                   // --slots: slot numbers 1 to 10, in the order given
     std::optional<std::string> settingsFile;  // slots --file
+    std::optional<WindowHandle> window;       // --window, window-rect's HANDLE
+    std::optional<std::string> title;         // --title: the first window whose title holds it
+    bool client = false;                      // --client: the window's client area, not its frame
+    std::optional<std::uint32_t> stableMs;    // wait-stable --for
     bool cursor = false;                      // snapshot --cursor: the cursor drawn in
     std::uint32_t timeoutMs = 10000;          // the waits' --timeout
     std::uint32_t intervalMs = 50;            // the waits' --interval between looks

@@ -1,11 +1,19 @@
 // SPDX-License-Identifier: MIT
 #include "cli/cli_run.h"
 
+#include <algorithm>
+
 #include "cli/cli_command.h"
+#include "cli/window_coordinates.h"
 
 namespace pelmora {
 
 CliResult RunCliCommand(const CliRequest& request, CliServices& services) {
+    if (request.window || request.title) {
+        const auto& options = request.command->options;
+        if (std::find(options.begin(), options.end(), "--window") != options.end())
+            return RunInWindow(request, services);
+    }
     return request.command->run(request, services);
 }
 

@@ -15,6 +15,8 @@
 
 namespace pelmora {
 
+class WindowRelativeDesktop;
+
 // The files the commands read and write, and the places where the window keeps its
 // settings file, which pelmora-cli looks up by the window's rule but never creates.
 class CliFiles : public ProgramPlaces {
@@ -38,6 +40,8 @@ struct CliServices {
     std::function<std::string(std::string_view bytes)> write;
     // Standard output is a terminal, where a bitmap's bytes do not belong.
     bool outputIsTerminal = false;
+    // With --window: desktop is this window's view, which the waits follow at every look.
+    WindowRelativeDesktop* window = nullptr;
 };
 
 }  // namespace pelmora

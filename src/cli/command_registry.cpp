@@ -8,13 +8,15 @@ namespace pelmora {
 // Each defined in its own file under cli/commands/.
 extern const CliCommand kPointerCommand, kPixelCommand, kWindowAtCommand, kWindowCommand, kWindowsCommand,
     kCursorCodeCommand, kFindColourCommand, kFindImageCommand, kFindPointsCommand, kSlotsCommand, kSnapshotCommand,
-    kWaitColourCommand, kWaitImageCommand, kWaitCursorCommand, kWaitPointsCommand;
+    kWaitColourCommand, kWaitImageCommand, kWaitCursorCommand, kWaitPointsCommand, kWindowRectCommand,
+    kWaitChangeCommand, kWaitStableCommand;
 
 namespace {
 const std::array kCommands{
-    &kPointerCommand,    &kPixelCommand,      &kWindowAtCommand,  &kWindowCommand,     &kWindowsCommand,
-    &kCursorCodeCommand, &kFindColourCommand, &kFindImageCommand, &kFindPointsCommand, &kSlotsCommand,
-    &kSnapshotCommand,   &kWaitColourCommand, &kWaitImageCommand, &kWaitCursorCommand, &kWaitPointsCommand,
+    &kPointerCommand,    &kPixelCommand,      &kWindowAtCommand,   &kWindowCommand,    &kWindowsCommand,
+    &kWindowRectCommand, &kCursorCodeCommand, &kFindColourCommand, &kFindImageCommand, &kFindPointsCommand,
+    &kSlotsCommand,      &kSnapshotCommand,   &kWaitColourCommand, &kWaitImageCommand, &kWaitCursorCommand,
+    &kWaitPointsCommand, &kWaitChangeCommand, &kWaitStableCommand,
 };
 }  // namespace
 

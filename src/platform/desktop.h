@@ -66,6 +66,26 @@ struct CursorImage {
     std::vector<std::uint8_t> inverts{};  // one per pixel (1: XOR-ed), or empty
 };
 
+// Whether a window can be looked at now.
+enum class WindowState {
+    kShown,      // mapped (Windows: visible), not minimised, on a monitor
+    kGone,       // the handle names no window (any longer)
+    kMinimised,  // iconified (Windows: IsIconic)
+    kHidden,     // not shown otherwise: withdrawn, unmapped, or on another virtual desktop
+    kOffScreen,  // shown, but on no monitor
+};
+
+// Where a window lies on the screen, in screen pixels.
+struct WindowPlace {
+    WindowState state = WindowState::kGone;
+    // The window as the user sees its outline: on X11 with the frame the window manager
+    // draws around it (the window alone when there is none); on Windows the visible frame
+    // (DWM's extended frame bounds, without the invisible resize borders).
+    ScreenRegion frame{};
+    // The window's own area: on X11 the window itself; on Windows its client area.
+    ScreenRegion client{};
+};
+
 // The current mouse cursor as the platform reports it. known: an image is there to draw;
 // position: where the pointer is, (0, 0) when the platform cannot report the cursor at all.
 struct CurrentCursor {
@@ -103,6 +123,9 @@ public:
     // title as ReadWindowTexts gives it. One call reads all titles, so that a backend can
     // ask for them together instead of window by window.
     virtual std::vector<TopLevelWindow> TopLevelWindows() = 0;
+    // Where the window is now and whether it is shown; frame and client are left empty
+    // unless it is shown. Off every monitor means its frame meets no monitor.
+    virtual WindowPlace PlaceOfWindow(WindowHandle window) = 0;
 
     // The cursor shown now, read in one go with the pointer position it is shown at.
     virtual CurrentCursor ReadCursor() = 0;

@@ -19,6 +19,9 @@ namespace pelmora {
 // quotes in text are dropped first, so a copied "title" is searched for as it is.
 std::string SearchWindowsByTitle(Desktop& desktop, std::string text);
 
+// The first window SearchWindowsByTitle lists for text; 0 when it lists none.
+WindowHandle FirstWindowTitled(Desktop& desktop, std::string text);
+
 // "[nnn]handle=title" for every titled window in Z order from the top; nnn counts from
 // 001 and always has three digits (..., 999, 000, 001, ...).
 std::vector<std::string> EnumerateTitledWindows(Desktop& desktop);

@@ -96,6 +96,12 @@ TEST(CliArguments, EachBadArgumentIsNamedWithWhatItWanted) {
     EXPECT_NE(Refusal({"pixel", "--tolerance", "3"}).find("--tolerance: not an option of pixel"), std::string::npos);
     EXPECT_NE(Refusal({"pixel", "--colour", "3"}).find("unknown option \"--colour\""), std::string::npos);
     EXPECT_NE(Refusal({"pointer", "--json=1"}).find("--json: takes no value"), std::string::npos);
+    EXPECT_NE(Refusal({"pixel", "--client"}).find("--client: only with a window"), std::string::npos);
+    EXPECT_NE(Refusal({"pixel", "--window", "1", "--title", "a"}).find("--title: picks the window instead"),
+              std::string::npos);
+    EXPECT_NE(Refusal({"window-rect", "5", "--title", "a"}).find("--title: picks the window instead"),
+              std::string::npos);
+    EXPECT_NE(Refusal({"wait-cursor", "1", "--window", "1"}).find("--window: not an option"), std::string::npos);
     for (const std::string& message : {Refusal({"pixel", "z", "1"}), Refusal({"frob"})})
         EXPECT_TRUE(message.starts_with("pelmora-cli: ") && message.ends_with("\n")) << message;
 }

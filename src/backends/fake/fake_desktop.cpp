@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "platform/utf8_encoding.h"
+#include "search/search_area.h"
 
 namespace pelmora {
 
@@ -57,6 +58,18 @@ std::vector<TopLevelWindow> FakeDesktop::TopLevelWindows() {
     std::vector<TopLevelWindow> all;
     for (const Window& window : windows) all.push_back({window.handle, AsTextBuffer(window.title)});
     return all;
+}
+
+WindowPlace FakeDesktop::PlaceOfWindow(WindowHandle handle) {
+    const auto window =
+        std::find_if(windows.begin(), windows.end(), [&](const Window& listed) { return listed.handle == handle; });
+    if (window == windows.end()) return {};
+    if (window->minimised) return {WindowState::kMinimised};
+    if (!window->visible) return {WindowState::kHidden};
+    const auto region = [](const Rect& r) { return ScreenRegion{r.left, r.top, r.width, r.height}; };
+    const ScreenRegion frame = region(window->area);
+    if (!SearchArea(frame, AllMonitors())) return {WindowState::kOffScreen};
+    return {WindowState::kShown, frame, region(window->client.value_or(window->area))};
 }
 
 CurrentCursor FakeDesktop::ReadCursor() {

@@ -32,17 +32,22 @@ public:
     // The texts cut to kWindowTextMaxBytes on a UTF-8 character boundary and at a NUL.
     WindowTexts ReadWindowTexts(WindowHandle window) override;
     std::vector<TopLevelWindow> TopLevelWindows() override;
+    // area as the frame, client (area when not set) as the client; off the screen when
+    // area meets no pixel of the surface.
+    WindowPlace PlaceOfWindow(WindowHandle window) override;
     // cursorImage at the pointer; not known without one; position (0, 0) while the
     // platform cannot report the cursor.
     CurrentCursor ReadCursor() override;
 
-    // A top-level window: its rectangle on the screen, texts and visibility.
+    // A top-level window: its rectangle on the screen (with the frame), texts and visibility.
     struct Window {
         WindowHandle handle;
         Rect area;
         std::string title;
         std::string className;
         bool visible = true;
+        std::optional<Rect> client = std::nullopt;  // its own area within the frame; area when not set
+        bool minimised = false;
     };
 
     // Every monitor's pixels; the surface's top-left pixel lies at screenOrigin, which is

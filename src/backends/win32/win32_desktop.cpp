@@ -2,6 +2,7 @@
 #include "backends/win32/win32_desktop.h"
 
 #include <windows.h>
+#include <dwmapi.h>
 
 #include <algorithm>
 #include <string>
@@ -196,6 +197,26 @@ std::vector<TopLevelWindow> Win32Desktop::TopLevelWindows() {
          window = GetWindow(window, GW_HWNDNEXT))
         windows.push_back({ToHandle(window), ReadTitle(window, ansi_)});
     return windows;
+}
+
+WindowPlace Win32Desktop::PlaceOfWindow(WindowHandle window) {
+    const HWND hwnd = ToWindow(window);
+    if (window == 0 || !IsWindow(hwnd)) return {};
+    if (IsIconic(hwnd)) return {WindowState::kMinimised};
+    if (!IsWindowVisible(hwnd)) return {WindowState::kHidden};
+    // Since Windows 10 the window rectangle holds invisible resize borders around what the
+    // user sees; DWM's extended frame bounds are the visible outline.
+    RECT frame{};
+    if (FAILED(DwmGetWindowAttribute(hwnd, DWMWA_EXTENDED_FRAME_BOUNDS, &frame, sizeof frame)) &&
+        !GetWindowRect(hwnd, &frame))
+        return {};
+    RECT client{};
+    POINT corner{0, 0};
+    if (!GetClientRect(hwnd, &client) || !ClientToScreen(hwnd, &corner)) return {};
+    if (!MonitorFromRect(&frame, MONITOR_DEFAULTTONULL)) return {WindowState::kOffScreen};
+    return {WindowState::kShown,
+            {frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top},
+            {corner.x, corner.y, client.right, client.bottom}};
 }
 
 CurrentCursor Win32Desktop::ReadCursor() { return ReadCurrentCursor(); }

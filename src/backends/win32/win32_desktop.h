@@ -37,6 +37,9 @@ public:
     WindowHandle WindowAt(ScreenPoint point) override;
     WindowTexts ReadWindowTexts(WindowHandle window) override;
     std::vector<TopLevelWindow> TopLevelWindows() override;
+    // The frame as DWM draws it (GetWindowRect where DWM gives no bounds), the client area
+    // through ClientToScreen; physical pixels in a DPI-aware process.
+    WindowPlace PlaceOfWindow(WindowHandle window) override;
     CurrentCursor ReadCursor() override;
 
 private:

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <span>
 
 namespace pelmora {
 
@@ -40,9 +41,9 @@ ScreenSize X11Desktop::Size() {
     return {static_cast<std::int32_t>(width), static_cast<std::int32_t>(height)};
 }
 
-ScreenRegion X11Desktop::PrimaryMonitor() {
+std::vector<ScreenRegion> X11Desktop::Monitors() {
     const ScreenSize root = Size();
-    const ScreenRegion wholeRoot{0, 0, root.width, root.height};
+    const std::vector<ScreenRegion> wholeRoot{{0, 0, root.width, root.height}};
     if (!connection_.Alive()) return wholeRoot;
     Display* display = connection_.display();
     if (!hasMonitors_) {
@@ -56,17 +57,21 @@ ScreenRegion X11Desktop::PrimaryMonitor() {
     const std::unique_ptr<XRRMonitorInfo, decltype(&XRRFreeMonitors)> monitors(
         XRRGetMonitors(display, connection_.root(), True, &count), &XRRFreeMonitors);
     if (!monitors || count <= 0) return wholeRoot;
-    const XRRMonitorInfo* const first = monitors.get();
-    const XRRMonitorInfo* const end = first + count;
-    const XRRMonitorInfo* primary = std::find_if(first, end, [](const XRRMonitorInfo& m) { return m.primary; });
-    if (primary == end) primary = first;
-    // A monitor may be defined reaching past the root, where there is nothing to take.
-    const int left = std::max(primary->x, 0), top = std::max(primary->y, 0);
-    const int right = std::min(primary->x + primary->width, root.width);
-    const int bottom = std::min(primary->y + primary->height, root.height);
-    if (right <= left || bottom <= top) return wholeRoot;
-    return {left, top, right - left, bottom - top};
+    std::vector<ScreenRegion> regions;
+    for (const XRRMonitorInfo& monitor : std::span(monitors.get(), static_cast<std::size_t>(count))) {
+        // A monitor may be defined reaching past the root, where there is nothing to take.
+        const int left = std::max(monitor.x, 0), top = std::max(monitor.y, 0);
+        const int right = std::min(monitor.x + monitor.width, root.width);
+        const int bottom = std::min(monitor.y + monitor.height, root.height);
+        if (right <= left || bottom <= top) continue;
+        const ScreenRegion region{left, top, right - left, bottom - top};
+        if (monitor.primary) regions.insert(regions.begin(), region);
+        else regions.push_back(region);
+    }
+    return regions.empty() ? wholeRoot : regions;
 }
+
+ScreenRegion X11Desktop::PrimaryMonitor() { return Monitors().front(); }
 
 std::int32_t X11Desktop::Pixel(std::int32_t x, std::int32_t y) {
     // The root spans every monitor from (0, 0). A point past its right or bottom edge makes

@@ -23,8 +23,11 @@ public:
     void SetPointerPos(ScreenPoint point) override;
     // The root window's size as it is now.
     ScreenSize Size();
-    // The RandR monitor marked primary, or the first one listed when none is, clipped to
-    // the root; the whole root when the server defines no monitors (no RandR 1.5).
+    // The RandR monitors, each clipped to the root, those with nothing on it left out: the
+    // one marked primary first, the others in the server's order. The whole root alone
+    // when the server defines none (no RandR 1.5).
+    std::vector<ScreenRegion> Monitors();
+    // The first of Monitors(): the primary one, or the first listed when none is.
     ScreenRegion PrimaryMonitor() override;
     // The root window, which spans every monitor from (0, 0).
     ScreenRegion AllMonitors() override {
@@ -36,6 +39,10 @@ public:
     WindowHandle WindowAt(ScreenPoint point) override;
     WindowTexts ReadWindowTexts(WindowHandle window) override;
     std::vector<TopLevelWindow> TopLevelWindows() override;
+    // The frame is the window's top-level ancestor, the child of the root that a window
+    // manager frames it in (the window itself when none does); the client the window alone.
+    // Minimised: unmapped with WM_STATE IconicState; hidden: unmapped otherwise.
+    WindowPlace PlaceOfWindow(WindowHandle window) override;
     // The cursor image over XFixes, with the pointer position it comes with; read anew on
     // every call (one request), so a changed cursor shows at once. Without XFixes nothing
     // is known, not even the position.

@@ -31,7 +31,7 @@ const CliCommand kFindColourCommand{
     {"x,y of the first pixel of COLOUR, rows from the top,", "each from the left; every one with --all"},
     "`x,y` of the first pixel of the colour in reading order (rows from the top, each from the left); every "
     "one, in that order, with `--all`, each printed as soon as it is found.",
-    {"--region", "--tolerance", "--all"},
+    {"--region", "--tolerance", "--all", "--window", "--title", "--client"},
     ReadOperands,
     Run,
 };

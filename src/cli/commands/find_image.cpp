@@ -40,7 +40,8 @@ const CliCommand kFindImageCommand{
     "`--similarity`. Several FILEs are searched in one grab: the answer is the first picture, in the order "
     "given, that is found, written `N x,y` with N its number from 1 (`index` in JSON); with `--all` every "
     "place of every picture.",
-    {"--region", "--tolerance", "--transparent", "--all", "--similarity", "--scales", "--min-distance"},
+    {"--region", "--tolerance", "--transparent", "--all", "--similarity", "--scales", "--min-distance", "--window",
+     "--title", "--client"},
     [](const std::vector<std::string>& operands, CliRequest& request) {
         return ReadPictureOperands("find-image", operands, request);
     },

@@ -29,7 +29,7 @@ const CliCommand kFindPointsCommand{
     "1,3-5` takes the pattern from the window's slots instead of the operands: the first slot listed gives the "
     "first colour, each other one a point at its offset from it, read from the settings file as `slots` reads "
     "it (`--file` names another).",
-    {"--slots", "--file", "--region", "--tolerance", "--similarity", "--all"},
+    {"--slots", "--file", "--region", "--tolerance", "--similarity", "--all", "--window", "--title", "--client"},
     [](const std::vector<std::string>& operands, CliRequest& request) {
         return ReadPatternOperands("find-points", operands, request);
     },

@@ -16,7 +16,7 @@ const CliCommand kPixelCommand{
     "order, `0000FF` (hex, the default), the decimal colour value, `255` (dec), `255,0,0` (rgb: r,g,b), "
     "`0,240,120` (hsl: h,s,l on a scale of 0 to 240, as the panel shows them), or all four, one per line, "
     "labelled as in the program's window.",
-    {"--format"},
+    {"--format", "--window", "--title", "--client"},
     [](const std::vector<std::string>& operands, CliRequest& request) {
         return ReadOptionalPoint("pixel", operands, request);
     },

@@ -19,7 +19,7 @@ const CliCommand kPointerCommand{
     "",
     {"the pointer's position: x,y"},
     "The pointer's position, `x,y`.",
-    {},
+    {"--window", "--title", "--client"},
     [](const std::vector<std::string>& operands, CliRequest&) { return ReadNoOperand("pointer", operands); },
     Run,
 };

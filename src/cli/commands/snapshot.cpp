@@ -54,7 +54,7 @@ const CliCommand kSnapshotCommand{
     "all: an existing FILE is replaced only by a complete new one, and nothing else is left beside it, not "
     "even when the command is killed. With FILE `-` the bitmap goes to standard output, alone (not to a "
     "terminal, and not with `--json`).",
-    {"--rect", "--cursor"},
+    {"--rect", "--cursor", "--window", "--title", "--client"},
     [](const std::vector<std::string>& operands, CliRequest& request) {
         return ReadFileOperand("snapshot", operands, request);
     },

@@ -34,7 +34,13 @@ CliResult Run(const CliRequest& request, CliServices& services) {
 
 extern const CliCommand kWaitColourCommand;
 const CliCommand kWaitColourCommand{
-    "wait-colour", "X Y COLOUR [--tolerance N]", {}, "", {"--tolerance", "--timeout", "--interval"}, ReadOperands, Run,
+    "wait-colour",
+    "X Y COLOUR [--tolerance N]",
+    {},
+    "",
+    {"--tolerance", "--timeout", "--interval", "--window", "--title", "--client"},
+    ReadOperands,
+    Run,
 };
 
 }  // namespace pelmora

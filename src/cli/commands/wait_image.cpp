@@ -24,7 +24,8 @@ const CliCommand kWaitImageCommand{
     "FILE.bmp... [--region L,T,W,H] [--tolerance N] [--transparent COLOUR] [--similarity S] [--scales F,...]",
     {},
     "",
-    {"--region", "--tolerance", "--transparent", "--similarity", "--scales", "--timeout", "--interval"},
+    {"--region", "--tolerance", "--transparent", "--similarity", "--scales", "--timeout", "--interval", "--window",
+     "--title", "--client"},
     [](const std::vector<std::string>& operands, CliRequest& request) {
         return ReadPictureOperands("wait-image", operands, request);
     },

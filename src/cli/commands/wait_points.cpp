@@ -27,7 +27,8 @@ const CliCommand kWaitPointsCommand{
     "Look at once, then every `--interval` milliseconds (50), until the pattern is on the screen, and print it "
     "as `find-points` would; give up after `--timeout` milliseconds (10000). It takes the operands and options of "
     "`find-points` but `--all`; the slots of `--slots` are read once, before the first look.",
-    {"--slots", "--file", "--region", "--tolerance", "--similarity", "--timeout", "--interval"},
+    {"--slots", "--file", "--region", "--tolerance", "--similarity", "--timeout", "--interval", "--window", "--title",
+     "--client"},
     [](const std::vector<std::string>& operands, CliRequest& request) {
         return ReadPatternOperands("wait-points", operands, request);
     },

@@ -24,7 +24,7 @@ const CliCommand kWindowAtCommand{
     {"the handle of the window at X Y, in decimal"},
     "The handle of the window at the point (at the pointer without X Y), in decimal: the program's own "
     "window, not the window manager's frame.",
-    {},
+    {"--window", "--title", "--client"},
     [](const std::vector<std::string>& operands, CliRequest& request) {
         return ReadOptionalPoint("window-at", operands, request);
     },
