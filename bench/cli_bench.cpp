@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <map>
@@ -110,6 +111,24 @@ void BM_CliPixel(benchmark::State& state) {
              [&](const std::string& out) { return out == expected ? "" : Unexpected("pelmora-cli pixel", out); });
 }
 BENCHMARK(BM_CliPixel)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(101);
+
+// pixel 10 10 relative to the client area of the window that shows the screen's picture:
+// the whole process, the window's place looked up included.
+void BM_CliPixelInWindow(benchmark::State& state) {
+    if (!Showing(state, PhotoScreen())) return;
+    const Finished windowAt = Run({kCli, "window-at", std::to_string(kPixelAt.x), std::to_string(kPixelAt.y)});
+    const std::string handle = windowAt.out.substr(0, windowAt.out.find('\n'));
+    const Finished rect = Run({kCli, "window-rect", handle, "--client"});
+    int left = 0, top = 0;
+    if (std::sscanf(rect.out.c_str(), "%d,%d", &left, &top) != 2) {
+        state.SkipWithError(Unexpected("pelmora-cli window-rect", rect.out).c_str());
+        return;
+    }
+    const std::string expected = ColourFormsOf(PhotoScreen().Pixel(left + 10, top + 10)).hex + "\n";
+    TimeRuns(state, "cli_pixel_in_window", {kCli, "pixel", "10", "10", "--window", handle, "--client"},
+             [&](const std::string& out) { return out == expected ? "" : Unexpected("pelmora-cli pixel", out); });
+}
+BENCHMARK(BM_CliPixelInWindow)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(101);
 
 void BM_ImportPixel(benchmark::State& state) {
     if (!Showing(state, PhotoScreen())) return;
@@ -276,6 +295,7 @@ BENCHMARK(BM_XdotoolSearch1000)->UseManualTime()->Unit(benchmark::kMillisecond)-
 
 constexpr Target kTargets[] = {
     {"pixel X Y", "cli_pixel", 5, "import_pixel", "import -crop 1x1 txt:-", 10},
+    {"pixel 10 10 --window H --client (pixel X Y's limit + 1 ms)", "cli_pixel_in_window", 6, nullptr, nullptr, 0},
     {"find-image, exact", "cli_find_exact", 15, "opencv_exact", "cv2.matchTemplate SQDIFF (match only)", 3},
     {"find-image, tolerance 8, transparent", "cli_find_transparent", 15, "opencv_transparent",
      "cv2.matchTemplate SQDIFF masked (match only)", 3},

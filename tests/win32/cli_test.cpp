@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -374,6 +375,43 @@ TEST_F(CliTest, FindImageFindsTheBlockNearlyThereAndAtAnotherScale) {
 
 // A console of this program's own (under wine the one it starts with may be none), its
 // window hidden so as not to cover the test window; let go at the end.
+TEST_F(CliTest, AFramedWindowsRectanglesAndItsClientAreaInPhysicalPixels) {
+    // A framed window whose client area is the test picture, kWidth x kHeight, at 500,300.
+    constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
+    RECT outer{500, 300, 500 + kWidth, 300 + kHeight};
+    AdjustWindowRectEx(&outer, kStyle, FALSE, WS_EX_TOPMOST);
+    HWND framed = CreateWindowExW(WS_EX_TOPMOST, kClassName, L"Pelmora 带框窗口", kStyle, outer.left, outer.top,
+                                  outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(framed, nullptr);
+    UpdateWindow(framed);
+    ASSERT_TRUE(PumpUntil([] {
+        HDC screen = GetDC(nullptr);
+        const bool painted = GetPixel(screen, 500 + kBlockX, 300 + kBlockY) == static_cast<COLORREF>(BlockColour(0, 0));
+        ReleaseDC(nullptr, screen);
+        return painted;
+    }));
+    const std::wstring handle = Number(static_cast<int>(reinterpret_cast<std::intptr_t>(framed)));
+    EXPECT_EQ(Out(L"window-rect " + handle + L" --client"),
+              "500,300," + std::to_string(kWidth) + "," + std::to_string(kHeight) + "\n");
+    EXPECT_EQ(Out(L"pixel 10 10 --window " + handle + L" --client"), "0000FF\n");
+    EXPECT_EQ(Out(L"find-colour 123456 --title 带框 --client"), std::to_string(kWidth / 2) + ",60\n");
+    // The frame holds the client area, with a caption above it.
+    int left = 0, top = 0, width = 0, height = 0;
+    ASSERT_EQ(std::sscanf(Out(L"window-rect " + handle).c_str(), "%d,%d,%d,%d", &left, &top, &width, &height), 4);
+    EXPECT_LE(left, 500);
+    EXPECT_LT(top, 300 - 10);
+    EXPECT_GE(left + width, 500 + kWidth);
+    EXPECT_GE(top + height, 300 + kHeight);
+    EXPECT_EQ(Out(L"pixel " + Number(10 + 500 - left) + L" " + Number(10 + 300 - top) + L" --window " + handle),
+              "0000FF\n");
+    ShowWindow(framed, SW_MINIMIZE);
+    const CliRun minimised = RunCli(L"window-rect " + handle);
+    EXPECT_EQ(minimised.status, 1u);
+    EXPECT_NE(minimised.err.find("is minimised"), std::string::npos) << minimised.err;
+    DestroyWindow(framed);
+}
+
 class OwnConsole {
 public:
     OwnConsole() {

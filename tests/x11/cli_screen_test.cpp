@@ -9,12 +9,14 @@
 #include <unistd.h>
 
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <optional>
 #include <thread>
 
 #include "capture/bitmap_file.h"
+#include "sampling/colour_forms.h"
 #include "cli_painted_window.h"
 #include "cli_process.h"
 #include "managed_desktop.h"
@@ -370,6 +372,64 @@ TEST_F(CliScreenTest, WaitColourEndsSoonAfterTheWindowTurnsThatColourAndTimesOut
     EXPECT_NE(outcome.err.find("400 ms"), std::string::npos) << outcome.err;
     EXPECT_GE(waited, 400ms);
     EXPECT_LT(waited, 1400ms);
+}
+
+TEST_F(CliScreenTest, WindowRelativeAnswersStayWhenTheWindowMovesAndDifferByTheFrame) {
+    const auto colours = [](int x, int y) { return (x * 3) | (y * 3) << 8 | 0x40 << 16; };
+    const Shown shown = ShowWindow(300, 200, 80, 60, colours);
+    const std::string handle = std::to_string(shown.window);
+    const std::string spot = ColourFormsOf(colours(40, 30)).hex;
+    const auto answer = [&](const std::vector<std::string>& args) {
+        const CliOutcome outcome = Cli(args);
+        EXPECT_EQ(outcome.status, 0) << outcome.err;
+        return outcome.out;
+    };
+    const std::string client = answer({"window-rect", handle, "--client"});
+    EXPECT_EQ(client, std::to_string(shown.x) + "," + std::to_string(shown.y) + ",80,60\n");
+    EXPECT_EQ(answer({"pixel", "10", "20", "--window", handle, "--client"}), ColourFormsOf(colours(10, 20)).hex + "\n");
+    EXPECT_EQ(answer({"find-colour", spot, "--title", "图样", "--client"}), "40,30\n");
+    // Without --client the corner is the frame's, above and left of the window: openbox's
+    // title bar and border.
+    int left = 0, top = 0;
+    ASSERT_EQ(std::sscanf(answer({"window-rect", handle}).c_str(), "%d,%d", &left, &top), 2);
+    EXPECT_GT(shown.y - top, 10);
+    const std::string inFrame = std::to_string(40 + shown.x - left) + "," + std::to_string(30 + shown.y - top) + "\n";
+    EXPECT_EQ(answer({"find-colour", spot, "--window", handle}), inFrame);
+
+    Shell(desktop.On("xdotool windowmove " + handle + " 520 410"));
+    ASSERT_TRUE(WaitUntil([&] { return Cli({"window-rect", handle, "--client"}).out != client; }, 5s));
+    EXPECT_EQ(answer({"find-colour", spot, "--window", handle, "--client"}), "40,30\n");
+    EXPECT_EQ(answer({"find-colour", spot, "--window", handle}), inFrame);
+    EXPECT_EQ(answer({"pixel", "10", "20", "--title", "图样", "--client"}), ColourFormsOf(colours(10, 20)).hex + "\n");
+}
+
+TEST_F(CliScreenTest, WaitChangeAndWaitStableEndWithinAnIntervalOfTheWindow) {
+    const Shown shown = ShowWindow(900, 600, 60, 40, [](int, int) { return 0x204080; });
+    const std::string handle = std::to_string(shown.window);
+    CliProcess change(desktop.Display(), {"wait-change", "--window", handle, "--client", "--timeout", "3000"});
+    std::this_thread::sleep_for(300ms);
+    ASSERT_TRUE(change.Running()) << "it ended at once: " << change.Wait().err;
+    FillWindow(*client, shown.window, 0x40C020);
+    const auto changed = std::chrono::steady_clock::now();
+    CliOutcome outcome = change.Wait();
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(outcome.out, "0,0,60,40\n");
+    EXPECT_LT(outcome.ended - changed, 300ms);
+
+    // The window changes every 50 ms for 500 ms; 200 ms after the last change the wait ends.
+    CliProcess stable(desktop.Display(), {"wait-stable", "--for", "200", "--window", handle, "--timeout", "5000"});
+    const auto started = std::chrono::steady_clock::now();
+    for (int step = 0; step < 10; ++step) {
+        std::this_thread::sleep_for(50ms);
+        FillWindow(*client, shown.window, step % 2 ? 0x204080 : 0x102030);
+    }
+    const auto stopped = std::chrono::steady_clock::now();
+    outcome = stable.Wait();
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_GE(std::stoi(outcome.out), 500) << outcome.out;
+    EXPECT_GE(outcome.ended - stopped, 200ms);
+    EXPECT_LT(outcome.ended - stopped, 200ms + 50ms + 200ms)
+        << "stopped changing " << (stopped - started) / 1ms << " ms in";
 }
 
 // No X server is needed to refuse a command line, and none is found without DISPLAY.
