@@ -35,7 +35,8 @@ constexpr const char* kHelpEnd =
     "  --version   the version number\n"
     "  --          the end of the options: what follows is operands, even if it starts with -\n"
     "\n"
-    "Exit status: 0 done or found; 1 not found, timed out, off the screen or no such window;\n"
+    "Exit status: 0 done or found; 1 not found, timed out, off the screen, or no such window\n"
+    "or one not shown;\n"
     "2 a bad command line or a picture FILE that cannot be read; 3 no display, or the\n"
     "platform refused (the screen could not be grabbed, FILE or the output could not be\n"
     "written).\n";
