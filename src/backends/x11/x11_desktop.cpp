@@ -43,7 +43,7 @@ ScreenSize X11Desktop::Size() {
 
 std::vector<ScreenRegion> X11Desktop::Monitors() {
     const ScreenSize root = Size();
-    const std::vector<ScreenRegion> wholeRoot{{0, 0, root.width, root.height}};
+    std::vector<ScreenRegion> wholeRoot{{0, 0, root.width, root.height}};
     if (!connection_.Alive()) return wholeRoot;
     Display* display = connection_.display();
     if (!hasMonitors_) {

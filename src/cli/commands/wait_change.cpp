@@ -4,32 +4,20 @@
 #include "cli/cli_command.h"
 #include "cli/cli_operands.h"
 #include "cli/cli_wait.h"
-#include "cli/found_places.h"
-#include "search/picture_change.h"
+#include "cli/region_watch.h"
 
 namespace pelmora {
 
 namespace {
 CliResult Run(const CliRequest& request, CliServices& services) {
-    std::optional<SearchGrab> first;  // the first look that could be taken, compared with every later one
+    RegionWatch watch(request, services);
     return WaitAnswer(
         request, services,
         [&] {
-            auto grab = GrabSearchArea(request, services);
-            if (const auto* refused = std::get_if<CliResult>(&grab)) return *refused;
-            SearchGrab& look = std::get<SearchGrab>(grab);
-            if (!first) {
-                first = std::move(look);
-                return CliResult{kCliNotFound, "", ""};
-            }
-            // An area clipped otherwise than at first (its window moved partly off the
-            // screen) has changed as a whole.
-            std::optional<ScreenRegion> changed = first->area == look.area
-                                                      ? ChangedRectangle(first->pixels, look.pixels)
-                                                      : ScreenRegion{0, 0, look.area.width, look.area.height};
+            const auto look = watch.Look(false);
+            if (const auto* refused = std::get_if<CliResult>(&look)) return *refused;
+            const RegionWatch::Change& changed = std::get<RegionWatch::Change>(look);
             if (!changed) return CliResult{kCliNotFound, "", ""};
-            changed->left += look.area.left;
-            changed->top += look.area.top;
             return Answered(AnswerText({{"changed", *changed, CliShown::kAsIs}}, request.json));
         },
         "change");

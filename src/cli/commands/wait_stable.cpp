@@ -4,8 +4,7 @@
 #include "cli/cli_command.h"
 #include "cli/cli_operands.h"
 #include "cli/cli_wait.h"
-#include "cli/found_places.h"
-#include "search/picture_change.h"
+#include "cli/region_watch.h"
 
 namespace pelmora {
 
@@ -15,22 +14,20 @@ CliResult Run(const CliRequest& request, CliServices& services) {
     const std::uint32_t stableMs = *request.stableMs;
     if (stableMs > request.timeoutMs)
         return BadArguments("--for: " + std::to_string(stableMs) + " ms is longer than --timeout " +
-                            std::to_string(request.timeoutMs) + " ms, which would end every wait");
+                            std::to_string(request.timeoutMs) + " ms: the wait could only time out");
     Clock& clock = services.clock;
     const std::uint32_t start = clock.Milliseconds();
-    std::optional<SearchGrab> last;  // the last look that differed from the one before
     std::uint32_t unchangedSince = start;
+    RegionWatch watch(request, services);
     return WaitAnswer(
         request, services,
         [&] {
-            auto grab = GrabSearchArea(request, services);
-            if (const auto* refused = std::get_if<CliResult>(&grab)) return *refused;
-            SearchGrab& look = std::get<SearchGrab>(grab);
+            const auto look = watch.Look(true);
             const std::uint32_t now = clock.Milliseconds();
-            if (!last || last->area != look.area || ChangedRectangle(last->pixels, look.pixels)) {
-                last = std::move(look);
-                unchangedSince = now;
-            }
+            // A region that could not be looked at (off the screen for now) has not stood still.
+            const auto* refused = std::get_if<CliResult>(&look);
+            if (refused || std::get<RegionWatch::Change>(look)) unchangedSince = now;
+            if (refused) return *refused;
             if (now - unchangedSince < stableMs) return CliResult{kCliNotFound, "", ""};
             return Answered(AnswerText({{"waited", Number(now - start), CliShown::kAsIs}}, request.json));
         },
