@@ -29,6 +29,16 @@ void BM_ChangedRectangleEveryRow1080p(benchmark::State& state) {
 }
 BENCHMARK(BM_ChangedRectangleEveryRow1080p)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
 
+// A diagonal line changed: each row's change lies a little left of the last one's, so that
+// every row is searched again up to the rectangle's edge.
+void BM_ChangedRectangleDiagonal1080p(benchmark::State& state) {
+    const Surface before(kWidth, kHeight, 0x336699);
+    Surface after = before;
+    for (int y = 0; y < kHeight; ++y) after.SetPixel(kWidth - 1 - y, y, 0);
+    for (auto _ : state) benchmark::DoNotOptimize(ChangedRectangle(before, after));
+}
+BENCHMARK(BM_ChangedRectangleDiagonal1080p)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
+
 }  // namespace
 
 BENCHMARK_MAIN();

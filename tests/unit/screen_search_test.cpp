@@ -9,6 +9,7 @@
 #include <random>
 #include <vector>
 
+#include "search/picture_change.h"
 #include "search/screen_search.h"
 
 using namespace pelmora;
@@ -221,4 +222,18 @@ TEST(FindPictureIn, AFlatPictureWithOneStepOffPixelIsFoundWithoutComparingEveryC
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(PicturePlaces(area, picture, 0, std::nullopt, true), (Points{{569, 419}}));
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+}
+
+TEST(ChangedRectangle, HoldsTheOutermostChangesWhereverTheyFallInTheRows) {
+    const Surface before(200, 5, 1);
+    Surface after = before;
+    EXPECT_FALSE(ChangedRectangle(before, after).has_value());
+    after.SetPixel(64, 1, 2);  // the first pixel of the second block of a row
+    after.SetPixel(130, 3, 2);
+    after.SetPixel(63, 3, 2);  // the last of the first block, in a row that also changed further right
+    EXPECT_EQ(ChangedRectangle(before, after), (ScreenRegion{63, 1, 68, 3}));
+    after.SetPixel(199, 4, 2);
+    after.SetPixel(0, 2, 2);
+    EXPECT_EQ(ChangedRectangle(before, after), (ScreenRegion{0, 1, 200, 4}));
+    EXPECT_EQ(ChangedRectangle(Surface(3, 3, 1), after), (ScreenRegion{0, 0, 200, 5}));
 }
