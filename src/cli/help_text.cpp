@@ -25,7 +25,7 @@ constexpr const char* kHelpEnd =
     "area instead; --title TEXT: the first window whose title holds TEXT, as windows\n"
     "--search lists them. A --region or --rect not given is then the window's rectangle.\n"
     "The window is followed at every look of a wait. Taken by pointer, pixel, window-at,\n"
-    "snapshot, the finds and the waits but wait-cursor.\n"
+    "slots, snapshot, the finds and the waits but wait-cursor.\n"
     "\n"
     "Titles in plain lines show control characters as \\n, \\t, \\e, \\xHH and a backslash\n"
     "as \\\\, so that one window is one line.\n"

@@ -29,6 +29,9 @@ public:
     std::optional<std::string> Follow();
     // The window's rectangle at the last Follow, in its own coordinates: its corner at 0, 0.
     ScreenRegion Area() const { return {0, 0, area_.width, area_.height}; }
+    // A point or rectangle on the screen in the window's coordinates, as at the last Follow.
+    ScreenPoint Relative(ScreenPoint onScreen) const;
+    ScreenRegion Relative(ScreenRegion onScreen) const;
 
     ScreenPoint PointerPos() override;
     void SetPointerPos(ScreenPoint point) override;
@@ -43,10 +46,8 @@ public:
     CurrentCursor ReadCursor() override;
 
 private:
-    // A relative point on the screen, and back; nothing when it lies past 32-bit coordinates.
+    // A relative point on the screen; nothing when it lies past 32-bit coordinates.
     std::optional<ScreenPoint> OnScreen(std::int64_t x, std::int64_t y) const;
-    ScreenPoint Relative(ScreenPoint onScreen) const;
-    ScreenRegion Relative(ScreenRegion onScreen) const;
 
     Desktop& screen_;
     WindowHandle window_;

@@ -361,6 +361,8 @@ TEST_F(CliCommandTest, SlotsAndPatternsOfSlotsFromTheFileTheWindowReads) {
     EXPECT_EQ(Out({"--json", "slots"}),
               "{\"slots\":[{\"slot\":1,\"x\":20,\"y\":10,\"hex\":\"0000FF\"},"
               "{\"slot\":3,\"x\":23,\"y\":11,\"hex\":\"00FF00\"}]}\n");
+    desktop.windows = {{7, {5, 4, 50, 30}, "Window", "Class", true}};
+    EXPECT_EQ(Out({"slots", "--window", "7"}), "1 15,6 0000FF\n3 18,7 00FF00\n");
     desktop.screen.SetPixel(60, 40, 0x0000FF);
     desktop.screen.SetPixel(63, 41, 0x00FF00);
     EXPECT_EQ(Out({"find-points", "--slots", "1,3"}), "60,40\n");

@@ -6,6 +6,7 @@
 #include "cli/shown_text.h"
 #include "cli/stored_slots.h"
 #include "sampling/colour_model.h"
+#include "windows/window_relative_desktop.h"
 
 namespace pelmora {
 
@@ -19,8 +20,9 @@ CliResult Run(const CliRequest& request, CliServices& services) {
         const auto& slot = slots.slots[static_cast<std::size_t>(n - 1)];
         if (!slot) continue;
         const std::string hex = ColorHex6(slot->colour);
-        lines += std::to_string(n) + " " + PointText(slot->point) + " " + hex + "\n";
-        std::string object = AnswerText({{"slot", Number(n)}, {"point", slot->point}, {"hex", hex}}, true);
+        const ScreenPoint point = services.window ? services.window->Relative(slot->point) : slot->point;
+        lines += std::to_string(n) + " " + PointText(point) + " " + hex + "\n";
+        std::string object = AnswerText({{"slot", Number(n)}, {"point", point}, {"hex", hex}}, true);
         object.pop_back();  // its line feed: the list goes on
         objects += (objects.empty() ? "" : ",") + object;
     }
@@ -36,8 +38,9 @@ const CliCommand kSlotsCommand{
     {"the window's slots that hold a point, one a line:", "n x,y COLOUR (n from 1 to 10)"},
     "The window's point/colour slots that hold a point, one a line: `n x,y COLOUR`, n the slot's number from 1 "
     "to 10, as the window shows them after a restart. They are read from the settings file the window reads "
-    "(beside the program, or the per-user one; see Settings), or from the file `--file` names.",
-    {"--file"},
+    "(beside the program, or the per-user one; see Settings), or from the file `--file` names. With `--window` "
+    "the points, screen points as the window grabbed them, are given relative to that window as it lies now.",
+    {"--file", "--window", "--title", "--client"},
     [](const std::vector<std::string>& operands, CliRequest&) { return ReadNoOperand("slots", operands); },
     Run,
 };
