@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // What every Desktop promises, whatever draws the screen: the pointer, pixels and areas on
-// and off the screen, the window at a point, window texts and the top-level walk. Each
+// and off the screen, the window at a point, its place, window texts and the top-level walk. Each
 // backend's suite instantiates it with a traits type that puts windows of known pictures
 // and titles on its screen:
 //
@@ -172,8 +172,14 @@ TYPED_TEST_P(DesktopContract, WindowAtAndItsTextsNameTheWindowUntilItIsGone) {
     const WindowTexts texts = this->desktop.ReadWindowTexts(handle);
     EXPECT_EQ(texts.title, this->traits.TitleAsRead(title));
     EXPECT_EQ(texts.className, TypeParam::kWindowClass);
+    // A borderless window is its own frame and client area.
+    const WindowPlace place = this->desktop.PlaceOfWindow(handle);
+    EXPECT_EQ(place.state, WindowState::kShown);
+    EXPECT_EQ(place.frame, (ScreenRegion{500, 300, 50, 50}));
+    EXPECT_EQ(place.client, place.frame);
 
     window->Destroy();
+    EXPECT_EQ(this->desktop.PlaceOfWindow(handle).state, WindowState::kGone);
     const WindowTexts gone = this->desktop.ReadWindowTexts(handle);
     EXPECT_EQ(gone.title, "");
     EXPECT_EQ(gone.className, "");

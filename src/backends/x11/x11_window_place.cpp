@@ -23,12 +23,12 @@ bool Iconic(const xcb_get_property_reply_t* state) {
     return *static_cast<const std::uint32_t*>(xcb_get_property_value(state)) == kIconicState;
 }
 
-// The child of the root that holds window (window itself when it is one); nothing when a
-// window on the way vanished or the tree is deeper than any window manager makes it.
+// The child of the root that holds window (window itself when it is one, or the root); nothing
+// when a window on the way vanished or the tree is deeper than any window manager makes it.
 std::optional<xcb_window_t> TopLevelAncestor(xcb_connection_t* xcb, xcb_window_t root, xcb_window_t window,
                                              xcb_window_t parent) {
     for (int level = 0; level < kMostSearchLevels; ++level) {
-        if (parent == root) return window;
+        if (parent == root || parent == XCB_NONE) return window;
         const auto tree = Await(xcb_query_tree_reply, xcb, xcb_query_tree(xcb, parent));
         if (!tree) return std::nullopt;
         window = std::exchange(parent, tree->parent);
