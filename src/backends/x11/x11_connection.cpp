@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "backends/x11/x11_connection.h"
 
+#include <X11/Xlib-xcb.h>
+
 #include <atomic>
 #include <cstdio>
 
@@ -51,6 +53,12 @@ X11Connection::~X11Connection() {
 }
 
 bool X11Connection::Alive() const { return !serverLost; }
+
+void X11Connection::ReportIfBroken() {
+    if (serverLost || !xcb_connection_has_error(XGetXCBConnection(display_))) return;
+    XSync(display_, False);  // Xlib meets the broken connection and calls its I/O error handler
+    serverLost = true;
+}
 
 void X11Connection::OnLostServer(void (*lost)()) { onLostServer = lost; }
 

@@ -31,6 +31,10 @@ public:
     // does after any lost connection): a program that must say so, or end otherwise, does it
     // there and does not return.
     static void OnLostServer(void (*lost)());
+    // Called when replies to xcb requests did not come: xcb does not tell Xlib that the
+    // connection broke, so a lost server is reported here the way Xlib reports it (the
+    // handler of OnLostServer runs), not taken for a window that is gone.
+    void ReportIfBroken();
 
 private:
     explicit X11Connection(Display* display);

@@ -53,7 +53,10 @@ WindowPlace X11Desktop::PlaceOfWindow(WindowHandle handle) {
     const auto corner = Await(xcb_translate_coordinates_reply, xcb, cornerAsked);
     const auto tree = Await(xcb_query_tree_reply, xcb, treeAsked);
     const auto state = Await(xcb_get_property_reply, xcb, stateAsked);
-    if (!attributes || !geometry || !corner || !tree) return {};
+    if (!attributes || !geometry || !corner || !tree) {
+        connection_.ReportIfBroken();
+        return {};
+    }
     if (attributes->map_state != XCB_MAP_STATE_VIEWABLE)
         return {Iconic(state.get()) ? WindowState::kMinimised : WindowState::kHidden};
 
