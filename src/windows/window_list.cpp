@@ -22,29 +22,28 @@ std::string ThreeDigits(std::size_t n) {
     return digits.substr(digits.size() - 3);
 }
 
-// The titled windows whose title contains text without its double quotes, in walk order.
-std::vector<WindowHandle> WindowsTitled(Desktop& desktop, std::string text) {
-    std::erase(text, '"');
-    std::vector<WindowHandle> handles;
-    for (const TopLevelWindow& window : TitledWindows(desktop))
-        if (window.title.find(text) != std::string::npos) handles.push_back(window.handle);
-    return handles;
-}
 }  // namespace
+
+std::vector<TopLevelWindow> WindowsTitled(Desktop& desktop, std::string text) {
+    std::erase(text, '"');
+    std::vector<TopLevelWindow> windows = TitledWindows(desktop);
+    std::erase_if(windows, [&](const TopLevelWindow& window) { return window.title.find(text) == std::string::npos; });
+    return windows;
+}
 
 std::string SearchWindowsByTitle(Desktop& desktop, std::string text) {
     std::string result;
     std::size_t n = 1;
-    for (const WindowHandle handle : WindowsTitled(desktop, std::move(text))) {
+    for (const TopLevelWindow& window : WindowsTitled(desktop, std::move(text))) {
         result.append("[").append(std::to_string(n++)).append("]");
-        result.append(std::to_string(handle)).append("\r\n");
+        result.append(std::to_string(window.handle)).append("\r\n");
     }
     return result;
 }
 
 WindowHandle FirstWindowTitled(Desktop& desktop, std::string text) {
-    const std::vector<WindowHandle> handles = WindowsTitled(desktop, std::move(text));
-    return handles.empty() ? 0 : handles.front();
+    const std::vector<TopLevelWindow> windows = WindowsTitled(desktop, std::move(text));
+    return windows.empty() ? 0 : windows.front().handle;
 }
 
 std::vector<std::string> EnumerateTitledWindows(Desktop& desktop) {

@@ -14,6 +14,10 @@
 
 namespace pelmora {
 
+// Every titled window whose title contains text (compared exactly), in Z order from the
+// top; double quotes in text are dropped first. The rule of the title search.
+std::vector<TopLevelWindow> WindowsTitled(Desktop& desktop, std::string text);
+
 // "[n]handle\r\n" for every titled window whose title contains text (compared exactly),
 // in Z order from the top, n counting matches from 1; "" when nothing matches. Double
 // quotes in text are dropped first, so a copied "title" is searched for as it is.

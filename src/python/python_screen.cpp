@@ -1,0 +1,133 @@
+// SPDX-License-Identifier: MIT
+#include "python/python_screen.h"
+
+#include <stdexcept>
+
+#include "backends/x11/x11_connection.h"
+#include "backends/x11/x11_desktop.h"
+#include "capture/screen_grab.h"
+#include "cursor/feature_code.h"
+#include "sampling/screen_reading.h"
+#include "search/screen_search.h"
+#include "search/search_area.h"
+#include "windows/window_list.h"
+
+namespace pelmora {
+
+PythonScreen::PythonScreen(const std::string& display) {
+    connection_ = X11Connection::Open(display.empty() ? nullptr : display.c_str());
+    if (!connection_) throw std::runtime_error("cannot connect to the X server (display " + display + ")");
+    desktop_ = std::make_unique<X11Desktop>(*connection_);
+}
+
+PythonScreen::~PythonScreen() = default;
+
+void PythonScreen::Close() {
+    const std::lock_guard lock(mutex_);
+    desktop_.reset();
+    connection_.reset();
+}
+
+X11Desktop& PythonScreen::Open() {
+    if (!desktop_) throw std::logic_error("the screen is closed");
+    return *desktop_;
+}
+
+ScreenPoint PythonScreen::Pointer() {
+    const std::lock_guard lock(mutex_);
+    return GetPointerPos(Open());
+}
+
+Colour PythonScreen::Pixel(std::optional<ScreenPoint> point) {
+    const std::lock_guard lock(mutex_);
+    X11Desktop& desktop = Open();
+    const ScreenPoint at = point.value_or(GetPointerPos(desktop));
+    return GetScreenPixel(desktop, at.x, at.y);
+}
+
+WindowHandle PythonScreen::WindowAt(std::optional<ScreenPoint> point) {
+    const std::lock_guard lock(mutex_);
+    X11Desktop& desktop = Open();
+    return desktop.WindowAt(point.value_or(GetPointerPos(desktop)));
+}
+
+WindowTexts PythonScreen::Texts(WindowHandle window) {
+    const std::lock_guard lock(mutex_);
+    return Open().ReadWindowTexts(window);
+}
+
+WindowPlace PythonScreen::Place(WindowHandle window) {
+    const std::lock_guard lock(mutex_);
+    return Open().PlaceOfWindow(window);
+}
+
+std::vector<TopLevelWindow> PythonScreen::Windows(const std::optional<std::string>& search) {
+    const std::lock_guard lock(mutex_);
+    return WindowsTitled(Open(), search.value_or(""));
+}
+
+std::uint32_t PythonScreen::CursorCode(int method) {
+    const std::lock_guard lock(mutex_);
+    return CursorFeatureCode(Open(), method);
+}
+
+std::optional<std::pair<ScreenRegion, Surface>> PythonScreen::Grab(std::optional<ScreenRegion> region) {
+    const std::lock_guard lock(mutex_);
+    X11Desktop& desktop = Open();
+    const std::optional<ScreenRegion> area = SearchArea(region, desktop.AllMonitors());
+    if (!area) return std::nullopt;
+    std::optional<Surface> pixels = GrabScreenArea(desktop, area->left, area->top, area->width, area->height, false);
+    if (!pixels) throw std::runtime_error("the screen could not be read");
+    return std::pair{*area, std::move(*pixels)};
+}
+
+namespace {
+// The places a search hands over, moved from the area's corner to the screen; only the
+// first without all.
+class Collected {
+public:
+    Collected(const ScreenRegion& area, bool all) : area_(area), all_(all) {}
+    bool Add(ScreenMatch match) {
+        match.place = {area_.left + match.place.x, area_.top + match.place.y};
+        matches.push_back(match);
+        return all_;
+    }
+    std::vector<ScreenMatch> matches;
+
+private:
+    ScreenRegion area_;
+    bool all_;
+};
+}  // namespace
+
+std::vector<ScreenMatch> PythonScreen::FindColour(Colour colour, std::optional<ScreenRegion> region, int tolerance,
+                                                  bool all) {
+    const auto grab = Grab(region);
+    if (!grab) return {};
+    Collected collected(grab->first, all);
+    FindColourIn(grab->second, colour, tolerance, [&](ScreenPoint place) { return collected.Add({place}); });
+    return collected.matches;
+}
+
+std::vector<ScreenMatch> PythonScreen::FindImage(const std::vector<Surface>& pictures,
+                                                 std::optional<ScreenRegion> region, const PictureQuery& query) {
+    const auto grab = Grab(region);
+    if (!grab) return {};
+    Collected collected(grab->first, query.all);
+    FindPictures(grab->second, pictures, query, [&](const PictureMatch& found) {
+        return collected.Add({found.place, found.score, found.factor, found.index});
+    });
+    return collected.matches;
+}
+
+std::vector<ScreenMatch> PythonScreen::FindPoints(const PointPattern& pattern, std::optional<ScreenRegion> region,
+                                                  int tolerance, std::optional<double> similarity, bool all) {
+    const auto grab = Grab(region);
+    if (!grab) return {};
+    Collected collected(grab->first, all);
+    FindPointsIn(grab->second, pattern, tolerance, similarity,
+                 [&](ScreenPoint place) { return collected.Add({place}); });
+    return collected.matches;
+}
+
+}  // namespace pelmora

@@ -1,0 +1,137 @@
+# SPDX-License-Identifier: MIT
+"""import pelmora against pelmora-cli on the X server on DISPLAY, with a window of known
+pixels shown by ImageMagick's display: the module answers as the command does."""
+import json
+import os
+import resource
+import signal
+import subprocess
+import threading
+import time
+
+import numpy
+import pytest
+
+import pelmora
+
+CLI = os.environ["PELMORA_CLI"]
+LEFT, TOP, WIDTH, HEIGHT = 200, 150, 120, 80
+
+
+def cli(*args):
+    done = subprocess.run([CLI, "--json", *args], capture_output=True, text=True)
+    return json.loads(done.stdout) if done.returncode == 0 else None
+
+
+def pattern():
+    """Every pixel a colour of its own, and a red 10 x 6 block at 70,40."""
+    ys, xs = numpy.mgrid[0:HEIGHT, 0:WIDTH]
+    array = numpy.stack([xs * 2, ys * 3, numpy.full_like(xs, 0x40)], axis=2).astype(numpy.uint8)
+    array[40:46, 70:80] = (255, 0, 0)
+    return array
+
+
+@pytest.fixture(scope="module")
+def shown(tmp_path_factory):
+    path = str(tmp_path_factory.mktemp("pelmora") / "pattern.bmp")
+    pelmora.Picture.from_array(pattern()).save(path)
+    window = subprocess.Popen(["display", "-geometry", f"+{LEFT}+{TOP}", "-title", "pelmora pattern", path])
+    with pelmora.Screen() as screen:
+        deadline = time.monotonic() + 10
+        while screen.find_image(path) is None and time.monotonic() < deadline:
+            time.sleep(0.05)
+    yield path
+    window.kill()
+    window.wait()
+
+
+def test_every_answer_is_pelmora_clis(shown):
+    with pelmora.Screen() as screen:
+        at = screen.find_image(shown)
+        assert (at.x, at.y) == (cli("find-image", shown)["x"], cli("find-image", shown)["y"])
+        pixel = screen.pixel(at.x + 75, at.y + 42)
+        assert pixel == pelmora.Colour("0000FF") and pixel.hex == cli("pixel", str(at.x + 75), str(at.y + 42))["hex"]
+        assert pixel.web == "#FF0000" and pixel.rgb == (255, 0, 0) and pixel.hsl == (0, 240, 120)
+        region = (at.x, at.y, WIDTH, HEIGHT)
+        red = screen.find_colour("#FF0000", region=region, all=True)
+        listed = cli("find-colour", "0000FF", "--region", ",".join(map(str, region)), "--all")["points"]
+        assert [(m.x, m.y) for m in red] == [(p["x"], p["y"]) for p in listed] and len(red) == 60
+        similar = screen.find_image(shown, similarity=0.9, scales=[1, 0.5])
+        assert (similar.x, similar.y, round(similar.score, 4), similar.scale) == (at.x, at.y, 1.0, 1.0)
+        points = screen.find_points("0000FF", [(9, 5, "0000FF"), "10,0,!0000FF"], region=region)
+        assert (points.x, points.y) == (at.x + 70, at.y + 40)
+        window = screen.window_at(at.x + 5, at.y + 5)
+        assert window.handle == cli("window-at", str(at.x + 5), str(at.y + 5))["handle"]
+        assert [w.handle for w in screen.windows("pelmora pattern")] == [window.handle]
+        assert window.client_rect == (at.x, at.y, WIDTH, HEIGHT)
+
+
+def test_a_grab_is_a_view_of_the_screen_without_a_copy_and_outlives_its_screen(shown):
+    with pelmora.Screen() as screen:
+        at = screen.find_image(shown)
+        picture = screen.grab((at.x, at.y, WIDTH, HEIGHT))
+    view = numpy.asarray(picture)
+    assert view.shape == (HEIGHT, WIDTH, 4) and not view.flags.writeable
+    assert numpy.asarray(picture).ctypes.data == view.ctypes.data  # the same memory each time
+    assert (view[:, :, :3] == pattern()).all() and (view[:, :, 3] == 0).all()
+    assert picture.pixel(75, 42) == pelmora.Colour("0000FF") and picture.pixel(WIDTH, 0) is None
+    with pytest.raises(ValueError):
+        view[0, 0, 0] = 1
+
+
+def test_bad_arguments_and_no_display_are_named():
+    with pytest.raises(pelmora.DisplayError):
+        pelmora.Screen(":97")
+    with pelmora.Screen() as screen:
+        for call, error, named in [(lambda: screen.pixel(1), TypeError, "x and y"),
+                                   (lambda: screen.find_colour("red"), ValueError, "colour"),
+                                   (lambda: screen.find_colour(255), TypeError, "colour"),
+                                   (lambda: screen.find_image("/nonexistent.bmp"), OSError, "nonexistent"),
+                                   (lambda: screen.find_image(pelmora.Picture.from_array(pattern()), similarity=2),
+                                    ValueError, "similarity"),
+                                   (lambda: screen.find_points("0000FF", ["1,x,00FF00"]), ValueError, "x"),
+                                   (lambda: screen.grab((0, 0, 0, 5)), ValueError, "region")]:
+            with pytest.raises(error, match=named):
+                call()
+    screen.close()
+    with pytest.raises(ValueError, match="closed"):
+        screen.pointer()
+
+
+def test_ctrl_c_ends_a_wait_at_once():
+    main = threading.get_ident()
+    threading.Timer(0.3, lambda: signal.pthread_kill(main, signal.SIGINT)).start()
+    started = time.monotonic()
+    with pelmora.Screen() as screen, pytest.raises(KeyboardInterrupt):
+        screen.wait_colour(0, 0, "123456", timeout=10)
+    assert time.monotonic() - started < 1
+
+
+def test_many_screens_leave_no_descriptors_or_memory():
+    def descriptors():
+        return len(os.listdir("/proc/self/fd"))
+
+    with pelmora.Screen():
+        pass
+    before, memory = descriptors(), resource.getrusage(resource.RUSAGE_SELF).ru_maxrss
+    for _ in range(300):
+        with pelmora.Screen() as screen:
+            screen.pixel(0, 0)
+    assert descriptors() == before
+    assert resource.getrusage(resource.RUSAGE_SELF).ru_maxrss - memory < 20000  # KiB
+
+
+def test_a_search_and_pixels_from_another_thread_share_a_screen(shown):
+    with pelmora.Screen() as screen:
+        colours, stop = [], threading.Event()
+
+        def read():
+            while not stop.is_set():
+                colours.append(screen.pixel(LEFT + 75, TOP + 42))
+
+        reader = threading.Thread(target=read)
+        reader.start()
+        found = [screen.find_image(shown, similarity=0.9) for _ in range(5)]
+        stop.set()
+        reader.join()
+    assert all(match is not None for match in found) and colours and None not in colours
