@@ -130,6 +130,31 @@ void BM_CliPixelInWindow(benchmark::State& state) {
 }
 BENCHMARK(BM_CliPixelInWindow)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(101);
 
+// screen.pixel in one Python process, against Pillow's ImageGrab.grab().getpixel, the
+// quickest way a Python script reads a pixel on X11 today.
+void BM_PyPixel(benchmark::State& state, bool pil) {
+    if (!Showing(state, PhotoScreen())) return;
+    const std::string expected = ColourFormsOf(PhotoScreen().Pixel(kPixelAt.x, kPixelAt.y)).hex;
+    TimePythonCalls(state, pil ? "pil_pixel" : "py_pixel",
+                    {pil ? "pil_pixel" : "pixel", std::to_string(kPixelAt.x), std::to_string(kPixelAt.y)},
+                    [&](const std::string& answer) { return answer == expected ? "" : Unexpected("pixel", answer); });
+}
+BENCHMARK_CAPTURE(BM_PyPixel, pelmora, false)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(201);
+BENCHMARK_CAPTURE(BM_PyPixel, pil_imagegrab, true)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(21);
+
+// The whole 1920 x 1080 screen as a NumPy array: screen.grab() against ImageGrab.grab().
+void BM_PyGrabToNumpy(benchmark::State& state, bool pil) {
+    if (!Showing(state, PhotoScreen())) return;
+    const std::string expected = pil ? "1080x1920x3" : "1080x1920x4";
+    TimePythonCalls(state, pil ? "pil_grab" : "py_grab", {pil ? "pil_grab" : "grab"},
+                    [&](const std::string& answer) { return answer == expected ? "" : Unexpected("grab", answer); });
+}
+BENCHMARK_CAPTURE(BM_PyGrabToNumpy, pelmora, false)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(31);
+BENCHMARK_CAPTURE(BM_PyGrabToNumpy, pil_imagegrab, true)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(11);
+
 void BM_ImportPixel(benchmark::State& state) {
     if (!Showing(state, PhotoScreen())) return;
     // ImageMagick prints the pixel in several forms, one of them srgb(red,green,blue).
@@ -296,6 +321,8 @@ BENCHMARK(BM_XdotoolSearch1000)->UseManualTime()->Unit(benchmark::kMillisecond)-
 constexpr Target kTargets[] = {
     {"pixel X Y", "cli_pixel", 5, "import_pixel", "import -crop 1x1 txt:-", 10},
     {"pixel 10 10 --window H --client (pixel X Y's limit + 1 ms)", "cli_pixel_in_window", 6, nullptr, nullptr, 0},
+    {"screen.pixel (import pelmora)", "py_pixel", 0.1, "pil_pixel", "ImageGrab.grab().getpixel", 50},
+    {"screen.grab() as NumPy, 1920 x 1080", "py_grab", 10, "pil_grab", "ImageGrab.grab() + numpy.asarray", 1},
     {"find-image, exact", "cli_find_exact", 15, "opencv_exact", "cv2.matchTemplate SQDIFF (match only)", 3},
     {"find-image, tolerance 8, transparent", "cli_find_transparent", 15, "opencv_transparent",
      "cv2.matchTemplate SQDIFF masked (match only)", 3},

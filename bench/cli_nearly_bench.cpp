@@ -140,6 +140,36 @@ void BM_CliFindSimilar1080p(benchmark::State& state) {
 }
 BENCHMARK(BM_CliFindSimilar1080p)->Arg(32)->Arg(64)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(31);
 
+// pelmora-cli find-image on the disturbed picture without a similarity: found nowhere, so
+// every place is tried; the peer of find_image's exact search in Python.
+void BM_CliFindExactDisturbed64(benchmark::State& state) {
+    if (!Showing(state, BusyScreen())) return;
+    const std::string& file = DisturbedFile(64);
+    std::vector<double> milliseconds;
+    for (auto _ : state) {
+        const Finished run = Run({kCli, "find-image", file});
+        if (run.status != 1)
+            return state.SkipWithError(Unexpected("find-image of the disturbed picture", run.out).c_str());
+        state.SetIterationTime(run.seconds);
+        milliseconds.push_back(run.seconds * 1000);
+    }
+    Record(state, "cli_exact_64", milliseconds);
+}
+BENCHMARK(BM_CliFindExactDisturbed64)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(31);
+
+// screen.find_image in one Python process, exact and with similarity=0.9.
+void BM_PyFindImage(benchmark::State& state, bool similar) {
+    if (!Showing(state, BusyScreen())) return;
+    std::vector<std::string> arguments{"find_image", DisturbedFile(64)};
+    if (similar) arguments.emplace_back("0.9");
+    const std::string expected = similar ? kCutAtText : "none";
+    TimePythonCalls(state, similar ? "py_similar_64" : "py_exact_64", arguments, [&](const std::string& answer) {
+        return answer == expected ? "" : Unexpected("screen.find_image", answer);
+    });
+}
+BENCHMARK_CAPTURE(BM_PyFindImage, exact, false)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(31);
+BENCHMARK_CAPTURE(BM_PyFindImage, similarity, true)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(31);
+
 // Runs bench/opencv_similar.py once; its median is the iteration's time.
 void TimePython(benchmark::State& state, const std::string& figure, const std::vector<std::string>& arguments,
                 const std::function<std::string(const std::string& found, double score)>& check) {
@@ -300,6 +330,10 @@ constexpr Target kTargets[] = {
     {"find-image --scales 0.5,0.667,0.8,1", "cli_scaled", 60, nullptr, nullptr, 0},
     {"find-points, 10 points, tolerance 8", "cli_points", 5, nullptr, nullptr, 0},
     {"find-points, first colour on a third", "cli_points_flat_third", 5, nullptr, nullptr, 0},
+    {"find_image exact, 64 x 64 (import pelmora; whole command: 3 ms more at least)", "py_exact_64", 1000,
+     "cli_exact_64", "pelmora-cli find-image", 1},
+    {"find_image similarity 0.9, 64 x 64 (import pelmora; whole command: 3 ms more at least)", "py_similar_64", 1000,
+     "cli_similar_64", "pelmora-cli find-image --similarity 0.9", 1},
 };
 
 }  // namespace

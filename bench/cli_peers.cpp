@@ -120,6 +120,33 @@ void TimeRuns(benchmark::State& state, const std::string& figure, const std::vec
     Record(state, figure, milliseconds);
 }
 
+void TimePythonCalls(benchmark::State& state, const std::string& figure, const std::vector<std::string>& arguments,
+                     const std::function<std::string(const std::string& answer)>& check) {
+    std::vector<std::string> command{"env",
+                                     "PYTHONPATH=" PELMORA_PYTHON_PATH,
+                                     kPython,
+                                     PELMORA_BENCH_SOURCE_DIR "/python_timings.py",
+                                     arguments.front(),
+                                     std::to_string(state.max_iterations)};
+    command.insert(command.end(), arguments.begin() + 1, arguments.end());
+    const Finished run = Run(command);
+    const std::vector<std::string> lines = Lines(run.out);
+    std::string wrong = run.status != 0 || lines.size() != static_cast<std::size_t>(state.max_iterations) + 1
+                            ? Unexpected("python_timings.py " + arguments.front(), run.out)
+                            : check(lines.front());
+    if (!wrong.empty()) {
+        state.SkipWithError(wrong.c_str());
+        return;
+    }
+    std::vector<double> milliseconds;
+    std::size_t next = 1;
+    for (auto _ : state) {
+        milliseconds.push_back(std::stod(lines[next++]));
+        state.SetIterationTime(milliseconds.back() / 1000);
+    }
+    Record(state, figure, milliseconds);
+}
+
 // ---- Screens -----------------------------------------------------------------------------
 
 // The photograph-like screen: in each channel, smooth noise at scales from 512 down to 4

@@ -48,6 +48,12 @@ void Record(benchmark::State& state, const std::string& figure, const std::vecto
 void TimeRuns(benchmark::State& state, const std::string& figure, const std::vector<std::string>& command,
               const std::function<std::string(const std::string& out)>& check);
 
+// Runs bench/python_timings.py KIND with arguments, which times as many calls inside one
+// Python process as the benchmark has iterations, each call one iteration's time. check
+// tells what is wrong with the last call's answer (nothing when it is right).
+void TimePythonCalls(benchmark::State& state, const std::string& figure, const std::vector<std::string>& arguments,
+                     const std::function<std::string(const std::string& answer)>& check);
+
 // One target: pelmora-cli's median at most limitMs, and at least factor times faster than
 // the peer's (no peer: no factor).
 struct Target {

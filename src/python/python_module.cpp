@@ -12,6 +12,7 @@
 #include "cli/argument_values.h"
 #include "cli/pattern_operands.h"
 #include "cli/picture_answers.h"
+#include "backends/posix/huge_pages.h"
 #include "backends/posix/posix_cli_files.h"
 #include "python/python_screen.h"
 #include "sampling/colour_forms.h"
@@ -101,6 +102,9 @@ Surface PictureOfArray(const py::buffer& array) {
 
 PYBIND11_MODULE(_pelmora, module) {
     module.doc() = "The engine of pelmora-cli; use the pelmora package, which wraps it.";
+    // A grab of the whole screen lands in one large buffer each time; on huge pages its
+    // first touch costs a few page faults instead of two thousand.
+    UseHugePagesForLargeBuffers();
     py::register_exception<DisplayFailure>(module, "DisplayError", PyExc_OSError);
     // pybind11 hands translators the exception by value.
     py::register_exception_translator([](std::exception_ptr thrown) {  // NOLINT(performance-unnecessary-value-param)
