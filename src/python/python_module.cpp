@@ -24,11 +24,12 @@ namespace {
 using Released = py::call_guard<py::gil_scoped_release>;
 using Point = std::optional<std::pair<int, int>>;
 using Region = std::optional<std::tuple<int, int, int, int>>;
+using Window = std::optional<std::pair<WindowHandle, bool>>;  // (handle, client) of the coordinates
 
-// No X server could be reached: pelmora.DisplayError, an OSError.
-struct DisplayFailure : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
+Relative RelativeOf(const Window& window) {
+    if (!window) return std::nullopt;
+    return RelativeTo{window->first, window->second};
+}
 
 // A file that cannot be read or written: OSError with the reason. Thrown while the GIL is
 // released; the translator sets the Python error once it is held again.
@@ -106,6 +107,7 @@ PYBIND11_MODULE(_pelmora, module) {
     // first touch costs a few page faults instead of two thousand.
     UseHugePagesForLargeBuffers();
     py::register_exception<DisplayFailure>(module, "DisplayError", PyExc_OSError);
+    py::register_exception<WindowNotShown>(module, "WindowError", PyExc_LookupError);
     // pybind11 hands translators the exception by value.
     py::register_exception_translator([](std::exception_ptr thrown) {  // NOLINT(performance-unnecessary-value-param)
         try {
@@ -143,26 +145,26 @@ PYBIND11_MODULE(_pelmora, module) {
             Released());
 
     py::class_<PythonScreen>(module, "Screen")
-        .def(py::init([](const std::string& display) {
-                 try {
-                     return std::make_unique<PythonScreen>(display);
-                 } catch (const std::runtime_error& failure) {
-                     throw DisplayFailure(failure.what());
-                 }
-             }),
-             py::arg("display") = "")
+        .def(py::init<const std::string&>(), py::arg("display") = "")
         .def("close", &PythonScreen::Close, Released())
         .def(
             "pointer",
-            [](PythonScreen& screen) {
-                const ScreenPoint point = screen.Pointer();
+            [](PythonScreen& screen, const Window& window) {
+                const ScreenPoint point = screen.Pointer(RelativeOf(window));
                 return std::pair{point.x, point.y};
             },
             Released())
         .def(
-            "pixel", [](PythonScreen& screen, const Point& point) { return screen.Pixel(PointOf(point)); }, Released())
+            "pixel",
+            [](PythonScreen& screen, const Point& point, const Window& window) {
+                return screen.Pixel(PointOf(point), RelativeOf(window));
+            },
+            Released())
         .def(
-            "window_at", [](PythonScreen& screen, const Point& point) { return screen.WindowAt(PointOf(point)); },
+            "window_at",
+            [](PythonScreen& screen, const Point& point, const Window& window) {
+                return screen.WindowAt(PointOf(point), RelativeOf(window));
+            },
             Released())
         .def(
             "texts",
@@ -192,40 +194,42 @@ PYBIND11_MODULE(_pelmora, module) {
         .def("cursor_code", &PythonScreen::CursorCode, Released())
         .def(
             "grab",
-            [](PythonScreen& screen, const Region& region) -> std::shared_ptr<Surface> {
-                auto grab = screen.Grab(RegionOf(region));
+            [](PythonScreen& screen, const Region& region, const Window& window) -> std::shared_ptr<Surface> {
+                auto grab = screen.Grab(RegionOf(region), RelativeOf(window));
                 if (!grab) return nullptr;
                 return std::make_shared<Surface>(std::move(grab->second));
             },
             Released())
         .def(
             "find_colour",
-            [](PythonScreen& screen, Colour colour, const Region& region, int tolerance, bool all) {
-                return Tuples(screen.FindColour(colour, RegionOf(region), tolerance, all));
+            [](PythonScreen& screen, Colour colour, const Region& region, int tolerance, bool all,
+               const Window& window) {
+                return Tuples(screen.FindColour(colour, RegionOf(region), tolerance, all, RelativeOf(window)));
             },
             Released())
         .def(
             "find_image",
             [](PythonScreen& screen, const std::vector<std::shared_ptr<Surface>>& pictures, const Region& region,
                int tolerance, std::optional<Colour> transparent, std::optional<double> similarity,
-               std::vector<double> scales, bool all) {
+               std::vector<double> scales, bool all, const Window& window) {
                 std::vector<Surface> searched;
                 searched.reserve(pictures.size());
                 for (const auto& picture : pictures) searched.push_back(*picture);
                 const PictureQuery query{tolerance, transparent, similarity, std::move(scales), std::nullopt, all};
-                return Tuples(screen.FindImage(searched, RegionOf(region), query));
+                return Tuples(screen.FindImage(searched, RegionOf(region), query, RelativeOf(window)));
             },
             Released())
         .def(
             "find_points",
             [](PythonScreen& screen, const std::vector<std::string>& operands, const Region& region, int tolerance,
-               std::optional<double> similarity, bool all) {
+               std::optional<double> similarity, bool all, const Window& window) {
                 PointPattern pattern;
                 {
                     const py::gil_scoped_acquire acquired;
                     pattern = PatternOf(operands);
                 }
-                return Tuples(screen.FindPoints(pattern, RegionOf(region), tolerance, similarity, all));
+                return Tuples(
+                    screen.FindPoints(pattern, RegionOf(region), tolerance, similarity, all, RelativeOf(window)));
             },
             Released());
 }

@@ -11,12 +11,13 @@
 #include "search/screen_search.h"
 #include "search/search_area.h"
 #include "windows/window_list.h"
+#include "windows/window_relative_desktop.h"
 
 namespace pelmora {
 
 PythonScreen::PythonScreen(const std::string& display) {
     connection_ = X11Connection::Open(display.empty() ? nullptr : display.c_str());
-    if (!connection_) throw std::runtime_error("cannot connect to the X server (display " + display + ")");
+    if (!connection_) throw DisplayFailure("cannot connect to the X server (display " + display + ")");
     desktop_ = std::make_unique<X11Desktop>(*connection_);
 }
 
@@ -33,22 +34,31 @@ X11Desktop& PythonScreen::Open() {
     return *desktop_;
 }
 
-ScreenPoint PythonScreen::Pointer() {
-    const std::lock_guard lock(mutex_);
-    return GetPointerPos(Open());
-}
-
-Colour PythonScreen::Pixel(std::optional<ScreenPoint> point) {
+template <typename Call>
+auto PythonScreen::Seen(const Relative& relative, Call call) {
     const std::lock_guard lock(mutex_);
     X11Desktop& desktop = Open();
-    const ScreenPoint at = point.value_or(GetPointerPos(desktop));
-    return GetScreenPixel(desktop, at.x, at.y);
+    if (!relative) return call(static_cast<Desktop&>(desktop), std::optional<ScreenRegion>{});
+    WindowRelativeDesktop inWindow(desktop, relative->window, relative->client);
+    if (const auto unusable = inWindow.Follow()) throw WindowNotShown(*unusable);
+    return call(static_cast<Desktop&>(inWindow), std::optional<ScreenRegion>{inWindow.Area()});
 }
 
-WindowHandle PythonScreen::WindowAt(std::optional<ScreenPoint> point) {
-    const std::lock_guard lock(mutex_);
-    X11Desktop& desktop = Open();
-    return desktop.WindowAt(point.value_or(GetPointerPos(desktop)));
+ScreenPoint PythonScreen::Pointer(const Relative& relative) {
+    return Seen(relative, [](Desktop& desktop, const auto&) { return GetPointerPos(desktop); });
+}
+
+Colour PythonScreen::Pixel(std::optional<ScreenPoint> point, const Relative& relative) {
+    return Seen(relative, [&](Desktop& desktop, const auto&) {
+        const ScreenPoint at = point.value_or(GetPointerPos(desktop));
+        return GetScreenPixel(desktop, at.x, at.y);
+    });
+}
+
+WindowHandle PythonScreen::WindowAt(std::optional<ScreenPoint> point, const Relative& relative) {
+    return Seen(relative, [&](Desktop& desktop, const auto&) {
+        return desktop.WindowAt(point.value_or(GetPointerPos(desktop)));
+    });
 }
 
 WindowTexts PythonScreen::Texts(WindowHandle window) {
@@ -71,14 +81,19 @@ std::uint32_t PythonScreen::CursorCode(int method) {
     return CursorFeatureCode(Open(), method);
 }
 
-std::optional<std::pair<ScreenRegion, Surface>> PythonScreen::Grab(std::optional<ScreenRegion> region) {
-    const std::lock_guard lock(mutex_);
-    X11Desktop& desktop = Open();
-    const std::optional<ScreenRegion> area = SearchArea(region, desktop.AllMonitors());
-    if (!area) return std::nullopt;
-    std::optional<Surface> pixels = GrabScreenArea(desktop, area->left, area->top, area->width, area->height, false);
-    if (!pixels) throw std::runtime_error("the screen could not be read");
-    return std::pair{*area, std::move(*pixels)};
+std::optional<std::pair<ScreenRegion, Surface>> PythonScreen::Grab(std::optional<ScreenRegion> region,
+                                                                   const Relative& relative) {
+    return Seen(relative,
+                [&](Desktop& desktop,
+                    const std::optional<ScreenRegion>& window) -> std::optional<std::pair<ScreenRegion, Surface>> {
+                    const std::optional<ScreenRegion> area =
+                        SearchArea(region ? region : window, desktop.AllMonitors());
+                    if (!area) return std::nullopt;
+                    std::optional<Surface> pixels =
+                        GrabScreenArea(desktop, area->left, area->top, area->width, area->height, false);
+                    if (!pixels) throw std::runtime_error("the screen could not be read");
+                    return std::pair{*area, std::move(*pixels)};
+                });
 }
 
 namespace {
@@ -101,8 +116,8 @@ private:
 }  // namespace
 
 std::vector<ScreenMatch> PythonScreen::FindColour(Colour colour, std::optional<ScreenRegion> region, int tolerance,
-                                                  bool all) {
-    const auto grab = Grab(region);
+                                                  bool all, const Relative& relative) {
+    const auto grab = Grab(region, relative);
     if (!grab) return {};
     Collected collected(grab->first, all);
     FindColourIn(grab->second, colour, tolerance, [&](ScreenPoint place) { return collected.Add({place}); });
@@ -110,8 +125,9 @@ std::vector<ScreenMatch> PythonScreen::FindColour(Colour colour, std::optional<S
 }
 
 std::vector<ScreenMatch> PythonScreen::FindImage(const std::vector<Surface>& pictures,
-                                                 std::optional<ScreenRegion> region, const PictureQuery& query) {
-    const auto grab = Grab(region);
+                                                 std::optional<ScreenRegion> region, const PictureQuery& query,
+                                                 const Relative& relative) {
+    const auto grab = Grab(region, relative);
     if (!grab) return {};
     Collected collected(grab->first, query.all);
     FindPictures(grab->second, pictures, query, [&](const PictureMatch& found) {
@@ -121,8 +137,9 @@ std::vector<ScreenMatch> PythonScreen::FindImage(const std::vector<Surface>& pic
 }
 
 std::vector<ScreenMatch> PythonScreen::FindPoints(const PointPattern& pattern, std::optional<ScreenRegion> region,
-                                                  int tolerance, std::optional<double> similarity, bool all) {
-    const auto grab = Grab(region);
+                                                  int tolerance, std::optional<double> similarity, bool all,
+                                                  const Relative& relative) {
+    const auto grab = Grab(region, relative);
     if (!grab) return {};
     Collected collected(grab->first, all);
     FindPointsIn(grab->second, pattern, tolerance, similarity,

@@ -7,6 +7,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -27,10 +28,27 @@ struct ScreenMatch {
     std::size_t index = 0;
 };
 
+// The window a call's coordinates are relative to: its frame's corner, or its client area's.
+struct RelativeTo {
+    WindowHandle window = 0;
+    bool client = false;
+};
+using Relative = std::optional<RelativeTo>;
+
+// The window of a call's coordinates is gone, minimised, hidden or off every monitor.
+struct WindowNotShown : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// No X server could be reached: pelmora.DisplayError.
+struct DisplayFailure : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
 class PythonScreen {
 public:
-    // Opens the display named (DISPLAY's when empty); throws std::runtime_error saying why
-    // when no X server answers there.
+    // Opens the display named (DISPLAY's when empty); throws DisplayFailure when no X server
+    // answers there.
     explicit PythonScreen(const std::string& display);
     ~PythonScreen();
     PythonScreen(const PythonScreen&) = delete;
@@ -39,10 +57,12 @@ public:
     // Closes the connection; harmless when closed. Every later call throws std::logic_error.
     void Close();
 
-    ScreenPoint Pointer();
+    // Every call taking a Relative takes and gives coordinates relative to that window, whose
+    // rectangle is then the region when none is given; WindowNotShown when it cannot be.
+    ScreenPoint Pointer(const Relative& relative);
     // The colour at the point (the pointer's when none); -1 off the screen.
-    Colour Pixel(std::optional<ScreenPoint> point);
-    WindowHandle WindowAt(std::optional<ScreenPoint> point);
+    Colour Pixel(std::optional<ScreenPoint> point, const Relative& relative);
+    WindowHandle WindowAt(std::optional<ScreenPoint> point, const Relative& relative);
     WindowTexts Texts(WindowHandle window);
     WindowPlace Place(WindowHandle window);
     // Every titled top-level window from the top; with search those whose title holds it,
@@ -51,17 +71,22 @@ public:
     std::uint32_t CursorCode(int method);
     // The region (every monitor when none) clipped to the monitors, and its pixels; nothing
     // when it lies off the screen.
-    std::optional<std::pair<ScreenRegion, Surface>> Grab(std::optional<ScreenRegion> region);
+    std::optional<std::pair<ScreenRegion, Surface>> Grab(std::optional<ScreenRegion> region, const Relative& relative);
 
-    std::vector<ScreenMatch> FindColour(Colour colour, std::optional<ScreenRegion> region, int tolerance, bool all);
+    std::vector<ScreenMatch> FindColour(Colour colour, std::optional<ScreenRegion> region, int tolerance, bool all,
+                                        const Relative& relative);
     std::vector<ScreenMatch> FindImage(const std::vector<Surface>& pictures, std::optional<ScreenRegion> region,
-                                       const PictureQuery& query);
+                                       const PictureQuery& query, const Relative& relative);
     std::vector<ScreenMatch> FindPoints(const PointPattern& pattern, std::optional<ScreenRegion> region, int tolerance,
-                                        std::optional<double> similarity, bool all);
+                                        std::optional<double> similarity, bool all, const Relative& relative);
 
 private:
     // The desktop, held with the lock; throws once closed.
     X11Desktop& Open();
+    // Runs call on the desktop as relative sees it, with the region a search takes when none
+    // is given (the window's rectangle, or every monitor); held with the lock.
+    template <typename Call>
+    auto Seen(const Relative& relative, Call call);
 
     std::mutex mutex_;
     std::unique_ptr<X11Connection> connection_;

@@ -6,6 +6,7 @@ import os
 import resource
 import signal
 import subprocess
+import sys
 import threading
 import time
 
@@ -64,6 +65,11 @@ def test_every_answer_is_pelmora_clis(shown):
         assert window.handle == cli("window-at", str(at.x + 5), str(at.y + 5))["handle"]
         assert [w.handle for w in screen.windows("pelmora pattern")] == [window.handle]
         assert window.client_rect == (at.x, at.y, WIDTH, HEIGHT)
+        # Relative to the window's client area, the window's rectangle the region.
+        inside = screen.find_colour("0000FF", window=window, client=True)
+        assert (inside.x, inside.y) == (70, 40) and screen.pixel(75, 42, window=window.handle, client=True) == pixel
+        with pytest.raises(pelmora.WindowError, match="no window 1"):
+            screen.pixel(0, 0, window=1)
 
 
 def test_a_grab_is_a_view_of_the_screen_without_a_copy_and_outlives_its_screen(shown):
@@ -118,7 +124,8 @@ def test_many_screens_leave_no_descriptors_or_memory():
         with pelmora.Screen() as screen:
             screen.pixel(0, 0)
     assert descriptors() == before
-    assert resource.getrusage(resource.RUSAGE_SELF).ru_maxrss - memory < 20000  # KiB
+    if "libasan" not in os.environ.get("LD_PRELOAD", ""):  # ASan holds freed memory back on purpose
+        assert resource.getrusage(resource.RUSAGE_SELF).ru_maxrss - memory < 20000  # KiB
 
 
 def test_a_search_and_pixels_from_another_thread_share_a_screen(shown):
@@ -135,3 +142,14 @@ def test_a_search_and_pixels_from_another_thread_share_a_screen(shown):
         stop.set()
         reader.join()
     assert all(match is not None for match in found) and colours and None not in colours
+
+
+def test_the_readme_example_runs_as_written(shown, tmp_path):
+    readme = open(os.path.join(os.path.dirname(__file__), "..", "..", "README.md"), encoding="utf-8").read()
+    example = readme.split("Wait for a button cut in the editor")[1].split("```python\n")[1].split("```")[0]
+    button = pelmora.Picture.from_array(pattern()[40:46, 65:85])  # the red block and its edges
+    button.save(str(tmp_path / "ok-button.bmp"))
+    (tmp_path / "example.py").write_text(example)
+    done = subprocess.run([sys.executable, "example.py"], cwd=tmp_path, capture_output=True, text=True, timeout=30)
+    assert done.returncode == 0, done.stderr
+    assert done.stdout.startswith("the button is now #")

@@ -13,6 +13,11 @@ Colours are written as Pelmora writes them: six hexadecimal digits in blue-green
 Not found, or a wait's timeout, returns None; a bad argument raises ValueError or TypeError
 naming it; no X server raises DisplayError (an OSError).
 
+Every call that takes or gives coordinates takes window= (a Window or a handle) and client=:
+its coordinates and region are then relative to the window's frame (with client=True its
+client area), a region not given is the window's rectangle, and a window that is gone,
+minimised, hidden or off every monitor raises WindowError.
+
 A Screen may be shared by threads: its calls take turns on the display connection, and a
 search works on its own grab, outside that turn. Every call that reads the screen, searches
 or waits lets go of the GIL; a wait ends with KeyboardInterrupt at once on Ctrl+C.
@@ -22,9 +27,12 @@ import time as _time
 
 from . import _pelmora
 
-__all__ = ["Colour", "DisplayError", "Match", "Picture", "Screen", "Window"]
+__all__ = ["Colour", "DisplayError", "Match", "Picture", "Screen", "Window", "WindowError"]
 
 DisplayError = _pelmora.DisplayError
+WindowError = _pelmora.WindowError
+WindowError.__doc__ = """The window coordinates are relative to is gone, minimised, hidden or off every
+monitor; the message says which (a LookupError)."""
 Picture = _pelmora.Picture
 Picture.__doc__ = """A picture: a screen grab, a bitmap file, or an array.
 
@@ -174,6 +182,15 @@ def _region(region):
     return left, top, width, height
 
 
+def _relative(window, client):
+    if window is None:
+        if client:
+            raise TypeError("client: only with window=, whose client area it means")
+        return None
+    handle = window.handle if isinstance(window, Window) else window
+    return _whole(handle, "window"), bool(client)
+
+
 def _similarity(value):
     if value is None:
         return None
@@ -224,13 +241,13 @@ class Screen:
             raise ValueError("the screen is closed")
         return self._screen
 
-    def pointer(self):
+    def pointer(self, window=None, client=False):
         """Where the pointer is: (x, y)."""
-        return self._open().pointer()
+        return self._open().pointer(_relative(window, client))
 
-    def pixel(self, x=None, y=None):
+    def pixel(self, x=None, y=None, window=None, client=False):
         """The Colour at x, y (at the pointer without them); None off the screen."""
-        value = self._open().pixel(_point(x, y))
+        value = self._open().pixel(_point(x, y), _relative(window, client))
         return None if value < 0 else Colour._of(value)
 
     def _window(self, handle):
@@ -240,10 +257,10 @@ class Screen:
         shown = state == 0
         return Window(handle, title, class_name, frame if shown else None, client if shown else None)
 
-    def window_at(self, x=None, y=None):
+    def window_at(self, x=None, y=None, window=None, client=False):
         """The Window at x, y (at the pointer without them): the program's own window, not
         the window manager's frame; None where no window is."""
-        handle = self._open().window_at(_point(x, y))
+        handle = self._open().window_at(_point(x, y), _relative(window, client))
         return self._window(handle) if handle else None
 
     def windows(self, search=None):
@@ -259,18 +276,19 @@ class Screen:
             raise ValueError(f"method: wants 0, 1 or 2, got {method}")
         return self._open().cursor_code(method)
 
-    def grab(self, region=None):
+    def grab(self, region=None, window=None, client=False):
         """The region's pixels (every monitor without one) as a Picture; None off the screen."""
-        return self._open().grab(_region(region))
+        return self._open().grab(_region(region), _relative(window, client))
 
-    def find_colour(self, colour, region=None, tolerance=0, all=False):
+    def find_colour(self, colour, region=None, tolerance=0, all=False, window=None, client=False):
         """The first pixel of the colour in reading order as a Match, or None; every one
         with all=True."""
-        found = self._open().find_colour(Colour(colour).decimal, _region(region), _tolerance(tolerance), bool(all))
+        found = self._open().find_colour(Colour(colour).decimal, _region(region), _tolerance(tolerance), bool(all),
+                                         _relative(window, client))
         return _matches(found, all)
 
     def find_image(self, picture, region=None, tolerance=0, transparent=None, similarity=None, scales=None,
-                   all=False):
+                   all=False, window=None, client=False):
         """Where the picture (a Picture, a bitmap file's path, or a list of them) lies, as
         pelmora-cli find-image answers: exactly, each pixel within tolerance, pixels of the
         transparent colour matching anything; with similarity (0 < S <= 1) the best place
@@ -284,16 +302,17 @@ class Screen:
             raise ValueError(f"scales: wants factors from 0.25 to 4, none twice, got {scales}")
         found = self._open().find_image(opened, _region(region), _tolerance(tolerance),
                                         None if transparent is None else Colour(transparent).decimal,
-                                        _similarity(similarity), factors, bool(all))
+                                        _similarity(similarity), factors, bool(all), _relative(window, client))
         return _matches(found, all)
 
-    def find_points(self, colour, points, region=None, tolerance=0, similarity=None, all=False):
+    def find_points(self, colour, points, region=None, tolerance=0, similarity=None, all=False, window=None,
+                    client=False):
         """Where the colour has each point's colour at its offset from it, as pelmora-cli
         find-points answers. points: (dx, dy, colour) tuples or pelmora-cli's "DX,DY,COLOUR"
         texts ("!COLOUR": not that colour; "COLOUR~N": its own tolerance)."""
         operands = [Colour(colour).hex] + [_point_text(point) for point in points]
         found = self._open().find_points(operands, _region(region), _tolerance(tolerance), _similarity(similarity),
-                                         bool(all))
+                                         bool(all), _relative(window, client))
         return _matches(found, all)
 
     def _wait(self, look, timeout, interval):
@@ -311,28 +330,30 @@ class Screen:
                 return None
             _time.sleep(min(interval, timeout - waited))
 
-    def wait_colour(self, x, y, colour, tolerance=0, timeout=10, interval=0.05):
+    def wait_colour(self, x, y, colour, tolerance=0, timeout=10, interval=0.05, window=None, client=False):
         """Waits until the colour is at x, y; its Colour then, or None after timeout seconds."""
         colour, point = Colour(colour), _point(x, y)
         tolerance = _tolerance(tolerance)
 
         def look():
-            now = self.pixel(*point)
+            now = self.pixel(*point, window=window, client=client)
             return now if now is not None and now.near(colour, tolerance) else None
 
         return self._wait(look, timeout, interval)
 
     def wait_image(self, picture, region=None, tolerance=0, transparent=None, similarity=None, scales=None,
-                   timeout=10, interval=0.05):
+                   timeout=10, interval=0.05, window=None, client=False):
         """Waits until find_image finds the picture; its Match then, or None after timeout."""
         pictures = picture if isinstance(picture, (list, tuple)) else [picture]
         opened = [p if isinstance(p, Picture) else Picture.open(_path(p)) for p in pictures]
-        return self._wait(lambda: self.find_image(opened, region, tolerance, transparent, similarity, scales),
-                          timeout, interval)
+        return self._wait(lambda: self.find_image(opened, region, tolerance, transparent, similarity, scales,
+                                                  window=window, client=client), timeout, interval)
 
-    def wait_points(self, colour, points, region=None, tolerance=0, similarity=None, timeout=10, interval=0.05):
+    def wait_points(self, colour, points, region=None, tolerance=0, similarity=None, timeout=10, interval=0.05,
+                    window=None, client=False):
         """Waits until find_points finds the pattern; its Match then, or None after timeout."""
-        return self._wait(lambda: self.find_points(colour, points, region, tolerance, similarity), timeout, interval)
+        return self._wait(lambda: self.find_points(colour, points, region, tolerance, similarity, window=window,
+                                                   client=client), timeout, interval)
 
     def wait_cursor(self, code, method=0, timeout=10, interval=0.05):
         """Waits until the cursor has the feature code; the code then, or None after timeout."""
