@@ -122,12 +122,10 @@ void TimeRuns(benchmark::State& state, const std::string& figure, const std::vec
 
 void TimePythonCalls(benchmark::State& state, const std::string& figure, const std::vector<std::string>& arguments,
                      const std::function<std::string(const std::string& answer)>& check) {
-    std::vector<std::string> command{"env",
-                                     "PYTHONPATH=" PELMORA_PYTHON_PATH,
-                                     kPython,
-                                     PELMORA_BENCH_SOURCE_DIR "/python_timings.py",
-                                     arguments.front(),
-                                     std::to_string(state.max_iterations)};
+    const std::string modulePath = std::string("PYTHONPATH=") + PELMORA_PYTHON_PATH;
+    const std::string script = std::string(PELMORA_BENCH_SOURCE_DIR) + "/python_timings.py";
+    std::vector<std::string> command{"env",  modulePath,        kPython,
+                                     script, arguments.front(), std::to_string(state.max_iterations)};
     command.insert(command.end(), arguments.begin() + 1, arguments.end());
     const Finished run = Run(command);
     const std::vector<std::string> lines = Lines(run.out);
@@ -325,7 +323,7 @@ void PrintSummary(const std::string& loadBefore, std::span<const Target> targets
     for (const Target& target : targets) {
         const auto ours = medians.find(target.ours);
         if (ours == medians.end()) continue;
-        std::printf("  %-38s %8.2f  (<= %.0f: %s)", target.what, ours->second, target.limitMs,
+        std::printf("  %-38s %8.2f  (<= %g: %s)", target.what, ours->second, target.limitMs,
                     ours->second <= target.limitMs ? "met" : "MISSED");
         const auto peer = target.peer ? medians.find(target.peer) : medians.end();
         if (peer != medians.end()) {
