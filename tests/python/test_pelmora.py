@@ -78,6 +78,11 @@ def test_a_grab_is_a_view_of_the_screen_without_a_copy_and_outlives_its_screen(s
         picture = screen.grab((at.x, at.y, WIDTH, HEIGHT))
     view = numpy.asarray(picture)
     assert view.shape == (HEIGHT, WIDTH, 4) and not view.flags.writeable
+    # What ImageMagick's import reads of the same rectangle of the screen.
+    crop = f"{WIDTH}x{HEIGHT}+{at.x}+{at.y}"
+    imported = subprocess.run(["import", "-window", "root", "-crop", crop, "-depth", "8", "rgb:-"],
+                              capture_output=True, check=True).stdout
+    assert (view[:, :, :3] == numpy.frombuffer(imported, numpy.uint8).reshape(HEIGHT, WIDTH, 3)).all()
     assert numpy.asarray(picture).ctypes.data == view.ctypes.data  # the same memory each time
     assert (view[:, :, :3] == pattern()).all() and (view[:, :, 3] == 0).all()
     assert picture.pixel(75, 42) == pelmora.Colour("0000FF") and picture.pixel(WIDTH, 0) is None
