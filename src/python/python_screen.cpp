@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "python/python_screen.h"
 
+#include <X11/Xlib.h>
+
 #include <stdexcept>
 
 #include "backends/x11/x11_connection.h"
@@ -15,9 +17,17 @@
 
 namespace pelmora {
 
+namespace {
+constexpr const char* kLost = "lost the connection to the X server";
+}  // namespace
+
 PythonScreen::PythonScreen(const std::string& display) {
     connection_ = X11Connection::Open(display.empty() ? nullptr : display.c_str());
     if (!connection_) throw DisplayFailure("cannot connect to the X server (display " + display + ")");
+    // Xlib ends the process when the server goes away, unless this handler returns: then
+    // the connection is only marked lost, and the call says so instead of Python ending.
+    XSetIOErrorExitHandler(
+        connection_->display(), [](Display*, void*) {}, nullptr);
     desktop_ = std::make_unique<X11Desktop>(*connection_);
 }
 
@@ -29,19 +39,37 @@ void PythonScreen::Close() {
     connection_.reset();
 }
 
-X11Desktop& PythonScreen::Open() {
+template <typename Call>
+auto PythonScreen::Checked(Call call) {
+    const std::lock_guard lock(mutex_);
     if (!desktop_) throw std::logic_error("the screen is closed");
-    return *desktop_;
+    // What was read from a connection lost meanwhile is no answer: a pixel of -1 or an empty
+    // list must not pass for "not there". A broken xcb connection is told to Xlib first.
+    const auto lost = [&] {
+        connection_->ReportIfBroken();
+        return !connection_->Alive();
+    };
+    if (lost()) throw DisplayFailure(kLost);
+    try {
+        auto answer = call(*desktop_);
+        if (lost()) throw DisplayFailure(kLost);
+        return answer;
+    } catch (const DisplayFailure&) {
+        throw;
+    } catch (...) {
+        if (lost()) throw DisplayFailure(kLost);
+        throw;
+    }
 }
 
 template <typename Call>
 auto PythonScreen::Seen(const Relative& relative, Call call) {
-    const std::lock_guard lock(mutex_);
-    X11Desktop& desktop = Open();
-    if (!relative) return call(static_cast<Desktop&>(desktop), std::optional<ScreenRegion>{});
-    WindowRelativeDesktop inWindow(desktop, relative->window, relative->client);
-    if (const auto unusable = inWindow.Follow()) throw WindowNotShown(*unusable);
-    return call(static_cast<Desktop&>(inWindow), std::optional<ScreenRegion>{inWindow.Area()});
+    return Checked([&](X11Desktop& desktop) {
+        if (!relative) return call(static_cast<Desktop&>(desktop), std::optional<ScreenRegion>{});
+        WindowRelativeDesktop inWindow(desktop, relative->window, relative->client);
+        if (const auto unusable = inWindow.Follow()) throw WindowNotShown(*unusable);
+        return call(static_cast<Desktop&>(inWindow), std::optional<ScreenRegion>{inWindow.Area()});
+    });
 }
 
 ScreenPoint PythonScreen::Pointer(const Relative& relative) {
@@ -62,23 +90,19 @@ WindowHandle PythonScreen::WindowAt(std::optional<ScreenPoint> point, const Rela
 }
 
 WindowTexts PythonScreen::Texts(WindowHandle window) {
-    const std::lock_guard lock(mutex_);
-    return Open().ReadWindowTexts(window);
+    return Checked([&](X11Desktop& desktop) { return desktop.ReadWindowTexts(window); });
 }
 
 WindowPlace PythonScreen::Place(WindowHandle window) {
-    const std::lock_guard lock(mutex_);
-    return Open().PlaceOfWindow(window);
+    return Checked([&](X11Desktop& desktop) { return desktop.PlaceOfWindow(window); });
 }
 
 std::vector<TopLevelWindow> PythonScreen::Windows(const std::optional<std::string>& search) {
-    const std::lock_guard lock(mutex_);
-    return WindowsTitled(Open(), search.value_or(""));
+    return Checked([&](X11Desktop& desktop) { return WindowsTitled(desktop, search.value_or("")); });
 }
 
 std::uint32_t PythonScreen::CursorCode(int method) {
-    const std::lock_guard lock(mutex_);
-    return CursorFeatureCode(Open(), method);
+    return Checked([&](X11Desktop& desktop) { return CursorFeatureCode(desktop, method); });
 }
 
 std::optional<std::pair<ScreenRegion, Surface>> PythonScreen::Grab(std::optional<ScreenRegion> region,

@@ -40,7 +40,7 @@ struct WindowNotShown : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// No X server could be reached: pelmora.DisplayError.
+// No X server could be reached, or it went away: pelmora.DisplayError.
 struct DisplayFailure : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
@@ -48,7 +48,8 @@ struct DisplayFailure : std::runtime_error {
 class PythonScreen {
 public:
     // Opens the display named (DISPLAY's when empty); throws DisplayFailure when no X server
-    // answers there.
+    // answers there. A server that goes away later makes every call throw it; the process
+    // lives on.
     explicit PythonScreen(const std::string& display);
     ~PythonScreen();
     PythonScreen(const PythonScreen&) = delete;
@@ -81,8 +82,10 @@ public:
                                         std::optional<double> similarity, bool all, const Relative& relative);
 
 private:
-    // The desktop, held with the lock; throws once closed.
-    X11Desktop& Open();
+    // Runs call on the desktop with the lock held; throws once closed, and DisplayFailure
+    // when the server has gone away, before the call or during it.
+    template <typename Call>
+    auto Checked(Call call);
     // Runs call on the desktop as relative sees it, with the region a search takes when none
     // is given (the window's rectangle, or every monitor); held with the lock.
     template <typename Call>

@@ -158,3 +158,24 @@ def test_the_readme_example_runs_as_written(shown, tmp_path):
     done = subprocess.run([sys.executable, "example.py"], cwd=tmp_path, capture_output=True, text=True, timeout=30)
     assert done.returncode == 0, done.stderr
     assert done.stdout.startswith("the button is now #")
+
+
+def test_a_lost_display_is_a_display_error_and_the_process_lives_on():
+    # A server of its own, on the display number it finds free and tells.
+    server = subprocess.Popen(["Xvfb", "-displayfd", "1", "-nolisten", "tcp"], stdout=subprocess.PIPE,
+                              stderr=subprocess.DEVNULL, text=True)
+    number = server.stdout.readline().strip()
+    try:
+        with pelmora.Screen(f":{number}") as screen, pelmora.Screen() as other:
+            assert screen.pixel(0, 0) is not None
+            server.kill()
+            server.wait()
+            for call in (lambda: screen.pixel(0, 0), screen.windows, lambda: screen.find_colour("000000")):
+                with pytest.raises(pelmora.DisplayError, match="lost the connection"):
+                    call()
+            assert other.pixel(0, 0) is not None  # another display's screen is not lost with it
+    finally:
+        server.kill()
+        for left in (f"/tmp/.X{number}-lock", f"/tmp/.X11-unix/X{number}"):  # what a killed server leaves
+            if os.path.exists(left):
+                os.remove(left)

@@ -3,20 +3,37 @@
 
 #include <X11/Xlib-xcb.h>
 
-#include <atomic>
+#include <algorithm>
 #include <cstdio>
+#include <mutex>
+#include <vector>
 
 namespace pelmora {
 
 namespace {
 X11ErrorTrap* currentTrap = nullptr;  // the innermost trap; everything runs on one thread
-std::atomic<bool> serverLost{false};
 void (*onLostServer)() = nullptr;
 
-int CountLostServer(Display*) {
-    // Xlib ends the process after this returns; the shut-down that runs at exit must not
-    // touch the dead connection again.
-    serverLost = true;
+// The connections whose server went away. Connections may live on several threads (the
+// Python module's screens), each used by one thread at a time.
+std::mutex lostMutex;
+std::vector<Display*> lostDisplays;
+
+bool IsLost(Display* display) {
+    const std::lock_guard lock(lostMutex);
+    return std::find(lostDisplays.begin(), lostDisplays.end(), display) != lostDisplays.end();
+}
+
+void MarkLost(Display* display) {
+    const std::lock_guard lock(lostMutex);
+    if (std::find(lostDisplays.begin(), lostDisplays.end(), display) == lostDisplays.end())
+        lostDisplays.push_back(display);
+}
+
+int CountLostServer(Display* display) {
+    // Xlib ends the process after this returns, unless the connection has an exit handler
+    // that returns; either way nothing may touch the dead connection again.
+    MarkLost(display);
     if (onLostServer) onLostServer();
     return 0;
 }
@@ -52,12 +69,12 @@ X11Connection::~X11Connection() {
     if (Alive()) XCloseDisplay(display_);
 }
 
-bool X11Connection::Alive() const { return !serverLost; }
+bool X11Connection::Alive() const { return !IsLost(display_); }
 
 void X11Connection::ReportIfBroken() {
-    if (serverLost || !xcb_connection_has_error(XGetXCBConnection(display_))) return;
+    if (IsLost(display_) || !xcb_connection_has_error(XGetXCBConnection(display_))) return;
     XSync(display_, False);  // Xlib meets the broken connection and calls its I/O error handler
-    serverLost = true;
+    MarkLost(display_);
 }
 
 void X11Connection::OnLostServer(void (*lost)()) { onLostServer = lost; }
@@ -67,8 +84,8 @@ X11ErrorTrap::X11ErrorTrap(Display* display) : display_(display), outer_(current
 X11ErrorTrap::~X11ErrorTrap() { currentTrap = outer_; }
 
 bool X11ErrorTrap::Failed() {
-    if (!serverLost) XSync(display_, False);
-    return errorCode_ != 0 || serverLost;
+    if (!IsLost(display_)) XSync(display_, False);
+    return errorCode_ != 0 || IsLost(display_);
 }
 
 }  // namespace pelmora

@@ -11,7 +11,8 @@ Coordinates are physical screen pixels on the X11 display (DISPLAY, or the one n
 Colours are written as Pelmora writes them: six hexadecimal digits in blue-green-red order
 ("0000FF" is red); wherever a colour is asked, a Colour, such a text or "#RRGGBB" is taken.
 Not found, or a wait's timeout, returns None; a bad argument raises ValueError or TypeError
-naming it; no X server raises DisplayError (an OSError).
+naming it; no X server raises DisplayError (an OSError), as does every call of a screen
+whose X server went away meanwhile (the process lives on).
 
 Every call that takes or gives coordinates takes window= (a Window or a handle) and client=:
 its coordinates and region are then relative to the window's frame (with client=True its
