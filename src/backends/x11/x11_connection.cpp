@@ -71,6 +71,11 @@ X11Connection::~X11Connection() {
 
 bool X11Connection::Alive() const { return !IsLost(display_); }
 
+void X11Connection::KeepProcessWhenServerLost() {
+    XSetIOErrorExitHandler(
+        display_, [](Display*, void*) {}, nullptr);
+}
+
 void X11Connection::ReportIfBroken() {
     if (IsLost(display_) || !xcb_connection_has_error(XGetXCBConnection(display_))) return;
     XSync(display_, False);  // Xlib meets the broken connection and calls its I/O error handler

@@ -35,6 +35,10 @@ public:
     // connection broke, so a lost server is reported here the way Xlib reports it (the
     // handler of OnLostServer runs), not taken for a window that is gone.
     void ReportIfBroken();
+    // Keeps the process alive when this connection's server goes away (Xlib ends it
+    // otherwise): the connection is only marked lost, for a host such as the Python
+    // interpreter that must outlive it.
+    void KeepProcessWhenServerLost();
 
 private:
     explicit X11Connection(Display* display);

@@ -14,7 +14,7 @@
 #include "cli/picture_answers.h"
 #include "backends/posix/huge_pages.h"
 #include "backends/posix/posix_cli_files.h"
-#include "python/python_screen.h"
+#include "programs/python/python_screen.h"
 #include "sampling/colour_forms.h"
 
 namespace py = pybind11;

@@ -1,7 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "python/python_screen.h"
-
-#include <X11/Xlib.h>
+#include "programs/python/python_screen.h"
 
 #include <stdexcept>
 
