@@ -63,6 +63,8 @@ struct Target {
     const char* peer;
     const char* peerName;
     double factor;
+    // A figure whose median the limit is added to (the portal's own time), or none.
+    const char* limitAbove = nullptr;
 };
 
 // Runs the benchmarks the command line selects, prints the summary against targets and
@@ -77,6 +79,9 @@ inline constexpr int kScreenWidth = 1920, kScreenHeight = 1080;
 const Surface& PhotoScreen();
 // Shows image over the whole screen, or marks the benchmark failed.
 bool Showing(benchmark::State& state, const Surface& image);
+// Shows image over the whole screen without reading it back (an X server under Wayland
+// gives no program the root window's pixels): what is wrong, nothing when it is shown.
+std::string ShowWithoutCheck(const Surface& image);
 
 // The run's folder, removed at its end.
 const std::filesystem::path& Folder();

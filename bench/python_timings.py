@@ -5,7 +5,7 @@ Python scripts use today (Pillow's ImageGrab). The C++ benchmark shows the scree
 this once per benchmark; each call is timed after three untimed ones.
 
 Usage: python_timings.py KIND COUNT [ARGUMENTS]
-  pixel X Y | pil_pixel X Y | grab | pil_grab | find_image FILE [SIMILARITY]
+  pixel X Y | pil_pixel X Y | grab | pil_grab | find_image FILE [SIMILARITY] | grim_pil X Y
 Prints the last call's answer on the first line, then COUNT lines of milliseconds."""
 import sys
 import time
@@ -15,7 +15,19 @@ import numpy
 
 def main():
     kind, count, arguments = sys.argv[1], int(sys.argv[2]), sys.argv[3:]
-    if kind.startswith("pil_"):
+    if kind == "grim_pil":
+        # A Wayland screen as scripts read it today: grim's PNG of every output, opened by Pillow.
+        import subprocess
+        import tempfile
+        from PIL import Image
+        x, y = map(int, arguments)
+        path = tempfile.mkdtemp() + "/screen.png"
+
+        def call():
+            subprocess.run(["grim", "-t", "png", path], check=True)
+            with Image.open(path) as picture:
+                return "%02X%02X%02X" % picture.getpixel((x, y))[2::-1]
+    elif kind.startswith("pil_"):
         from PIL import ImageGrab
         if kind == "pil_pixel":
             x, y = map(int, arguments)

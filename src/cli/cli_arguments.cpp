@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "cli/cli_arguments.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -49,7 +50,53 @@ std::variant<CliRequest, CliResult> RequestOf(const SortedArguments& sorted) {
 }
 }  // namespace
 
-std::variant<CliRequest, CliResult> ParseCliArguments(const std::vector<std::string>& args) {
+namespace {
+std::string BackendNames(const CliBackends& backends) {
+    std::string names;
+    for (std::size_t i = 0; i < backends.offered.size(); ++i)
+        names += (i == 0                             ? ""
+                  : i + 1 == backends.offered.size() ? " or "
+                                                     : ", ") +
+                 std::string(backends.offered[i].name);
+    return names;
+}
+
+// The backend in use, as --version and --help name it; "" with none to choose from.
+std::string BackendInUse(const CliBackends& backends) {
+    if (backends.offered.empty()) return {};
+    const CliBackend& chosen = backends.offered[backends.chosen];
+    return std::string(chosen.name) + " (" + std::string(chosen.description) + ")";
+}
+
+// Takes --backend and its value out of args, looked for before everything else so that --help
+// and --version name the backend it chooses; backends.chosen is set to it.
+std::optional<CliResult> TakeBackend(std::vector<std::string>& args, CliBackends& backends) {
+    for (std::size_t i = 0; i < args.size() && args[i] != "--" && !backends.offered.empty();) {
+        const std::string& arg = args[i];
+        if (arg != "--backend" && !arg.starts_with("--backend=")) {
+            ++i;
+            continue;
+        }
+        if (arg == "--backend" && i + 1 == args.size()) return BadArguments("--backend: wants a value after it");
+        const std::string value = arg == "--backend" ? args[i + 1] : arg.substr(10);
+        const auto& offered = backends.offered;
+        const auto found =
+            std::find_if(offered.begin(), offered.end(), [&](const CliBackend& b) { return b.name == value; });
+        if (found == offered.end())
+            return BadArguments("--backend: wants " + BackendNames(backends) + ", got " + QuotedInMessage(value));
+        backends.chosen = static_cast<std::size_t>(found - offered.begin());
+        const auto first = args.begin() + static_cast<std::ptrdiff_t>(i);
+        args.erase(first, first + (arg == "--backend" ? 2 : 1));
+    }
+    return std::nullopt;
+}
+}  // namespace
+
+std::variant<CliRequest, CliResult> ParseCliArguments(const std::vector<std::string>& givenArgs,
+                                                      const CliBackends& backendsOffered) {
+    CliBackends backends = backendsOffered;
+    std::vector<std::string> args = givenArgs;
+    if (auto bad = TakeBackend(args, backends)) return *bad;
     SortedArguments sorted;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -58,11 +105,14 @@ std::variant<CliRequest, CliResult> ParseCliArguments(const std::vector<std::str
             sorted.operands.push_back(arg);
             continue;
         }
-        if (arg == "--help" || arg == "-h") return Answered(CliHelpText());
+        if (arg == "--help" || arg == "-h")
+            return Answered(CliHelpText(BackendNames(backends), BackendInUse(backends)));
         if (arg == "--version") {
             if (args.size() > 1)
                 return BadArguments("--version: takes nothing else, got " + QuotedInMessage(args[i == 0 ? 1 : 0]));
-            return Answered(std::string("pelmora-cli ") + PELMORA_VERSION_TEXT + "\n");
+            const std::string inUse = BackendInUse(backends);
+            return Answered(std::string("pelmora-cli ") + PELMORA_VERSION_TEXT + "\n" +
+                            (inUse.empty() ? "" : "backend: " + inUse + "\n"));
         }
         if (arg == "--") {  // every argument after it is an operand, even one that starts with --
             optionsEnded = true;
@@ -94,7 +144,10 @@ std::variant<CliRequest, CliResult> ParseCliArguments(const std::vector<std::str
             return BadArguments(name + ": wants a value after it");
         }
     }
-    return RequestOf(sorted);
+    auto request = RequestOf(sorted);
+    if (auto* read = std::get_if<CliRequest>(&request); read && !backends.offered.empty())
+        read->backend = backends.offered[backends.chosen].name;
+    return request;
 }
 
 }  // namespace pelmora

@@ -47,6 +47,7 @@ struct CliRequest {
     std::uint32_t timeoutMs = 10000;          // the waits' --timeout
     std::uint32_t intervalMs = 50;            // the waits' --interval between looks
     bool json = false;
+    std::string backend;  // --backend, or the program's own choice; "" where there is none
 };
 
 // The FILE of snapshot that stands for standard output.

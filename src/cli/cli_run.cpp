@@ -8,13 +8,27 @@
 
 namespace pelmora {
 
-CliResult RunCliCommand(const CliRequest& request, CliServices& services) {
+namespace {
+CliResult RunOnDesktop(const CliRequest& request, CliServices& services) {
     if (request.window || request.title) {
         const auto& options = request.command->options;
         if (std::find(options.begin(), options.end(), "--window") != options.end())
             return RunInWindow(request, services);
     }
     return request.command->run(request, services);
+}
+}  // namespace
+
+CliResult RunCliCommand(const CliRequest& request, CliServices& services) {
+    // A desktop that hides what the command needs, or would not give its screen, ends it
+    // with the reason alone: what was written before stays written.
+    try {
+        return RunOnDesktop(request, services);
+    } catch (const DesktopUnavailable& hidden) {
+        return Refusal(kCliRefused, hidden.what());
+    } catch (const ScreenRefused& refused) {
+        return Refusal(kCliRefused, refused.what());
+    }
 }
 
 int EndCli(const CliResult& result, const CliStreams& streams) {

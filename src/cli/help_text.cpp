@@ -33,13 +33,16 @@ constexpr const char* kHelpEnd =
     "  --json      one JSON object instead of lines\n"
     "  --help      this text\n"
     "  --version   the version number\n"
-    "  --          the end of the options: what follows is operands, even if it starts with -\n"
+    "  --          the end of the options: what follows is operands, even if it starts with -\n";
+
+constexpr const char* kHelpStatus =
     "\n"
     "Exit status: 0 done or found; 1 not found, timed out, off the screen, or no such window\n"
     "or one not shown;\n"
     "2 a bad command line or a picture FILE that cannot be read; 3 no display, or the\n"
     "platform refused (the screen could not be grabbed, FILE or the output could not be\n"
-    "written).\n";
+    "written), or the desktop tells no program what was asked (on Wayland: the pointer,\n"
+    "the windows, the cursor).\n";
 
 // The column where a command's help lines start: beside its usage line when that ends at
 // least two spaces before it, below it otherwise.
@@ -62,10 +65,17 @@ std::string CommandLines(const CliCommand& command) {
 }
 }  // namespace
 
-std::string CliHelpText() {
+std::string CliHelpText(const std::string& backendNames, const std::string& backendInUse) {
     std::string text = kHelpStart;
     for (const CliCommand* command : CliCommands()) text += CommandLines(*command);
-    return text + kHelpEnd;
+    text += kHelpEnd;
+    if (!backendNames.empty())
+        text += "  --backend B " + backendNames +
+                ": how the screen is read. wayland, the default in a\n"
+                "              Wayland session, takes the desktop portal's screenshots and tells\n"
+                "              no pointer, windows or cursor. In use: " +
+                backendInUse + "\n";
+    return text + kHelpStatus;
 }
 
 }  // namespace pelmora

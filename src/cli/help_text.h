@@ -6,6 +6,8 @@
 
 namespace pelmora {
 
-std::string CliHelpText();
+// backendNames: those --backend takes ("x11 or wayland"), backendInUse: the one in use with
+// what it reads; both "" where there is no choice.
+std::string CliHelpText(const std::string& backendNames, const std::string& backendInUse);
 
 }  // namespace pelmora

@@ -11,7 +11,7 @@
 namespace pelmora {
 
 CliResult PixelAnswer(const CliRequest& request, Desktop& desktop) {
-    const ScreenPoint point = request.point.value_or(GetPointerPos(desktop));
+    const ScreenPoint point = PointOrPointer(desktop, request.point);
     const Colour colour = GetScreenPixel(desktop, point.x, point.y);
     if (colour == kColourNoPixel) return Refusal(kCliNotFound, "no screen pixel at " + PointText(point));
     const ColourForms forms = ColourFormsOf(colour);

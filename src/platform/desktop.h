@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -92,6 +93,19 @@ struct CurrentCursor {
     bool known = false;
     ScreenPoint position;
     CursorImage image;
+};
+
+// What this desktop tells no program (a Wayland compositor keeps the pointer's position, the
+// windows and the cursor to itself): thrown by the calls that would need it. The message names
+// the rule and where the value can be had.
+struct DesktopUnavailable : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// The desktop did not give its screen: the user refused it, its portal did not answer in
+// time, or what it gave could not be read. The message says which.
+struct ScreenRefused : std::runtime_error {
+    using std::runtime_error::runtime_error;
 };
 
 class Desktop {

@@ -10,6 +10,7 @@
 #include "base/version.h"
 #include "backends/posix/huge_pages.h"
 #include "backends/posix/posix_clock.h"
+#include "backends/posix/wayland_session.h"
 #include "backends/qt/form_view.h"
 #include "backends/qt/qt_application.h"
 #include "backends/qt/qt_services.h"

@@ -5,6 +5,10 @@ namespace pelmora {
 
 ScreenPoint GetPointerPos(Desktop& desktop) { return desktop.PointerPos(); }
 
+ScreenPoint PointOrPointer(Desktop& desktop, const std::optional<ScreenPoint>& point) {
+    return point ? *point : desktop.PointerPos();
+}
+
 // The desktop knows where its screens are: every monitor counts (on Windows a monitor left of
 // or above the primary one has negative coordinates), and a screen that grew since start-up
 // counts.

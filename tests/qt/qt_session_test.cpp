@@ -2,7 +2,7 @@
 // How the Qt program tells a Wayland session from the variables a session manager sets.
 #include <gtest/gtest.h>
 
-#include "backends/qt/qt_application.h"
+#include "backends/posix/wayland_session.h"
 
 namespace pelmora {
 namespace {

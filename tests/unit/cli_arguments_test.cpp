@@ -3,6 +3,7 @@
 
 #include <initializer_list>
 
+#include "base/version.h"
 #include "cli/argument_values.h"
 #include "cli/cli_arguments.h"
 #include "cli/cli_command.h"
@@ -269,4 +270,22 @@ TEST(CliArguments, PatternPointsAndWhatIsWrongWithABadOne) {
     EXPECT_NE(Refusal({"find-points", "0000FF", "1,1,00FF00", "--similarity", "0"}).find("--similarity"),
               std::string::npos);
     EXPECT_NE(Refusal({"slots", "1"}).find("takes no operand"), std::string::npos);
+}
+
+TEST(CliArguments, BackendIsChosenAnywhereBeforeTheEndOfOptionsAndNamedByVersionAndHelp) {
+    const CliBackends linux{{{"x11", "the X server"}, {"wayland", "the portal"}}, 1};
+    const auto parse = [&](std::initializer_list<std::string> args) { return ParseCliArguments(args, linux); };
+    EXPECT_EQ(std::get<CliRequest>(parse({"pixel", "1", "2"})).backend, "wayland") << "the program's own choice";
+    EXPECT_EQ(std::get<CliRequest>(parse({"pixel", "--backend", "x11", "1", "2"})).backend, "x11");
+    EXPECT_EQ(std::get<CliResult>(parse({"--backend=x11", "--version"})).out.find("backend: x11 (the X server)\n"),
+              std::string("pelmora-cli " PELMORA_VERSION_TEXT "\n").size());
+    EXPECT_NE(std::get<CliResult>(parse({"--help"})).out.find("In use: wayland (the portal)"), std::string::npos);
+    const auto bad = std::get<CliResult>(parse({"pixel", "--backend", "mir"}));
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_NE(bad.err.find("--backend: wants x11 or wayland, got \"mir\""), std::string::npos) << bad.err;
+    EXPECT_EQ(std::get<CliResult>(parse({"pixel", "--backend"})).status, 2);
+    // After "--" it is an operand; where no backend is offered (Windows) it is no option.
+    EXPECT_EQ(std::get<CliResult>(parse({"pixel", "--", "--backend", "x11"})).status, 2);
+    EXPECT_NE(Refusal({"pixel", "--backend", "x11"}).find("unknown option \"--backend\""), std::string::npos);
+    EXPECT_EQ(Parsed({"pixel", "1", "2"}).backend, "");
 }

@@ -35,11 +35,11 @@ TEST_F(WaylandNoticeTest, NeverShowsInAnX11Session) {
     EXPECT_EQ(fake.files.contents[kSettings].find("Wayland"), std::string::npos);
 }
 
-TEST_F(WaylandNoticeTest, SaysWhatIsOutOfReachAndHowToGetEverything) {
+TEST_F(WaylandNoticeTest, SaysWhatIsOutOfReachWhatStillWorksAndHowToGetEverything) {
     ASSERT_EQ(Run(true), 1u);
     const std::string& notice = fake.dialogs.notices.front();
-    for (const char* part : {"Wayland", "XWayland", "像素", "窗口", "热键", "“GNOME on Xorg”", "“Plasma (X11)”",
-                             "登录界面", " | 不再提示"})
+    for (const char* part : {"Wayland", "XWayland", "像素", "窗口", "热键", "pelmora-cli", "桌面门户",
+                             "“GNOME on Xorg”", "“Plasma (X11)”", "如果登录界面还提供", " | 不再提示"})
         EXPECT_NE(notice.find(part), std::string::npos) << part;
     EXPECT_TRUE(fake.dialogs.messages.empty());
 }

@@ -116,7 +116,8 @@ TEST(ProgramCommandLineTest, VersionAndHelpNeedNoDisplayAndOtherArgumentsAreRefu
             std::system(("env -u DISPLAY " PELMORA_EXECUTABLE " " + args + " >/tmp/pelmora-args 2>&1").c_str());
         return std::pair{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadWhole("/tmp/pelmora-args")};
     };
-    EXPECT_EQ(run("--version"), (std::pair{0, std::string("pelmora ") + RunCli("", {"--version"}).out.substr(12)}));
+    const std::string cliVersion = RunCli("", {"--version"}).out;
+    EXPECT_EQ(run("--version"), (std::pair{0, "pelmora " + cliVersion.substr(12, cliVersion.find('\n') - 11)}));
     const auto help = run("--help");
     EXPECT_EQ(help.first, 0);
     EXPECT_NE(help.second.find("man pelmora"), std::string::npos) << help.second;

@@ -8,9 +8,8 @@
 #include <QTimer>
 #include <clocale>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 
+#include "backends/posix/wayland_session.h"
 #include "backends/qt/appearance.h"
 
 namespace pelmora {
@@ -23,12 +22,6 @@ bool WaylandPluginInstalled() {
     return !platforms.entryList({QStringLiteral("libqwayland-*.so")}, QDir::Files).isEmpty();
 }
 }  // namespace
-
-bool IsWaylandSession(const char* sessionType, const char* waylandDisplay) {
-    return (sessionType && std::strcmp(sessionType, "wayland") == 0) || (waylandDisplay && *waylandDisplay);
-}
-
-bool InWaylandSession() { return IsWaylandSession(std::getenv("XDG_SESSION_TYPE"), std::getenv("WAYLAND_DISPLAY")); }
 
 void ReportNoXServer(int& argc, char** argv, const std::string& message) {
     std::fprintf(stderr, "%s\n", message.c_str());

@@ -12,12 +12,6 @@ class QApplication;
 
 namespace pelmora {
 
-// Whether the desktop session is Wayland, from the variables a session manager sets:
-// XDG_SESSION_TYPE "wayland", or a WAYLAND_DISPLAY (either may be null when unset).
-bool IsWaylandSession(const char* sessionType, const char* waylandDisplay);
-// The same for this process's environment.
-bool InWaylandSession();
-
 // Says that the program cannot start without an X server: message goes to standard error
 // and, when a Wayland display is there and Qt can show a window on it (a program started
 // from a menu has no terminal), into a message box too.

@@ -10,7 +10,7 @@ namespace pelmora {
 namespace {
 CliResult Run(const CliRequest& request, CliServices& services) {
     Desktop& desktop = services.desktop;
-    const ScreenPoint point = request.point.value_or(GetPointerPos(desktop));
+    const ScreenPoint point = PointOrPointer(desktop, request.point);
     const WindowHandle window = desktop.WindowAt(point);
     if (window == 0) return Refusal(kCliNotFound, "no window at " + PointText(point));
     return Answered(AnswerText({{"point", point}, {"handle", Number(window), CliShown::kAsIs}}, request.json));

@@ -108,6 +108,8 @@ PYBIND11_MODULE(_pelmora, module) {
     UseHugePagesForLargeBuffers();
     py::register_exception<DisplayFailure>(module, "DisplayError", PyExc_OSError);
     py::register_exception<WindowNotShown>(module, "WindowError", PyExc_LookupError);
+    // What the desktop tells no program (Wayland: the pointer, the windows, the cursor).
+    py::register_exception<DesktopUnavailable>(module, "UnavailableError", PyExc_OSError);
     // pybind11 hands translators the exception by value.
     py::register_exception_translator([](std::exception_ptr thrown) {  // NOLINT(performance-unnecessary-value-param)
         try {
@@ -145,7 +147,7 @@ PYBIND11_MODULE(_pelmora, module) {
             Released());
 
     py::class_<PythonScreen>(module, "Screen")
-        .def(py::init<const std::string&>(), py::arg("display") = "")
+        .def(py::init<const std::string&, const std::string&>(), py::arg("display") = "", py::arg("backend") = "")
         .def("close", &PythonScreen::Close, Released())
         .def(
             "pointer",

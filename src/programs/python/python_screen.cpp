@@ -2,7 +2,10 @@
 #include "programs/python/python_screen.h"
 
 #include <stdexcept>
+#include <string>
 
+#include "backends/portal/portal_desktop.h"
+#include "backends/posix/wayland_session.h"
 #include "backends/x11/x11_connection.h"
 #include "backends/x11/x11_desktop.h"
 #include "capture/screen_grab.h"
@@ -19,7 +22,18 @@ namespace {
 constexpr const char* kLost = "lost the connection to the X server";
 }  // namespace
 
-PythonScreen::PythonScreen(const std::string& display) {
+PythonScreen::PythonScreen(const std::string& display, const std::string& backend) {
+    if (backend != "" && backend != "x11" && backend != "wayland")
+        throw std::invalid_argument("backend: wants \"x11\" or \"wayland\", got \"" + backend + "\"");
+    if (backend == "wayland" || (backend.empty() && InWaylandSession())) {
+        try {
+            portal_ = std::make_unique<PortalScreenshots>();
+        } catch (const ScreenRefused& refused) {
+            throw DisplayFailure(refused.what());
+        }
+        desktop_ = std::make_unique<PortalDesktop>(*portal_);
+        return;
+    }
     connection_ = X11Connection::Open(display.empty() ? nullptr : display.c_str());
     if (!connection_) throw DisplayFailure("cannot connect to the X server (display " + display + ")");
     // Xlib ends the process when the server goes away, unless this handler returns: then
@@ -34,6 +48,7 @@ PythonScreen::~PythonScreen() = default;
 void PythonScreen::Close() {
     const std::lock_guard lock(mutex_);
     desktop_.reset();
+    portal_.reset();
     connection_.reset();
 }
 
@@ -44,6 +59,7 @@ auto PythonScreen::Checked(Call call) {
     // What was read from a connection lost meanwhile is no answer: a pixel of -1 or an empty
     // list must not pass for "not there". A broken xcb connection is told to Xlib first.
     const auto lost = [&] {
+        if (!connection_) return false;
         connection_->ReportIfBroken();
         return !connection_->Alive();
     };
@@ -54,6 +70,8 @@ auto PythonScreen::Checked(Call call) {
         return answer;
     } catch (const DisplayFailure&) {
         throw;
+    } catch (const ScreenRefused& refused) {
+        throw DisplayFailure(refused.what());
     } catch (...) {
         if (lost()) throw DisplayFailure(kLost);
         throw;
@@ -62,8 +80,8 @@ auto PythonScreen::Checked(Call call) {
 
 template <typename Call>
 auto PythonScreen::Seen(const Relative& relative, Call call) {
-    return Checked([&](X11Desktop& desktop) {
-        if (!relative) return call(static_cast<Desktop&>(desktop), std::optional<ScreenRegion>{});
+    return Checked([&](Desktop& desktop) {
+        if (!relative) return call(desktop, std::optional<ScreenRegion>{});
         WindowRelativeDesktop inWindow(desktop, relative->window, relative->client);
         if (const auto unusable = inWindow.Follow()) throw WindowNotShown(*unusable);
         return call(static_cast<Desktop&>(inWindow), std::optional<ScreenRegion>{inWindow.Area()});
@@ -76,31 +94,30 @@ ScreenPoint PythonScreen::Pointer(const Relative& relative) {
 
 Colour PythonScreen::Pixel(std::optional<ScreenPoint> point, const Relative& relative) {
     return Seen(relative, [&](Desktop& desktop, const auto&) {
-        const ScreenPoint at = point.value_or(GetPointerPos(desktop));
+        const ScreenPoint at = PointOrPointer(desktop, point);
         return GetScreenPixel(desktop, at.x, at.y);
     });
 }
 
 WindowHandle PythonScreen::WindowAt(std::optional<ScreenPoint> point, const Relative& relative) {
-    return Seen(relative, [&](Desktop& desktop, const auto&) {
-        return desktop.WindowAt(point.value_or(GetPointerPos(desktop)));
-    });
+    return Seen(relative,
+                [&](Desktop& desktop, const auto&) { return desktop.WindowAt(PointOrPointer(desktop, point)); });
 }
 
 WindowTexts PythonScreen::Texts(WindowHandle window) {
-    return Checked([&](X11Desktop& desktop) { return desktop.ReadWindowTexts(window); });
+    return Checked([&](Desktop& desktop) { return desktop.ReadWindowTexts(window); });
 }
 
 WindowPlace PythonScreen::Place(WindowHandle window) {
-    return Checked([&](X11Desktop& desktop) { return desktop.PlaceOfWindow(window); });
+    return Checked([&](Desktop& desktop) { return desktop.PlaceOfWindow(window); });
 }
 
 std::vector<TopLevelWindow> PythonScreen::Windows(const std::optional<std::string>& search) {
-    return Checked([&](X11Desktop& desktop) { return WindowsTitled(desktop, search.value_or("")); });
+    return Checked([&](Desktop& desktop) { return WindowsTitled(desktop, search.value_or("")); });
 }
 
 std::uint32_t PythonScreen::CursorCode(int method) {
-    return Checked([&](X11Desktop& desktop) { return CursorFeatureCode(desktop, method); });
+    return Checked([&](Desktop& desktop) { return CursorFeatureCode(desktop, method); });
 }
 
 std::optional<std::pair<ScreenRegion, Surface>> PythonScreen::Grab(std::optional<ScreenRegion> region,

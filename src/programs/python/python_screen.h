@@ -18,7 +18,7 @@
 namespace pelmora {
 
 class X11Connection;
-class X11Desktop;
+class PortalScreenshots;
 
 // A place found, on the screen.
 struct ScreenMatch {
@@ -47,10 +47,12 @@ struct DisplayFailure : std::runtime_error {
 
 class PythonScreen {
 public:
-    // Opens the display named (DISPLAY's when empty); throws DisplayFailure when no X server
-    // answers there. A server that goes away later makes every call throw it; the process
-    // lives on.
-    explicit PythonScreen(const std::string& display);
+    // backend "x11" opens the display named (DISPLAY's when empty); throws DisplayFailure
+    // when no X server answers there. A server that goes away later makes every call throw
+    // it; the process lives on. "wayland" reads the screen through the desktop portal, and a
+    // refused or unanswered screenshot is a DisplayFailure too. "" chooses wayland in a
+    // Wayland session, x11 elsewhere; any other name is std::invalid_argument.
+    PythonScreen(const std::string& display, const std::string& backend);
     ~PythonScreen();
     PythonScreen(const PythonScreen&) = delete;
     PythonScreen& operator=(const PythonScreen&) = delete;
@@ -92,8 +94,9 @@ private:
     auto Seen(const Relative& relative, Call call);
 
     std::mutex mutex_;
-    std::unique_ptr<X11Connection> connection_;
-    std::unique_ptr<X11Desktop> desktop_;
+    std::unique_ptr<X11Connection> connection_;  // none on the portal
+    std::unique_ptr<PortalScreenshots> portal_;  // none on X11
+    std::unique_ptr<Desktop> desktop_;
 };
 
 }  // namespace pelmora

@@ -22,15 +22,19 @@ minimised, hidden or off every monitor raises WindowError.
 A Screen may be shared by threads: its calls take turns on the display connection, and a
 search works on its own grab, outside that turn. Every call that reads the screen, searches
 or waits lets go of the GIL; a wait ends with KeyboardInterrupt at once on Ctrl+C.
-Linux (X11) only; on Windows scripts use pelmora-cli.exe.
+Linux only (X11, or Wayland through the desktop portal: Screen(backend=...)); on Windows
+scripts use pelmora-cli.exe.
 """
 import time as _time
 
 from . import _pelmora
 
-__all__ = ["Colour", "DisplayError", "Match", "Picture", "Screen", "Window", "WindowError"]
+__all__ = ["Colour", "DisplayError", "Match", "Picture", "Screen", "UnavailableError", "Window", "WindowError"]
 
 DisplayError = _pelmora.DisplayError
+UnavailableError = _pelmora.UnavailableError
+UnavailableError.__doc__ = """What the desktop tells no program: on Wayland the pointer's position, the
+windows and the cursor; the message says which, and where it can be had (an OSError)."""
 WindowError = _pelmora.WindowError
 WindowError.__doc__ = """The window coordinates are relative to is gone, minimised, hidden or off every
 monitor; the message says which (a LookupError)."""
@@ -216,13 +220,22 @@ def _matches(found, all):
 
 
 class Screen:
-    """The X11 display (DISPLAY's, or the one named), held open until close(); a context
-    manager. Closing twice is harmless; any other call after close raises ValueError."""
+    """The screen, held open until close(); a context manager. Closing twice is harmless;
+    any other call after close raises ValueError.
 
-    def __init__(self, display=None):
+    backend="x11" reads the X11 display (DISPLAY's, or the one named); backend="wayland"
+    reads a Wayland session's screen through the desktop portal, one screenshot per look,
+    in the pixels of the portal's picture: there pointer(), window_at(), windows(),
+    cursor_code(), a pixel() without x and y and every window= raise UnavailableError, and a
+    refused or unanswered screenshot raises DisplayError. None (the default) takes wayland
+    in a Wayland session and x11 elsewhere."""
+
+    def __init__(self, display=None, backend=None):
         if display is not None and not isinstance(display, str):
             raise TypeError(f"display: wants a text such as ':0', got {type(display).__name__}")
-        self._screen = _pelmora.Screen(display or "")
+        if backend is not None and not isinstance(backend, str):
+            raise TypeError(f"backend: wants 'x11' or 'wayland', got {type(backend).__name__}")
+        self._screen = _pelmora.Screen(display or "", backend or "")
         self._closed = False
 
     def __enter__(self):
