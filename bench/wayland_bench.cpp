@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // pelmora-cli on a Wayland session's screen, read through the desktop portal (scripts/bench
-// runs this inside scripts/wayland-session): the portal's own time for a screenshot, a whole
-// `pixel X Y` process against grim's PNG decoded by Pillow, and the time between two looks
+// runs this inside scripts/wayland-session): a whole `pixel X Y` process against the portal's
+// own time for a screenshot and against grim's PNG decoded by Pillow, and the time between two looks
 // of wait-colour, on a plain screen and on the photograph-like one, each shown by an
 // XWayland window over the whole output.
 #include <chrono>
@@ -66,28 +66,29 @@ std::string ExpectedHex(const benchmark::State& state) {
     return ColourFormsOf(ScreenOf(state).Pixel(kPixelAt.x, kPixelAt.y)).hex;
 }
 
-// The portal's Screenshot call until its Response, with the PNG file read: what every look
-// costs at least.
-void BM_WaylandPortalCall(benchmark::State& state) {
-    if (!Shown(state)) return;
-    std::vector<double> milliseconds;
-    for (auto _ : state) {
-        const auto start = Clock::now();
-        benchmark::DoNotOptimize(Portal().Take());
-        milliseconds.push_back(MillisecondsSince(start));
-        state.SetIterationTime(milliseconds.back() / 1000);
-    }
-    Record(state, Named("portal_call", state), milliseconds);
-}
-BENCHMARK(BM_WaylandPortalCall)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(21);
-
-// pelmora-cli pixel X Y, the whole process.
+// pelmora-cli pixel X Y, the whole process, each run right after one Screenshot call of this
+// process timed until its Response with the file mapped: the portal's own time, measured
+// beside ours so that both see the same load.
 void BM_WaylandPixel(benchmark::State& state) {
     if (!Shown(state)) return;
     const std::string expected = ExpectedHex(state) + "\n";
-    TimeRuns(state, Named("wl_pixel", state),
-             {kCli, "--backend", "wayland", "pixel", std::to_string(kPixelAt.x), std::to_string(kPixelAt.y)},
-             [&](const std::string& out) { return out == expected ? "" : Unexpected("pelmora-cli pixel", out); });
+    const std::vector<std::string> command{
+        kCli, "--backend", "wayland", "pixel", std::to_string(kPixelAt.x), std::to_string(kPixelAt.y)};
+    std::vector<double> portal, pixel;
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        benchmark::DoNotOptimize(Portal().Take());
+        portal.push_back(MillisecondsSince(start));
+        const Finished run = Run(command);
+        pixel.push_back(run.seconds * 1000);
+        state.SetIterationTime(run.seconds);
+        if (run.status != 0 || run.out != expected) {
+            state.SkipWithError(Unexpected("pelmora-cli pixel", run.out).c_str());
+            return;
+        }
+    }
+    Record(state, Named("portal_call", state), portal);
+    Record(state, Named("wl_pixel", state), pixel);
 }
 BENCHMARK(BM_WaylandPixel)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(21);
 

@@ -161,7 +161,10 @@ MappedFile PortalScreenshots::Take() {
         while (!answer.given) {
             const gint64 left = deadline - g_get_monotonic_time();
             if (left <= 0) break;
+            // Only wakes the iteration up: the loop sees the deadline itself.
             GSource* timer = g_timeout_source_new(static_cast<guint>(left / 1000 + 1));
+            g_source_set_callback(
+                timer, [](gpointer) { return G_SOURCE_REMOVE; }, nullptr, nullptr);
             g_source_attach(timer, bus_->context);
             g_main_context_iteration(bus_->context, TRUE);
             g_source_destroy(timer);
