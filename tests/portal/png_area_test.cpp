@@ -56,6 +56,7 @@ std::vector<unsigned char> Png(int width, int height, png_uint_32 format, bool i
         png_set_IHDR(write, info, image.width, image.height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_ADAM7,
                      PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
         std::vector<png_bytep> rows;
+        rows.reserve(static_cast<std::size_t>(height));
         for (int y = 0; y < height; ++y) rows.push_back(pixels.data() + static_cast<std::size_t>(y) * width * 3);
         png_set_rows(write, info, rows.data());
         png_write_png(write, info, PNG_TRANSFORM_IDENTITY, nullptr);

@@ -90,9 +90,14 @@ def test_a_grab_is_a_view_of_the_screen_without_a_copy_and_outlives_its_screen(s
         view[0, 0, 0] = 1
 
 
-def test_bad_arguments_and_no_display_are_named():
+def test_bad_arguments_and_no_display_are_named(monkeypatch):
     with pytest.raises(pelmora.DisplayError):
         pelmora.Screen(":97")
+    with pytest.raises(ValueError, match="backend"):
+        pelmora.Screen(backend="mir")
+    monkeypatch.setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus")
+    with pytest.raises(pelmora.DisplayError, match="session bus"):
+        pelmora.Screen(backend="wayland")
     with pelmora.Screen() as screen:
         for call, error, named in [(lambda: screen.pixel(1), TypeError, "x and y"),
                                    (lambda: screen.find_colour("red"), ValueError, "colour"),
