@@ -73,7 +73,8 @@ std::string CliHelpText(const std::string& backendNames, const std::string& back
         text += "  --backend B " + backendNames +
                 ": how the screen is read. wayland, the default in a\n"
                 "              Wayland session, takes the desktop portal's screenshots and tells\n"
-                "              no pointer, windows or cursor. In use: " +
+                "              no pointer, windows or cursor.\n"
+                "              In use: " +
                 backendInUse + "\n";
     return text + kHelpStatus;
 }
