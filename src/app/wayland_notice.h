@@ -2,9 +2,9 @@
 // The notice a Wayland session gets: there the program runs through XWayland and sees only
 // other X11 programs, which it says once the window shows, in a box with a "不再提示" check
 // box, with what still works there (pelmora-cli and the Python module through the desktop
-// portal) and an X11 session as a choice only where the login screen still offers one. Ticking it silences the notice
-// for good, kept in the settings file's section "Wayland" (key "ShowNotice", value "0"), which no other part of the
-// file touches.
+// portal) and an X11 session as a choice only where the login screen still offers one.
+// Ticking it silences the notice for good, kept in the settings file's section "Wayland"
+// (key "ShowNotice", value "0"), which no other part of the file touches.
 #pragma once
 
 #include <string>

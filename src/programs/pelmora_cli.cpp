@@ -48,6 +48,15 @@ void EndOnLostDisplay() {
 
 constexpr const char* kWayland = "wayland";
 
+// The request run on desktop, with the Linux files, clock and standard output.
+int RunOn(pelmora::Desktop& desktop, const pelmora::CliRequest& request) {
+    using namespace pelmora;
+    PosixCliFiles files;
+    PosixClock clock;
+    CliServices services{desktop, files, clock, WriteStandardOutput, StandardOutputIsTerminal()};
+    return EndCli(RunCliCommand(request, services), kStreams);
+}
+
 // The request run on the screen of a Wayland session, as the desktop portal shows it.
 int RunOnPortal(const pelmora::CliRequest& request) {
     using namespace pelmora;
@@ -58,10 +67,7 @@ int RunOnPortal(const pelmora::CliRequest& request) {
         return EndCli(Refusal(kCliRefused, refused.what()), kStreams);
     }
     PortalDesktop desktop(*portal);
-    PosixCliFiles files;
-    PosixClock clock;
-    CliServices services{desktop, files, clock, WriteStandardOutput, StandardOutputIsTerminal()};
-    return EndCli(RunCliCommand(request, services), kStreams);
+    return RunOn(desktop, request);
 }
 
 int Run(int argc, char* argv[]) {
@@ -84,10 +90,7 @@ int Run(int argc, char* argv[]) {
         return EndCli(Refusal(kCliRefused, "cannot connect to the X server (DISPLAY=" + DisplayName() + ")"), kStreams);
     X11Connection::OnLostServer(EndOnLostDisplay);
     X11Desktop desktop(*connection);
-    PosixCliFiles files;
-    PosixClock clock;
-    CliServices services{desktop, files, clock, WriteStandardOutput, StandardOutputIsTerminal()};
-    return EndCli(RunCliCommand(request, services), kStreams);
+    return RunOn(desktop, request);
 }
 }  // namespace
 

@@ -68,7 +68,11 @@ std::string RequestPath(GDBusConnection* bus, const std::string& token) {
     return std::string(kPortalPath) + "/request/" + sender + "/" + token;
 }
 
-std::string CallFailure(GError* error) {
+std::string NoAnswerWithin(std::chrono::seconds timeout) {
+    return "the desktop portal gave no screenshot within " + std::to_string(timeout.count()) + " s";
+}
+
+std::string CallFailure(GError* error, std::chrono::seconds timeout) {
     if (g_error_matches(error, G_DBUS_ERROR, G_DBUS_ERROR_SERVICE_UNKNOWN) ||
         g_error_matches(error, G_DBUS_ERROR, G_DBUS_ERROR_NAME_HAS_NO_OWNER)) {
         g_clear_error(&error);
@@ -82,7 +86,7 @@ std::string CallFailure(GError* error) {
     }
     if (g_error_matches(error, G_IO_ERROR, G_IO_ERROR_TIMED_OUT)) {
         g_clear_error(&error);
-        return "the desktop portal did not answer";
+        return NoAnswerWithin(timeout);
     }
     return "the desktop portal failed: " + TakenMessage(error);
 }
@@ -154,7 +158,7 @@ MappedFile PortalScreenshots::Take() {
         static_cast<gint>(std::chrono::milliseconds(answerTimeout_).count()), nullptr, &error);
     std::optional<std::string> failure;
     if (!handle) {
-        failure = CallFailure(error);
+        failure = CallFailure(error, answerTimeout_);
     } else {
         g_variant_unref(handle);
         // Runs the context until the Response or the deadline, whichever comes first.
@@ -175,7 +179,7 @@ MappedFile PortalScreenshots::Take() {
             g_dbus_connection_call(bus, kPortalName, requestPath.c_str(), "org.freedesktop.portal.Request", "Close",
                                    nullptr, nullptr, G_DBUS_CALL_FLAGS_NONE, -1, nullptr, nullptr, nullptr);
             g_dbus_connection_flush_sync(bus, nullptr, nullptr);
-            failure = "the desktop portal gave no screenshot within " + std::to_string(answerTimeout_.count()) + " s";
+            failure = NoAnswerWithin(answerTimeout_);
         } else if (answer.response != 0) {
             failure = "the desktop refused the screenshot";
         }

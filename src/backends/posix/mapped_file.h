@@ -14,8 +14,8 @@ namespace pelmora {
 class MappedFile {
 public:
     // The file at path mapped whole, or the reason why not: what is not a regular file (a
-    // folder, a named pipe) is refused unopened, as ReadRegularFileStart refuses it; an
-    // empty file or one larger than maxBytes is refused too.
+    // folder, a named pipe) is refused unopened, by OpenRegularFile; an empty file or one
+    // larger than maxBytes is refused too.
     static std::variant<MappedFile, std::string> Open(const std::string& path, std::size_t maxBytes);
 
     MappedFile(MappedFile&& other) noexcept;
