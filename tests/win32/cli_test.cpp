@@ -109,8 +109,18 @@ CliRun RunCli(const std::wstring& arguments, const wchar_t* desktop = nullptr, H
     const std::wstring program = CliPath();
     std::wstring commandLine = L"\"" + program + L"\" " + arguments;
     PROCESS_INFORMATION process{};
-    const bool started = CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
-                                        console ? 0 : CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process) != 0;
+    // wine's process creation now and then fails with ERROR_INTERNAL_ERROR before the program
+    // exists (seen once in a fresh prefix): that start, not pelmora-cli, is tried again.
+    bool started = false;
+    for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+        if (attempt > 0) {
+            if (GetLastError() != ERROR_INTERNAL_ERROR) break;
+            Sleep(100);
+        }
+        started = CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
+                                 console ? 0 : CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process) != 0;
+    }
+    const DWORD startError = started ? 0 : GetLastError();
     CloseHandle(outWrite);
     CloseHandle(errWrite);
     if (started) {
@@ -125,7 +135,7 @@ CliRun RunCli(const std::wstring& arguments, const wchar_t* desktop = nullptr, H
         CloseHandle(process.hProcess);
         CloseHandle(process.hThread);
     } else {
-        ADD_FAILURE() << "pelmora-cli.exe did not start, error " << GetLastError();
+        ADD_FAILURE() << "pelmora-cli.exe did not start, error " << startError;
     }
     CloseHandle(outRead);
     CloseHandle(errRead);
